@@ -1,0 +1,77 @@
+// The module both programs share: the program-wide state and the file, folder, date,
+// settings, shell and error helpers. Paths use "/" where the original wrote "\".
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/vb/DateTime.h"
+#include "platform/vb/Variant.h"
+
+// The program-wide state. Fields that need the database layer or the windows are kept
+// by the modules that own those (the catalogue's start-up module).
+struct TEstadoPrograma {
+    std::string CaminhoDados;            // the data folder, always ending with "/"
+    std::string RequisicaoTela;          // hand-over string between the windows
+    std::string Idioma = "P";            // "P", "E" or "I"
+    std::string DataEmissaoTexto;
+    bool VerificacaoAutomatica = false;
+    std::string TabelaCarrinho;
+    int TwipsPorPixelX = 0;
+    int TwipsPorPixelY = 0;
+    bool ReiniciarAposAtualizacao = false;
+    std::vector<std::vector<std::string>> ConjuntosMenu;   // row 0 captions, row 1 codes
+    bool RodaMouseAtiva = false;
+    std::string ChaveAlvoRoda;
+    std::uint8_t LinhasRoda = 0;
+};
+
+extern TEstadoPrograma EstadoPrograma;
+
+// --- Files, folders, dates and the error box -------------------------------------------
+
+std::string ObtemCaminhoAplicacao(bool comSeparador);
+std::string ObtemPastaSistema(const std::string& tipo, bool comSeparador);
+bool ExisteArquivo(const std::string& caminho);
+void ApagaArquivo(const std::string& caminho);
+std::string LeArquivo(const std::string& caminho);
+std::string GeraNomeArquivoUnico(const std::string& extensao);
+std::string SerialVolume(const std::string& raiz);
+long IndiceMes(std::uint8_t mes);
+std::string FormataData(vb::Date data, const std::string& idioma = "");
+std::string FormataDataHora(vb::Date data, const std::string& idioma = "");
+std::string ObtemTituloAplicacao();
+void MostraErro(long numero, const std::string& descricao);
+
+// The process's one random generator, seeded from the clock once (VB's Randomize + Rnd).
+double Rnd();
+
+// --- Settings and path files ------------------------------------------------------------
+
+extern const char* const ArquivoConfiguracao;   // "CatalogoZORNAKConfig.txt"
+
+std::string ObtemPastaConfiguracao(bool comSeparador);
+void LeConfiguracao(const std::string& seletor, std::string& usuario, std::string& senha);
+void GravaConfiguracao(const std::string& idioma, const std::string& verificacao,
+                       const std::string& usuario, const std::string& senha,
+                       bool gravaCredenciais);
+
+// --- Shell, browser, help, e-mail, desktop and text helpers -----------------------------
+
+bool PastaExiste(const std::string& caminho);
+void CriaPasta(const std::string& base, const std::string& relativo, bool ultimoEhArquivo);
+void ExecutaEAguarda(const std::string& linhaComando, long estiloJanela);
+bool AbreNavegador(const std::string& endereco);
+void AbreAjuda(std::uint8_t codigo, bool auxiliar, bool lista);
+void EnviaEmail(const std::string& caminhos, const std::string& separador);
+std::string ObtemPastaDesktop(bool barraFinal);
+std::string FormataDataHoraSQL(vb::Date momento = 1.0);
+std::string FormataCampoLargura(const vb::Variant& valor, int largura,
+                                const std::string& alinhamento);
+std::string TiraBrancosEsquerda(const std::string& texto);
+std::string TiraBrancosDireita(const std::string& texto);
+std::string TiraBrancos(const std::string& texto);
+std::string FormataDataCompacta(const std::string& compacta, bool curta);
+long VerificaVetorValido(const std::vector<long>& vetor, long valor);
+vb::Variant ExtraiPastaArquivo(const std::string& caminho, bool mantemBarra);

@@ -1,0 +1,22 @@
+// Folders of the operating system, in place of the original's system calls.
+// Every folder is returned without a trailing "/".
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace os {
+
+std::string ProgramFolder();        // the running executable's folder (App.Path)
+std::string LocalAppDataFolder();   // $XDG_CONFIG_HOME, default ~/.config; "" when it cannot be had
+std::string SystemFolder();         // the program folder: Linux has no Windows system folder
+std::string TempFolder();           // QDir::tempPath()
+std::string DesktopFolder();        // QStandardPaths::DesktopLocation; "" when unknown
+
+// Low 32 bits of statvfs(path).f_fsid; false when the system cannot tell.
+bool VolumeSerial(const std::string& rootPath, std::uint32_t& serial);
+
+// Tests point the program folder elsewhere; "" restores the executable's own.
+void SetProgramFolderForTesting(const std::string& folder);
+
+}  // namespace os
