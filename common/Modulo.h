@@ -36,6 +36,14 @@ std::string ObtemPastaSistema(const std::string& tipo, bool comSeparador);
 bool ExisteArquivo(const std::string& caminho);
 void ApagaArquivo(const std::string& caminho);
 std::string LeArquivo(const std::string& caminho);
+// A small text file that people edit ("Caminho.txt", "NW.txt"): the whole text without the
+// line ends at its end, UTF-8 when valid, else Windows-1252. Errors reach the caller.
+std::string LeArquivoTexto(const std::string& caminho);
+// The data folder, ending with "/": the program folder, or the folder named by a non-empty
+// "Caminho.txt" beside the program.
+std::string ObtemCaminhoDados();
+// False only when "NW.txt" in the data folder holds "1" (a line end after it allowed).
+bool LeRodaMouseAtiva(const std::string& caminhoDados);
 std::string GeraNomeArquivoUnico(const std::string& extensao);
 std::string SerialVolume(const std::string& raiz);
 long IndiceMes(std::uint8_t mes);
@@ -64,6 +72,8 @@ void CriaPasta(const std::string& base, const std::string& relativo, bool ultimo
 void ExecutaEAguarda(const std::string& linhaComando, long estiloJanela);
 bool AbreNavegador(const std::string& endereco);
 void AbreAjuda(std::uint8_t codigo, bool auxiliar, bool lista);
+// The help topic of a screen (main window) or mode (auxiliary window); 0 for none.
+long TopicoAjuda(std::uint8_t codigo, bool auxiliar, bool lista);
 void EnviaEmail(const std::string& caminhos, const std::string& separador);
 std::string ObtemPastaDesktop(bool barraFinal);
 std::string FormataDataHoraSQL(vb::Date momento = 1.0);

@@ -50,17 +50,26 @@ char32_t UpperChar(char32_t c);
 char32_t LowerChar(char32_t c);
 
 // Conversions from text with VB's rules.
+// Texts read with "." as the decimal point whatever the system's, as the program's data are written.
 bool IsNumeric(std::string_view s);      // blanks around, a sign, "." decimals, exponents, "&H" hex
-double Val(std::string_view s);          // leading number, never raises
+double Val(std::string_view s);          // leading number; raises only 6, for a number beyond a Double
 std::int32_t CLng(std::string_view s);   // 13 when not numeric, 6 out of range, half to even
 std::int16_t CInt(std::string_view s);
 std::uint8_t CByte(std::string_view s);
 double CDbl(std::string_view s);
+// The same conversions of a number: half to even, 6 out of range.
+std::int32_t CLng(double d);
+std::int16_t CInt(double d);
+std::uint8_t CByte(double d);
 std::string CStr(long long n);
+std::string CStr(long n);                // so that CStr of an int or a long is not ambiguous
+std::string CStr(int n);
 std::string CStr(double d);              // shortest form as VB prints it ("1.5", "2", "1E+20")
 std::string Hex(long long n);            // 32-bit two's complement for negatives, as VB's Hex of a Long
 
 // Format of a number with a digit mask: "0", "00", "000", "#", "#,##0", "0.00", "00-00-0000".
+// Digits fill the placeholders from the right, other characters stand as they are; rounding
+// is half away from zero, as Format's; "." and "," print as the system's separators.
 std::string FormatNumber(double value, std::string_view mask);
 
 }  // namespace vb

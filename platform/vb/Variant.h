@@ -39,13 +39,16 @@ public:
 
     // Conversions with VB's rules: Null raises 94, texts that are no number raise 13,
     // out-of-range values raise 6. Whole-number conversions round half to even.
-    std::string ToString() const;      // CStr; Empty gives ""
+    // CStr; Empty gives "". A Date reads "yyyy-mm-dd hh:nn:ss" (the date alone when the time
+    // is midnight, the time alone on day 0), the same on every machine, unlike a system's
+    // short date format.
+    std::string ToString() const;
     double ToDouble() const;           // CDbl
     std::int32_t ToLong() const;       // CLng
     std::int16_t ToInteger() const;    // CInt
     std::uint8_t ToByte() const;       // CByte
     bool ToBool() const;               // CBool
-    double ToDate() const;             // CDate of a number or a Date
+    double ToDate() const;             // CDate of a number, a Date, or a text in ToString's date form
 
     bool operator==(const Variant& o) const { return type_ == o.type_ && v_ == o.v_; }
 

@@ -1,0 +1,147 @@
+// Files, folders, dates and the one error box.
+#include "common/Modulo.h"
+
+#include "common/modTraducao.h"
+#include "platform/forms/Screen.h"
+#include "platform/os/Folders.h"
+#include "platform/vb/Err.h"
+#include "platform/vb/MsgBox.h"
+#include "platform/vb/Strings.h"
+#include "platform/vb/Text.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+TEstadoPrograma EstadoPrograma;
+
+namespace {
+
+std::string ComSeparador(std::string pasta, bool comSeparador) {
+    if (comSeparador && (pasta.empty() || pasta.back() != '/')) pasta += '/';
+    return pasta;
+}
+
+}  // namespace
+
+std::string ObtemCaminhoAplicacao(bool comSeparador) {
+    return ComSeparador(os::ProgramFolder(), comSeparador);
+}
+
+std::string ObtemPastaSistema(const std::string& tipo, bool comSeparador) {
+    const std::string qual = vb::UCase(vb::Trim(tipo));
+    std::string pasta;
+    if (qual == "SYSTEM") pasta = os::SystemFolder();
+    else if (qual == "TEMP") pasta = os::TempFolder();
+    if (pasta.empty()) return ObtemCaminhoAplicacao(comSeparador);
+    return ComSeparador(pasta, comSeparador);
+}
+
+bool ExisteArquivo(const std::string& caminho) {
+    if (caminho.empty()) return false;
+    std::error_code ec;
+    if (std::filesystem::is_directory(caminho, ec)) return false;
+    std::ifstream arquivo(caminho, std::ios::binary);
+    return arquivo.is_open();
+}
+
+void ApagaArquivo(const std::string& caminho) {
+    if (!ExisteArquivo(caminho)) return;
+    std::error_code ec;
+    std::filesystem::remove(caminho, ec);
+}
+
+std::string LeArquivo(const std::string& caminho) {
+    std::error_code ec;
+    if (caminho.empty() || !std::filesystem::exists(caminho, ec))
+        vb::Raise(vb::err::FileNotFound, "File not found: " + caminho);
+    if (std::filesystem::is_directory(caminho, ec))
+        vb::Raise(vb::err::PathFileAccessError, "Path/File access error: " + caminho);
+    std::ifstream arquivo(caminho, std::ios::binary);
+    if (!arquivo.is_open())
+        vb::Raise(vb::err::PermissionDenied, "Permission denied: " + caminho);
+    std::string bytes((std::istreambuf_iterator<char>(arquivo)), std::istreambuf_iterator<char>());
+    if (arquivo.bad()) vb::Raise(vb::err::DeviceIOError, "Device I/O error: " + caminho);
+    // One character per byte, as the single-byte reading always gave.
+    return vb::DecodeLatin1(bytes);
+}
+
+std::string LeArquivoTexto(const std::string& caminho) {
+    std::error_code ec;
+    if (caminho.empty() || !std::filesystem::exists(caminho, ec))
+        vb::Raise(vb::err::FileNotFound, "File not found: " + caminho);
+    std::ifstream arquivo(caminho, std::ios::binary);
+    if (!arquivo.is_open() || std::filesystem::is_directory(caminho, ec))
+        vb::Raise(vb::err::PermissionDenied, "Permission denied: " + caminho);
+    std::string bytes((std::istreambuf_iterator<char>(arquivo)), std::istreambuf_iterator<char>());
+    // Editors end the line they save; the line end is not part of the value.
+    while (!bytes.empty() && (bytes.back() == '\r' || bytes.back() == '\n')) bytes.pop_back();
+    return vb::DecodeServerText(bytes);
+}
+
+std::string ObtemCaminhoDados() {
+    std::string caminho = ObtemCaminhoAplicacao(true);
+    const std::string indicacao = caminho + "Caminho.txt";
+    if (ExisteArquivo(indicacao)) {
+        // An empty file names no folder: the data stay beside the program.
+        const std::string texto = LeArquivoTexto(indicacao);
+        if (!texto.empty()) caminho = ComSeparador(texto, true);
+    }
+    return caminho;
+}
+
+bool LeRodaMouseAtiva(const std::string& caminhoDados) {
+    const std::string arquivo = caminhoDados + "NW.txt";
+    if (!ExisteArquivo(arquivo)) return true;
+    return LeArquivoTexto(arquivo) != "1";
+}
+
+double Rnd() {
+    static std::mt19937 gerador(static_cast<std::mt19937::result_type>(
+        std::chrono::system_clock::now().time_since_epoch().count()));
+    return std::generate_canonical<double, 32>(gerador);
+}
+
+std::string GeraNomeArquivoUnico(const std::string& extensao) {
+    std::string nome;
+    do {
+        long n = static_cast<long>(Rnd() * 10000);
+        if (n > 9999) n = 9999;
+        nome = EstadoPrograma.CaminhoDados + vb::FormatDate(vb::Now(), "sshhyynnmmdd") +
+               SerialVolume("/") + std::to_string(n) + "." + extensao;
+    } while (ExisteArquivo(nome));
+    return nome;
+}
+
+std::string SerialVolume(const std::string& raiz) {
+    std::uint32_t serial = 0;
+    if (!os::VolumeSerial(raiz, serial)) return "1A281CEA";
+    char texto[9];
+    std::snprintf(texto, sizeof texto, "%08X", static_cast<unsigned>(serial));
+    return texto;
+}
+
+long IndiceMes(std::uint8_t mes) {
+    return (mes >= 1 && mes <= 12) ? 12 + static_cast<long>(mes) : 0;
+}
+
+std::string FormataData(vb::Date data, const std::string& idioma) {
+    return vb::FormatDate(data, "dd") + "-" +
+           Traduz(IndiceMes(static_cast<std::uint8_t>(vb::Month(data))), idioma) + "-" +
+           vb::FormatDate(data, "yyyy");
+}
+
+std::string FormataDataHora(vb::Date data, const std::string& idioma) {
+    return FormataData(data, idioma) + " " + vb::FormatDate(data, "hh:nn:ss");
+}
+
+std::string ObtemTituloAplicacao() { return Traduz(0); }
+
+void MostraErro(long numero, const std::string& descricao) {
+    vb::Screen().SetMousePointer(vb::vbDefault);
+    vb::MsgBox(Traduz(1) + ": " + std::to_string(numero) + "\r\n" + descricao,
+               vb::vbCritical | vb::vbOKOnly, Traduz(0));
+}

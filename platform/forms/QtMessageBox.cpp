@@ -1,0 +1,74 @@
+#include "platform/forms/QtMessageBox.h"
+
+#include "platform/vb/MsgBox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <utility>
+#include <vector>
+
+namespace vb {
+
+namespace {
+
+using Buttons = std::vector<std::pair<QMessageBox::StandardButton, int>>;
+
+// The buttons of each set, in the order the original showed them, with the answer of each.
+Buttons ButtonsOf(int set) {
+    switch (set) {
+    case vbOKCancel: return {{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}};
+    case vbAbortRetryIgnore:
+        return {{QMessageBox::Abort, vbAbort}, {QMessageBox::Retry, vbRetry},
+                {QMessageBox::Ignore, vbIgnore}};
+    case vbYesNoCancel:
+        return {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo},
+                {QMessageBox::Cancel, vbCancel}};
+    case vbYesNo: return {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}};
+    case vbRetryCancel: return {{QMessageBox::Retry, vbRetry}, {QMessageBox::Cancel, vbCancel}};
+    default: return {{QMessageBox::Ok, vbOK}};
+    }
+}
+
+QMessageBox::Icon IconOf(int buttons) {
+    switch (buttons & 0x70) {
+    case vbCritical: return QMessageBox::Critical;
+    case vbQuestion: return QMessageBox::Question;
+    case vbExclamation: return QMessageBox::Warning;
+    case vbInformation: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+int ShowQtMessageBox(const std::string& prompt, int buttons, const std::string& title) {
+    QString text = QString::fromStdString(prompt);
+    text.replace("\r\n", "\n").replace('\r', '\n');
+    QMessageBox box(QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);   // texts hold "<" and "&" of their own
+    box.setIcon(IconOf(buttons));
+    box.setWindowTitle(title.empty() ? QCoreApplication::applicationName()
+                                     : QString::fromStdString(title));
+    box.setText(text);
+
+    const Buttons set = ButtonsOf(buttons & 0x7);
+    std::vector<QPushButton*> shown;
+    for (const auto& [standard, answer] : set) shown.push_back(box.addButton(standard));
+    const std::size_t defaultIndex = (buttons & 0x300) >> 8;   // vbDefaultButton2, 3
+    box.setDefaultButton(shown[defaultIndex < shown.size() ? defaultIndex : 0]);
+    if (set.size() == 1) box.setEscapeButton(shown[0]);
+
+    box.exec();
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        if (box.clickedButton() == shown[i]) return set[i].second;
+    // Closed without a button: the answer Escape gives.
+    for (const auto& [standard, answer] : set)
+        if (answer == vbCancel) return vbCancel;
+    return set.back().second;
+}
+
+}  // namespace
+
+void InstallQtMessageBox() { SetMsgBoxHandler(ShowQtMessageBox); }
+
+}  // namespace vb

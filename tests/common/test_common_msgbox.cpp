@@ -1,0 +1,98 @@
+// The QMessageBox behind the message box seam: buttons, icon, title and the answer.
+#include "platform/forms/QtMessageBox.h"
+#include "platform/vb/MsgBox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+QApplication& Aplicacao() {
+    static int argc = 1;
+    static char nome[] = "test_common_msgbox";
+    static char* argv[] = {nome, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+struct Visto {
+    QString texto, titulo;
+    QMessageBox::Icon icone = QMessageBox::NoIcon;
+};
+
+// Shows the box and, once it is up, looks at it and acts on it.
+int Mostra(const std::string& texto, int botoes, const std::string& titulo, Visto& visto,
+           const std::function<void(QMessageBox&)>& age) {
+    Aplicacao();
+    vb::InstallQtMessageBox();
+    std::function<void()> procura = [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {   // not up yet
+            QTimer::singleShot(10, procura);
+            return;
+        }
+        visto.texto = box->text();
+        visto.titulo = box->windowTitle();
+        visto.icone = box->icon();
+        age(*box);
+    };
+    QTimer::singleShot(0, procura);
+    return vb::MsgBox(texto, botoes, titulo);
+}
+
+void Clica(QMessageBox& box, QMessageBox::StandardButton botao) { box.button(botao)->click(); }
+
+TEST(QtMessageBoxTeste, ButtonsAnswerWithTheOriginalConstants) {
+    struct Caso {
+        int botoes;
+        QMessageBox::StandardButton clicado;
+        int resposta;
+    };
+    const Caso casos[] = {
+        {vb::vbOKOnly, QMessageBox::Ok, vb::vbOK},
+        {vb::vbOKCancel, QMessageBox::Cancel, vb::vbCancel},
+        {vb::vbYesNo | vb::vbQuestion, QMessageBox::No, vb::vbNo},
+        {vb::vbYesNo, QMessageBox::Yes, vb::vbYes},
+        {vb::vbYesNoCancel, QMessageBox::Cancel, vb::vbCancel},
+        {vb::vbAbortRetryIgnore, QMessageBox::Ignore, vb::vbIgnore},
+        {vb::vbRetryCancel, QMessageBox::Retry, vb::vbRetry},
+    };
+    for (const Caso& c : casos) {
+        Visto visto;
+        EXPECT_EQ(Mostra("x", c.botoes, "t", visto, [&](QMessageBox& b) { Clica(b, c.clicado); }),
+                  c.resposta) << c.botoes;
+    }
+}
+
+TEST(QtMessageBoxTeste, IconTitleTextAndDefaultButton) {
+    Visto visto;
+    const int resposta = Mostra("Erro Nº: 53\r\nFile <not> found", vb::vbCritical | vb::vbOKOnly,
+                                "Catálogo ZORNAK", visto,
+                                [](QMessageBox& b) { b.defaultButton()->click(); });
+    EXPECT_EQ(resposta, vb::vbOK);
+    EXPECT_EQ(visto.texto, QString::fromUtf8("Erro Nº: 53\nFile <not> found"));
+    EXPECT_EQ(visto.titulo, QString::fromUtf8("Catálogo ZORNAK"));
+    EXPECT_EQ(visto.icone, QMessageBox::Critical);
+
+    const std::pair<int, QMessageBox::Icon> icones[] = {
+        {vb::vbQuestion, QMessageBox::Question}, {vb::vbExclamation, QMessageBox::Warning},
+        {vb::vbInformation, QMessageBox::Information}, {0, QMessageBox::NoIcon}};
+    for (const auto& [bits, icone] : icones) {
+        Visto v;
+        Mostra("x", bits, "t", v, [](QMessageBox& b) { b.defaultButton()->click(); });
+        EXPECT_EQ(v.icone, icone) << bits;
+    }
+
+    // The second button is the default one when asked: Enter answers No.
+    Visto segundo;
+    EXPECT_EQ(Mostra("?", vb::vbYesNo | vb::vbDefaultButton2, "t", segundo,
+                     [](QMessageBox& b) { b.defaultButton()->click(); }),
+              vb::vbNo);
+}
+
+}  // namespace

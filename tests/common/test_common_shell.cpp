@@ -1,0 +1,361 @@
+// Folder creation, started programs, the desktop's programs and the text helpers.
+#include "common/Modulo.h"
+#include "platform/forms/Screen.h"
+#include "platform/os/Desktop.h"
+#include "platform/os/Process.h"
+#include "platform/vb/DateTime.h"
+#include "platform/vb/Err.h"
+#include "tests/common/AmbienteComum.h"
+#include "tests/support/FakeMsgBox.h"
+
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+using testecomum::AmbienteComum;
+using testecomum::Conteudo;
+using testecomum::Grava;
+namespace fs = std::filesystem;
+
+namespace {
+
+class ShellTeste : public AmbienteComum {};
+
+long NumeroDoErro(const std::function<void()>& chamada) {
+    try {
+        chamada();
+    } catch (const vb::Error& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+// --- CriaPasta --------------------------------------------------------------------------
+
+TEST_F(ShellTeste, CreatesTheFoldersOfARelativePath) {
+    const std::string base = Raiz() + "/base/";
+    fs::create_directories(base);
+    struct Caso {
+        const char* relativo;
+        bool ultimoEhArquivo;
+        std::vector<const char*> pastas;    // folders that must exist afterwards
+        std::vector<const char*> ausentes;  // names that must not exist
+    };
+    const Caso casos[] = {
+        {"a\\b\\c.txt", true, {"a", "a/b"}, {"a/b/c.txt"}},
+        {"a\\b\\c.txt", false, {"a", "a/b", "a/b/c.txt"}, {}},
+        {"d/e/f.zip", true, {"d", "d/e"}, {"d/e/f.zip"}},
+        {"g.txt", true, {}, {"g.txt"}},
+        {"h", false, {"h"}, {}},
+        {"i//j\\", false, {"i", "i/j"}, {}},
+        {"", false, {}, {}},
+    };
+    for (const Caso& c : casos) {
+        EXPECT_NO_THROW(CriaPasta(base, c.relativo, c.ultimoEhArquivo)) << c.relativo;
+        for (const char* p : c.pastas) EXPECT_TRUE(fs::is_directory(base + p)) << c.relativo << " " << p;
+        for (const char* p : c.ausentes) EXPECT_FALSE(fs::exists(base + p)) << c.relativo << " " << p;
+    }
+    // Existing folders are left alone, and one of another case is used, not doubled.
+    Grava(base + "a/b/keep.txt", "x");
+    fs::create_directories(base + "Fotos");
+    CriaPasta(base, "a\\b\\c.txt", true);
+    CriaPasta(base, "FOTOS\\novas\\x.jpg", true);
+    EXPECT_EQ(Conteudo(base + "a/b/keep.txt"), "x");
+    EXPECT_TRUE(fs::is_directory(base + "Fotos/novas"));
+    EXPECT_FALSE(fs::exists(base + "FOTOS"));
+}
+
+TEST_F(ShellTeste, RefusesNamesThatLeaveTheBaseFolder) {
+    const std::string base = Raiz() + "/base/";
+    fs::create_directories(base);
+    const char* recusados[] = {"..\\fora\\x.txt", "a/../../fora/x.txt", "a\\..", "/tmp/fora/x.txt",
+                               "\\fora\\x.txt", "C:\\fora\\x.txt", "c:fora"};
+    for (const char* nome : recusados) {
+        for (bool arquivo : {true, false}) {
+            EXPECT_EQ(NumeroDoErro([&] { CriaPasta(base, nome, arquivo); }),
+                      vb::err::BadFileNameOrNumber) << nome;
+        }
+    }
+    EXPECT_FALSE(fs::exists(Raiz() + "/fora"));
+    EXPECT_FALSE(fs::exists(base + "a"));   // nothing is made before the refusal
+    EXPECT_TRUE(fs::is_empty(base));
+}
+
+TEST_F(ShellTeste, AFolderThatCannotBeMadeRaises) {
+    const std::string base = Raiz() + "/base/";
+    fs::create_directories(base);
+    Grava(base + "arquivo", "x");   // a file where a folder should go
+    EXPECT_EQ(NumeroDoErro([&] { CriaPasta(base, "arquivo/sub/x", true); }),
+              vb::err::PathFileAccessError);
+}
+
+// --- ExtraiPastaArquivo -----------------------------------------------------------------
+
+TEST(ExtraiPastaArquivoTeste, FolderPartWithOrWithoutTheSeparator) {
+    struct Caso { const char* caminho; bool mantem; vb::Variant esperado; };
+    const Caso casos[] = {
+        {"/dados/a/b.zip", true, "/dados/a/"},
+        {"/dados/a/b.zip", false, "/dados/a"},
+        {"/dados/Fotos\\novas\\b-ci-.zip", false, "/dados/Fotos/novas"},
+        {"a\\b.zip", true, "a/"},
+        {"/b.zip", false, ""},
+        {"b.zip", true, vb::Variant()},
+        {"", false, vb::Variant()},
+    };
+    for (const Caso& c : casos) EXPECT_EQ(ExtraiPastaArquivo(c.caminho, c.mantem), c.esperado) << c.caminho;
+
+    for (const char* recusado : {"/dados/../etc/x.zip", "..\\x.zip", "C:\\a\\b.zip", "/dados/a/.."})
+        EXPECT_EQ(NumeroDoErro([&] { ExtraiPastaArquivo(recusado, true); }),
+                  vb::err::BadFileNameOrNumber) << recusado;
+}
+
+// --- Text helpers -----------------------------------------------------------------------
+
+TEST(FormataCampoLarguraTeste, PadsOrCutsToTheWidth) {
+    struct Caso { vb::Variant valor; int largura; const char* alinhamento; const char* esperado; };
+    const Caso casos[] = {
+        {"12", 5, "D", "12   "},
+        {"12", 5, "E", "   12"},
+        {"123456", 3, "D", "123"},
+        {"123456", 3, "E", "456"},
+        {"  12  ", 4, " d ", "12  "},     // value and alignment trimmed, alignment in any case
+        {"abc", 3, "D", "abc"},
+        {"ção", 5, "E", "  ção"},          // characters, not bytes
+        {"Pistão", 4, "D", "Pist"},
+        {12L, 4, "E", "  12"},
+        {vb::Variant::Null(), 3, "D", "   "},
+        {"x", 0, "D", ""},
+    };
+    for (const Caso& c : casos)
+        EXPECT_EQ(FormataCampoLargura(c.valor, c.largura, c.alinhamento), c.esperado)
+            << c.largura << c.alinhamento;
+}
+
+TEST(TiraBrancosTeste, ControlCharactersAndBlanksAtEitherEnd) {
+    struct Caso { std::string texto, esquerda, direita, ambos; };
+    const Caso casos[] = {
+        {"\t\r\n a b \a\r\n", "a b \a\r\n", "\t\r\n a b", "a b"},
+        {" \a\t\n\r ", "", "", ""},
+        {"", "", "", ""},
+        {"x\x0By", "x\x0By", "x\x0By", "x\x0By"},   // vertical tab is not one of them
+        {"\x0Bx ", "\x0Bx ", "\x0Bx", "\x0Bx"},
+        {" ção ", "ção ", " ção", "ção"},
+    };
+    for (const Caso& c : casos) {
+        EXPECT_EQ(TiraBrancosEsquerda(c.texto), c.esquerda);
+        EXPECT_EQ(TiraBrancosDireita(c.texto), c.direita);
+        EXPECT_EQ(TiraBrancos(c.texto), c.ambos);
+    }
+}
+
+TEST(FormataDataCompactaTeste, PackedReleaseDates) {
+    struct Caso { const char* idioma; const char* compacta; bool curta; const char* esperado; };
+    const Caso casos[] = {
+        {"P", "240507", true, "07 MAI"},
+        {"P", "240507", false, "07-MAI-2024"},
+        {"I", "241231", false, "31-DEC-2024"},
+        {"E", "251209", true, "09 DIC"},
+        {"P", "", true, ""},
+        {"P", "      ", false, ""},
+        // Bad months show nothing (not the program title, no error): lists paint these.
+        {"P", "241307", false, ""},
+        {"P", "240007", true, ""},
+        {"P", "24XX07", false, ""},
+        {"P", "24-107", false, ""},
+        {"P", "24", true, ""},
+    };
+    for (const Caso& c : casos) {
+        EstadoPrograma.Idioma = c.idioma;
+        EXPECT_EQ(FormataDataCompacta(c.compacta, c.curta), c.esperado) << c.compacta;
+    }
+    EstadoPrograma.Idioma = "P";
+}
+
+TEST(VerificaVetorValidoTeste, BinarySearchInASortedArray) {
+    const std::vector<long> vetor{3, 8, 15, 42};
+    const std::pair<long, long> casos[] = {{3, 0}, {8, 1}, {15, 2}, {42, 3}, {9, -1}, {1, -1}, {50, -1}};
+    for (const auto& [valor, indice] : casos) EXPECT_EQ(VerificaVetorValido(vetor, valor), indice) << valor;
+    EXPECT_EQ(VerificaVetorValido({7}, 7), 0);
+    EXPECT_EQ(VerificaVetorValido({}, 7), -1);
+}
+
+TEST(FormataDataHoraSQLTeste, JetExpressionOfAMoment) {
+    EXPECT_EQ(FormataDataHoraSQL(vb::DateSerial(2024, 5, 7) + vb::TimeSerial(9, 3, 0)),
+              "DateSerial(2024,5,7)+TimeSerial(9,3,0)");
+    // No moment (the date serial 1) is now.
+    const vb::Date antes = vb::Now();
+    const std::string agora = FormataDataHoraSQL();
+    EXPECT_EQ(agora.rfind("DateSerial(" + std::to_string(vb::Year(antes)) + ",", 0), 0u) << agora;
+}
+
+TEST(TopicoAjudaTeste, TopicsByScreenAndMode) {
+    struct Caso { int codigo; bool auxiliar; bool lista; long topico; };
+    const Caso casos[] = {
+        {0, false, false, 10002}, {1, false, false, 10003}, {2, false, false, 10004},
+        {3, false, true, 10008}, {3, false, false, 10009}, {4, false, false, 10006},
+        {5, false, false, 10005}, {6, false, false, 0},
+        {2, true, false, 10010}, {3, true, false, 10002}, {5, true, true, 10011},
+        {0, true, false, 0}, {1, true, false, 0},
+    };
+    for (const Caso& c : casos)
+        EXPECT_EQ(TopicoAjuda(static_cast<std::uint8_t>(c.codigo), c.auxiliar, c.lista), c.topico)
+            << c.codigo << c.auxiliar;
+}
+
+// --- Started programs -------------------------------------------------------------------
+
+TEST_F(ShellTeste, WaitsForTheStartedProgramToEnd) {
+    const std::string marca = Raiz() + "/feito";
+    ExecutaEAguarda("/bin/sh -c \"sleep 0.2; touch '" + marca + "'\"", 1);
+    EXPECT_TRUE(fs::exists(marca));
+}
+
+TEST_F(ShellTeste, AMissingProgramRaisesWithItsName) {
+    struct Caso { std::string linha; long numero; std::string nome; };
+    const Caso casos[] = {
+        {"programa-que-nao-existe --x", vb::err::FileNotFound, "programa-que-nao-existe"},
+        {Raiz() + "/program/nenhum", vb::err::FileNotFound, "nenhum"},
+        {"", vb::err::InvalidProcedureCall, ""},
+        {"   ", vb::err::InvalidProcedureCall, ""},
+    };
+    for (const Caso& c : casos) {
+        try {
+            ExecutaEAguarda(c.linha, 1);
+            ADD_FAILURE() << "no error for " << c.linha;
+        } catch (const vb::Error& e) {
+            EXPECT_EQ(e.Number(), c.numero) << c.linha;
+            EXPECT_NE(e.Description().find(c.nome), std::string::npos) << e.Description();
+        }
+    }
+}
+
+TEST_F(ShellTeste, ExitCodeReadsStillActiveUntilTheProgramEnds) {
+    const std::string sinal = Raiz() + "/pode-sair";
+    const long id = os::Shell("/bin/sh -c \"while [ ! -e '" + sinal + "' ]; do sleep 0.02; done; exit 3\"");
+    long codigo = 0;
+    ASSERT_TRUE(os::GetExitCodeProcess(id, codigo));
+    EXPECT_EQ(codigo, os::STILL_ACTIVE);
+    Grava(sinal, "");
+    os::WaitForProcess(id);
+    ASSERT_TRUE(os::GetExitCodeProcess(id, codigo));
+    EXPECT_EQ(codigo, 3);
+    os::TerminateProcess(id);
+    EXPECT_FALSE(os::GetExitCodeProcess(id, codigo));   // forgotten
+}
+
+TEST_F(ShellTeste, ABareNameIsFoundBesideTheProgramFirst) {
+    const std::string programa = PastaPrograma() + "ferramenta";
+    Grava(programa, "#!/bin/sh\ntouch \"$1\"\n");
+    fs::permissions(programa, fs::perms::owner_all);
+    const std::string marca = Raiz() + "/marca";
+    ExecutaEAguarda("ferramenta \"" + marca + "\"", 1);
+    EXPECT_TRUE(fs::exists(marca));
+}
+
+// --- Browser, help and mail: fake desktop programs record their arguments ----------------
+
+class DesktopTeste : public AmbienteComum {
+protected:
+    void SetUp() override {
+        AmbienteComum::SetUp();
+        bin_ = Raiz() + "/bin";
+        fs::create_directories(bin_);
+        const char* path = std::getenv("PATH");
+        oldPath_ = path ? path : "";
+        setenv("PATH", (bin_ + ":/usr/bin:/bin").c_str(), 1);
+    }
+    void TearDown() override {
+        setenv("PATH", oldPath_.c_str(), 1);
+        AmbienteComum::TearDown();
+    }
+    // A stand-in for a desktop program that writes its arguments, one a line.
+    void Falso(const std::string& nome) {
+        const std::string script = bin_ + "/" + nome;
+        Grava(script, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + bin_ + "/" + nome +
+                          ".tmp'\nmv '" + bin_ + "/" + nome + ".tmp' '" + bin_ + "/" + nome + ".args'\n");
+        fs::permissions(script, fs::perms::owner_all);
+    }
+    // The programs are started detached: their record shows up once they have run.
+    std::optional<std::string> Argumentos(const std::string& nome) {
+        const std::string arquivo = bin_ + "/" + nome + ".args";
+        for (int i = 0; i < 500 && !fs::exists(arquivo); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return Conteudo(arquivo);
+    }
+    void SemPrograma(const std::string& nome) {
+        setenv("PATH", bin_.c_str(), 1);   // only the fakes
+        fs::remove(bin_ + "/" + nome);
+    }
+
+    std::string bin_;
+    std::string oldPath_;
+};
+
+TEST_F(DesktopTeste, BrowserOpensTheAddress) {
+    Falso("xdg-open");
+    testsupport::FakeMsgBox caixa;
+    EXPECT_TRUE(AbreNavegador("http://www.zornak.com.br/contato"));
+    EXPECT_EQ(Argumentos("xdg-open"), "http://www.zornak.com.br/contato\n");
+    EXPECT_EQ(caixa.Count(), 0u);
+    EXPECT_EQ(vb::Screen().MousePointer(), vb::vbDefault);
+}
+
+TEST_F(DesktopTeste, BrowserThatCannotStartShowsTheErrorBox) {
+    SemPrograma("xdg-open");
+    testsupport::FakeMsgBox caixa;
+    EXPECT_FALSE(AbreNavegador("http://www.zornak.com.br"));
+    ASSERT_EQ(caixa.Count(), 1u);
+    EXPECT_NE(caixa.Last().prompt.find("(1) You should check that your browser is correctly installed."),
+              std::string::npos);
+    EXPECT_EQ(vb::Screen().MousePointer(), vb::vbDefault);
+}
+
+TEST_F(DesktopTeste, HelpFileOfTheCurrentLanguageOpens) {
+    Falso("xdg-open");
+    EstadoPrograma.Idioma = "E";
+    const std::string ajuda = EstadoPrograma.CaminhoDados + "AjudaCatalogoZORNAK_E.chm";
+    Grava(ajuda, "help");
+    testsupport::FakeMsgBox caixa;
+    AbreAjuda(3, false, true);
+    EXPECT_EQ(Argumentos("xdg-open"), ajuda + "\n");
+    EXPECT_EQ(caixa.Count(), 0u);
+}
+
+TEST_F(DesktopTeste, MissingHelpFileShowsErrorSevenNegativeAndOpensNothing) {
+    Falso("xdg-open");
+    EstadoPrograma.Idioma = "I";
+    const std::string ajuda = EstadoPrograma.CaminhoDados + "AjudaCatalogoZORNAK_I.chm";
+    testsupport::FakeMsgBox caixa;
+    AbreAjuda(0, true, false);
+    ASSERT_EQ(caixa.Count(), 1u);
+    EXPECT_EQ(caixa.Last().prompt,
+              "Err Nr.: -7\r\nArquivo de Ajuda \"" + ajuda + "\" não encontrado.");
+    EXPECT_FALSE(fs::exists(bin_ + "/xdg-open.args"));
+}
+
+TEST_F(DesktopTeste, MailGetsEveryFileAttached) {
+    Falso("xdg-email");
+    EnviaEmail("/tmp/t/x.txt|/tmp/t/y z.txt", "|");
+    EXPECT_EQ(Argumentos("xdg-email"), "--attach\n/tmp/t/x.txt\n--attach\n/tmp/t/y z.txt\n");
+}
+
+TEST_F(DesktopTeste, MailWithoutXdgEmailRaisesTheMissingLibraryError) {
+    SemPrograma("xdg-email");
+    EXPECT_EQ(NumeroDoErro([] { EnviaEmail("/tmp/x.txt", "|"); }), vb::err::FileNotFoundDll);
+}
+
+TEST_F(DesktopTeste, DesktopFolderOrTheProgramFolder) {
+    // Without a desktop folder the save dialog starts beside the program.
+    setenv("XDG_CONFIG_HOME", (Raiz() + "/home/.config").c_str(), 1);
+    fs::remove_all(Raiz() + "/home/Desktop");
+    EXPECT_EQ(ObtemPastaDesktop(true), PastaPrograma());
+    EXPECT_EQ(ObtemPastaDesktop(false), Raiz() + "/program");
+    fs::create_directories(Raiz() + "/home/Desktop");
+    EXPECT_EQ(ObtemPastaDesktop(true), Raiz() + "/home/Desktop/");
+    EXPECT_EQ(ObtemPastaDesktop(false), Raiz() + "/home/Desktop");
+}
+
+}  // namespace
