@@ -1,0 +1,541 @@
+// Jet SQL text to SQLite SQL. The lexer keeps literals and [names] whole; the translation
+// works on one parenthesis level at a time, so the operands of "&" and the arguments of IIF
+// are found by the precedence of the tokens around them, not by text search.
+#include "platform/dao/JetSql.h"
+
+#include "platform/dao/Dao.h"
+#include "platform/dao/JetLexer.h"
+#include "platform/vb/DateTime.h"
+#include "platform/vb/Err.h"
+
+#include <cctype>
+#include <cstdio>
+#include <set>
+
+namespace dao {
+namespace detail {
+
+namespace {
+
+[[noreturn]] void syntax(const std::string& what) {
+    throw vb::Error(jet::SyntaxError, "Syntax error in query expression: " + what + ".");
+}
+
+bool isWordStart(unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; }
+bool isWordChar(unsigned char c) { return std::isalnum(c) || c == '_' || c >= 0x80; }
+
+}  // namespace
+
+bool IsWord(const Token& t, std::string_view kw) {
+    if (t.kind != Tok::Word || t.text.size() != kw.size()) return false;
+    for (size_t i = 0; i < kw.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(t.text[i])) != kw[i]) return false;
+    return true;
+}
+
+std::vector<Token> Lex(std::string_view s) {
+    std::vector<Token> out;
+    size_t i = 0;
+    bool space = false;
+    while (i < s.size()) {
+        unsigned char c = static_cast<unsigned char>(s[i]);
+        if (std::isspace(c)) { space = true; ++i; continue; }
+        Token t{Tok::Symbol, {}, space};
+        space = false;
+        if (c == '\'' || c == '"') {
+            char q = static_cast<char>(c);
+            size_t j = i + 1;
+            for (;;) {
+                if (j >= s.size()) syntax("unclosed text literal");
+                if (s[j] == q) {
+                    if (j + 1 < s.size() && s[j + 1] == q) { t.text += q; j += 2; continue; }
+                    break;
+                }
+                t.text += s[j++];
+            }
+            t.kind = Tok::String;
+            i = j + 1;
+        } else if (c == '[') {
+            size_t j = s.find(']', i + 1);
+            if (j == std::string_view::npos) syntax("unclosed [name]");
+            t.kind = Tok::Bracket;
+            t.text = std::string(s.substr(i + 1, j - i - 1));
+            i = j + 1;
+        } else if (c == '#') {
+            size_t j = s.find('#', i + 1);
+            if (j == std::string_view::npos) syntax("unclosed #date#");
+            t.kind = Tok::Date;
+            t.text = std::string(s.substr(i + 1, j - i - 1));
+            i = j + 1;
+        } else if (std::isdigit(c) || (c == '.' && i + 1 < s.size() && std::isdigit(static_cast<unsigned char>(s[i + 1])))) {
+            size_t j = i;
+            while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) ++j;
+            if (j < s.size() && s[j] == '.') {
+                ++j;
+                while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) ++j;
+            }
+            if (j < s.size() && (s[j] == 'e' || s[j] == 'E')) {
+                size_t k = j + 1;
+                if (k < s.size() && (s[k] == '+' || s[k] == '-')) ++k;
+                if (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]))) {
+                    j = k;
+                    while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) ++j;
+                }
+            }
+            t.kind = Tok::Number;
+            t.text = std::string(s.substr(i, j - i));
+            i = j;
+        } else if (isWordStart(c)) {
+            size_t j = i;
+            while (j < s.size() && isWordChar(static_cast<unsigned char>(s[j]))) ++j;
+            t.kind = Tok::Word;
+            t.text = std::string(s.substr(i, j - i));
+            i = j;
+        } else {
+            std::string_view two = s.substr(i, 2);
+            if (two == "<>" || two == "<=" || two == ">=" || two == "!=" || two == "||") {
+                t.text = std::string(two);
+                i += 2;
+            } else {
+                t.text = std::string(1, static_cast<char>(c));
+                ++i;
+            }
+        }
+        out.push_back(std::move(t));
+    }
+    return out;
+}
+
+double ParseJetDate(std::string_view text) {
+    std::string s(text);
+    int a = 0, b = 0, c = 0, h = 0, n = 0, sec = 0;
+    char ampm[3] = {0, 0, 0};
+    double date = 0;
+    size_t timeStart = std::string::npos;
+    int used = 0;
+    if (std::sscanf(s.c_str(), " %d-%d-%d%n", &a, &b, &c, &used) == 3 && a > 31) {
+        date = vb::DateSerial(a, b, c);
+        timeStart = static_cast<size_t>(used);
+    } else if (std::sscanf(s.c_str(), " %d/%d/%d%n", &a, &b, &c, &used) == 3) {
+        if (c < 100) c += c < 30 ? 2000 : 1900;
+        date = vb::DateSerial(c, a, b);
+        timeStart = static_cast<size_t>(used);
+    } else {
+        timeStart = 0;
+    }
+    std::string rest = s.substr(timeStart);
+    bool blank = rest.find_first_not_of(' ') == std::string::npos;
+    if (blank) {
+        if (timeStart == 0) syntax("#" + s + "#");
+        return date;
+    }
+    int got = std::sscanf(rest.c_str(), " %d:%d:%d %2s", &h, &n, &sec, ampm);
+    if (got < 2) {
+        got = std::sscanf(rest.c_str(), " %d:%d %2s", &h, &n, ampm);
+        if (got < 2) syntax("#" + s + "#");
+        sec = 0;
+    }
+    std::string ap(ampm);
+    for (auto& ch : ap) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    if (ap == "PM" && h < 12) h += 12;
+    if (ap == "AM" && h == 12) h = 0;
+    double t = vb::TimeSerial(h, n, sec);
+    return date < 0 ? date - t : date + t;
+}
+
+}  // namespace detail
+
+namespace {
+
+using detail::IsWord;
+using detail::Tok;
+using detail::Token;
+
+// Jet functions that run as registered functions; the SQL names get a prefix so that none
+// collides with SQLite's own (date, trim, left as a join word).
+const std::set<std::string>& jetFunctions() {
+    static const std::set<std::string> f = {
+        "FORMAT", "ISNUMERIC", "MID", "LEFT", "RIGHT", "LEN", "UCASE", "LCASE", "TRIM",
+        "LTRIM", "RTRIM", "VAL", "CSTR", "NZ", "DATESERIAL", "TIMESERIAL", "NOW", "DATE",
+        "YEAR", "MONTH", "DAY", "CLNG", "CINT", "CDBL", "INSTR", "ISNULL"};
+    return f;
+}
+
+// Words at which the operand of "&" ends (they bind more loosely, or start a clause).
+const std::set<std::string>& boundaryWords() {
+    static const std::set<std::string> w = {
+        "SELECT", "DISTINCT", "DISTINCTROW", "ALL", "FROM", "WHERE", "AS", "ON", "JOIN", "INNER",
+        "LEFT", "RIGHT", "OUTER", "CROSS", "ORDER", "GROUP", "BY", "HAVING", "UNION", "ASC",
+        "DESC", "AND", "OR", "NOT", "XOR", "LIKE", "IN", "IS", "BETWEEN", "EXISTS", "TOP",
+        "SET", "VALUES", "INTO", "INSERT", "UPDATE", "DELETE", "WHEN", "THEN", "ELSE", "END",
+        "CASE", "ESCAPE", "LIMIT", "CREATE", "DROP", "ALTER", "TABLE", "INDEX"};
+    return w;
+}
+
+std::string upper(std::string s) {
+    for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string lower(std::string s) {
+    for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string quoteText(const std::string& v) {
+    std::string o = "'";
+    for (char c : v) {
+        o += c;
+        if (c == '\'') o += '\'';
+    }
+    return o + "'";
+}
+
+struct Item {
+    std::string sql;
+    bool space = false;
+    bool boundary = false;
+    bool amp = false;
+    const Token* tok = nullptr;   // the single token it came from, if any
+};
+
+class Translator {
+public:
+    explicit Translator(std::vector<Token> toks) : t_(std::move(toks)), match_(t_.size(), -1) {
+        std::vector<int> stack;
+        for (int i = 0; i < static_cast<int>(t_.size()); ++i) {
+            if (isSym(i, "(")) stack.push_back(i);
+            else if (isSym(i, ")")) {
+                if (stack.empty()) syntax("unbalanced parentheses");
+                match_[stack.back()] = i;
+                stack.pop_back();
+            }
+        }
+        if (!stack.empty()) syntax("unbalanced parentheses");
+    }
+
+    std::string statement() {
+        int n = static_cast<int>(t_.size());
+        while (n > 0 && isSym(n - 1, ";")) --n;   // a closing ";" is allowed
+        if (n >= 2 && IsWord(t_[0], "CREATE") && IsWord(t_[1], "TABLE")) return createTable(n);
+        if (n >= 4 && IsWord(t_[0], "ALTER") && IsWord(t_[1], "TABLE")) return alterTable(n);
+        if (n >= 2 && IsWord(t_[0], "CREATE") &&
+            (IsWord(t_[1], "INDEX") || (n >= 3 && IsWord(t_[1], "UNIQUE") && IsWord(t_[2], "INDEX"))))
+            return createIndex(n);
+        // Jet's "DELETE * FROM T" / "DELETE T.* FROM T": SQLite names no columns there.
+        if (n >= 2 && IsWord(t_[0], "DELETE") && !IsWord(t_[1], "FROM")) {
+            int from = 1;
+            while (from < n && !IsWord(t_[from], "FROM")) ++from;
+            if (from == n) syntax("DELETE without FROM");
+            return "DELETE " + seq(from, n);
+        }
+        // Jet's "DROP INDEX i ON T": SQLite's index names are unique per file.
+        if (n >= 5 && IsWord(t_[0], "DROP") && IsWord(t_[1], "INDEX") && IsWord(t_[3], "ON"))
+            return "DROP INDEX " + nameText(2);
+        return seq(0, n);
+    }
+
+private:
+    static void syntax(const std::string& what) {
+        throw vb::Error(jet::SyntaxError, "Syntax error in query expression: " + what + ".");
+    }
+
+    bool isSym(int i, std::string_view s) const {
+        return i >= 0 && i < static_cast<int>(t_.size()) && t_[i].kind == Tok::Symbol && t_[i].text == s;
+    }
+
+    // Top-level comma positions split [b, e) into ranges.
+    std::vector<std::pair<int, int>> splitCommas(int b, int e) const {
+        std::vector<std::pair<int, int>> parts;
+        int start = b;
+        for (int i = b; i < e; ++i) {
+            if (isSym(i, "(")) { i = match_[i]; continue; }
+            if (isSym(i, ",")) { parts.push_back({start, i}); start = i + 1; }
+        }
+        parts.push_back({start, e});
+        return parts;
+    }
+
+    static std::string join(const std::vector<Item>& items) {
+        std::string o;
+        for (size_t i = 0; i < items.size(); ++i) {
+            if (i > 0 && items[i].space) o += ' ';
+            o += items[i].sql;
+        }
+        return o;
+    }
+
+    // One parenthesis level: tokens [b, e).
+    std::string seq(int b, int e) {
+        std::vector<Item> items;
+        bool inSet = false;
+        std::string limit;
+        for (int i = b; i < e; ++i) {
+            const Token& tk = t_[i];
+            Item it;
+            it.space = tk.spaceBefore;
+            if (isSym(i, "(")) {
+                int j = match_[i];
+                it.sql = "(" + seq(i + 1, j) + ")";
+                items.push_back(std::move(it));
+                i = j;
+                continue;
+            }
+            if (tk.kind == Tok::Word && isSym(i + 1, "(")) {
+                std::string up = upper(tk.text);
+                bool qualified = isSym(i - 1, ".");
+                if (!qualified && up == "IIF") {
+                    int j = match_[i + 1];
+                    auto args = splitCommas(i + 2, j);
+                    if (args.size() != 3 || j == i + 2) syntax("IIF needs three arguments");
+                    it.sql = "(CASE WHEN " + seq(args[0].first, args[0].second) + " THEN " +
+                             seq(args[1].first, args[1].second) + " ELSE " +
+                             seq(args[2].first, args[2].second) + " END)";
+                    items.push_back(std::move(it));
+                    i = j;
+                    continue;
+                }
+                if (!qualified && jetFunctions().count(up)) {
+                    int j = match_[i + 1];
+                    it.sql = "jet_" + lower(tk.text) + "(" + seq(i + 2, j) + ")";
+                    items.push_back(std::move(it));
+                    i = j;
+                    continue;
+                }
+            }
+            it.tok = &tk;
+            switch (tk.kind) {
+            case Tok::String:
+                // Jet compares texts without regard to case wherever they come from; the
+                // literal's collation makes SQLite do so also against expressions.
+                it.sql = quoteText(tk.text) + (ddl_ ? "" : " COLLATE JET");
+                break;
+            case Tok::Bracket: it.sql = "[" + tk.text + "]"; break;
+            case Tok::Number: it.sql = tk.text; break;
+            case Tok::Date: {
+                char buf[40];
+                std::snprintf(buf, sizeof buf, "%.17g", detail::ParseJetDate(tk.text));
+                it.sql = buf;
+                break;
+            }
+            case Tok::Symbol:
+                it.sql = tk.text;
+                it.amp = tk.text == "&";
+                it.boundary = tk.text == "=" || tk.text == "<>" || tk.text == "!=" ||
+                              tk.text == "<" || tk.text == ">" || tk.text == "<=" ||
+                              tk.text == ">=" || tk.text == "," || tk.text == ";";
+                break;
+            case Tok::Word: {
+                std::string up = upper(tk.text);
+                bool qualified = isSym(i - 1, ".") || isSym(i + 1, ".");
+                it.sql = tk.text;
+                if (!qualified && (up == "TRUE" || up == "FALSE")) {
+                    it.sql = up == "TRUE" ? "-1" : "0";
+                } else if (!qualified && up == "MOD") {
+                    it.sql = "%";
+                } else if (!qualified && up == "NULL" && !inSet && !items.empty() &&
+                           items.back().tok && items.back().tok->kind == Tok::Symbol &&
+                           (items.back().sql == "=" || items.back().sql == "<>" ||
+                            items.back().sql == "!=")) {
+                    // Jet 3.x: "x = Null" tests for Null.
+                    items.back().sql = items.back().sql == "=" ? "IS" : "IS NOT";
+                    items.back().boundary = true;
+                    items.back().space = true;
+                    it.sql = "NULL";
+                    it.space = true;
+                } else if (!qualified && up == "TOP" && !items.empty() && items.back().tok &&
+                           (IsWord(*items.back().tok, "SELECT") || IsWord(*items.back().tok, "DISTINCT") ||
+                            IsWord(*items.back().tok, "ALL") || IsWord(*items.back().tok, "DISTINCTROW"))) {
+                    if (i + 1 >= e || t_[i + 1].kind != Tok::Number) syntax("TOP needs a number");
+                    if (i + 2 < e && IsWord(t_[i + 2], "PERCENT"))
+                        throw vb::Error(jet::NotSupported, "TOP n PERCENT is not supported.");
+                    if (!limit.empty()) syntax("more than one TOP at one level");
+                    limit = t_[i + 1].text;
+                    ++i;
+                    continue;
+                } else if (up == "DISTINCTROW") {
+                    it.sql = "DISTINCT";
+                }
+                if (!qualified && up == "SET") inSet = true;
+                if (!qualified && up == "WHERE") inSet = false;
+                it.boundary = !qualified && boundaryWords().count(up) > 0;
+                break;
+            }
+            }
+            items.push_back(std::move(it));
+        }
+        concatenations(items);
+        orderCollation(items);
+        std::string out = join(items);
+        if (!limit.empty()) out += " LIMIT " + limit;
+        return out;
+    }
+
+    // a & b & c, where the operands run up to the nearest boundary on each side.
+    static void concatenations(std::vector<Item>& items) {
+        for (size_t k = 0; k < items.size(); ++k) {
+            if (!items[k].amp) continue;
+            size_t lo = k;
+            while (lo > 0 && !items[lo - 1].boundary) --lo;
+            size_t hi = k;
+            while (hi + 1 < items.size() && !items[hi + 1].boundary) ++hi;
+            std::vector<std::string> operands;
+            std::vector<Item> cur;
+            for (size_t m = lo; m <= hi; ++m) {
+                if (items[m].amp) {
+                    if (cur.empty()) syntax("\"&\" without an operand");
+                    operands.push_back(join(cur));
+                    cur.clear();
+                } else {
+                    cur.push_back(items[m]);
+                }
+            }
+            if (cur.empty()) syntax("\"&\" without an operand");
+            operands.push_back(join(cur));
+            Item merged;
+            merged.space = items[lo].space;
+            merged.sql = "jet_concat(";
+            for (size_t m = 0; m < operands.size(); ++m) merged.sql += (m ? "," : "") + operands[m];
+            merged.sql += ")";
+            items.erase(items.begin() + static_cast<long>(lo), items.begin() + static_cast<long>(hi) + 1);
+            items.insert(items.begin() + static_cast<long>(lo), std::move(merged));
+            k = lo;
+        }
+    }
+
+    std::string nameText(int i) const {
+        if (t_[i].kind == Tok::Bracket) return "[" + t_[i].text + "]";
+        if (t_[i].kind == Tok::Word) return t_[i].text;
+        syntax("a name was expected");
+        return {};
+    }
+
+    // Column type at token i (a group "(n)" may follow); returns the SQLite declaration and
+    // moves i past what it used.
+    std::string columnType(int& i, int e, const std::string& column, int ordinal) {
+        if (i >= e || t_[i].kind != Tok::Word) syntax("a column type was expected");
+        std::string up = upper(t_[i].text);
+        ++i;
+        long size = -1;
+        if (isSym(i, "(")) {
+            int j = match_[i];
+            if (j == i + 2 && t_[i + 1].kind == Tok::Number) size = std::stol(t_[i + 1].text);
+            else if (!(up == "DECIMAL" || up == "NUMERIC")) syntax("bad size of column " + column);
+            i = j + 1;
+        }
+        auto textType = [&](long n) {
+            return "VARCHAR(" + std::to_string(n) + ") COLLATE JET CONSTRAINT zk_len_" +
+                   std::to_string(ordinal) + " CHECK(length(" + column + ")<=" + std::to_string(n) + ")";
+        };
+        if (up == "LONG" || up == "INT" || up == "INTEGER" || up == "INTEGER4") return "LONGINT";
+        if (up == "SHORT" || up == "SMALLINT" || up == "INTEGER2") return "SMALLINT";
+        if (up == "BYTE" || up == "TINYINT" || up == "INTEGER1") return "TINYINT";
+        if (up == "TEXT" || up == "CHAR" || up == "VARCHAR" || up == "ALPHANUMERIC" ||
+            up == "STRING" || up == "CHARACTER")
+            return textType(size < 0 ? 255 : size);
+        if (up == "MEMO" || up == "LONGTEXT" || up == "LONGCHAR" || up == "NOTE")
+            return "LONGTEXT COLLATE JET";
+        if (up == "DATE" || up == "DATETIME" || up == "TIME" || up == "TIMESTAMP") return "DATETIME REAL";
+        if (up == "DOUBLE" || up == "FLOAT" || up == "FLOAT8" || up == "NUMBER" || up == "NUMERIC" ||
+            up == "DECIMAL")
+            return "DOUBLE";
+        if (up == "SINGLE" || up == "REAL" || up == "FLOAT4" || up == "IEEESINGLE") return "FLOAT";
+        if (up == "BIT" || up == "YESNO" || up == "LOGICAL" || up == "BOOLEAN" || up == "LOGICAL1")
+            return "YESNO INTEGER";
+        // The rowid of SQLite numbers the rows when the counter column is the primary key.
+        if (up == "COUNTER" || up == "AUTOINCREMENT" || up == "IDENTITY") return "INTEGER";
+        if (up == "CURRENCY" || up == "MONEY") return "CURRENCY REAL";
+        if (up == "BINARY" || up == "VARBINARY" || up == "LONGBINARY" || up == "OLEOBJECT" ||
+            up == "IMAGE" || up == "GENERAL")
+            return "BLOB";
+        syntax("unknown column type " + up);
+        return {};
+    }
+
+    std::string columnDef(int b, int e, int ordinal) {
+        if (b >= e) syntax("empty column definition");
+        static const char* tableConstraints[] = {"CONSTRAINT", "PRIMARY", "UNIQUE", "FOREIGN", "CHECK"};
+        for (const char* w : tableConstraints)
+            if (IsWord(t_[b], w)) return seq(b, e);
+        std::string name = nameText(b);
+        int i = b + 1;
+        std::string type = columnType(i, e, name, ordinal);
+        ddl_ = true;   // DEFAULT takes a bare literal
+        std::string rest = i < e ? seq(i, e) : std::string();
+        ddl_ = false;
+        return name + " " + type + (rest.empty() ? "" : " " + rest);
+    }
+
+    std::string createTable(int n) {
+        if (n < 4) syntax("CREATE TABLE without columns");
+        std::string name = nameText(2);
+        if (!isSym(3, "(")) syntax("CREATE TABLE without columns");
+        int close = match_[3];
+        std::string out = "CREATE TABLE " + name + "(";
+        auto defs = splitCommas(4, close);
+        for (size_t k = 0; k < defs.size(); ++k)
+            out += (k ? "," : "") + columnDef(defs[k].first, defs[k].second, static_cast<int>(k));
+        out += ")";
+        if (close + 1 < n) out += " " + seq(close + 1, n);
+        return out;
+    }
+
+    std::string alterTable(int n) {
+        std::string name = nameText(2);
+        int i = 3;
+        if (!IsWord(t_[i], "ADD")) return seq(0, n);
+        ++i;
+        if (i < n && IsWord(t_[i], "COLUMN")) ++i;
+        if (i < n && IsWord(t_[i], "CONSTRAINT"))
+            throw vb::Error(jet::NotSupported, "ALTER TABLE ... ADD CONSTRAINT is not supported.");
+        return "ALTER TABLE " + name + " ADD COLUMN " + columnDef(i, n, 1000);
+    }
+
+    std::string createIndex(int n) {
+        // Jet's "WITH PRIMARY / DISALLOW NULL / IGNORE NULL" has no SQLite form; the index is
+        // made without it.
+        int end = n;
+        for (int i = 0; i < n; ++i) {
+            if (isSym(i, "(")) { i = match_[i]; continue; }
+            if (IsWord(t_[i], "WITH")) { end = i; break; }
+        }
+        return seq(0, end);
+    }
+
+    // ORDER BY terms sort texts as Jet does, also when they are expressions.
+    static void orderCollation(std::vector<Item>& items) {
+        size_t k = 0;
+        while (k + 1 < items.size() &&
+               !(items[k].tok && IsWord(*items[k].tok, "ORDER") && items[k + 1].tok && IsWord(*items[k + 1].tok, "BY")))
+            ++k;
+        if (k + 1 >= items.size()) return;
+        size_t i = k + 2;
+        while (i < items.size()) {
+            size_t end = i;
+            while (end < items.size() && !(items[end].tok && items[end].sql == ",")) ++end;
+            if (end == i) syntax("empty ORDER BY term");
+            size_t at = end;
+            if (items[end - 1].tok && (IsWord(*items[end - 1].tok, "ASC") || IsWord(*items[end - 1].tok, "DESC")))
+                at = end - 1;
+            Item c;
+            c.space = true;
+            c.sql = "COLLATE JET";
+            c.boundary = true;
+            items.insert(items.begin() + static_cast<long>(at), std::move(c));
+            i = end + 2;
+        }
+    }
+
+    std::vector<Token> t_;
+    std::vector<int> match_;
+    bool ddl_ = false;
+};
+
+}  // namespace
+
+std::string TranslateJetSql(std::string_view jet) {
+    Translator tr(detail::Lex(jet));
+    return tr.statement();
+}
+
+}  // namespace dao

@@ -1,0 +1,42 @@
+// Jet SQL to SQLite SQL, and the Jet pieces that run inside SQLite: the functions,
+// the LIKE matcher, the JET collation.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+
+namespace dao {
+
+// Translates one Jet statement:
+//  - a & b & c           -> jet_concat(a,b,c): Null counts as "", Null only when all are Null
+//  - IIF(c, a, b)        -> (CASE WHEN c THEN a ELSE b END)
+//  - x = Null, x <> Null -> x IS NULL, x IS NOT NULL (not in the assignments of SET)
+//  - SELECT TOP n        -> LIMIT n at the end of that level; True/False -> -1/0; Mod -> %
+//  - "text" and 'text'   -> 'text' COLLATE JET, so texts compare without regard to case
+//                           also against expressions; ORDER BY terms get COLLATE JET too
+//  - #m/d/yyyy [time]#   -> its OLE day number
+//  - Format, Mid, Left, Nz, DateSerial, ... -> the registered jet_ functions
+//  - DDL: Long/Int/Integer, Short, Byte, Text(n) (COLLATE JET and a length check), Memo,
+//    Date, Double, Single, YesNo, Counter, Currency, Binary; "WITH ..." of CREATE INDEX is
+//    dropped; DROP INDEX i ON T; DELETE * FROM T.
+// LIKE stays LIKE: the connection's like() is Jet's (RegisterJetFunctions).
+// Not translated: a comparison in a select list gives 1, not Jet's -1, for True; Jet's
+// make-table (SELECT ... INTO) and joined UPDATE have no SQLite form and fail to prepare.
+// Throws vb::Error 3075 on text it cannot read (an unclosed literal or bracket, unbalanced
+// parentheses, an IIF without three arguments, "&" without an operand).
+std::string TranslateJetSql(std::string_view jet);
+
+// Jet's LIKE: * ? # [abc] [!abc] [a-z]; case-insensitive (Unicode case folding), accents
+// significant, % and _ plain characters. A malformed class ("[abc") matches nothing.
+bool JetLike(std::string_view pattern, std::string_view text);
+
+// The JET collation: case-insensitive; accented letters sort right after their base letter
+// ("e" < "é" < "f"); texts that differ only in case are equal. Result <0, 0, >0.
+int JetCollate(std::string_view a, std::string_view b);
+
+// Registers the collation JET, the Jet functions and the LIKE matcher on a connection.
+void RegisterJetFunctions(sqlite3* db);
+
+}  // namespace dao

@@ -1,0 +1,241 @@
+// Jet SQL as the program writes it, run on a small fixture: the results Jet gives.
+#include "DaoFixture.h"
+
+#include "platform/dao/JetSql.h"
+#include "platform/vb/Err.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using daotest::DaoTest;
+using daotest::Rows;
+using Lines = std::vector<std::string>;
+
+struct SqlCase {
+    const char* what;
+    const char* jet;
+    Lines rows;
+};
+
+void PrintTo(const SqlCase& c, std::ostream* os) { *os << c.what; }
+
+class DaoJetSqlTest : public DaoTest, public ::testing::WithParamInterface<SqlCase> {};
+
+TEST_P(DaoJetSqlTest, GivesJetsResult) {
+    const SqlCase& c = GetParam();
+    EXPECT_EQ(Rows(db_, c.jet), c.rows) << c.jet << "\n  as SQLite: " << dao::TranslateJetSql(c.jet);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DaoTranslation, DaoJetSqlTest,
+    ::testing::Values(
+        // & joins texts; Null counts as "", the result is Null only when every operand is.
+        SqlCase{"concat", "SELECT Nome & '-' & Num FROM T WHERE Id = 1", {"Pastilha-1234567"}},
+        SqlCase{"concat with one Null", "SELECT Nome & Num FROM T WHERE Id=2", {"ÁGUA"}},
+        SqlCase{"concat of Nulls only", "SELECT Num & Qt FROM T WHERE Id=2", {"<null>"}},
+        SqlCase{"concat of numbers as VB prints them", "SELECT Id & '/' & Preco & '/' & Qt FROM T WHERE Id = 1",
+                {"1/1.5/5"}},
+        SqlCase{"arithmetic binds tighter than &", "SELECT Qt + 1 & 'x' FROM T WHERE Id = 1", {"6x"}},
+        SqlCase{"comparison binds looser than &", "SELECT Id FROM T WHERE Nome & '' = 'abc'", {"5"}},
+        SqlCase{"concat without blanks around &",
+                "SELECT '(COD:'&Id&')' As Cod FROM T WHERE Id=4", {"(COD:4)"}},
+        // Literals and names are taken whole, whatever they hold.
+        SqlCase{"keywords, & and quotes inside a literal",
+                "SELECT 'a & b WHERE ''x'' = Null, IIF(' & Nome FROM T WHERE Id = 1",
+                {"a & b WHERE 'x' = Null, IIF(Pastilha"}},
+        SqlCase{"double-quoted text literal", "SELECT \"He said \"\"hi\"\"\" & Id FROM T WHERE Id=1",
+                {"He said \"hi\"1"}},
+        SqlCase{"bracketed names", "SELECT [Nome] & [T].[Id] FROM [T] WHERE [Id] = 1", {"Pastilha1"}},
+        SqlCase{"literal with an apostrophe and &", "SELECT Id FROM T WHERE Nome = 'O''Brien & Sons'", {"4"}},
+        // = Null and <> Null test for Null (Jet 3.x).
+        SqlCase{"= Null", "SELECT Id FROM T WHERE Num = Null", {"2"}},
+        SqlCase{"<> Null", "SELECT Id FROM T WHERE Num<>Null ORDER BY Id", {"1", "3", "4", "5"}},
+        SqlCase{"=Null inside IIF inside Max",
+                "SELECT Max(IIF(Qt=Null,Null,1)) AS X, Min(IIF(Qt=Null,Null,Qt)) FROM T", {"1|0"}},
+        // IIF, nested, with commas and & in its arguments.
+        SqlCase{"IIF with the number mask",
+                "SELECT IIF(Num=Null,'z',Format(Num,'00-00-0000')) As O FROM T ORDER BY Id",
+                {"01-23-4567", "z", "00-00-0012", "12-34-5678", "x1"}},
+        SqlCase{"nested IIF with IsNumeric, Format and Right",
+                "SELECT IIF(Num=Null,'z',IIF(IsNumeric(Num),Format(Num,'00'),Right('000' & Num,3))) FROM T ORDER BY Id",
+                {"1234567", "z", "12", "12345678", "0x1"}},
+        SqlCase{"IIF arguments holding commas and &",
+                "SELECT IIF(Qt = Null, 'a,b', 'c' & Qt & ',') FROM T WHERE Id <= 2 ORDER BY Id", {"c5,", "a,b"}},
+        SqlCase{"IIF on a Null condition takes the false part", "SELECT IIF(Qt > 1, 'y', 'n') FROM T WHERE Id = 2",
+                {"n"}},
+        SqlCase{"IIF of EXISTS with a carriage return",
+                "SELECT IIF(EXISTS(SELECT 1 FROM U WHERE U.a = T.Id),' ','\r') & '.' FROM T WHERE Id < 3 ORDER BY Id",
+                {" .", "\r."}},
+        // True/False are -1/0; TOP n; nested parentheses.
+        SqlCase{"True and False", "SELECT True, False, Id FROM T WHERE IIF(Id > 3, True, False) ORDER BY Id",
+                {"-1|0|4", "-1|0|5"}},
+        SqlCase{"TOP", "SELECT TOP 2 Id FROM T ORDER BY Id DESC", {"5", "4"}},
+        SqlCase{"TOP in a subquery",
+                "SELECT Id FROM T WHERE Id IN (SELECT TOP 1 Id FROM T WHERE Qt <> Null ORDER BY Qt DESC)", {"4"}},
+        SqlCase{"nested parentheses",
+                "SELECT Id FROM T WHERE ((Id = 1) OR ((Id = 3) AND (Nome & 'x') = 'águax')) ORDER BY Id", {"1", "3"}},
+        // The VB functions.
+        SqlCase{"text functions count characters",
+                "SELECT Mid(Nome,2,3), Mid(Nome,3), Left(Nome,2), Right(Nome,2), Len(Nome), UCase(Nome), LCase(Nome) FROM T WHERE Id=3",
+                {"gua|ua|ág|ua|4|ÁGUA|água"}},
+        SqlCase{"Null through the text functions",
+                "SELECT Mid(Num,1,1), Left(Num,1), Len(Num), UCase(Num), Format(Num,'00'), IsNumeric(Num) FROM T WHERE Id=2",
+                {"<null>|<null>|<null>|<null>|<null>|0"}},
+        SqlCase{"Nz, Val, CStr, Trim",
+                "SELECT Nz(Num,'none'), Nz(Qt), Val('12abc'), CStr(Id), '[' & Trim('  x  ') & ']' FROM T WHERE Id=2 OR Id=1 ORDER BY Id",
+                {"1234567|5|12|1|[x]", "none||12|2|[x]"}},
+        SqlCase{"dates: DateSerial + TimeSerial, #literal#, date masks",
+                "SELECT Format(DateSerial(2024,5,7)+TimeSerial(9,3,0),'dd/mm/yyyy hh:nn:ss'), Format(Dia,'yyyymmdd') FROM T WHERE Id IN (1,3) ORDER BY Id",
+                {"07/05/2024 09:03:00|20240507", "07/05/2024 09:03:00|20000101"}},
+        SqlCase{"grouped lists: Max of a concatenation, GROUP BY, HAVING",
+                "SELECT Max(Qt & Num) AS OB, Count(*) FROM T WHERE Qt <> Null GROUP BY Qt > 4 HAVING Count(*) > 1 ORDER BY 1",
+                {"3x1|2", "712345678|2"}},
+        // LIKE is Jet's: * and ?, classes, % and _ as plain characters.
+        SqlCase{"LIKE with accent classes",
+                "SELECT Id FROM T WHERE Nome LIKE '*P[AÁÀÂÄÃª]ST[IÍÌÎÏ]LH[AÁÀÂÄÃª]*'", {"1"}},
+        SqlCase{"LIKE is case-insensitive, accents count", "SELECT Id FROM T WHERE Nome LIKE 'ÁG*' ORDER BY Id",
+                {"2", "3"}},
+        SqlCase{"% is no wildcard", "SELECT Id FROM T WHERE Nome LIKE 'a%'", {}},
+        SqlCase{"NOT LIKE and a number pattern", "SELECT Id FROM T WHERE Num NOT LIKE '1#*' ORDER BY Id", {"5"}},
+        // The "all" row of the selection lists, and the JET collation in a compound ORDER BY.
+        SqlCase{"UNION ALL with the one-row table",
+                "SELECT Nome AS D, Id AS C, Nome AS OrderBy FROM T WHERE Id < 3 UNION ALL SELECT '<all>' AS D, 0 AS C, '' AS OrderBy FROM U ORDER BY OrderBy",
+                {"<all>|0|", "ÁGUA|2|ÁGUA", "Pastilha|1|Pastilha"}},
+        // Texts compare and sort without regard to case, also as expressions.
+        SqlCase{"comparison of an expression ignores case",
+                "SELECT Id FROM T WHERE Nome & '' = 'PASTILHA' OR UCase(Nome) = 'abc' ORDER BY Id", {"1", "5"}},
+        SqlCase{"ORDER BY an expression sorts as Jet",
+                "SELECT Nome & '' FROM T WHERE Id <> 3 ORDER BY Nome & '' DESC, 1",
+                {"Pastilha", "O'Brien & Sons", "ÁGUA", "abc"}},
+        SqlCase{"nested joins, innermost first",
+                "SELECT T.Id FROM (T INNER JOIN U ON U.a = T.Id) LEFT JOIN T AS T2 ON T2.Id = U.Versao", {"1"}}));
+
+// The statements that change data or structure, checked through what they leave behind.
+TEST_F(DaoTest, UpdateAssignsNullInsteadOfTestingForIt) {
+    db_.Execute("UPDATE T SET Num = Null, Qt = IIF(Qt = Null, 1, Qt) WHERE Num = '12'");
+    EXPECT_EQ(db_.RecordsAffected(), 1);
+    EXPECT_EQ(Rows(db_, "SELECT Id, Qt FROM T WHERE Num = Null ORDER BY Id"), (Lines{"2|<null>", "3|0"}));
+}
+
+// Statements of the kind the update scripts carry, in Jet's own forms.
+TEST_F(DaoTest, ScriptStatementsInJetForms) {
+    db_.Execute("ALTER TABLE T ADD COLUMN Obs Text(3)");
+    db_.Execute("UPDATE T SET Obs = 'abc' WHERE Id = 1");
+    EXPECT_THROW(db_.Execute("UPDATE T SET Obs = 'abcd' WHERE Id = 2"), vb::Error);
+    db_.Execute("CREATE UNIQUE INDEX IxNum ON T (Num) WITH DISALLOW NULL");
+    EXPECT_THROW(db_.Execute("INSERT INTO T (Id, Num) VALUES (9, 'X1')"), vb::Error);   // JET: 'X1' = 'x1'
+    db_.Execute("DROP INDEX IxNum ON T");
+    db_.Execute("INSERT INTO T (Id, Num) VALUES (9, 'X1')");
+    db_.Execute("DELETE T.* FROM T WHERE Id > 4");
+    EXPECT_EQ(db_.RecordsAffected(), 2);
+    db_.Execute("DELETE * FROM U");
+    EXPECT_EQ(Rows(db_, "SELECT Count(*) FROM T WHERE Obs = 'abc'"), Lines{"1"});
+    EXPECT_EQ(Rows(db_, "SELECT Count(*) FROM U"), Lines{"0"});
+}
+
+TEST_F(DaoTest, CartTableDdlMapsJetTypes) {
+    const std::string t = "Carrinho_20240507_0";
+    db_.Execute("CREATE TABLE " + t + "(CodigoProduto         Long     Not Null,"
+                "NumeroEmpresaProduto  Text(8)  Null,DescricaoProduto      Text(50) Not Null,"
+                "Quantidade            Int      Not Null,CONSTRAINT PK" + t + " PRIMARY KEY(CodigoProduto))");
+    db_.Execute("INSERT INTO " + t + "(CodigoProduto,NumeroEmpresaProduto,DescricaoProduto,Quantidade) VALUES(70000,Null,'pé',32000)");
+    auto rs = db_.OpenRecordset("SELECT * FROM " + t, dao::dbOpenForwardOnly);
+    EXPECT_EQ(rs.Fields("CodigoProduto").Value().Type(), vb::VarType::Long);
+    EXPECT_EQ(rs.Fields("Quantidade").Value().Type(), vb::VarType::Long);   // Jet's Int is a Long
+    EXPECT_TRUE(rs.Fields("NumeroEmpresaProduto").Value().IsNull());
+    EXPECT_EQ(rs.Fields("DescricaoProduto").Value().ToString(), "pé");
+
+    struct Bad { std::string sql; long number; };
+    for (const Bad& b : std::vector<Bad>{
+             {"INSERT INTO " + t + " VALUES(1,'123456789','x',1)", dao::jet::FieldTooSmall},
+             {"INSERT INTO " + t + " VALUES(2,Null,Null,1)", dao::jet::NullNotAllowed},
+             {"INSERT INTO " + t + " VALUES(70000,Null,'y',1)", dao::jet::DuplicateKey}}) {
+        try {
+            db_.Execute(b.sql, dao::dbFailOnError);
+            ADD_FAILURE() << b.sql << " was accepted";
+        } catch (const vb::Error& e) {
+            EXPECT_EQ(e.Number(), b.number) << b.sql << ": " << e.Description();
+        }
+    }
+    // Text(8) counts characters, not bytes.
+    EXPECT_NO_THROW(db_.Execute("INSERT INTO " + t + " VALUES(3,'ááááá','z',1)"));
+    EXPECT_EQ(Rows(db_, "SELECT Count(*) FROM " + t), Lines{"2"});
+}
+
+TEST_F(DaoTest, TextColumnsCompareAndSortWithTheJetCollation) {
+    db_.Execute("CREATE TABLE W (Nome Text(10))");
+    for (const char* n : {"f", "É", "Z", "éb", "ea", "e", "a", "água", "10", "-x"})
+        db_.Execute(std::string("INSERT INTO W VALUES('") + n + "')");
+    EXPECT_EQ(Rows(db_, "SELECT Nome FROM W ORDER BY Nome"),
+              (Lines{"-x", "10", "a", "água", "e", "É", "ea", "éb", "f", "Z"}));
+    // Case does not count in comparisons; accents do.
+    EXPECT_EQ(Rows(db_, "SELECT Nome FROM W WHERE Nome = 'E' OR Nome = 'Éb'"), (Lines{"éb", "e"}));
+    EXPECT_EQ(Rows(db_, "SELECT Count(*) FROM W WHERE Nome = 'AGUA'"), Lines{"0"});
+}
+
+TEST(DaoCollate, OrdersAndEquates) {
+    EXPECT_EQ(dao::JetCollate("abc", "ABC"), 0);
+    EXPECT_LT(dao::JetCollate("e", "é"), 0);
+    EXPECT_LT(dao::JetCollate("é", "f"), 0);
+    EXPECT_LT(dao::JetCollate("Éa", "eb"), 0);   // the letters decide before the accents
+    EXPECT_LT(dao::JetCollate("ab", "abc"), 0);
+    EXPECT_LT(dao::JetCollate("9", "a"), 0);
+}
+
+struct LikeCase {
+    const char* pattern;
+    const char* text;
+    bool match;
+};
+
+void PrintTo(const LikeCase& c, std::ostream* os) { *os << "'" << c.text << "' LIKE '" << c.pattern << "'"; }
+
+class DaoLikeTest : public ::testing::TestWithParam<LikeCase> {};
+
+TEST_P(DaoLikeTest, Matches) {
+    EXPECT_EQ(dao::JetLike(GetParam().pattern, GetParam().text), GetParam().match);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DaoPatterns, DaoLikeTest,
+    ::testing::Values(
+        LikeCase{"*P[AÁÀÂÄÃª]ST[IÍÌÎÏ]LH[AÁÀÂÄÃª]*", "PASTÍLHA", true},
+        LikeCase{"*P[AÁÀÂÄÃª]ST[IÍÌÎÏ]LH[AÁÀÂÄÃª]*", "pastílha", true},
+        LikeCase{"*P[AÁÀÂÄÃª]ST[IÍÌÎÏ]LH[AÁÀÂÄÃª]*", "a pastilha nova", true},
+        LikeCase{"*P[AÁÀÂÄÃª]ST[IÍÌÎÏ]LH[AÁÀÂÄÃª]*", "PASTELHA", false},
+        LikeCase{"e", "é", false},           // accents are significant
+        LikeCase{"É*", "éclair", true},      // case is not, also for accented letters
+        LikeCase{"a%", "a%", true},
+        LikeCase{"a%", "abc", false},
+        LikeCase{"a_c", "a_c", true},
+        LikeCase{"a_c", "abc", false},
+        LikeCase{"[!a]bc", "xbc", true},
+        LikeCase{"[!a]bc", "Abc", false},
+        LikeCase{"#*", "1abc", true},
+        LikeCase{"#*", "abc", false},
+        LikeCase{"[a-c]x", "Bx", true},
+        LikeCase{"[a-c]x", "dx", false},
+        LikeCase{"?", "é", true},            // one character, however many bytes
+        LikeCase{"?", "", false},
+        LikeCase{"*", "", true},
+        LikeCase{"[*]*", "*a", true},
+        LikeCase{"[*]*", "a", false},
+        LikeCase{"a[]b", "ab", true},
+        LikeCase{"*a*b*c", "xxaxxbxxbxc", true},
+        LikeCase{"*a*b*c", "xxaxxbxxbx", false},
+        LikeCase{"[abc", "a", false}));      // an unclosed class matches nothing
+
+TEST(DaoSqlText, RefusesTextItCannotRead) {
+    for (const char* bad : {"SELECT 'abc FROM T", "SELECT [Nome FROM T", "SELECT (1 FROM T",
+                            "SELECT IIF(a, b) FROM T", "SELECT a & FROM T", "SELECT TOP x Id FROM T"}) {
+        try {
+            dao::TranslateJetSql(bad);
+            ADD_FAILURE() << bad << " was translated";
+        } catch (const vb::Error& e) {
+            EXPECT_EQ(e.Number(), dao::jet::SyntaxError) << bad;
+        }
+    }
+}
+
+}  // namespace
