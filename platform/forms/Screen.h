@@ -14,8 +14,15 @@ public:
     static constexpr int TwipsPerPixelX = 15;
     static constexpr int TwipsPerPixelY = 15;
 
+    // The primary screen's size in twips (pixels x 15); 0 without a GUI application.
+    long Width() const;
+    long Height() const;
+    // Tests give the screen a size in pixels; 0, 0 goes back to the real one.
+    void SetSizeForTesting(int widthPixels, int heightPixels);
+
 private:
     int pointer_ = vbDefault;
+    int testWidth_ = 0, testHeight_ = 0;
 };
 
 ScreenObject& Screen();
