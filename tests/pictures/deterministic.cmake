@@ -1,0 +1,31 @@
+# Runs the picture generator twice into two folders and compares every file byte for byte.
+file(REMOVE_RECURSE ${PASTA})
+foreach(run a b)
+  execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${GERADOR} ${PASTA}/${run}
+            --contact-sheets ${PASTA}/${run}/sheets
+    RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "generator run ${run} failed: ${rc}")
+  endif()
+endforeach()
+file(GLOB_RECURSE arquivos_a RELATIVE ${PASTA}/a ${PASTA}/a/*)
+file(GLOB_RECURSE arquivos_b RELATIVE ${PASTA}/b ${PASTA}/b/*)
+list(SORT arquivos_a)
+list(SORT arquivos_b)
+if(NOT arquivos_a STREQUAL arquivos_b)
+  message(FATAL_ERROR "the two runs wrote different sets of files")
+endif()
+list(LENGTH arquivos_a quantos)
+if(quantos LESS 150)
+  message(FATAL_ERROR "only ${quantos} files written")
+endif()
+foreach(f IN LISTS arquivos_a)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${PASTA}/a/${f} ${PASTA}/b/${f}
+                  RESULT_VARIABLE diferente)
+  if(NOT diferente EQUAL 0)
+    message(FATAL_ERROR "${f} differs between two runs")
+  endif()
+endforeach()
+file(REMOVE_RECURSE ${PASTA})
+message(STATUS "${quantos} files identical in two runs")
