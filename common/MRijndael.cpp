@@ -52,20 +52,26 @@ std::string BytesParaTexto(const std::vector<std::uint8_t>& bytes) {
 }
 
 std::vector<std::uint8_t> HexParaBytes(const std::string& texto) {
-    if (texto.size() % 2 != 0)
-        vb::Raise(vb::err::InvalidProcedureCall,
-                  "Hexadecimal text has an odd number of digits", kSource);
+    const auto naoHexadecimal = [](std::size_t posicao) {
+        vb::Raise(vb::err::TypeMismatch,
+                  "Hexadecimal text holds a character that is not a hexadecimal digit "
+                  "at position " + std::to_string(posicao),
+                  kSource);
+    };
     std::vector<std::uint8_t> bytes;
     bytes.reserve(texto.size() / 2);
-    for (std::size_t i = 0; i < texto.size(); i += 2) {
+    std::size_t i = 0;
+    for (; i + 1 < texto.size(); i += 2) {
         const int alto = HexDigit(texto[i]);
         const int baixo = HexDigit(texto[i + 1]);
-        if (alto < 0 || baixo < 0)
-            vb::Raise(vb::err::TypeMismatch,
-                      "Hexadecimal text holds a character that is not a hexadecimal digit "
-                      "at position " + std::to_string(alto < 0 ? i + 1 : i + 2),
-                      kSource);
+        if (alto < 0 || baixo < 0) naoHexadecimal(alto < 0 ? i + 1 : i + 2);
         bytes.push_back(static_cast<std::uint8_t>(alto * 16 + baixo));
+    }
+    // A last single digit is read as the others were, and then has no place in the array.
+    if (i < texto.size()) {
+        if (HexDigit(texto[i]) < 0) naoHexadecimal(i + 1);
+        vb::Raise(vb::err::SubscriptOutOfRange,
+                  "Hexadecimal text has an odd number of digits", kSource);
     }
     return bytes;
 }

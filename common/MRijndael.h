@@ -20,8 +20,8 @@ std::vector<std::uint8_t> TextoParaBytes(const std::string& texto);
 // One character per byte, read as Latin-1, returned as UTF-8.
 std::string BytesParaTexto(const std::vector<std::uint8_t>& bytes);
 
-// Pairs of hexadecimal digits (either case) to bytes; an odd length raises error 5, any
-// other character error 13.
+// Pairs of hexadecimal digits (either case) to bytes; any other character raises error 13,
+// an odd number of digits error 9.
 std::vector<std::uint8_t> HexParaBytes(const std::string& texto);
 // Two uppercase hexadecimal digits per byte, no separators.
 std::string BytesParaHex(const std::vector<std::uint8_t>& bytes);

@@ -49,6 +49,8 @@ std::string SerialVolume(const std::string& raiz);
 long IndiceMes(std::uint8_t mes);
 std::string FormataData(vb::Date data, const std::string& idioma = "");
 std::string FormataDataHora(vb::Date data, const std::string& idioma = "");
+// True when a loaded window of the program has exactly that name (case counts).
+bool VerificaFormularioCarregado(const std::string& nome);
 std::string ObtemTituloAplicacao();
 void MostraErro(long numero, const std::string& descricao);
 

@@ -2,6 +2,7 @@
 #include "common/Modulo.h"
 
 #include "common/modTraducao.h"
+#include "platform/forms/Form.h"
 #include "platform/forms/Screen.h"
 #include "platform/os/Folders.h"
 #include "platform/vb/Err.h"
@@ -9,6 +10,7 @@
 #include "platform/vb/Strings.h"
 #include "platform/vb/Text.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -87,7 +89,16 @@ std::string ObtemCaminhoDados() {
     const std::string indicacao = caminho + "Caminho.txt";
     if (ExisteArquivo(indicacao)) {
         // An empty file names no folder: the data stay beside the program.
-        const std::string texto = LeArquivoTexto(indicacao);
+        std::string texto = LeArquivoTexto(indicacao);
+        // Paths built on the data folder refuse "..", which names from the update server
+        // must not hold; a folder named with it ("/opt/zornak/../dados") is resolved here.
+        const std::filesystem::path pasta(texto);
+        if (std::find(pasta.begin(), pasta.end(), std::filesystem::path("..")) != pasta.end()) {
+            std::error_code ec;
+            const std::filesystem::path resolvida =
+                std::filesystem::weakly_canonical(std::filesystem::absolute(pasta, ec), ec);
+            if (!ec) texto = resolvida.string();
+        }
         if (!texto.empty()) caminho = ComSeparador(texto, true);
     }
     return caminho;
@@ -136,6 +147,10 @@ std::string FormataData(vb::Date data, const std::string& idioma) {
 
 std::string FormataDataHora(vb::Date data, const std::string& idioma) {
     return FormataData(data, idioma) + " " + vb::FormatDate(data, "hh:nn:ss");
+}
+
+bool VerificaFormularioCarregado(const std::string& nome) {
+    return vb::FindLoadedForm(nome) != nullptr;
 }
 
 std::string ObtemTituloAplicacao() { return Traduz(0); }

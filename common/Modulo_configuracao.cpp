@@ -69,8 +69,12 @@ std::string ObtemPastaConfiguracao(bool comSeparador) {
             std::error_code ec;
             std::filesystem::create_directories(local, ec);
             const std::string base = local.back() == '/' ? local : local + "/";
-            if (!PastaExiste(base + "VelmoSistemas")) CriaPasta(base, "VelmoSistemas", false);
-            return base + "VelmoSistemas" + (comSeparador ? "/" : "");
+            const std::string pasta = base + "VelmoSistemas";
+            if (!PastaExiste(pasta)) CriaPasta(base, "VelmoSistemas", false);
+            // CriaPasta settles for a folder of another case ("velmosistemas"); the settings
+            // are read and written under this exact name, so that one must be there.
+            if (!PastaExiste(pasta)) std::filesystem::create_directory(pasta, ec);
+            if (PastaExiste(pasta)) return pasta + (comSeparador ? "/" : "");
         }
     } catch (const std::exception&) {
         // Any failure here means the system folder, as below.

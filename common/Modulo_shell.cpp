@@ -28,6 +28,8 @@ bool EhLetraDeUnidade(const std::string& parte) {
 
 // A name from the update server stays below the folder it is meant for: no "..", no drive.
 void VerificaPartes(const std::string& nome, const std::vector<std::string>& partes) {
+    // The system ends a name at a NUL: "..<NUL>x" would pass as a name and open as "..".
+    if (nome.find('\0') != std::string::npos) RecusaNome(nome, "holds a NUL character");
     for (std::size_t i = 0; i < partes.size(); ++i) {
         if (partes[i] == "..") RecusaNome(nome, "goes up out of its folder");
         if (i == 0 && EhLetraDeUnidade(partes[i])) RecusaNome(nome, "names a drive");

@@ -103,6 +103,9 @@ void WaitForProcess(long processId) {
         if (process->state() == QProcess::NotRunning) loop.quit();
     });
     if (process->state() != QProcess::NotRunning) loop.exec();
+    // The loop also ends when the application is told to quit (a window closed meanwhile);
+    // the program still runs then and is waited for, never left half done.
+    if (process->state() != QProcess::NotRunning) process->waitForFinished(-1);
 }
 
 long CurrentProcessId() { return static_cast<long>(::getpid()); }

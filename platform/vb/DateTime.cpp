@@ -45,6 +45,8 @@ struct Parts {
 
 // The inverse of ToOle, with the time rounded to the second as the runtime shows it.
 Parts Split(Date d) {
+    // Beyond the runtime's dates, or no number at all, there is no day to tell: VB's overflow.
+    if (!(d > double(kFirstDay - 1) && d < double(kLastDay + 1))) Raise(err::Overflow);
     double linear = d;
     if (d < 0) {
         const double whole = std::trunc(d);

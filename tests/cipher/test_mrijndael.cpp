@@ -60,7 +60,7 @@ TEST(ProcessaCriptografia, EdgeCases) {
         {"29 characters", std::string(29, 'z'), true, Expect::HexDigits, {}, 96},
         {"uppercase cipher text", cifra12, false, Expect::Text, twelve},
         {"lowercase cipher text", Lower(cifra12), false, Expect::Text, twelve},
-        {"31 digits", cifra12.substr(0, 31), false, Expect::Error, {}, 0, 5},
+        {"31 digits", cifra12.substr(0, 31), false, Expect::Error, {}, 0, 9},
         {"30 digits", cifra12.substr(0, 30), false, Expect::Error, {}, 0, 9},
         {"34 digits", cifra12 + "00", false, Expect::Error, {}, 0, 9},
         {"32 characters with G", "G" + cifra12.substr(1), false, Expect::Error, {}, 0, 13},
@@ -155,7 +155,7 @@ TEST(MRijndaelConversions, HexParaBytes) {
         std::string hex;
         long number;
     };
-    const Bad bad[] = {{"0", 5},   {"abc", 5},  {"0G", 13}, {" 1", 13}, {"+1", 13},
+    const Bad bad[] = {{"0", 9},   {"abc", 9},  {"abG", 13}, {"0G", 13}, {" 1", 13}, {"+1", 13},
                        {"1 ", 13}, {"0x", 13},  {"-1", 13}, {"é", 13},  {std::string("0\0", 2), 13}};
     for (const auto& b : bad) {
         SCOPED_TRACE(b.hex);

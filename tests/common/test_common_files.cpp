@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <set>
 #include <sys/stat.h>
 
@@ -83,6 +84,10 @@ TEST_F(ArquivosTeste, UniqueFileNamesLieInTheDataFolderAndAreNew) {
         const std::string nome = GeraNomeArquivoUnico("tmp");
         ASSERT_EQ(nome.rfind(PastaPrograma(), 0), 0u) << nome;
         ASSERT_EQ(nome.substr(nome.size() - 4), ".tmp");
+        // The moment "sshhyynnmmdd", the volume serial, then the random number 0 to 9999.
+        const std::string meio = nome.substr(PastaPrograma().size(), nome.size() - PastaPrograma().size() - 4);
+        ASSERT_TRUE(std::regex_match(meio, std::regex("[0-9]{12}" + SerialVolume("/") + "(0|[1-9][0-9]{0,3})")))
+            << meio;
         ASSERT_FALSE(ExisteArquivo(nome));
         Grava(nome, "");   // taken: the next call must find another
         nomes.insert(nome);
@@ -156,6 +161,7 @@ TEST(MostraErroTeste, CriticalBoxWithNumberAndDescriptionAndDefaultPointer) {
 TEST_F(ArquivosTeste, DataFolderFollowsCaminhoTxt) {
     const std::string programa = PastaPrograma();
     const std::string dados = Raiz() + "/dados";
+    const std::string real = std::filesystem::canonical(Raiz()).string();
     struct Caso { const char* nome; std::optional<std::string> conteudo; std::string esperado; };
     const Caso casos[] = {
         {"no file", std::nullopt, programa},
@@ -166,11 +172,18 @@ TEST_F(ArquivosTeste, DataFolderFollowsCaminhoTxt) {
         {"empty file ignored", std::string(), programa},
         {"only a line end ignored", std::string("\r\n"), programa},
         {"UTF-8 name", Raiz() + "/dados ção", Raiz() + "/dados ção/"},
+        // Paths on the data folder refuse "..": the folder itself is resolved.
+        {"up and back down", Raiz() + "/program/../dados", real + "/dados/"},
+        {"up and back down, final slash", Raiz() + "/program/../dados/\n", real + "/dados/"},
     };
     for (const Caso& c : casos) {
         std::filesystem::remove(programa + "Caminho.txt");
         if (c.conteudo) Grava(programa + "Caminho.txt", *c.conteudo);
-        EXPECT_EQ(ObtemCaminhoDados(), c.esperado) << c.nome;
+        const std::string pasta = ObtemCaminhoDados();
+        EXPECT_EQ(pasta, c.esperado) << c.nome;
+        // What the update installation does with a file of the server below it.
+        EXPECT_EQ(ExtraiPastaArquivo(pasta + "Fotos\\novas-ci-.zip", false),
+                  vb::Variant(pasta + "Fotos")) << c.nome;
     }
 }
 

@@ -1,6 +1,7 @@
 // The per-user settings file: what each content gives and what the file holds afterwards.
 #include "common/MRijndael.h"
 #include "common/Modulo.h"
+#include "platform/vb/Err.h"
 #include "tests/common/AmbienteComum.h"
 
 #include <QRegularExpression>
@@ -41,6 +42,39 @@ TEST_F(ConfiguracaoTeste, SettingsFolderIsCreatedUnderTheUsersConfigFolder) {
     std::filesystem::remove_all(Raiz() + "/home/.config");
     EXPECT_EQ(ObtemPastaConfiguracao(true), PastaUsuario());
     EXPECT_TRUE(std::filesystem::is_directory(PastaUsuario()));
+}
+
+// A folder of the same name in another case is a different folder here: the settings still
+// get their own, and the start-up can read them.
+TEST_F(ConfiguracaoTeste, AFolderOfAnotherCaseDoesNotStandInForTheSettingsFolder) {
+    std::filesystem::remove_all(PastaUsuario());
+    std::filesystem::create_directories(Raiz() + "/home/.config/velmosistemas");
+    EXPECT_EQ(ObtemPastaConfiguracao(true), PastaUsuario());
+    EXPECT_TRUE(std::filesystem::is_directory(PastaUsuario()));
+    std::string u, s;
+    ASSERT_NO_THROW(LeConfiguracao("IDIOMA_VERIFICACAOAUTOMATICA", u, s));
+    EXPECT_EQ(Conteudo(Arquivo()), "P|1||");
+    EXPECT_TRUE(std::filesystem::is_empty(Raiz() + "/home/.config/velmosistemas"));
+}
+
+// A settings file that cannot be written nor read: writing reports nothing and leaves what
+// is there, reading raises the file error to the start-up.
+TEST_F(ConfiguracaoTeste, ASettingsFileThatCannotBeReadRaisesAndWritingStaysQuiet) {
+    Prepara(std::nullopt, std::nullopt);
+    std::filesystem::create_directories(Arquivo() + "/dentro");   // a folder in its place
+    EXPECT_NO_THROW(GravaConfiguracao("E", "0", "u", "s", true));
+    EXPECT_TRUE(std::filesystem::is_directory(Arquivo() + "/dentro"));
+    const auto entradas = std::distance(std::filesystem::directory_iterator(PastaUsuario()),
+                                        std::filesystem::directory_iterator());
+    EXPECT_EQ(entradas, 1) << "a half-written copy was left behind";
+    std::string u, s;
+    try {
+        LeConfiguracao("IDIOMA_VERIFICACAOAUTOMATICA", u, s);
+        ADD_FAILURE() << "no error";
+    } catch (const vb::Error& e) {
+        EXPECT_EQ(e.Number(), vb::err::PathFileAccessError) << e.Description();
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(Arquivo() + "/dentro"));
 }
 
 TEST_F(ConfiguracaoTeste, LanguageAndCheckFlagFromEachKindOfFile) {

@@ -9,6 +9,7 @@
 #include "tests/support/FakeMsgBox.h"
 
 #include <QThread>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -71,9 +72,10 @@ TEST_F(ShellTeste, CreatesTheFoldersOfARelativePath) {
 TEST_F(ShellTeste, RefusesNamesThatLeaveTheBaseFolder) {
     const std::string base = Raiz() + "/base/";
     fs::create_directories(base);
-    const char* recusados[] = {"..\\fora\\x.txt", "a/../../fora/x.txt", "a\\..", "/tmp/fora/x.txt",
-                               "\\fora\\x.txt", "C:\\fora\\x.txt", "c:fora"};
-    for (const char* nome : recusados) {
+    const std::string recusados[] = {"..\\fora\\x.txt", "a/../../fora/x.txt", "a\\..", "/tmp/fora/x.txt",
+                                     "\\fora\\x.txt", "C:\\fora\\x.txt", "c:fora",
+                                     std::string("..\0x\\fora", 9), std::string("a\0", 2)};
+    for (const std::string& nome : recusados) {
         for (bool arquivo : {true, false}) {
             EXPECT_EQ(NumeroDoErro([&] { CriaPasta(base, nome, arquivo); }),
                       vb::err::BadFileNameOrNumber) << nome;
@@ -107,7 +109,9 @@ TEST(ExtraiPastaArquivoTeste, FolderPartWithOrWithoutTheSeparator) {
     };
     for (const Caso& c : casos) EXPECT_EQ(ExtraiPastaArquivo(c.caminho, c.mantem), c.esperado) << c.caminho;
 
-    for (const char* recusado : {"/dados/../etc/x.zip", "..\\x.zip", "C:\\a\\b.zip", "/dados/a/.."})
+    for (const std::string& recusado : {std::string("/dados/../etc/x.zip"), std::string("..\\x.zip"),
+                                       std::string("C:\\a\\b.zip"), std::string("/dados/a/.."),
+                                       std::string("/dados/..\0/x.zip", 16)})
         EXPECT_EQ(NumeroDoErro([&] { ExtraiPastaArquivo(recusado, true); }),
                   vb::err::BadFileNameOrNumber) << recusado;
 }
@@ -211,6 +215,28 @@ TEST_F(ShellTeste, WaitsForTheStartedProgramToEnd) {
     const std::string marca = Raiz() + "/feito";
     ExecutaEAguarda("/bin/sh -c \"sleep 0.2; touch '" + marca + "'\"", 1);
     EXPECT_TRUE(fs::exists(marca));
+}
+
+// The application told to quit while an update script runs (its window closed) must not
+// cut the script short. Run in a process of its own: a quit request stays for the process.
+TEST_F(ShellTeste, AQuitRequestWhileWaitingStillWaitsForTheProgram) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string pode = Raiz() + "/pode-sair";
+    const std::string feito = Raiz() + "/feito";
+    EXPECT_EXIT(
+        {
+            QTimer::singleShot(0, [pode] {
+                QCoreApplication::exit(0);
+                Grava(pode, "");   // only now may the script finish
+            });
+            ExecutaEAguarda("/bin/sh -c \"while [ ! -e '" + pode + "' ]; do sleep 0.02; done; touch '" +
+                                feito + "'\"",
+                            1);
+            const bool terminou = fs::exists(feito);
+            fs::remove_all(Raiz());
+            std::exit(terminou ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(ShellTeste, AMissingProgramRaisesWithItsName) {

@@ -132,6 +132,18 @@ TEST(VbDates, FormatDateTokens) {
     EXPECT_EQ(FormatDate(DateSerial(2000, 1, 9), "yy"), "00");
 }
 
+// A number that is no date of the runtime raises Overflow instead of reading garbage.
+TEST(VbDates, NumbersBeyondTheDateRangeOverflow) {
+    for (const double d : {-657435.0, 2958466.0, 1e300, -1e300, double(NAN), double(INFINITY)}) {
+        SCOPED_TRACE(d);
+        EXPECT_VB_ERROR(vb::err::Overflow, FormatDate(d, "dd-mmm-yyyy"));
+        EXPECT_VB_ERROR(vb::err::Overflow, Month(d));
+        EXPECT_VB_ERROR(vb::err::Overflow, Hour(d));
+    }
+    EXPECT_EQ(FormatDate(-657434.5, "yyyy-mm-dd hh:nn"), "100-01-01 12:00");
+    EXPECT_EQ(FormatDate(2958465.99998, "yyyy-mm-dd hh:nn:ss"), "9999-12-31 23:59:58");
+}
+
 TEST(VbDates, NowIsLocalTimeToTheSecond) {
     const QDate before = QDate::currentDate();
     const Date now = Now();
