@@ -6,12 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/dao/Dao.h"
 #include "platform/vb/DateTime.h"
 #include "platform/vb/Variant.h"
 
-// The program-wide state. Fields that need the database layer or the windows are kept
+// The program-wide state. Fields that need the windows are kept
 // by the modules that own those (the catalogue's start-up module).
 struct TEstadoPrograma {
+    dao::Workspace WsCatalogo;           // "gWS": the catalogue, read-only, for the whole run
+    dao::Database DbCatalogo;
+    dao::Workspace WsAuxiliar;           // "DbZornakAux": the cart's database, read and write
+    dao::Database DbAuxiliar;
     std::string CaminhoDados;            // the data folder, always ending with "/"
     std::string RequisicaoTela;          // hand-over string between the windows
     std::string Idioma = "P";            // "P", "E" or "I"
@@ -25,6 +30,8 @@ struct TEstadoPrograma {
     bool RodaMouseAtiva = false;
     std::string ChaveAlvoRoda;
     std::uint8_t LinhasRoda = 0;
+    dao::Workspace WsBloqueio;           // "mWsLockTrans": holds the update lock's transaction
+    dao::Database DbBloqueio;
 };
 
 extern TEstadoPrograma EstadoPrograma;
@@ -87,3 +94,8 @@ std::string TiraBrancos(const std::string& texto);
 std::string FormataDataCompacta(const std::string& compacta, bool curta);
 long VerificaVetorValido(const std::vector<long>& vetor, long valor);
 vb::Variant ExtraiPastaArquivo(const std::string& caminho, bool mantemBarra);
+
+// --- Databases ----------------------------------------------------------------------------
+
+// The 11-character password of both data files, put together at run time.
+std::string ObtemSenhaBancoDados();

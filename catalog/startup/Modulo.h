@@ -4,6 +4,7 @@
 
 #include "common/Modulo.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,84 @@ std::string PreparaTextoSQL(const std::string& texto, bool bLike);
 std::string FiltraConectivo(const std::string& palavra, long quantidade);
 std::vector<std::string> SeparaPalavras(const std::string& texto);
 std::string MontaFiltroPalavras(const std::string& texto, const std::string& campo);
+
+// --- Databases and the update lock --------------------------------------------------------
+
+// Workspace names.
+extern const char* const NomeWsCatalogo;       // "gWS"
+extern const char* const NomeWsAuxiliar;       // "DbZornakAux"
+extern const char* const NomeWsGravacao;       // "sWsNotReadOnly"
+extern const char* const NomeWsBloqueio;       // "mWsLockTrans"
+extern const char* const ArquivoBancoCatalogo; // "CatalogoZORNAK.c01"
+extern const char* const ArquivoBancoAuxiliar; // "CatalogoZORNAK.c02"
+
+// Opens CaminhoDados & "CatalogoZORNAK.c01" in a new workspace of that name. Errors (missing
+// file 3024, wrong password 3031, ...) reach the caller, with both variables left Nothing.
+void AbreBancoCatalogo(dao::Workspace& ws, const std::string& nomeWorkspace, dao::Database& db,
+                       bool somenteLeitura);
+// Opens CaminhoDados & "CatalogoZORNAK.c02", read and write, in the workspace "DbZornakAux".
+void AbreBancoAuxiliar(dao::Workspace& ws, dao::Database& db);
+// Closes the database, then the workspace, and sets both to Nothing.
+void FechaBanco(dao::Workspace& ws, dao::Database& db);
+// Writes the last-check record of UMREGISTRO; either text may be "" (not written).
+void GravaUltimaVerificacao(const std::string& dataSQL, const std::string& flagErro);
+// True takes the update lock (False when another program holds it); False releases it.
+bool BloqueiaAtualizacao(bool bloqueia);
+
+// Replaces every "<I>" of a SQL text by the current language letter.
+std::string AplicaIdioma(const std::string& sql);
+
+// --- Cart table -----------------------------------------------------------------------------
+bool TabelaExiste(const dao::Database& db, const std::string& tabela);
+std::string NomeTabelaCarrinho(const dao::Database& db);
+// Chooses the name and creates the table in one transaction of the workspace; a name that
+// another program took in between ("already exists") moves on to the next number. With a
+// Nothing workspace no transaction is used.
+std::string CriaTabelaCarrinho(dao::Workspace& ws, dao::Database& db);
+// The same in WsAuxiliar when db is DbAuxiliar.
+std::string CriaTabelaCarrinho(dao::Database& db);
+void IncluiProdutoCarrinho(long codigoProduto, int quantidade);
+void AlteraQuantidadeCarrinho(long codigoProduto, int quantidade);
+void ExcluiProdutoCarrinho(long codigoProduto);
+bool ApagaTabelaCarrinho(dao::Database& db, const std::string& tabela);
+void AtualizaDescricoesCarrinho(const std::string& idioma);
+
+// --- Catalogue query helpers ----------------------------------------------------------------
+
+// The first column of the first row on DbCatalogo, Null included; the default when there
+// is no row.
+vb::Variant ObtemValorSQL(const std::string& sql, const vb::Variant& padrao);
+// Without a default: no value (std::nullopt) when there is no row, unlike a Null value.
+std::optional<vb::Variant> ObtemValorSQL(const std::string& sql);
+std::string ObtemReferenciasCruzadas(long codigoProduto, const std::string& fabricantes);
+std::string ObtemFabricantesAplicacao(long codigoAplicacao);
+std::string MontaDescricaoAplicacao(long codigoAplicacao, bool maiusculas, bool comFabricante);
+std::string MontaDescricaoProduto(long codigoProduto, bool maiusculas);
+std::vector<std::string> MontaTextoReferenciasCruzadas(long codigoProduto, const std::string& fabricantes);
+long ObtemProdutoSubstituto(long codigoProduto);
+
+// What the selector loaders ask of a combo: to re-check its scroll position at its next
+// redraw. THCombo implements it.
+class IComboRolagem {
+public:
+    virtual ~IComboRolagem() = default;
+    virtual void AnalisarScollProximoRefresh() = 0;
+};
+
+// A window with selectors: its combos and their data controls by name ("cboTHCombo1",
+// "dtcTHCombo1", ...). The main window and the auxiliary window implement it.
+class IJanelaSeletores {
+public:
+    virtual ~IJanelaSeletores() = default;
+    virtual IComboRolagem& Combo(const std::string& nome) = 0;
+    virtual dao::DataControl& DataControl(const std::string& nome) = 0;
+};
+
+// The manufacturers (cboTHCombo1/dtcTHCombo1) with the "all" row textoTodos first; with an
+// application above 0 only its manufacturers.
+void CarregaComboFabricantes(IJanelaSeletores& janela, const std::string& textoTodos, long codigoAplicacao);
+// The application types (cboTHCombo2/dtcTHCombo2) with "<" & UCase(message 7) & ">" first.
+void CarregaComboTiposAplicacao(IJanelaSeletores& janela);
 
 // --- Pictures from resources and image files --------------------------------------------
 #include "platform/forms/Picture.h"

@@ -517,6 +517,12 @@ private:
             size_t at = end;
             if (items[end - 1].tok && (IsWord(*items[end - 1].tok, "ASC") || IsWord(*items[end - 1].tok, "DESC")))
                 at = end - 1;
+            // A column number stays bare: with a collation it would become an expression,
+            // which a UNION's ORDER BY cannot resolve. The column sorts by its own collation.
+            if (at == i + 1 && items[i].tok && items[i].tok->kind == Tok::Number) {
+                i = end + 1;
+                continue;
+            }
             Item c;
             c.space = true;
             c.sql = "COLLATE JET";

@@ -1,0 +1,122 @@
+// Opening and closing both databases, the last-check record and the network update lock.
+#include "catalog/startup/Modulo.h"
+
+#include "platform/dao/Dao.h"
+#include "platform/forms/Events.h"
+#include "platform/vb/Err.h"
+#include "platform/vb/Strings.h"
+
+const char* const NomeWsCatalogo = "gWS";
+const char* const NomeWsAuxiliar = "DbZornakAux";
+const char* const NomeWsGravacao = "sWsNotReadOnly";
+const char* const NomeWsBloqueio = "mWsLockTrans";
+const char* const ArquivoBancoCatalogo = "CatalogoZORNAK.c01";
+const char* const ArquivoBancoAuxiliar = "CatalogoZORNAK.c02";
+
+namespace {
+
+// ";pwd=" and the password, put together afresh for every opening.
+std::string TextoConexao() { return ";pwd=" + ObtemSenhaBancoDados(); }
+
+void AbreBanco(dao::Workspace& ws, const std::string& nomeWorkspace, dao::Database& db,
+               const std::string& arquivo, bool somenteLeitura)
+{
+    ws = dao::DBEngine().CreateWorkspace(nomeWorkspace, "admin", "", dao::dbUseJet);
+    try {
+        db = ws.OpenDatabase(EstadoPrograma.CaminhoDados + arquivo, false, somenteLeitura, TextoConexao());
+    } catch (...) {
+        // The error goes on; the workspace made for the file does not stay behind.
+        ws.Close();
+        ws = dao::Workspace();
+        db = dao::Database();
+        throw;
+    }
+}
+
+}  // namespace
+
+std::string AplicaIdioma(const std::string& sql)
+{
+    return vb::Replace(sql, "<I>", EstadoPrograma.Idioma);
+}
+
+void AbreBancoCatalogo(dao::Workspace& ws, const std::string& nomeWorkspace, dao::Database& db,
+                       bool somenteLeitura)
+{
+    AbreBanco(ws, nomeWorkspace, db, ArquivoBancoCatalogo, somenteLeitura);
+}
+
+void AbreBancoAuxiliar(dao::Workspace& ws, dao::Database& db)
+{
+    AbreBanco(ws, NomeWsAuxiliar, db, ArquivoBancoAuxiliar, false);
+}
+
+void FechaBanco(dao::Workspace& ws, dao::Database& db)
+{
+    if (!db.IsNothing()) db.Close();
+    db = dao::Database();
+    if (!ws.IsNothing()) ws.Close();
+    ws = dao::Workspace();
+}
+
+void GravaUltimaVerificacao(const std::string& dataSQL, const std::string& flagErro)
+{
+    std::string atribuicoes;
+    if (!dataSQL.empty()) atribuicoes += ",DataUltimaVerificacao=" + dataSQL;
+    if (!flagErro.empty()) atribuicoes += ",FlagErroUltimaVerificacao=" + flagErro;
+    if (atribuicoes.empty()) return;
+
+    dao::Workspace ws;
+    dao::Database db;
+    AbreBancoCatalogo(ws, NomeWsGravacao, db, false);
+    try {
+        ws.BeginTrans();
+        db.Execute("UPDATE UMREGISTRO SET " + atribuicoes.substr(1), dao::dbFailOnError);
+        ws.CommitTrans(dao::dbForceOSFlush);
+    } catch (...) {
+        // An open transaction left behind would hold the shared catalogue's write lock for
+        // the rest of the run: roll it back and close before the error goes on.
+        try {
+            if (ws.TransactionLevel() > 0) ws.Rollback();
+        } catch (...) {
+        }
+        try {
+            FechaBanco(ws, db);
+        } catch (...) {
+        }
+        throw;
+    }
+    dao::DBEngine().Idle(dao::dbRefreshCache);
+    FechaBanco(ws, db);
+    vb::DoEvents();
+    dao::DBEngine().Idle(dao::dbRefreshCache);
+    vb::DoEvents();
+}
+
+bool BloqueiaAtualizacao(bool bloqueia)
+{
+    dao::Workspace& ws = EstadoPrograma.WsBloqueio;
+    dao::Database& db = EstadoPrograma.DbBloqueio;
+    if (!bloqueia) {
+        ws.CommitTrans(0);
+        FechaBanco(ws, db);
+        return true;
+    }
+    // Held already by this program: a second workspace would only lose the first one.
+    if (!ws.IsNothing() && ws.IsOpen() && ws.TransactionLevel() > 0) return true;
+    AbreBancoCatalogo(ws, NomeWsBloqueio, db, false);
+    try {
+        ws.BeginTrans();
+    } catch (...) {
+        FechaBanco(ws, db);
+        throw;
+    }
+    try {
+        // Fails at once, without waiting, while another program holds the lock.
+        db.Execute("UPDATE CONTROLETRAN SET a = a", dao::dbFailOnError + dao::dbSeeChanges);
+    } catch (const vb::Error&) {
+        FechaBanco(ws, db);   // abandons the transaction
+        return false;
+    }
+    return true;
+}

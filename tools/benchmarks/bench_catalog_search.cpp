@@ -1,0 +1,235 @@
+// The two searches users type most, on a large catalogue (--scale 50: 20,000 products and
+// about 200,000 cross references): the competitor-number substring search and the
+// description word search. Each runs as the product list's Jet SQL through the database
+// layer, and as the same query written for SQLite through its C API; the ratio is printed.
+//
+//   bench_catalog_search [benchmark options]
+// The catalogue is generated into a temporary folder first, or taken from $ZK_BENCH_DATA
+// (a data folder made by "zk_demo_data --scale 50 --no-pictures --out <folder>").
+#include "catalog/startup/Modulo.h"
+#include "platform/dao/Dao.h"
+#include "platform/dao/JetSql.h"
+#include "platform/vb/Strings.h"
+#include "tools/demo_data/Catalogo.h"
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace {
+
+const std::string kBrancos(50, ' ');
+const char* const kNumero = "123";                 // typed into the competitor-number box
+const char* const kPalavras = "pastilha de freio";  // typed into the description box
+
+// The product list's text as the product search screen builds it.
+std::string SqlCamada(const std::string& condicao)
+{
+    return AplicaIdioma(
+        "SELECT IIF(PRODUTO.NumeroEmpresaProduto=Null,'z',Format(PRODUTO.NumeroEmpresaProduto,'00-00-0000')) As "
+        "NumeroEmpresaOrderBy,PRODUTO.DescricaoProduto<I> AS DescricaoProduto,GRUPOPRODUTO.DescricaoGrupoProduto<I> AS "
+        "DescricaoGrupoProduto,PRODUTO.FlagLancamento & PRODUTO.DataLancamento AS OBLancamento,PRODUTO.CodigoProduto,"
+        "Format(PRODUTO.NumeroEmpresaProduto,'00-00-0000') As NumeroEmpresaFormatado,PRODUTO.ArquivoFotoProduto,"
+        "IIF(PRODUTO.FlagLancamento=1,' ','\r') & IIF(PRODUTO_OBS.CodigoProduto=Null,'\r',' ') & '" + kBrancos +
+        ".'&PRODUTO.DataLancamento As ImagensGrid FROM (PRODUTO LEFT JOIN GRUPOPRODUTO ON PRODUTO.CodigoGrupoProduto = "
+        "GRUPOPRODUTO.CodigoGrupoProduto) LEFT JOIN PRODUTO_OBS  ON PRODUTO.CodigoProduto = PRODUTO_OBS.CodigoProduto "
+        "WHERE " + condicao + " ORDER BY 1,2");
+}
+
+// The same list written for SQLite: CASE, ||, substr and instr/GLOB instead of the Jet
+// functions and the Jet LIKE.
+std::string SqlNativo(const std::string& condicao)
+{
+    const std::string z = "substr('00000000'||p.NumeroEmpresaProduto,";
+    const std::string fmt = z + "-8,2)||'-'||" + z + "-6,2)||'-'||" + z + "-4,4)";
+    return "SELECT CASE WHEN p.NumeroEmpresaProduto IS NULL THEN 'z' ELSE " + fmt + " END,p.DescricaoProdutoP,"
+           "g.DescricaoGrupoProdutoP,coalesce(p.FlagLancamento,'')||coalesce(p.DataLancamento,''),p.CodigoProduto,"
+           "CASE WHEN p.NumeroEmpresaProduto IS NULL THEN NULL ELSE " + fmt + " END,p.ArquivoFotoProduto,"
+           "(CASE WHEN p.FlagLancamento=1 THEN ' ' ELSE char(13) END)||(CASE WHEN o.CodigoProduto IS NULL THEN char(13) "
+           "ELSE ' ' END)||'" + kBrancos + ".'||coalesce(p.DataLancamento,'') FROM PRODUTO p LEFT JOIN GRUPOPRODUTO g ON "
+           "p.CodigoGrupoProduto = g.CodigoGrupoProduto LEFT JOIN PRODUTO_OBS o ON p.CodigoProduto = o.CodigoProduto "
+           "WHERE " + condicao + " ORDER BY 1,2";
+}
+
+// A Jet LIKE pattern of the word filter as a GLOB pattern: every letter matches both cases.
+std::string JetParaGlob(const std::string& jet)
+{
+    std::string out;
+    bool emClasse = false;
+    for (char32_t c : vb::ToChars(jet)) {
+        if (c == U'[') { emClasse = true; out += "["; continue; }
+        if (c == U']') { emClasse = false; out += "]"; continue; }
+        const char32_t u = vb::UpperChar(c), l = vb::LowerChar(c);
+        if (u == l) { out += vb::FromChars(std::u32string(1, c)); continue; }
+        const std::string ambos = vb::FromChars(std::u32string{u, l});
+        out += emClasse ? ambos : "[" + ambos + "]";
+    }
+    return out;
+}
+
+struct Contexto {
+    std::unique_ptr<QTemporaryDir> temporaria;
+    std::string pasta;
+    sqlite3* nativo = nullptr;
+    std::string camadaNumero, camadaPalavras, nativoNumero, nativoPalavras;
+};
+
+Contexto& Ctx()
+{
+    static Contexto c;
+    return c;
+}
+
+void Prepara()
+{
+    Contexto& c = Ctx();
+    if (const char* p = std::getenv("ZK_BENCH_DATA")) {
+        c.pasta = p;
+    } else {
+        c.temporaria = std::make_unique<QTemporaryDir>();
+        c.pasta = c.temporaria->path().toStdString() + "/catalogo";
+        std::fprintf(stderr, "generating the --scale 50 catalogue in %s ...\n", c.pasta.c_str());
+        demo::GravaPastaDados(demo::GeraCatalogo({1, 50}), c.pasta, false);
+    }
+    EstadoPrograma.CaminhoDados = c.pasta + "/";
+    AbreBancoCatalogo(EstadoPrograma.WsCatalogo, NomeWsCatalogo, EstadoPrograma.DbCatalogo, true);
+
+    if (sqlite3_open_v2((c.pasta + "/CatalogoZORNAK.c01").c_str(), &c.nativo, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+        throw std::runtime_error("cannot open the catalogue natively");
+    const std::string chave = "PRAGMA key = '" + ObtemSenhaBancoDados() + "'";
+    sqlite3_exec(c.nativo, chave.c_str(), nullptr, nullptr, nullptr);
+    // The schema's text columns name the JET collation, so a native connection needs it too.
+    dao::RegisterJetFunctions(c.nativo);
+
+    const std::string numero = NormalizaCodigoAlfanumerico(kNumero);
+    c.camadaNumero = SqlCamada("PRODUTO.CodigoProduto IN (SELECT CodigoProduto FROM REFERENCIACRUZADA "
+                               "WHERE NumeroFabricantePesquisa LIKE '*" + numero + "*') ");
+    c.nativoNumero = SqlNativo("p.CodigoProduto IN (SELECT CodigoProduto FROM REFERENCIACRUZADA "
+                               "WHERE instr(NumeroFabricantePesquisa,'" + numero + "')>0)");
+    c.camadaPalavras = SqlCamada(MontaFiltroPalavras(kPalavras, "PRODUTO.DescricaoProduto<I>"));
+    std::string glob;
+    for (const auto& palavra : SeparaPalavras(PreparaTextoSQL(kPalavras, true))) {
+        if (palavra.empty()) continue;
+        glob += (glob.empty() ? "" : " AND ") + std::string("p.DescricaoProdutoP GLOB '*") + JetParaGlob(palavra) + "*'";
+    }
+    c.nativoPalavras = SqlNativo(glob);
+}
+
+long PelaCamada(const std::string& sql)
+{
+    dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(sql, dao::dbOpenDynaset);
+    const long n = rs.RecordCount();
+    rs.Close();
+    return n;
+}
+
+// Steps the statement to its end and keeps every value, as the layer's recordset does.
+long Nativamente(const std::string& sql)
+{
+    using Celula = std::variant<std::monostate, long long, double, std::string>;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(Ctx().nativo, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
+        throw std::runtime_error(sqlite3_errmsg(Ctx().nativo));
+    std::vector<std::vector<Celula>> linhas;
+    const int n = sqlite3_column_count(st);
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        std::vector<Celula> l;
+        l.reserve(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i) {
+            switch (sqlite3_column_type(st, i)) {
+            case SQLITE_INTEGER: l.emplace_back(static_cast<long long>(sqlite3_column_int64(st, i))); break;
+            case SQLITE_FLOAT: l.emplace_back(sqlite3_column_double(st, i)); break;
+            case SQLITE_NULL: l.emplace_back(); break;
+            default: l.emplace_back(std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+                                                static_cast<size_t>(sqlite3_column_bytes(st, i))));
+            }
+        }
+        linhas.push_back(std::move(l));
+    }
+    sqlite3_finalize(st);
+    return static_cast<long>(linhas.size());
+}
+
+void BM_NumeroConcorrente_Camada(benchmark::State& s)
+{
+    long n = 0;
+    for (auto _ : s) n = PelaCamada(Ctx().camadaNumero);
+    s.counters["rows"] = static_cast<double>(n);
+}
+void BM_NumeroConcorrente_Nativo(benchmark::State& s)
+{
+    long n = 0;
+    for (auto _ : s) n = Nativamente(Ctx().nativoNumero);
+    s.counters["rows"] = static_cast<double>(n);
+}
+void BM_PalavrasDescricao_Camada(benchmark::State& s)
+{
+    long n = 0;
+    for (auto _ : s) n = PelaCamada(Ctx().camadaPalavras);
+    s.counters["rows"] = static_cast<double>(n);
+}
+void BM_PalavrasDescricao_Nativo(benchmark::State& s)
+{
+    long n = 0;
+    for (auto _ : s) n = Nativamente(Ctx().nativoPalavras);
+    s.counters["rows"] = static_cast<double>(n);
+}
+BENCHMARK(BM_NumeroConcorrente_Camada)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NumeroConcorrente_Nativo)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PalavrasDescricao_Camada)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PalavrasDescricao_Nativo)->Unit(benchmark::kMillisecond);
+
+// Keeps each run's time so the layer/native ratios can be printed at the end.
+class Relator : public benchmark::ConsoleReporter {
+public:
+    Relator() : ConsoleReporter(OO_None) {}
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const auto& r : runs)
+            if (r.run_type == Run::RT_Iteration) tempos[r.benchmark_name()] = r.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> tempos;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    try {
+        Prepara();
+        // Both sides must find the same rows, or the comparison means nothing.
+        const Contexto& c = Ctx();
+        if (PelaCamada(c.camadaNumero) != Nativamente(c.nativoNumero) ||
+            PelaCamada(c.camadaPalavras) != Nativamente(c.nativoPalavras))
+            throw std::runtime_error("the layer and the native queries find different rows");
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_catalog_search: %s\n", e.what());
+        return 1;
+    }
+    Relator relator;
+    benchmark::RunSpecifiedBenchmarks(&relator);
+    for (const char* busca : {"BM_NumeroConcorrente", "BM_PalavrasDescricao"}) {
+        const auto camada = relator.tempos.find(std::string(busca) + "_Camada");
+        const auto nativo = relator.tempos.find(std::string(busca) + "_Nativo");
+        if (camada == relator.tempos.end() || nativo == relator.tempos.end() || nativo->second <= 0) continue;
+        std::printf("%s: layer %.3f ms, native %.3f ms, ratio %.2f\n", busca, camada->second, nativo->second,
+                    camada->second / nativo->second);
+    }
+    sqlite3_close(Ctx().nativo);
+    benchmark::Shutdown();
+    return 0;
+}
