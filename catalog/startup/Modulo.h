@@ -143,3 +143,46 @@ void CopiaPixelsTransparente(const QImage& origem, QImage& destino, long corTran
 // GetPixel: the colour of pixel (x, y) as 0x00BBGGRR, or -1 (CLR_INVALID) outside the image.
 long CorPixel(const QImage& imagem, int x, int y);
 
+// --- Start-up and the program's windows -----------------------------------------------------
+
+#include <functional>
+#include <memory>
+
+namespace vb {
+class Form;
+class Control;
+}  // namespace vb
+class frmApresentacaoForm;
+class frmCreditosForm;
+
+// The list control that takes the wheel's rows (a THGrid or a THCombo).
+class IRolagemRoda {
+public:
+    virtual ~IRolagemRoda() = default;
+    virtual void Scroll(int colunas, int linhas, bool atualiza) = 0;
+};
+// The program state that involves windows (the rest is EstadoPrograma).
+extern vb::Form* JanelaRodaMouse;        // the window hooked for the wheel, or none
+extern vb::Control* AlvoRodaJanela;      // whose rectangle the cursor must be in
+extern IRolagemRoda* AlvoRodaRolagem;    // which list scrolls
+
+// The start-up sequence, run once by the splash window. True when it ran to its end; after
+// a failure it has released what it had taken (the cart table, both databases), shown the
+// one error box and asked the program to end with a non-zero exit code.
+bool Inicializa();
+// The end of a failed start-up (also the main window's load): drops this run's cart table
+// when it was created, closes both databases, shows the error box, ends the program with
+// exit code 1.
+void EncerraAposFalhaInicio(long numero, const std::string& descricao);
+
+// The program's windows, one each, made on first use and kept until LiberaJanelas (which
+// the program calls before its application object goes).
+vb::Form& InstanciaJanela(const std::string& nome, const std::function<std::unique_ptr<vb::Form>()>& cria);
+bool JanelaCriada(const std::string& nome);
+void LiberaJanelas();
+// How the start-up makes the main window, which lives in its own library.
+void DefineJanelaPrincipal(std::function<std::unique_ptr<vb::Form>()> cria);
+vb::Form& JanelaPrincipal();
+
+frmApresentacaoForm& frmApresentacao();
+frmCreditosForm& frmCreditos();

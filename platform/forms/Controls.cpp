@@ -163,7 +163,7 @@ private:
 };
 
 Image::Image(Container& parent, std::string name, int index)
-    : Control(parent, std::move(name), index, new QWidget, true) {}
+    : Control(parent, std::move(name), index, new ImageWidget(this), true) {}
 
 void Image::SetPicture(const Picture& picture) {
     picture_ = picture;
@@ -296,6 +296,7 @@ void PictureBox::PaintPicture(const Picture& picture, int x, int y, int width, i
     const int sh = srcHeight < 0 ? picture.Height() - srcY : srcHeight;
     const int w = width < 0 ? sw : width;
     const int h = height < 0 ? sh : height;
+    EnsureSurface();   // a hidden box gets its resize event only when shown
     QPainter painter(&surface_);
     painter.drawPixmap(QRect(x, y, w, h), picture.Pixmap(), QRect(srcX, srcY, sw, sh));
     painter.end();
@@ -310,6 +311,7 @@ void PictureBox::Cls() {
 void PictureBox::Print(const std::string& text, bool newLine) {
     const QFont font = Font();
     const QFontMetrics metrics(font);
+    EnsureSurface();
     QPainter painter(&surface_);
     painter.setFont(font);
     painter.setPen(ToQColor(ForeColor()));
@@ -331,6 +333,7 @@ long PictureBox::TextWidth(const std::string& text) const {
 long PictureBox::TextHeight(const std::string&) const { return QFontMetrics(Font()).height(); }
 
 void PictureBox::FillRectangle(int x1, int y1, int x2, int y2, long color) {
+    EnsureSurface();
     QPainter painter(&surface_);
     painter.fillRect(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2))),
                      ToQColor(color));

@@ -570,6 +570,28 @@ TEST(PictureBoxTest, DrawingIsKeptAndPointReadsIt) {
     form.Unload();
 }
 
+// An image shows its picture; a box drawn on after it grew, before it was ever shown,
+// keeps the drawing outside its first size.
+TEST(PictureBoxTest, ImagesShowTheirPictureAndAGrownHiddenBoxDrawsEverywhere) {
+    TestForm form;
+    vb::Image* img = nullptr;
+    vb::PictureBox* pct = nullptr;
+    form.build = [&](TestForm& f) {
+        img = f.New<vb::Image>(f, "imgTmp");
+        img->SetPicture(SolidPicture(6, 4, Qt::blue));
+        pct = f.New<vb::PictureBox>(f, "pctTmp");
+        pct->SetBorderStyle(0);
+        pct->SetVisible(false);
+        pct->Move(10, 0, 20, 10);
+        pct->Move(10, 0, 700, 10);
+        pct->PaintPicture(SolidPicture(4, 4, Qt::green), 650, 2);
+    };
+    form.Show();
+    EXPECT_EQ(vb::FromQColor(img->Widget()->grab().toImage().pixelColor(3, 2)), vb::vbBlue);
+    EXPECT_EQ(pct->Point(651, 3), vb::vbGreen);
+    form.Unload();
+}
+
 TEST(PictureBoxTest, PictureAutoSizeBorderAndContainedControls) {
     TestForm form;
     vb::PictureBox* pct = nullptr;

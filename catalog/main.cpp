@@ -1,0 +1,42 @@
+// CatalogoZORNAK: the splash window starts the program; the credits window, or a failed
+// start-up, ends it.
+#include "catalog/main_window/frmZornak.h"
+#include "catalog/startup/Modulo.h"
+#include "catalog/startup/frmApresentacao.h"
+#include "platform/forms/Events.h"
+#include "platform/forms/QtMessageBox.h"
+#include "platform/forms/WindowPlatform.h"
+#include "platform/vb/Err.h"
+
+#include <QApplication>
+#include <QByteArray>
+
+int main(int argc, char** argv) {
+    // The windows stand at fixed places on the screen, which Wayland does not allow; X
+    // (also XWayland) does.
+    vb::PrepareWindowPlatform();
+    QApplication app(argc, argv);
+    // ZK_MSGBOX=stderr leaves the boxes on standard error with their first button as the
+    // answer, for runs without a person (the start-up tests).
+    if (qgetenv("ZK_MSGBOX") != "stderr") vb::InstallQtMessageBox();
+    vb::SetErrorHandler([](long numero, const std::string& descricao) { MostraErro(numero, descricao); });
+    RegistraJanelaPrincipal();
+
+    int codigo = 1;
+    bool iniciou = false;
+    try {
+        frmApresentacao().Show(vb::vbModeless);
+        iniciou = true;
+    } catch (const vb::Error& e) {
+        MostraErro(e.Number(), e.Description());
+    } catch (const std::exception& e) {
+        MostraErro(51, std::string("Internal error: ") + e.what());
+    }
+    if (iniciou) codigo = vb::EndRequested() ? vb::EndExitCode() : app.exec();
+
+    // The windows go while the application object still exists.
+    LiberaJanelas();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    return codigo;
+}

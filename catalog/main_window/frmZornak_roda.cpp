@@ -1,0 +1,47 @@
+// The mouse-wheel hook: the main window watches the wheel of one window (itself, or the
+// auxiliary window while that is open) and scrolls the list under the cursor.
+#include "catalog/main_window/frmZornak.h"
+
+#include "catalog/startup/Modulo.h"
+
+#include <QCursor>
+
+void frmZornakForm::SubClassing(bool sYesNo) {
+    RemoveSubClassing();
+    if (!sYesNo || !JanelaRodaMouse) return;
+    m_JanelaSubclassificada = JanelaRodaMouse->Window();
+    AdicionaMensagemJanela(*this, m_JanelaSubclassificada, WM_MOUSEWHEEL);
+}
+
+void frmZornakForm::RemoveSubClassing() {
+    if (!m_JanelaSubclassificada) return;
+    RemoveMensagemJanela(*this, m_JanelaSubclassificada, WM_MOUSEWHEEL);
+    m_JanelaSubclassificada = nullptr;
+    LimpaAlvoRoda();
+}
+
+void frmZornakForm::LimpaAlvoRoda() {
+    // The wheel has no target until the mouse moves over a list again.
+    if (!EstadoPrograma.RodaMouseAtiva || EstadoPrograma.ChaveAlvoRoda.empty()) return;
+    AlvoRodaJanela = nullptr;
+    AlvoRodaRolagem = nullptr;
+    EstadoPrograma.LinhasRoda = 0;
+    EstadoPrograma.ChaveAlvoRoda.clear();
+}
+
+long frmZornakForm::WindowProc(QWidget*, long mensagem, long wParam, long) {
+    if (mensagem != WM_MOUSEWHEEL || !EstadoPrograma.RodaMouseAtiva || EstadoPrograma.ChaveAlvoRoda.empty())
+        return 0;
+    try {
+        if (!AlvoRodaJanela || !AlvoRodaJanela->ScreenRect().contains(QCursor::pos())) {
+            LimpaAlvoRoda();
+            return 0;
+        }
+        // One message is one step, whatever the size of the turn; away from the user is up.
+        const int sinal = wParam > 0 ? 1 : (wParam < 0 ? -1 : 0);
+        const int linhas = -sinal * EstadoPrograma.LinhasRoda;
+        if (linhas != 0 && AlvoRodaRolagem) AlvoRodaRolagem->Scroll(0, linhas, true);
+    } catch (...) {
+    }
+    return 0;
+}
