@@ -1,0 +1,397 @@
+#include "Fixture.h"
+
+#include "catalog/startup/Modulo.h"
+#include "common/Modulo.h"
+#include "platform/forms/Keys.h"
+#include "platform/vb/Err.h"
+
+#include <QDir>
+#include <QImage>
+
+#include <memory>
+
+namespace {
+
+using fixture::Twips;
+
+[[maybe_unused]] ::testing::Environment* const kQt = ::testing::AddGlobalTestEnvironment(new fixture::QtEnvironment);
+
+class ControlesCombo : public ::testing::Test {
+protected:
+    // A combo 200 pixels wide over the products; its list shows the description.
+    void Monta(bool atualiza = true, int produtos = 30) {
+        EstadoPrograma.Idioma = "P";
+        banco = std::make_unique<fixture::Banco>(produtos);
+        banco->Liga(dc, sql);
+        janela.monta = [this](fixture::Janela& j) {
+            combo = j.Cria<THCombo>("cboTHCombo1");
+            combo->mUserControlPixelWidth = 200;
+            combo->Move(20, 20, 200, 21);
+            combo->SelecaoAlterada = [this] { ++selecoes; };
+            combo->ImageClick = [this](std::uint8_t c, const MarcadorLinha&, int botao) {
+                imagens.push_back({c, botao});
+            };
+        };
+        janela.Load();
+        janela.Move(0, 0, 700, 400);
+        janela.Show();
+        QApplication::setActiveWindow(janela.Window());
+        combo->ObtemDataControl(dc);
+        if (configura) configura();
+        else combo->ConfiguraColunas({"Descricao|0|" + Twips(200) + "|T"});
+        if (atualiza) combo->AtualizaCombo();
+        fixture::Processa();
+    }
+    void TearDown() override { janela.Unload(); }
+
+    long CodigoAtual() const { return dc.GetRecordset().Value("Codigo").ToLong(); }
+    void Seta() {
+        QTest::mouseClick(combo->Seta().Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+        fixture::Processa();
+    }
+    void ClicaLinha(int r) {
+        QTest::mouseClick(&combo->Lista().Grade(), Qt::LeftButton, Qt::NoModifier, QPoint(60, r * 17 + 8));
+    }
+    void Tecla(Qt::Key k) {
+        QWidget* foco = QApplication::focusWidget();
+        QTest::keyClick(foco ? foco : &combo->Lista().Grade(), k);
+        fixture::Processa();
+    }
+    std::string Caixa() const { return combo->TextoCelula(0).Caption(); }
+
+    std::unique_ptr<fixture::Banco> banco;
+    dao::DataControl dc;
+    fixture::Janela janela;
+    THCombo* combo = nullptr;
+    std::function<void()> configura;
+    std::string sql = "SELECT * FROM PRODUTO ORDER BY Codigo";
+    int selecoes = 0;
+    std::vector<std::pair<int, int>> imagens;
+};
+
+TEST_F(ControlesCombo, ArrowOpensAndClosingWithoutAChoiceRestoresTheRecord) {
+    Monta();
+    EXPECT_FALSE(combo->ListaAberta());
+    EXPECT_EQ(Caixa(), "PRODUTO 1");
+    EXPECT_EQ(combo->Height(), 193);
+    Seta();
+    ASSERT_TRUE(combo->ListaAberta());
+    EXPECT_TRUE(combo->Lista().Grade().hasFocus());
+    // Keys move through the open list: the record follows, the box and the host do not.
+    Tecla(Qt::Key_Down);
+    Tecla(Qt::Key_Down);
+    Tecla(Qt::Key_Down);
+    EXPECT_EQ(CodigoAtual(), 4);
+    EXPECT_EQ(Caixa(), "PRODUTO 1");
+    QTest::qWait(20);
+    EXPECT_EQ(selecoes, 0);
+    Seta();
+    EXPECT_FALSE(combo->ListaAberta());
+    EXPECT_EQ(CodigoAtual(), 1);
+    EXPECT_EQ(selecoes, 0);
+}
+
+TEST_F(ControlesCombo, ClickingARowChoosesItEvenTheChosenOne) {
+    Monta();
+    Seta();
+    ClicaLinha(2);
+    ASSERT_TRUE(fixture::Espera([&] { return selecoes == 1; }));
+    EXPECT_FALSE(combo->ListaAberta());
+    EXPECT_EQ(CodigoAtual(), 3);
+    EXPECT_EQ(Caixa(), "PRODUTO 3");
+    EXPECT_EQ(combo->MarcadorSalvo(), dc.GetRecordset().GetBookmark());
+    // The chosen record stays when the list opens and closes again.
+    Seta();
+    Seta();
+    EXPECT_EQ(CodigoAtual(), 3);
+    // Choosing the row that is already chosen still tells the host.
+    Seta();
+    ClicaLinha(2);
+    ASSERT_TRUE(fixture::Espera([&] { return selecoes == 2; }));
+    EXPECT_EQ(CodigoAtual(), 3);
+    EXPECT_FALSE(combo->ListaAberta());
+}
+
+TEST_F(ControlesCombo, EscAndFocusLeavingCloseAndRestore) {
+    Monta();
+    Seta();
+    ASSERT_TRUE(combo->Lista().Grade().hasFocus());
+    Tecla(Qt::Key_Down);
+    EXPECT_EQ(CodigoAtual(), 2);
+    Tecla(Qt::Key_Escape);
+    EXPECT_FALSE(combo->ListaAberta());
+    EXPECT_EQ(CodigoAtual(), 1);
+    EXPECT_FALSE(combo->Lista().Grade().hasFocus());
+    EXPECT_EQ(selecoes, 0);
+
+    Seta();
+    Tecla(Qt::Key_Down);
+    janela.caixa->SetFocus();
+    fixture::Processa();
+    EXPECT_FALSE(combo->ListaAberta());
+    EXPECT_EQ(CodigoAtual(), 1);
+}
+
+TEST_F(ControlesCombo, KeepOpenOnFocusLeaving) {
+    Monta();
+    combo->mNaoFecharExitFocus = true;
+    Seta();
+    Tecla(Qt::Key_Down);
+    Tecla(Qt::Key_Escape);   // the focus goes, the list and the record stay
+    EXPECT_TRUE(combo->ListaAberta());
+    EXPECT_FALSE(combo->Lista().Grade().hasFocus());
+    EXPECT_EQ(CodigoAtual(), 2);
+    janela.caixa->SetFocus();
+    fixture::Processa();
+    EXPECT_TRUE(combo->ListaAberta());
+    combo->Descarrega();
+    EXPECT_FALSE(combo->mNaoFecharExitFocus);
+}
+
+TEST_F(ControlesCombo, BeforeTheFirstAtualizaComboClosingMovesNothing) {
+    Monta(false);
+    EXPECT_FALSE(combo->MarcadorSalvo().has_value());
+    Seta();
+    Tecla(Qt::Key_Down);
+    Tecla(Qt::Key_Down);
+    Seta();
+    EXPECT_EQ(CodigoAtual(), 3);
+}
+
+TEST_F(ControlesCombo, AtualizaComboAfterARequery) {
+    Monta();
+    combo->AnalisarScollProximoRefresh();
+    dc.SetRecordSource("SELECT * FROM PRODUTO WHERE Codigo > 10 ORDER BY Codigo");
+    dc.Refresh();
+    dc.GetRecordset().FindFirst("Codigo = 25");
+    combo->AtualizaCombo();
+    EXPECT_EQ(Caixa(), "PRODUTO 25");
+    ASSERT_TRUE(combo->MarcadorSalvo().has_value());
+    EXPECT_EQ(*combo->MarcadorSalvo(), dc.GetRecordset().GetBookmark());
+    // The list shows the record chosen, on its page.
+    EXPECT_EQ(combo->Lista().Caption_lblTHGrid(0), "PRODUTO 25");
+    EXPECT_GE(combo->Lista().PctTHGridTop(), 0);
+    Seta();
+    Tecla(Qt::Key_Up);
+    Seta();
+    EXPECT_EQ(CodigoAtual(), 25);
+    // A bookmark of the old rows is not put back after a requery without AtualizaCombo.
+    combo->AnalisarScollProximoRefresh();
+    dc.Refresh();
+    Seta();
+    Seta();
+    EXPECT_EQ(CodigoAtual(), 11);
+}
+
+TEST_F(ControlesCombo, WheelScrollsOnlyAnOpenList) {
+    Monta();
+    IRolagemRoda& roda = *combo;
+    roda.Scroll(0, 4, true);
+    EXPECT_EQ(combo->Lista().Grade().FirstRow(), 0);
+    Seta();
+    roda.Scroll(0, 4, true);
+    EXPECT_EQ(combo->Lista().Grade().FirstRow(), 4);
+    IComboRolagem& rolagem = *combo;
+    rolagem.AnalisarScollProximoRefresh();   // the selector loaders' call
+}
+
+TEST_F(ControlesCombo, ListWiderThanTheCombo) {
+    configura = [this] { combo->ConfiguraColunas({"Descricao|0|" + Twips(300) + "|T"}, std::nullopt, 300 * 15); };
+    Monta();
+    EXPECT_EQ(combo->Width(), 300);
+    EXPECT_EQ(combo->Lista().Width(), 300);
+    EXPECT_EQ(combo->Lista().Height(), 172);
+    EXPECT_EQ(combo->Height(), 193);
+    // The arrow goes to the new right end at the next resize.
+    combo->Move(20, 20, 310, 193);
+    fixture::Processa();
+    EXPECT_EQ(combo->Width(), 300);
+    EXPECT_EQ(combo->Seta().Left(), 300 - 17);
+}
+
+TEST_F(ControlesCombo, WithoutAPixelWidthTheComboIsOnlyTheBox) {
+    Monta();
+    combo->mUserControlPixelWidth = 0;
+    combo->Move(20, 20, 150, 50);
+    fixture::Processa();
+    EXPECT_EQ(combo->Height(), 13);
+    // A configured combo is never narrower than its list.
+    EXPECT_EQ(combo->Width(), 200);
+}
+
+TEST_F(ControlesCombo, ClosedBoxAfterItsOwnSpecification) {
+    // The note flag alone: codes 2, 4, ... show the picture.
+    sql = "SELECT Codigo, Descricao, Grupo, Mid(ImagensGrid, 2) AS ImagensGrid FROM PRODUTO ORDER BY Codigo";
+    configura = [this] {
+        combo->ObtemPictures(fixture::Tabela(1));
+        combo->ConfiguraColunas({"Descricao|0|" + Twips(120) + "|T", "ImagensGrid|2|" + Twips(40) + "|I|Nota|99"},
+                                std::vector<std::string>{"Grupo|0|" + Twips(60) + "|T",
+                                                         "Descricao|0|" + Twips(100) + "|T",
+                                                         "ImagensGrid|1|" + Twips(30) + "|I|x|99"});
+    };
+    Monta();
+    // "Grupo" is no text column of the list: it never changes. "Descricao" follows.
+    EXPECT_EQ(combo->TextoCelula(0).Caption(), "");
+    EXPECT_EQ(combo->TextoCelula(0).Left(), 2);
+    EXPECT_EQ(combo->TextoCelula(1).Caption(), "PRODUTO 1");
+    EXPECT_EQ(combo->TextoCelula(1).Left(), 62);
+    EXPECT_EQ(combo->TextoCelula(1).Width(), 95);
+    // A right-aligned picture ends 5 pixels before its cell's right edge.
+    EXPECT_EQ(combo->FiguraCelula(0).Left(), 162 + 30 - 5 - 15);
+    // The picture shows as the list's bar shows it: code 1 has no note, code 2 has.
+    EXPECT_FALSE(combo->FiguraCelula(0).Visible());
+    Seta();
+    ClicaLinha(1);
+    ASSERT_TRUE(fixture::Espera([&] { return selecoes == 1; }));
+    EXPECT_TRUE(combo->FiguraCelula(0).Visible());
+    EXPECT_EQ(combo->TextoCelula(1).Caption(), "PRODUTO 2");
+    // A click on the box's picture is the list's image click for the chosen row.
+    QTest::mouseClick(combo->FiguraCelula(0).Widget(), Qt::RightButton, Qt::NoModifier, QPoint(3, 3));
+    ASSERT_EQ(imagens.size(), 1u);
+    EXPECT_EQ(imagens[0], std::make_pair(0, vb::vbRightButton));
+}
+
+TEST_F(ControlesCombo, BadClosedBoxSpecificationChangesNothing) {
+    Monta();
+    const std::vector<std::string> lista = {"Descricao|0|" + Twips(120) + "|T"};
+    struct Caso { const char* nome; std::vector<std::string> caixa; long numero; };
+    const Caso casos[] = {
+        {"a picture cell without a picture column", {"Descricao|0|1500|T", "ImagensGrid|2|450|I"}, 9},
+        {"too few fields", {"Descricao|0|1500"}, 9},
+        {"width not a number", {"Descricao|0|larga|T"}, 13},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        try {
+            combo->ConfiguraColunas(lista, c.caixa);
+            ADD_FAILURE() << "no error";
+        } catch (const vb::Error& e) {
+            EXPECT_EQ(e.Number(), c.numero);
+        }
+        // The combo still shows and chooses as configured before.
+        EXPECT_EQ(Caixa(), "PRODUTO 1");
+        EXPECT_EQ(combo->Lista().ColumnCount(), 1);
+    }
+    Seta();
+    ClicaLinha(1);
+    ASSERT_TRUE(fixture::Espera([&] { return selecoes == 1; }));
+    EXPECT_EQ(Caixa(), "PRODUTO 2");
+}
+
+TEST_F(ControlesCombo, PlainTextMode) {
+    Monta();
+    combo->VisiblePctTexto(true, "TODOS", vb::vbCenter);
+    EXPECT_TRUE(combo->ModoTexto());
+    EXPECT_EQ(combo->Texto().Caption(), "TODOS");
+    EXPECT_EQ(combo->Texto().Alignment(), vb::vbCenter);
+    Seta();
+    ClicaLinha(4);
+    ASSERT_TRUE(fixture::Espera([&] { return selecoes == 1; }));
+    EXPECT_EQ(CodigoAtual(), 5);
+    EXPECT_EQ(combo->Texto().Caption(), "TODOS");
+    combo->VisiblePctTexto(false);
+    EXPECT_FALSE(combo->ModoTexto());
+    EXPECT_EQ(Caixa(), "PRODUTO 5");
+}
+
+TEST_F(ControlesCombo, ArrowPicturesByBackColour) {
+    Monta();
+    const QImage branco = CarregaImagemRecurso("THCombo.imgTipo1", "D").Pixmap().toImage();
+    const QImage cor = CarregaImagemRecurso("THCombo.imgTipo2", "D").Pixmap().toImage();
+    ASSERT_NE(branco, cor);
+    combo->SetBackColor(0xFFFFFF);
+    EXPECT_EQ(combo->Seta().GetPicture().Pixmap().toImage(), branco);
+    combo->SetBackColor(0xFFFFFE);
+    EXPECT_EQ(combo->Seta().GetPicture().Pixmap().toImage(), cor);
+    EXPECT_EQ(combo->BackColor(), 0xFFFFFE);
+}
+
+TEST_F(ControlesCombo, HoverMovesBetweenArrowListAndSurface) {
+    Monta();
+    Seta();
+    QTest::mouseMove(combo->Seta().Widget(), QPoint(3, 3));
+    fixture::Processa();
+    EXPECT_EQ(combo->ChaveDestaque(), "FLECHA");
+    QTest::mouseMove(&combo->Lista().Grade(), QPoint(30, 30));
+    fixture::Processa();
+    EXPECT_EQ(combo->ChaveDestaque(), ">THGRID");
+    combo->ApagaSelecao();
+    EXPECT_EQ(combo->ChaveDestaque(), "FORM");
+}
+
+// A picture of a grid and an open combo over the fixture, for the eye: the selection bar,
+// the markers with their release dates, and the drop-down list.
+TEST(ControlesImagem, GridAndOpenCombo) {
+    EstadoPrograma.Idioma = "P";
+    fixture::Banco banco(40);
+    dao::DataControl dcGrade, dcCombo;
+    banco.Liga(dcGrade);
+    banco.Liga(dcCombo, "SELECT * FROM PRODUTO WHERE Codigo <= 12 ORDER BY Codigo");
+    fixture::Janela janela;
+    THGrid* grade = nullptr;
+    THGrid* vazia = nullptr;
+    THCombo* combo = nullptr;
+    janela.monta = [&](fixture::Janela& j) {
+        grade = j.Cria<THGrid>("grdTHGrid1");
+        vazia = j.Cria<THGrid>("grdTHGrid2");
+        combo = j.Cria<THCombo>("cboTHCombo1");
+    };
+    janela.Load();
+    janela.Move(0, 0, 780, 330);
+    janela.caixa->SetVisible(false);
+    janela.SetBackColor(0xFFFFFF);
+    janela.Show();
+    grade->mUserControlPixelWidth = 500;
+    grade->mUserControlPixelHeight = 204;
+    grade->Move(20, 30, 500, 204);
+    grade->SetBackColor(0xFFFFFF);
+    TabelaPictures t;
+    for (const char* nome : {"ICOCESTA", "ICOLANC", "ICOFIGURA"}) {
+        const std::string n = nome;
+        const bool lanc = n == "ICOLANC";
+        const std::string nomes[4] = {lanc ? "ICOLANCGRID" : n + "1", lanc ? "ICOLANCGRID" : n + "1_S",
+                                      lanc ? "ICOLANCGRID_S" : n + "2", lanc ? "ICOLANCGRID_S" : n + "2_S"};
+        for (int v = 0; v < 4; ++v) t[static_cast<std::size_t>(v)].push_back(CarregaImagemRecurso(nomes[v], "G"));
+    }
+    grade->ObtemDataControl(dcGrade);
+    grade->ObtemPictures(t);
+    grade->ConfiguraColunas({"Codigo|1|" + Twips(50) + "|T", "Descricao|0|" + Twips(170) + "|T",
+                             "Grupo|0|" + Twips(90) + "|T", "ImagensGrid|2|" + Twips(36) + "|I|Cesta!|99",
+                             "ImagensGrid|0|" + Twips(70) + "|I|Lançamento|0|" + Twips(36),
+                             "|2|" + Twips(60) + "|F|Figura|99"});
+    dcGrade.GetRecordset().FindFirst("Codigo = 6");
+    grade->AtualizaGrid();
+
+    // An empty list says so.
+    dao::DataControl dcVazia;
+    banco.Liga(dcVazia, "SELECT * FROM PRODUTO WHERE Codigo < 0");
+    vazia->mUserControlPixelWidth = 500;
+    vazia->mUserControlPixelHeight = 51;
+    vazia->Move(20, 260, 500, 51);
+    vazia->SetBackColor(0xFFFFFF);
+    vazia->mTextGridVazio = "Nenhum Item Encontrado";
+    vazia->ObtemDataControl(dcVazia);
+    vazia->ConfiguraColunas({"Descricao|0|" + Twips(300) + "|T", "Grupo|0|" + Twips(200) + "|T"});
+
+    combo->mUserControlPixelWidth = 220;
+    combo->Move(540, 30, 220, 193);
+    combo->ObtemDataControl(dcCombo);
+    combo->ConfiguraColunas({"Descricao|0|" + Twips(130) + "|T", "Grupo|0|" + Twips(90) + "|T"});
+    dcCombo.GetRecordset().FindFirst("Codigo = 3");
+    combo->AtualizaCombo();
+    combo->AlternaLista();
+    fixture::Processa();
+
+    const QImage imagem = janela.Window()->grab().toImage();
+    const QString pasta = QString::fromUtf8(ZK_SCREENSHOT_DIR);
+    QDir().mkpath(pasta);
+    ASSERT_TRUE(imagem.save(pasta + "/controles.png"));
+    // A close-up of the rows for reviewing the pixels.
+    ASSERT_TRUE(imagem.copy(0, 20, 390, 220).scaled(780, 440).save(pasta + "/controles_detalhe.png"));
+    // The bar is the system's red under the current row (code 6, the sixth row).
+    const QPoint naBarra = grade->Widget()->mapTo(janela.Window(), QPoint(200, 5 * 17 + 2));
+    EXPECT_EQ(imagem.pixelColor(naBarra), QColor(0xDA, 0x25, 0x1D));
+    janela.Unload();
+}
+
+}  // namespace
