@@ -8,6 +8,7 @@
 
 #include <cctype>
 #include <optional>
+#include <stdexcept>
 #include <variant>
 
 namespace dao::detail {
@@ -255,7 +256,12 @@ private:
         auto lit = node(CriteriaNode::Literal);
         switch (t.kind) {
         case Tok::Number: {
-            double d = std::stod(t.text);
+            double d = 0;
+            try {
+                d = std::stod(t.text);
+            } catch (const std::out_of_range&) {
+                bad("number out of range: " + t.text);
+            }
             if (negative) d = -d;
             bool whole = t.text.find_first_of(".eE") == std::string::npos && d >= -2147483648.0 && d <= 2147483647.0;
             lit->value = whole ? vb::Variant(static_cast<long>(d)) : vb::Variant(d);

@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <iterator>
 #include <map>
 #include <mutex>
 
@@ -370,11 +371,27 @@ DatabaseState& openDb(const std::shared_ptr<DatabaseState>& d) {
     return *d;
 }
 
+// SQLite statements that are no Jet SQL and would act on the shared connection behind the
+// workspaces' back: transaction control (a COMMIT through any database, even a read-only
+// one, would end the update lock's transaction), attaching files, pragmas (key, journal).
+bool connectionStatement(const std::string& sql) {
+    size_t i = sql.find_first_not_of(" \t\r\n");
+    if (i == std::string::npos) return false;
+    size_t j = i;
+    while (j < sql.size() && std::isalpha(static_cast<unsigned char>(sql[j]))) ++j;
+    static const char* refused[] = {"BEGIN", "COMMIT", "END", "ROLLBACK", "SAVEPOINT", "RELEASE",
+                                    "ATTACH", "DETACH", "PRAGMA"};
+    std::string word = upperAscii(sql.substr(i, j - i));
+    return std::find(std::begin(refused), std::end(refused), word) != std::end(refused);
+}
+
 // Prepares one translated statement; read-only databases refuse anything that writes.
 void prepare(DatabaseState& d, const std::string& sql, Statement& st) {
     if (vb::Trim(sql).empty())
         raise(jet::EmptyStatement, "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or 'UPDATE'.");
     std::string translated = TranslateJetSql(sql);
+    if (connectionStatement(translated))
+        raise(jet::EmptyStatement, "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or 'UPDATE'.");
     const char* tail = nullptr;
     int rc = sqlite3_prepare_v2(d.conn->db, translated.c_str(), static_cast<int>(translated.size()),
                                 &st.s, &tail);
@@ -412,6 +429,8 @@ std::shared_ptr<const RowSet> runQuery(DatabaseState& d, const std::string& sql,
             text = "SELECT * FROM [" + toks[0].text + "]";
     }
     prepare(d, text, st);
+    // An action query is Execute's: Jet refuses to open it as a recordset, and runs nothing.
+    if (sqlite3_column_count(st.s) == 0) raise(jet::InvalidOperation, "Invalid operation.");
     BusyScope busy(d.conn->db, options);
     auto rs = std::make_shared<RowSet>();
     rs->generation = nextGeneration++;
@@ -689,12 +708,16 @@ void Database::Execute(std::string_view sql, int options) {
     if (sqlite3_column_count(st.s) > 0 && sqlite3_stmt_readonly(st.s))
         raise(jet::CannotExecuteSelect, "Cannot execute a select query.");
     BusyScope busy(d.conn->db, options);
+    // sqlite3_changes keeps the count of the last INSERT, UPDATE or DELETE; a statement that
+    // is none of them (CREATE, DROP) affected no records.
+    int before = sqlite3_total_changes(d.conn->db);
+    d.affected = 0;
     for (;;) {
         int rc = sqlite3_step(st.s);
         if (rc == SQLITE_DONE) break;
         if (rc != SQLITE_ROW) raiseSqlite(d.conn->db, rc, sqlite3_sql(st.s));
     }
-    d.affected = sqlite3_changes(d.conn->db);
+    if (sqlite3_total_changes(d.conn->db) != before) d.affected = sqlite3_changes(d.conn->db);
 }
 
 long Database::RecordsAffected() const { return state().affected; }

@@ -66,6 +66,7 @@ constexpr long InvalidBookmark = 3159;           // "Not a valid bookmark." (sta
 constexpr long FieldTooSmall = 3163;             // a Text(n) column got more than n characters
 constexpr long DatabaseExists = 3204;            // CreateDatabase on an existing file
 constexpr long Locked = 3218;                    // "Couldn't update; currently locked." (SQLITE_BUSY)
+constexpr long InvalidOperation = 3219;          // "Invalid operation." (OpenRecordset of an action query)
 constexpr long NotSupported = 3251;              // "Operation is not supported for this type of object."
 constexpr long ItemNotFound = 3265;              // "Item not found in this collection." (field name)
 constexpr long NullNotAllowed = 3314;            // a Not Null column got Null

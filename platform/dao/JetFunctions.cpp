@@ -401,9 +401,24 @@ void fnInStr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_int64(ctx, vb::InStr(textOf(argv[0]), textOf(argv[1])));
 }
 
+struct CompiledPattern {
+    std::vector<PatElem> elems;
+    bool valid = false;
+};
+
 void fnLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (nullIn(ctx, argc, argv)) return;
-    sqlite3_result_int(ctx, JetLike(textOf(argv[0]), textOf(argv[1])) ? 1 : 0);
+    // A constant pattern is compiled once per statement and kept with it (a word filter puts
+    // several LIKEs in one WHERE, so a single last-pattern cache would compile on every row).
+    if (auto* kept = static_cast<const CompiledPattern*>(sqlite3_get_auxdata(ctx, 0))) {
+        sqlite3_result_int(ctx, kept->valid && matchCompiled(kept->elems, textOf(argv[1])) ? 1 : 0);
+        return;
+    }
+    auto* cp = new CompiledPattern;
+    cp->valid = compilePattern(textOf(argv[0]), cp->elems);
+    sqlite3_result_int(ctx, cp->valid && matchCompiled(cp->elems, textOf(argv[1])) ? 1 : 0);
+    // SQLite may free it at once; it is not used after this call.
+    sqlite3_set_auxdata(ctx, 0, cp, [](void* p) { delete static_cast<CompiledPattern*>(p); });
 }
 
 int collateJet(void*, int na, const void* a, int nb, const void* b) {

@@ -256,10 +256,20 @@ private:
         return parts;
     }
 
+    // Tokens that stood side by side in Jet may not once translated: "'x'ORDER BY" becomes
+    // "'x' COLLATE JET" before ORDER, "Qt-True" becomes "Qt--1", which SQLite reads as a
+    // comment. Such neighbours get a blank.
+    static bool needsGap(const std::string& left, const std::string& right) {
+        if (left.empty() || right.empty()) return false;
+        unsigned char a = static_cast<unsigned char>(left.back());
+        unsigned char b = static_cast<unsigned char>(right.front());
+        return (detail::isWordChar(a) && detail::isWordChar(b)) || (a == '-' && b == '-') || (a == '/' && b == '*');
+    }
+
     static std::string join(const std::vector<Item>& items) {
         std::string o;
         for (size_t i = 0; i < items.size(); ++i) {
-            if (i > 0 && items[i].space) o += ' ';
+            if (i > 0 && (items[i].space || needsGap(o, items[i].sql))) o += ' ';
             o += items[i].sql;
         }
         return o;
@@ -410,6 +420,13 @@ private:
         return {};
     }
 
+    // The n of Text(n): a whole number that fits (the scripts come from outside).
+    static long sizeOf(const std::string& text, const std::string& column) {
+        if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+            syntax("bad size of column " + column);
+        return std::stol(text);
+    }
+
     // Column type at token i (a group "(n)" may follow); returns the SQLite declaration and
     // moves i past what it used.
     std::string columnType(int& i, int e, const std::string& column, int ordinal) {
@@ -419,7 +436,7 @@ private:
         long size = -1;
         if (isSym(i, "(")) {
             int j = match_[i];
-            if (j == i + 2 && t_[i + 1].kind == Tok::Number) size = std::stol(t_[i + 1].text);
+            if (j == i + 2 && t_[i + 1].kind == Tok::Number) size = sizeOf(t_[i + 1].text, column);
             else if (!(up == "DECIMAL" || up == "NUMERIC")) syntax("bad size of column " + column);
             i = j + 1;
         }

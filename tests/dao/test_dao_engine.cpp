@@ -96,7 +96,12 @@ TEST_F(DaoTest, StatementFailuresGiveJetsErrors) {
              {"UPDATE T SET", dao::jet::SyntaxError},
              {"UPDATE T SET Qt = 1; DELETE FROM T", 3142},
              {"UPDATE T SET Nome = Mid(Nome, 0)", vb::err::InvalidProcedureCall},
-             {"", 3129}}) {
+             {"", 3129},
+             // SQLite's own statements are no Jet SQL.
+             {"BEGIN", 3129},
+             {"  commit", 3129},
+             {"SAVEPOINT x", 3129},
+             {"PRAGMA journal_mode=WAL", 3129}}) {
         std::string description;
         EXPECT_EQ(ErrorOf([&] { db_.Execute(c.sql, dao::dbFailOnError); }, &description), c.number)
             << c.sql << ": " << description;
@@ -105,6 +110,12 @@ TEST_F(DaoTest, StatementFailuresGiveJetsErrors) {
     EXPECT_EQ(ErrorOf([&] { db_.Execute("CREATE TABLE t (a Long)"); }, &description), dao::jet::TableExists);
     EXPECT_EQ(description, "Table 't' already exists.");
     EXPECT_EQ(Rows(db_, "SELECT Count(*) FROM T WHERE Qt = 1"), Lines{"0"});   // the 3142 case ran nothing
+    // An action query is no recordset: refused, and not run.
+    EXPECT_EQ(ErrorOf([&] { db_.OpenRecordset("DELETE FROM T"); }), dao::jet::InvalidOperation);
+    EXPECT_EQ(ErrorOf([&] { db_.OpenRecordset("UPDATE T SET Qt = 1", dao::dbOpenForwardOnly); }),
+              dao::jet::InvalidOperation);
+    EXPECT_EQ(Rows(db_, "SELECT Count(*) FROM T WHERE Qt = 1"), Lines{"0"});
+    EXPECT_EQ(Rows(db_, "SELECT Count(*) FROM T"), Lines{"5"});
 }
 
 TEST_F(DaoTest, ReadOnlyDatabaseRefusesWritesOnTheSharedConnection) {
@@ -198,6 +209,27 @@ TEST_F(DaoTransactionTest, LockWorkspaceHoldsWhileAnotherWorkspaceWritesAndCommi
     auto db = ws.OpenDatabase(path_, false, true, ConnectString());
     EXPECT_EQ(Rows(db, "SELECT Versao, a FROM U"), Lines{"8|1"});
     ws.Close();
+}
+
+// The workspaces alone begin and end transactions on the shared connection: a COMMIT or
+// ROLLBACK text through another database (a read-only one passes SQLite's own check) would
+// end the lock's transaction behind its back.
+TEST_F(DaoTransactionTest, TransactionStatementsCannotEndAWorkspacesTransaction) {
+    dao::Database dbLock, ro;
+    auto wsLock = Open("mWsLockTrans", &dbLock);
+    auto wsRo = dao::DBEngine().CreateWorkspace("gWS", "admin", "");
+    ro = wsRo.OpenDatabase(path_, false, true, ConnectString());
+    wsLock.BeginTrans();
+    dbLock.Execute("UPDATE T SET Qt = 300 WHERE Id = 1");
+    for (const char* sql : {"COMMIT", "END TRANSACTION", "ROLLBACK", "RELEASE zk_sp_1"}) {
+        EXPECT_EQ(ErrorOf([&] { ro.Execute(sql); }), dao::jet::EmptyStatement) << sql;
+        EXPECT_EQ(ErrorOf([&] { db_.Execute(sql); }), dao::jet::EmptyStatement) << sql;
+    }
+    EXPECT_EQ(Qt(1), "300");
+    wsLock.Rollback();
+    EXPECT_EQ(Qt(1), "5");
+    wsRo.Close();
+    wsLock.Close();
 }
 
 TEST_F(DaoTransactionTest, ClosingAWorkspaceRollsBackItsTransactionAndWhatNestsInIt) {
@@ -368,6 +400,7 @@ TEST_F(DaoTest, FindRaisesOnBadCriteriaAndContinuesWithFindNext) {
     EXPECT_EQ(ErrorOf([&] { rs.FindFirst("Id = 'abc'"); }), 3464);
     EXPECT_EQ(ErrorOf([&] { rs.FindFirst("Id = "); }), dao::jet::SyntaxError);
     EXPECT_EQ(ErrorOf([&] { rs.FindFirst("Id = 1 Id"); }), dao::jet::SyntaxError);
+    EXPECT_EQ(ErrorOf([&] { rs.FindFirst("Id = 1E999"); }), dao::jet::SyntaxError);
     rs.FindFirst("Qt <> Null");
     EXPECT_EQ(rs.Value("Id").ToLong(), 1);
     rs.FindNext("Qt <> Null");

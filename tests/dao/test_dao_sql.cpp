@@ -48,6 +48,11 @@ INSTANTIATE_TEST_SUITE_P(
                 {"He said \"hi\"1"}},
         SqlCase{"bracketed names", "SELECT [Nome] & [T].[Id] FROM [T] WHERE [Id] = 1", {"Pastilha1"}},
         SqlCase{"literal with an apostrophe and &", "SELECT Id FROM T WHERE Nome = 'O''Brien & Sons'", {"4"}},
+        SqlCase{"double-quoted text holding an apostrophe", "SELECT Id FROM T WHERE Nome = \"o'brien & sons\"", {"4"}},
+        // Neighbours without a blank between them stay apart once translated.
+        SqlCase{"a literal right before ORDER BY", "SELECT Id FROM T WHERE Nome LIKE 'a*'ORDER BY Id", {"5"}},
+        SqlCase{"minus before True", "SELECT Qt-True, Qt-(-1) FROM T WHERE Id=1", {"6|6"}},
+        SqlCase{"a date right before AND", "SELECT Id FROM T WHERE Dia>#1/1/1999#AND Id<3", {"1"}},
         // = Null and <> Null test for Null (Jet 3.x).
         SqlCase{"= Null", "SELECT Id FROM T WHERE Num = Null", {"2"}},
         SqlCase{"<> Null", "SELECT Id FROM T WHERE Num<>Null ORDER BY Id", {"1", "3", "4", "5"}},
@@ -98,6 +103,9 @@ INSTANTIATE_TEST_SUITE_P(
                 {"2", "3"}},
         SqlCase{"% is no wildcard", "SELECT Id FROM T WHERE Nome LIKE 'a%'", {}},
         SqlCase{"NOT LIKE and a number pattern", "SELECT Id FROM T WHERE Num NOT LIKE '1#*' ORDER BY Id", {"5"}},
+        SqlCase{"several patterns in one WHERE, one of them from a column",
+                "SELECT Id FROM T WHERE Nome LIKE '*a*' AND Nome NOT LIKE 'p*' AND ('x1' LIKE Num OR Num LIKE '12') ORDER BY Id",
+                {"3", "5"}},
         // The "all" row of the selection lists, and the JET collation in a compound ORDER BY.
         SqlCase{"UNION ALL with the one-row table",
                 "SELECT Nome AS D, Id AS C, Nome AS OrderBy FROM T WHERE Id < 3 UNION ALL SELECT '<all>' AS D, 0 AS C, '' AS OrderBy FROM U ORDER BY OrderBy",
@@ -228,7 +236,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DaoSqlText, RefusesTextItCannotRead) {
     for (const char* bad : {"SELECT 'abc FROM T", "SELECT [Nome FROM T", "SELECT (1 FROM T",
-                            "SELECT IIF(a, b) FROM T", "SELECT a & FROM T", "SELECT TOP x Id FROM T"}) {
+                            "SELECT IIF(a, b) FROM T", "SELECT a & FROM T", "SELECT TOP x Id FROM T",
+                            "CREATE TABLE Z (a Text(99999999999999999999))"}) {
         try {
             dao::TranslateJetSql(bad);
             ADD_FAILURE() << bad << " was translated";
