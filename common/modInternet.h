@@ -1,0 +1,65 @@
+// The HTTP client both programs use to fetch files from the update server: one session and
+// one connection at a time, any number of GET requests on it, each reply body streamed to a
+// file and handed back as that file's path or as its text.
+//
+// Failures reach the caller as vb::Error with two numbers only: -100 from
+// AbreConexaoInternet and -104 from ExecutaRequisicaoHTTP. The description names the step
+// that failed: "step:code" (code = the last system error code of the network layer), or
+// "step:code;number;description" when an inner error was raised (-101, -102, -103, -105,
+// -106, -107 or a file error), for example "HttpQueryInfo:0;-103;Status=404".
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/net/WinInet.h"
+
+// The module's state. The catalogue keeps these two handles for the whole update; they
+// live here rather than in the program-wide state so that both programs share one module.
+struct TEstadoInternet {
+    net::HINTERNET SessaoInternet = 0;    // from InternetOpen
+    net::HINTERNET ConexaoInternet = 0;   // from InternetConnect; used by every request
+};
+extern TEstadoInternet EstadoInternet;
+
+// sServidor is the host name of the update address; a ":port" after it is honoured
+// (port 80 otherwise). Raises -100 after closing whatever it opened.
+void AbreConexaoInternet(const std::string& sServidor);
+
+// Closes the connection, then the session; ignores every failure and never closes a
+// handle twice.
+void FechaConexaoInternet();
+
+// One request on the open connection. sModo "D" downloads with GET; any other mode asks for
+// an upload, which is refused (-107 inside -104). sObjeto is the path on the server (a
+// leading "/" is optional). With sRetornaTexto the body comes back as text (UTF-8 when
+// valid, else Windows-1252) and the file is deleted; otherwise the file's path. An empty
+// sArquivoLocal means a new unique ".tmp" file in the data folder; a given file is replaced.
+// sInterativo allows the proxy log-in dialog. Raises -104.
+std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
+                                  const std::string& sObjeto, bool sRetornaTexto,
+                                  const std::string& sArquivoLocal,
+                                  const std::string& sArquivoUpload1,
+                                  const std::string& sArquivoUpload2,
+                                  const std::string& sUsuarioProxy,
+                                  const std::string& sSenhaProxy);
+
+// Uploads are not allowed: always raises -107 "Não é Permitido UPLOAD".
+[[noreturn]] std::string CorpoUploadArquivo(const std::string& sArquivoUpload1,
+                                            const std::string& sArquivoUpload2);
+
+// Called once per received chunk with its size in bytes. It runs the installed progress
+// hook; without one (the update checker) it does nothing. An error the hook raises ends
+// the request like any other failure of the read loop.
+void AtualizaProgressoDownload(std::int32_t sBytes);
+
+// The catalogue's update screen installs its progress display here (it looks at its own
+// progress stage marker, "P2" while it downloads the listed files). Returns the hook it
+// replaces; an empty function means none.
+using GanchoProgressoDownload = std::function<void(std::int32_t sBytes)>;
+GanchoProgressoDownload DefineGanchoProgressoDownload(GanchoProgressoDownload gancho);
+
+// The connect, send and receive time-out of every request, in milliseconds (60000 unless
+// changed; tests shorten it). Returns the value it replaces.
+std::uint32_t DefineTempoLimiteInternet(std::uint32_t milissegundos);
