@@ -1,0 +1,224 @@
+// The Printer object and the printer dialog, printing to PDF files read back with poppler.
+#include "tests/printing/Pdf.h"
+
+#include "platform/forms/Printer.h"
+#include "platform/forms/PrinterDialog.h"
+#include "platform/vb/Err.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QPixmap>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Impressora : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        static int argc = 1;
+        static char nome[] = "test_printing_printer";
+        static char* argv[] = {nome, nullptr};
+        if (!QApplication::instance()) new QApplication(argc, argv);
+    }
+    void SetUp() override
+    {
+        auto& p = vb::Printer();
+        p.SetOrientation(vb::vbPRORPortrait);
+        p.SetScaleMode(vb::vbPixels);
+        p.SetFontName("Arial");
+        p.SetFontSize(10);
+        p.SetFontBold(false);
+        p.SetFontItalic(false);
+    }
+    void TearDown() override
+    {
+        if (vb::Printer().DocumentOpen()) vb::Printer().EndDoc();
+    }
+    std::string Arquivo(const std::string& nome) const { return dir_.filePath(QString::fromStdString(nome)).toStdString(); }
+    // Points on the PDF page for printer pixels (600 dpi, 6.35 mm margins).
+    static double Pontos(double pixels) { return 18.0 + pixels * 72.0 / 600.0; }
+
+    QTemporaryDir dir_;
+};
+
+long ErroDe(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const vb::Error& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+TEST_F(Impressora, DialogoCanceladoLevantaErroSoComCancelError)
+{
+    teste::DialogoPdf dialogo(Arquivo("x.pdf"));
+    dialogo.cancela = true;
+    vb::PrinterDialog cdg;
+    cdg.Flags = 0x14000C;
+    EXPECT_EQ(ErroDe([&] { cdg.ShowPrinter(); }), 0) << "without CancelError a cancel is silent";
+    cdg.CancelError = true;
+    EXPECT_EQ(ErroDe([&] { cdg.ShowPrinter(); }), vb::err::CommonDialogCancel);
+    EXPECT_EQ(dialogo.vezes, 2);
+    EXPECT_EQ(dialogo.ultimasFlags, 0x14000C);
+    dialogo.cancela = false;
+    EXPECT_EQ(ErroDe([&] { cdg.ShowPrinter(); }), 0);
+    EXPECT_EQ(vb::Printer().Device().outputFileName().toStdString(), Arquivo("x.pdf"))
+        << "the dialog sets up the printer object's own device";
+}
+
+TEST_F(Impressora, SemRespostaPossivelODialogoNaoEspera)
+{
+    // No handler on the offscreen platform: nobody could answer a real dialog.
+    const auto anterior = vb::SetPrinterDialogHandler({});
+    vb::PrinterDialog cdg;
+    cdg.CancelError = true;
+    EXPECT_EQ(ErroDe([&] { cdg.ShowPrinter(); }), vb::err::PrinterError);
+    vb::SetPrinterDialogHandler(anterior);
+}
+
+TEST_F(Impressora, PropriedadesInvalidasSaoRecusadasSemMudarNada)
+{
+    teste::DialogoPdf dialogo(Arquivo("x.pdf"));
+    vb::PrinterDialog().ShowPrinter();
+    auto& p = vb::Printer();
+    EXPECT_DOUBLE_EQ(p.TwipsPerPixelX(), 2.4);
+    EXPECT_DOUBLE_EQ(p.TwipsPerPixelY(), 2.4);
+    for (int o : {0, 3, -1}) EXPECT_EQ(ErroDe([&] { p.SetOrientation(o); }), vb::err::InvalidPropertyValue) << o;
+    EXPECT_EQ(p.Orientation(), vb::vbPRORPortrait);
+    for (int m : {0, 2, 7}) EXPECT_EQ(ErroDe([&] { p.SetScaleMode(m); }), vb::err::InvalidPropertyValue) << m;
+    EXPECT_EQ(p.ScaleMode(), vb::vbPixels);
+    for (const char* f : {"", "No Such Face 123"})
+        EXPECT_EQ(ErroDe([&] { p.SetFontName(f); }), vb::err::InvalidPropertyValue) << f;
+    EXPECT_EQ(p.FontName(), "Arial");
+    EXPECT_EQ(ErroDe([&] { p.SetFontSize(0); }), vb::err::InvalidPropertyValue);
+    EXPECT_EQ(p.FontSize(), 10);
+}
+
+TEST_F(Impressora, PrintNaLinhaOuTerminandoALinha)
+{
+    teste::DialogoPdf dialogo(Arquivo("linhas.pdf"));
+    vb::PrinterDialog().ShowPrinter();
+    auto& p = vb::Printer();
+    p.SetFontSize(12);
+    const double largura = p.TextWidth("Alfa");
+    const double altura = p.TextHeight();
+    EXPECT_GT(largura, 0);
+    // 12 points at 600 dpi: a line is a little more than 100 pixels.
+    EXPECT_GT(altura, 100);
+    EXPECT_LT(altura, 130);
+
+    p.SetCurrentX(600);
+    p.SetCurrentY(1200);
+    p.Print("Alfa", false);
+    EXPECT_DOUBLE_EQ(p.CurrentX(), 600 + largura);
+    EXPECT_DOUBLE_EQ(p.CurrentY(), 1200);
+    p.Print("Beta", true);
+    EXPECT_DOUBLE_EQ(p.CurrentX(), 0);
+    EXPECT_DOUBLE_EQ(p.CurrentY(), 1200 + altura);
+    p.Print("Gama", true);
+
+    // Twips are converted through the printer's resolution.
+    p.SetScaleMode(vb::vbTwips);
+    EXPECT_DOUBLE_EQ(p.CurrentY(), (1200 + 2 * altura) * 2.4);
+    p.SetCurrentX(1440);
+    p.SetCurrentY(1440 * 5);
+    p.Print("Delta", true);
+    p.EndDoc();
+
+    const auto palavras = teste::PalavrasPdf(dialogo.Arquivo());
+    ASSERT_EQ(palavras.size(), 3u) << teste::TextoPdf(dialogo.Arquivo());
+    EXPECT_EQ(palavras[0].texto, "AlfaBeta") << "the second text continues where the first ended";
+    EXPECT_NEAR(palavras[0].x, Pontos(600), 0.5);
+    EXPECT_EQ(palavras[1].texto, "Gama");
+    EXPECT_NEAR(palavras[1].x, Pontos(0), 0.5);
+    EXPECT_GT(palavras[1].y, palavras[0].y + 10);
+    EXPECT_EQ(palavras[2].texto, "Delta");
+    EXPECT_NEAR(palavras[2].x, 18.0 + 72.0, 0.5) << "one inch from the printable area's left edge";
+}
+
+TEST_F(Impressora, PaginasContamENovoDocumentoRecomeca)
+{
+    teste::DialogoPdf dialogo(Arquivo("paginas.pdf"));
+    vb::PrinterDialog().ShowPrinter();
+    auto& p = vb::Printer();
+    EXPECT_FALSE(p.DocumentOpen());
+    EXPECT_EQ(p.Page(), 1);
+    p.Print("um", true);
+    EXPECT_TRUE(p.DocumentOpen());
+    p.NewPage();
+    EXPECT_EQ(p.Page(), 2);
+    EXPECT_DOUBLE_EQ(p.CurrentY(), 0) << "a new page starts at the top";
+    p.Print("dois", true);
+    p.NewPage();
+    p.Print("tres", true);
+    EXPECT_EQ(p.Page(), 3);
+    p.EndDoc();
+    EXPECT_FALSE(p.DocumentOpen());
+    EXPECT_EQ(p.Page(), 1);
+    EXPECT_EQ(teste::NumeroPaginasPdf(dialogo.Arquivo()), 3);
+    const auto paginas = teste::PaginasPdf(dialogo.Arquivo());
+    ASSERT_EQ(paginas.size(), 3u);
+    EXPECT_NE(paginas[2].find("tres"), std::string::npos);
+
+    // A document with nothing drawn sends nothing.
+    dialogo.Para(Arquivo("vazio.pdf"));
+    vb::PrinterDialog().ShowPrinter();
+    p.EndDoc();
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(dialogo.Arquivo())));
+}
+
+TEST_F(Impressora, PaisagemEFontesNegritoItalico)
+{
+    teste::DialogoPdf dialogo(Arquivo("paisagem.pdf"));
+    vb::PrinterDialog().ShowPrinter();
+    auto& p = vb::Printer();
+    p.SetOrientation(vb::vbPRORLandscape);
+    p.SetFontBold(true);
+    p.Print("Negrito", true);
+    p.SetFontBold(false);
+    p.SetFontItalic(true);
+    p.Print("Italico", true);
+    p.EndDoc();
+    const std::string info = teste::Executa("pdfinfo", {QString::fromStdString(dialogo.Arquivo())});
+    EXPECT_NE(info.find("842 x 595"), std::string::npos) << info;
+    const std::string fontes = teste::FontesPdf(dialogo.Arquivo());
+    EXPECT_NE(fontes.find("LiberationSans-Bold"), std::string::npos) << fontes;
+    EXPECT_NE(fontes.find("LiberationSans-Italic"), std::string::npos) << fontes;
+}
+
+TEST_F(Impressora, PaintPictureEscalaNoRetangulo)
+{
+    teste::DialogoPdf dialogo(Arquivo("figura.pdf"));
+    vb::PrinterDialog().ShowPrinter();
+    auto& p = vb::Printer();
+    QImage imagem(10, 5, QImage::Format_RGB32);
+    imagem.fill(Qt::red);
+    // One inch from the printable area's corner, two inches wide and one high.
+    p.PaintPicture(vb::Picture(QPixmap::fromImage(imagem)), 600, 600, 1200, 600);
+    EXPECT_EQ(ErroDe([&] { p.PaintPicture(vb::Picture(), 0, 0, 10, 10); }), vb::err::InvalidPicture);
+    p.EndDoc();
+
+    const QString prefixo = dir_.filePath("figura");
+    teste::Executa("pdftoppm", {"-r", "72", "-png", "-singlefile", QString::fromStdString(dialogo.Arquivo()), prefixo});
+    QImage pagina(prefixo + ".png");
+    ASSERT_FALSE(pagina.isNull());
+    // At 72 dpi: the margin is 18 pixels, the picture spans 90..234 across and 90..162 down.
+    const auto vermelho = [&](int x, int y) {
+        const QColor c(pagina.pixel(x, y));
+        return c.red() > 230 && c.green() < 30 && c.blue() < 30;
+    };
+    const auto branco = [&](int x, int y) { return QColor(pagina.pixel(x, y)).lightness() > 250; };
+    EXPECT_TRUE(vermelho(100, 100));
+    EXPECT_TRUE(vermelho(225, 155));
+    EXPECT_TRUE(branco(80, 100));
+    EXPECT_TRUE(branco(245, 100));
+    EXPECT_TRUE(branco(100, 172));
+}
+
+}  // namespace
