@@ -15,6 +15,7 @@
 #include "platform/vb/Err.h"
 
 #include <QProcess>
+#include <QWidget>
 #include <QStringList>
 
 #include <set>
@@ -26,12 +27,16 @@ frmZornakForm::FabricaTelas& Fabrica() {
     return fabrica;
 }
 
-// Until the update check exists: it says so, and nothing runs that could be left behind.
-class VerificacaoIndisponivel : public IVerificacaoAtualizacoes {
+// The window's own update check (tests put others in its place).
+class VerificacaoPrograma : public IVerificacaoAtualizacoes {
 public:
-    void Inicia(bool) override { LevantaNaoDisponivel("The update check"); }
-    bool EmAndamento() const override { return false; }
-    void Encerra() override {}
+    explicit VerificacaoPrograma(frmZornakForm& janela) : janela_(janela) {}
+    void Inicia(bool automatica) override { janela_.IniciaVerificacaoAtualizacoes(automatica); }
+    bool EmAndamento() const override { return janela_.VerificacaoAtualizacoesEmAndamento(); }
+    void Encerra() override { janela_.EncerraVerificacaoAtualizacoes(); }
+
+private:
+    frmZornakForm& janela_;
 };
 
 // Controls hidden at design: the hover images, the current-language markers, the
@@ -61,18 +66,11 @@ vb::ControlArray<T>* NovoArranjo(std::vector<std::shared_ptr<void>>& donos, cons
 
 }  // namespace
 
-// ------------------------------------------------------------------------ list stand-ins
-
-ListaIndisponivel::ListaIndisponivel(vb::Container& parent, std::string name, int index, std::string tipo)
-    : vb::UserControl(parent, std::move(name), index), tipo_(std::move(tipo)) {
-    SetVisible(false);
-}
-
 // --------------------------------------------------------------------------- the window
 
 frmZornakForm::frmZornakForm() : vb::Form("frmZornak") {
     SetKeyPreview(true);
-    verificacao_ = std::make_unique<VerificacaoIndisponivel>();
+    verificacao_ = std::make_unique<VerificacaoPrograma>(*this);
 }
 
 frmZornakForm::~frmZornakForm() {
@@ -95,7 +93,15 @@ vb::Container& frmZornakForm::ContainerDe(const std::string& nome, int indice) {
 
 vb::Control* frmZornakForm::Controle(const std::string& nome, int indice) const {
     auto it = controles_.find({nome, indice});
-    return it == controles_.end() ? nullptr : it->second;
+    if (it != controles_.end()) return it->second;
+    // A control the screens made themselves: looked up among the window's widgets.
+    QWidget* janela = Window();
+    if (!janela) return nullptr;
+    for (QWidget* w : janela->findChildren<QWidget*>()) {
+        vb::Control* c = vb::ControlOf(w);
+        if (c && c->Name() == nome && c->Index() == indice) return c;
+    }
+    return nullptr;
 }
 
 vb::Image& frmZornakForm::Img(const std::string& nome, int indice) const {
@@ -117,8 +123,10 @@ void frmZornakForm::Build() {
     SetBackColor(vb::vbWhite);
     CriaControles();
     LigaEventos();
+    LigaEventosTelas();
     if (Fabrica()) telas_ = Fabrica()(*this);
     else telas_ = std::make_unique<TelasProvisorias>([this](int i) -> vb::PictureBox& { return (*pctTela)(i); });
+    CompletaControlesTelas();
 }
 
 void frmZornakForm::CriaControles() {
@@ -205,11 +213,14 @@ void frmZornakForm::CriaControles() {
     controles_[{"lblLancamentoLC", -1}] = lblLancamentoLC;
 
     // The list controls: placed and shown by the screens that use them.
-    grdTHGrid1 = New<ListaIndisponivel>(*pctBase, "grdTHGrid1", std::string("THGrid"));
-    grdTHGrid2 = New<ListaIndisponivel>(*pctBase, "grdTHGrid2", std::string("THGrid"));
-    cboTHCombo1 = New<ListaIndisponivel>(*pctBase, "cboTHCombo1", std::string("THCombo"));
-    cboTHCombo2 = New<ListaIndisponivel>(*pctBase, "cboTHCombo2", std::string("THCombo"));
-    tmrVerificarAtualizacoes = NewTimer("tmrVerificarAtualizacoes", 0, false);
+    grdTHGrid1 = New<THGrid>(*pctBase, "grdTHGrid1");
+    grdTHGrid2 = New<THGrid>(*pctBase, "grdTHGrid2");
+    cboTHCombo1 = New<THCombo>(*pctBase, "cboTHCombo1");
+    cboTHCombo2 = New<THCombo>(*pctBase, "cboTHCombo2");
+    for (vb::Control* lista : std::initializer_list<vb::Control*>{grdTHGrid1, grdTHGrid2, cboTHCombo1, cboTHCombo2})
+        lista->SetVisible(false);
+    CriaControlesTelas();
+    CriaTemporizadoresVerificacao();
 
     // Looks of the design: picture boxes without borders on white, the design pictures,
     // transparent labels in the design's fonts.
@@ -319,6 +330,8 @@ void frmZornakForm::IniciaEstado() {
     m_VerificandoAtualizacao = false;
     m_BloqueioAtualizacao = false;
     m_TicksVerificacao = 0;
+    m_ProcessoVerificacao = 0;
+    m_UltimaVerificacao = 0;
     m_PendenteInicio = 0;
     m_GrupoPendente = 0;
     m_AplicacaoPendente = 0;
@@ -392,7 +405,7 @@ void frmZornakForm::Form_Activate() {
                                                     EstadoPrograma.TwipsPorPixelX, EstadoPrograma.TwipsPorPixelY)) {
         // A small screen: a borderless window that fills it.
         try {
-            SetBorderStyle(0);
+            AjustaJanela(*this, 0, true, true, true, true, true, false);
             if (WindowState() != vb::vbMaximized) SetWindowState(vb::vbMaximized);
             Refresh();
         } catch (...) {

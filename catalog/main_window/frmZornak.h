@@ -1,9 +1,11 @@
 // The main window: one fixed 800 x 600 design area (pctBase) with the frame (header, tab
 // strips, footer) and the five screen panels; its own events, keyboard, layout, the screen
-// switcher and the mouse-wheel hook. The catalogue screens, the list controls, the
-// auxiliary window, printing and the update check come from behind their interfaces.
+// switcher and the mouse-wheel hook, the hand-overs to the auxiliary window and the pop-up
+// menus. The catalogue screens and the auxiliary window come from behind their interfaces.
 #pragma once
 
+#include "catalog/controls/THCombo.h"
+#include "catalog/controls/THGrid.h"
 #include "catalog/main_window/frmZornak_teclado.h"
 #include "catalog/screens/ModuloTelas.h"
 #include "catalog/startup/MSubclass.h"
@@ -23,18 +25,6 @@
 #include <vector>
 
 class frmZornakForm;
-
-// The list controls of the window (grdTHGrid1, grdTHGrid2, cboTHCombo1, cboTHCombo2) until
-// the real ones exist: hidden user controls of the right type that hold no rows.
-class ListaIndisponivel : public vb::UserControl {
-public:
-    ListaIndisponivel(vb::Container& parent, std::string name, int index, std::string tipo);
-    std::string TypeName() const override { return tipo_; }
-    std::string mTextGridVazio;   // the text an empty grid shows
-
-private:
-    std::string tipo_;
-};
 
 // The update check runs a separate program and waits for its result file; the main
 // window must stop it when it closes.
@@ -92,7 +82,29 @@ public:
     void imgOrelha1_Click(int indice) override;
     void lblConfiguracoes_Click();
     void imgMinimizar_Click();
+    void imgCarrinhoTodos_Click();
+    void imgSiteZornak_Click();
+    void lblLinkPopUp_Click();
+    void lblPagF_Click(int indice);
+    void lblGrupoM_Click(int indice);
+    void lblItem_MouseUp(int indice, int Button, int Shift, float X, float Y);
+    // The pop-up menu of a figure item: its products (four at most) with their actions; the
+    // choice comes back through MenuClick.
+    void MostraMenuItemFigura(const std::vector<ITelasCatalogo::ProdutoItemFigura>& produtos);
+    // A column header: the list of its screen again in the header's sort order.
+    void CabecalhoClick(const std::string& nomeLabel);
     long ObtemCodigoAplicacao() const;
+
+    // --- The auxiliary window and the pop-up menus.
+    // Writes the request (the mode, and "|" and the parameters when there are any) into
+    // RequisicaoTela and shows the auxiliary window modally; returns when it has closed.
+    void AbreTelaAuxiliar(long modo, const std::string& parametros);
+    // The choice of a pop-up menu: 0 cart, 1 observation, 2 applications (a product code),
+    // 3 and 4 the figure of a set (a column of ConjuntosMenu). Unloads frmMenu at the end.
+    void MenuClick(long sMenu, long sInformacaoAdicional = 0);
+    // Applies the answer the auxiliary window left in RequisicaoTela, or resets the list
+    // state when it left none.
+    void AplicaEstadoPendente(std::uint8_t fabricante, int grupo);
 
     // --- Controls.
     vb::PictureBox* pctBase = nullptr;
@@ -109,16 +121,23 @@ public:
     vb::Label* lblConfiguracoes = nullptr;
     vb::Label* lblUltimaAtualizacao = nullptr;
     vb::Label* lblLancamentoLC = nullptr;
-    ListaIndisponivel* grdTHGrid1 = nullptr;
-    ListaIndisponivel* grdTHGrid2 = nullptr;
-    ListaIndisponivel* cboTHCombo1 = nullptr;
-    ListaIndisponivel* cboTHCombo2 = nullptr;
+    THGrid* grdTHGrid1 = nullptr;
+    THGrid* grdTHGrid2 = nullptr;
+    THCombo* cboTHCombo1 = nullptr;
+    THCombo* cboTHCombo2 = nullptr;
+    // The figure items (element 0 the template; the figure screen loads and places the rest).
+    vb::ControlArray<vb::Label>* lblItem = nullptr;
     dao::DataControl dtcTHGrid1, dtcTHGrid2, dtcTHCombo1, dtcTHCombo2;
     vb::Timer* tmrVerificarAtualizacoes = nullptr;
+    vb::Timer* tmrVerificaProcessoVerificacao = nullptr;   // polls the checker; its Tag names the check
     // Any placed control by name and index (-1 outside an array); nullptr when missing.
     vb::Control* Controle(const std::string& nome, int indice = -1) const;
     vb::Image& Img(const std::string& nome, int indice = -1) const;
     vb::Label& Lbl(const std::string& nome, int indice = -1) const;
+    // A control array of the window by name and element type (the screens load and unload
+    // its elements); nullptr when the window has none of that name.
+    template <class T>
+    vb::ControlArray<T>* ArranjoControles(const std::string& nome) const { return Arranjo<T>(nome); }
 
     // --- State shared with the screens.
     std::string m_ChaveSelecao = "FORM";
@@ -130,6 +149,8 @@ public:
     QPointer<QWidget> m_JanelaSubclassificada;   // the window now hooked for the wheel, none when null
     bool m_VerificandoAtualizacao = false, m_BloqueioAtualizacao = false;
     std::uint8_t m_TicksVerificacao = 0;
+    long m_ProcessoVerificacao = 0;     // the checker's process id; 0 for none
+    double m_UltimaVerificacao = 0;     // the last recorded check; 1.0 when none was ever recorded
     // The list state (maker, group, application, application type, filter, row, sort,
     // release mark), the figure's application and the remembered codes.
     std::uint8_t m_PendenteInicio = 0;
@@ -159,6 +180,16 @@ public:
     std::string m_Ordem = "1";
     dao::Recordset m_Recordset;   // the window's own, closed at unload
 
+    // --- The update check: start, the 500 ms poll, the automatic scheduler, the status
+    // texts, and the end of a running check (its process and result file go, the lock is
+    // released).
+    void IniciaVerificacaoAtualizacoes(bool bAutomatica);
+    void tmrVerificaProcessoVerificacao_Timer();
+    void tmrVerificarAtualizacoes_Timer();
+    void AtualizaUltimaAtualizacao(bool bAtualizaData);
+    bool VerificacaoAtualizacoesEmAndamento() const;
+    void EncerraVerificacaoAtualizacoes();
+
     IVerificacaoAtualizacoes& VerificacaoAtualizacoes() { return *verificacao_; }
     void DefineVerificacaoAtualizacoes(std::unique_ptr<IVerificacaoAtualizacoes> v) { verificacao_ = std::move(v); }
 
@@ -175,11 +206,15 @@ protected:
 private:
     void CriaControles();
     void LigaEventos();
+    void CriaTemporizadoresVerificacao();
     void IniciaEstado();
     void RemoveSubClassing();
     void LimpaAlvoRoda();
     frmZornakTeclado::Contexto ContextoTeclado() const;
     vb::Container& ContainerDe(const std::string& nome, int indice);
+    void CriaControlesTelas();
+    void CompletaControlesTelas();
+    void LigaEventosTelas();
 
     std::unique_ptr<ITelasCatalogo> telas_;
     std::unique_ptr<IVerificacaoAtualizacoes> verificacao_;
@@ -197,3 +232,20 @@ private:
 // The program's one main window (made on first use) and how the start-up makes it.
 frmZornakForm& frmZornak();
 void RegistraJanelaPrincipal();
+
+// Gives a window its frame at run time: border style 0 none, 1 fixed single, 2 sizable, 3
+// fixed dialog, 4 fixed tool window, 5 sizable tool window (others raise 380 and change
+// nothing), with or without system menu, maximise and minimise buttons, a taskbar entry and
+// a help button. The old frame settings are not kept.
+void AjustaJanela(vb::Form& janela, long borda, bool recortaFilhos, bool menuSistema, bool botaoMaximizar,
+                  bool botaoMinimizar, bool barraTarefas, bool botaoAjuda);
+
+// The list under the mouse takes the wheel: "CAT_GRID1", "CAT_GRID2", "CAT_COMBO1",
+// "CAT_COMBO2" (the main window's lists), "TEL_GRID1", "TEL_COMBO2" (the auxiliary window's,
+// registered below), 4 rows a notch; the empty key leaves the wheel without a target; an
+// unknown key changes nothing but the remembered key. Nothing happens when the wheel is
+// off or the key is the current one.
+void DefineAlvoRodaMouse(const std::string& chave);
+// The auxiliary window's lists for its keys; it registers them while it is open and
+// clears them (nullptr) when it closes.
+void RegistraListasRodaAuxiliar(THGrid* grdTHGrid1, THCombo* cboTHCombo2);

@@ -2,10 +2,12 @@
 // the frame's texts, the hover highlight and the frame's button handlers.
 #include "catalog/main_window/frmZornak.h"
 
+#include "catalog/main_window/ModuloImpressao.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Events.h"
 #include "platform/forms/Screen.h"
+#include "platform/vb/Err.h"
 #include "platform/vb/MsgBox.h"
 #include "platform/vb/Strings.h"
 
@@ -16,16 +18,23 @@
 
 namespace {
 
-// Parts of the window that later versions bring: each says so when it is asked for.
-void AbreTelaAuxiliar(int /*modo*/, const std::string& /*parametros*/) { LevantaNaoDisponivel("The auxiliary window"); }
-void ImprimirLista() { LevantaNaoDisponivel("Printing the list"); }
-void ImprimirFigura() { LevantaNaoDisponivel("Printing the figure"); }
-
 int ArredondaPar(double valor) {
     double inteiro = std::floor(valor);
     const double resto = valor - inteiro;
     if (resto > 0.5 || (resto == 0.5 && std::fmod(inteiro, 2.0) != 0.0)) inteiro += 1.0;
     return static_cast<int>(inteiro);
+}
+
+// The label of a header's hover key ("_" and its name without "lbl" in upper case).
+std::string NomeCabecalho(const std::string& chave) {
+    static const char* const nomes[] = {
+        "lblNumeroEmpresa", "lblDescricaoProduto", "lblGrupo", "lblLancamento", "lblTipoAplicacao",
+        "lblAplicacaoProduto", "lblFabricante", "lblTipoAplicacaoA", "lblAplicacaoProdutoA", "lblFabricanteA",
+        "lblNumeroEmpresaLV", "lblDescricaoProdutoLV", "lblGrupoLV", "lblLancamentoLV", "lblNumeroEmpresaLC",
+        "lblDescricaoProdutoLC", "lblItemFigLC", "lblLancamentoLC"};
+    for (const char* nome : nomes)
+        if ("_" + vb::UCase(std::string(nome).substr(3)) == chave) return nome;
+    return {};
 }
 
 int PosicaoOrelha(int faixa, int aba) {
@@ -145,7 +154,7 @@ void frmZornakForm::AlteraIdioma(std::string idioma, bool bInicial) {
     TrocaTela(tela, tela, "");
 }
 
-void frmZornakForm::TraduzTelaPrincipal(bool /*bAtualizaData*/) {
+void frmZornakForm::TraduzTelaPrincipal(bool bAtualizaData) {
     SetCaption(ObtemTituloAplicacao());
     grdTHGrid1->mTextGridVazio = Traduz(5);
     grdTHGrid2->mTextGridVazio = Traduz(5);
@@ -168,9 +177,12 @@ void frmZornakForm::TraduzTelaPrincipal(bool /*bAtualizaData*/) {
     (*imgOrelha1)(0).SetToolTipText(Traduz(9) + " <CTRL+TAB>,<F4>");
     (*imgOrelha1)(1).SetToolTipText(Traduz(8) + " <CTRL+TAB>");
     Img("imgLegendaLancamento").SetPicture(CarregaImagemRecurso("LEGENDALANCAMENTO"));
-    // The issue date and the last check come from the update check, which this version
-    // does not have: the line stays empty rather than show a date nobody read.
-    lblUltimaAtualizacao->SetCaption("");
+    // The issue date and the last check: a catalogue that cannot be read now leaves the
+    // texts as they were.
+    try {
+        AtualizaUltimaAtualizacao(bAtualizaData);
+    } catch (...) {
+    }
 }
 
 // --------------------------------------------------------------------------------- hover
@@ -188,11 +200,18 @@ void frmZornakForm::AtualizaSelecaoMouse(const std::string& chave) {
             {"SITEZORNAK", "imgSiteZornakSel"}, {"CARRINHO", "imgCarrinhoSel"},
             {"CARRINHOTODOS", "imgCarrinhoTodosSel"}, {"AJUDA", "imgAjudaSel"},
             {"MINIMIZAR", "imgMinimizarSel"}};
-        if (k.rfind("_GRUPOM", 0) == 0) return Controle("lblGrupoM", std::atoi(k.c_str() + 7));
-        if (k.rfind("PAGINAF", 0) == 0) return Controle("imgBtnPagFSel", std::atoi(k.c_str() + 7));
+        // Array elements the screens loaded are found in their arrays.
+        auto elemento = [this](auto tipo, const char* nome, int indice) -> vb::Control* {
+            auto* a = Arranjo<typename decltype(tipo)::type>(nome);
+            return a && a->Exists(indice) ? &(*a)(indice) : nullptr;
+        };
+        if (k.rfind("_GRUPOM", 0) == 0) return elemento(std::type_identity<vb::Label>{}, "lblGrupoM", std::atoi(k.c_str() + 7));
+        if (k.rfind("PAGINAF", 0) == 0) return elemento(std::type_identity<vb::Image>{}, "imgBtnPagFSel", std::atoi(k.c_str() + 7));
         auto it = botoes.find(k);
         if (it != botoes.end()) return Controle(it->second);
         if (!k.empty() && k[0] == '_') {
+            // The sortable headers, wherever the screens made them.
+            if (const std::string nome = NomeCabecalho(k); !nome.empty()) return Controle(nome);
             for (const auto& [chaveControle, c] : controles_)
                 if (chaveControle.second < 0 && chaveControle.first.rfind("lbl", 0) == 0 &&
                     "_" + vb::UCase(chaveControle.first.substr(3)) == k)
@@ -209,14 +228,24 @@ void frmZornakForm::AtualizaSelecaoMouse(const std::string& chave) {
             else if (clique.Visible()) DesenhaOrelha(static_cast<std::uint8_t>(faixa), static_cast<std::uint8_t>(aba), "", true);
             return;
         }
-        if (k[0] == '>') return;   // the list controls draw (and clear) their own hover
+        if (k[0] == '>') {
+            // The list controls draw their own hover and are only told to clear it.
+            if (liga) return;
+            if (k == ">THGRID1") grdTHGrid1->ApagaSelecao();
+            else if (k == ">THGRID2") grdTHGrid2->ApagaSelecao();
+            else if (k == ">THCOMBO1") cboTHCombo1->ApagaSelecao();
+            else if (k == ">THCOMBO2") cboTHCombo2->ApagaSelecao();
+            return;
+        }
         vb::Control* c = controle(k);
         if (!c) return;
         if (k[0] == '_') {
             c->SetFontUnderline(liga);
             if (k.rfind("_GRUPOM", 0) == 0 && c->WhatsThisHelpID() >= 0) {
                 try {
-                    if (vb::Control* data = Controle("lblDataLancM", static_cast<int>(c->WhatsThisHelpID())))
+                    auto* datas = Arranjo<vb::Label>("lblDataLancM");
+                    const int m = static_cast<int>(c->WhatsThisHelpID());
+                    if (vb::Control* data = datas && datas->Exists(m) ? &(*datas)(m) : nullptr)
                         data->SetVisible(liga);
                 } catch (...) {
                 }
@@ -269,11 +298,28 @@ void frmZornakForm::lblImprimir_Click() {
     const int tela = TelaAtual();
     if (tela == 3) {
         const dao::Recordset rs = dtcTHGrid1.GetRecordset();
-        if (!rs.IsNothing() && !rs.Eof()) ImprimirLista();
-        else vb::MsgBox(Traduz(5) + ".", vb::vbCritical, Traduz(0));
+        if (!rs.IsNothing() && !rs.Eof()) {
+            ListaImpressao lista;
+            lista.Recordset = rs;
+            lista.ListaVeiculo = grdTHGrid1->Tag() == "1";
+            lista.ColunaLancamento = lblLancamentoLC->Tag() == "1";
+            lista.FabricantesAplicacao = m_FabricantesAplicacao;
+            lista.CodigoAplicacao = ObtemCodigoAplicacao();
+            ImprimirLista(lista);
+        } else {
+            vb::MsgBox(Traduz(5) + ".", vb::vbCritical, Traduz(0));
+        }
     } else if (tela == 4) {
-        if (m_PaginaFigura < 255) ImprimirFigura();
-        else vb::MsgBox(Traduz(63) + ".", vb::vbCritical, Traduz(0));
+        if (m_PaginaFigura < 255) {
+            const int conjunto = telas_->ObtemConjunto(m_AplicacaoFigura, -1);
+            // The page list holds the two-digit part number first.
+            if (m_PaginaFigura >= m_PaginasFigura.size())
+                vb::Raise(vb::err::SubscriptOutOfRange, "Subscript out of range");
+            const std::string& pagina = m_PaginasFigura[m_PaginaFigura];
+            ImprimirFigura(conjunto, vb::CByte(pagina.substr(0, 2)), m_AplicacaoFigura);
+        } else {
+            vb::MsgBox(Traduz(63) + ".", vb::vbCritical, Traduz(0));
+        }
     }
 }
 

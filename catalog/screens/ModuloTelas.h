@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vb {
 class PictureBox;
@@ -50,6 +51,21 @@ public:
     // button; the keyboard sends button 1 and no bookmark.
     virtual void ImageClickGrade1(std::uint8_t coluna, int botao) = 0;
     virtual void ImageClickGrade2(std::uint8_t coluna, int botao) = 0;
+
+    // The figure item detail panel, which the item buttons page through and whose products
+    // fill the item's pop-up menu: the products it shows now (at most four, in order), its
+    // page count and current page, and the two routines that page. Until the figure screen
+    // provides them they say that they are not available.
+    struct ProdutoItemFigura {
+        long codigo = 0;
+        std::string texto;        // the product's label text, the menu entry's caption
+        bool observacao = false;  // the product has an observation
+    };
+    virtual std::vector<ProdutoItemFigura> ProdutosPainelItem();
+    virtual int PaginasPainelItem();
+    virtual int PaginaPainelItem();
+    virtual void LimpaPainelItem(bool flag);
+    virtual void MostraDadosItem(int item, int pagina);
 };
 
 // The number of the error a part of the catalogue that this version does not have yet

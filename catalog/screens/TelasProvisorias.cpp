@@ -35,3 +35,11 @@ void TelasProvisorias::ImageClickGrade1(std::uint8_t, int) { LevantaNaoDisponive
 void TelasProvisorias::ImageClickGrade2(std::uint8_t, int) {
     LevantaNaoDisponivel("The list of applications");
 }
+
+std::vector<ITelasCatalogo::ProdutoItemFigura> ITelasCatalogo::ProdutosPainelItem() {
+    LevantaNaoDisponivel("The figure item panel");
+}
+int ITelasCatalogo::PaginasPainelItem() { LevantaNaoDisponivel("The figure item panel"); }
+int ITelasCatalogo::PaginaPainelItem() { LevantaNaoDisponivel("The figure item panel"); }
+void ITelasCatalogo::LimpaPainelItem(bool) { LevantaNaoDisponivel("The figure item panel"); }
+void ITelasCatalogo::MostraDadosItem(int, int) { LevantaNaoDisponivel("The figure item panel"); }

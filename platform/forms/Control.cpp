@@ -188,7 +188,11 @@ void Control::ApplyColors() {
     widget_->update();
 }
 
-QFont Control::Font() const { return MakeFont(fontName_, fontSize_, fontBold_, fontItalic_, fontUnderline_); }
+QFont Control::Font() const {
+    QFont font = MakeFont(fontName_, fontSize_, fontBold_, fontItalic_, fontUnderline_);
+    font.setStrikeOut(fontStrikethru_);
+    return font;
+}
 
 void Control::ApplyFont() {
     widget_->setFont(Font());
@@ -200,6 +204,7 @@ void Control::SetFontSize(double points) { fontSize_ = points; ApplyFont(); }
 void Control::SetFontBold(bool bold) { fontBold_ = bold; ApplyFont(); }
 void Control::SetFontItalic(bool italic) { fontItalic_ = italic; ApplyFont(); }
 void Control::SetFontUnderline(bool underline) { fontUnderline_ = underline; ApplyFont(); }
+void Control::SetFontStrikethru(bool strikethru) { fontStrikethru_ = strikethru; ApplyFont(); }
 
 void Control::SetFont(const std::string& name, double points, bool bold, bool italic, bool underline) {
     fontName_ = name;
@@ -242,6 +247,7 @@ void Control::CopyLookFrom(const Control& model) {
     fontBold_ = model.fontBold_;
     fontItalic_ = model.fontItalic_;
     fontUnderline_ = model.fontUnderline_;
+    fontStrikethru_ = model.fontStrikethru_;
     ApplyFont();
     SetEnabled(model.Enabled());
 }

@@ -100,11 +100,13 @@ public:
     bool FontBold() const { return fontBold_; }
     bool FontItalic() const { return fontItalic_; }
     bool FontUnderline() const { return fontUnderline_; }
+    bool FontStrikethru() const { return fontStrikethru_; }
     void SetFontName(const std::string& name);
     void SetFontSize(double points);
     void SetFontBold(bool bold);
     void SetFontItalic(bool italic);
     void SetFontUnderline(bool underline);
+    void SetFontStrikethru(bool strikethru);
     void SetFont(const std::string& name, double points, bool bold = false, bool italic = false,
                  bool underline = false);
     QFont Font() const;
@@ -166,6 +168,7 @@ private:
     std::string fontName_ = "MS Sans Serif";
     double fontSize_ = 8.25;
     bool fontBold_ = false, fontItalic_ = false, fontUnderline_ = false;
+    bool fontStrikethru_ = false;
 };
 
 }  // namespace vb

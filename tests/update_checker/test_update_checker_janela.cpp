@@ -1,0 +1,630 @@
+// The main window's update check, in this process, on a copy of the demo data: its formats
+// and timing rule, and the check itself with a stand-in checker program (a script that writes
+// the line it is given) in the program folder.
+#include "catalog/main_window/frmZornak.h"
+#include "catalog/main_window/frmZornak_atualizacao.h"
+#include "catalog/screens/ModuloTelas.h"
+#include "catalog/startup/Modulo.h"
+#include "common/modTraducao.h"
+#include "platform/forms/Events.h"
+#include "platform/os/Folders.h"
+#include "platform/os/Process.h"
+#include "platform/vb/Err.h"
+#include "platform/vb/MsgBox.h"
+#include "platform/vb/Strings.h"
+#include "tests/support/FakeMsgBox.h"
+#include "tests/update_checker/ServidorHttpTeste.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <csignal>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+using namespace frmZornakAtualizacao;
+
+namespace {
+
+// ------------------------------------------------------------------- formats and rules
+
+TEST(VerificacaoFormatos, TheCommandLineNamesTheCheckerModeAndResultFile) {
+    struct Caso {
+        const char* nome;
+        std::string pasta, arquivo;
+        bool automatica;
+        std::string linha;
+        std::vector<std::string> partes;   // as the platform splits it
+    };
+    const std::vector<Caso> casos = {
+        {"automatic", "/opt/zornak/", "/dados/01.tmp", true, "\"/opt/zornak/VerifAtualizCatalogoZORNAK\" 1|/dados/01.tmp",
+         {"/opt/zornak/VerifAtualizCatalogoZORNAK", "1|/dados/01.tmp"}},
+        {"manual", "/opt/zornak/", "/dados/01.tmp", false, "\"/opt/zornak/VerifAtualizCatalogoZORNAK\" 0|/dados/01.tmp",
+         {"/opt/zornak/VerifAtualizCatalogoZORNAK", "0|/dados/01.tmp"}},
+        {"blanks in both folders", "/opt/meu zornak/", "/meus dados/01.tmp", false,
+         "\"/opt/meu zornak/VerifAtualizCatalogoZORNAK\" \"0|/meus dados/01.tmp\"",
+         {"/opt/meu zornak/VerifAtualizCatalogoZORNAK", "0|/meus dados/01.tmp"}},
+        {"a quote in the data folder", "/opt/z/", "/d\"x/01.tmp", true, "\"/opt/z/VerifAtualizCatalogoZORNAK\" \"1|/d\"\"\"x/01.tmp\"",
+         {"/opt/z/VerifAtualizCatalogoZORNAK", "1|/d\"x/01.tmp"}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        const std::string linha = MontaLinhaComandoVerificador(c.pasta, c.automatica, c.arquivo);
+        EXPECT_EQ(linha, c.linha);
+        QStringList esperadas;
+        for (const auto& p : c.partes) esperadas << QString::fromStdString(p);
+        EXPECT_EQ(QProcess::splitCommand(QString::fromStdString(linha)), esperadas);
+    }
+}
+
+TEST(VerificacaoFormatos, TheResultLineGivesBothVersionsOrTheCheckersError) {
+    struct Caso {
+        const char* texto;
+        long erro;   // 0: the versions below
+        int instalada, ultima;
+        const char* descricao;
+    };
+    const Caso casos[] = {
+        {"127|28", 0, 27, 28, ""},
+        {"115|15", 0, 15, 15, ""},
+        {"115|16|99", 0, 15, 16, ""},          // a further field is ignored
+        {"1 15 | 16 ", 0, 15, 16, ""},         // blanks around the numbers
+        {"127|28\r\n", 0, 27, 28, ""},         // a line end after the line
+        {"X15|16", 0, 15, 16, ""},             // only "0" means failure; the first character goes
+        {"1-3|2", 0, -3, 2, ""},
+        {"0-104 HttpQueryInfo:0;-103;Status=404", -2, 0, 0, "-104 HttpQueryInfo:0;-103;Status=404"},
+        {"013 Type mismatch : <html>", -2, 0, 0, "13 Type mismatch : <html>"},
+        {"", vb::err::SubscriptOutOfRange, 0, 0, nullptr},
+        {"1", vb::err::SubscriptOutOfRange, 0, 0, nullptr},
+        {"115", vb::err::SubscriptOutOfRange, 0, 0, nullptr},
+        {"1abc|2", vb::err::TypeMismatch, 0, 0, nullptr},
+        {"115|", vb::err::TypeMismatch, 0, 0, nullptr},
+        {"140000|1", vb::err::Overflow, 0, 0, nullptr},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.texto);
+        try {
+            const VersoesVerificadas v = InterpretaResultadoVerificacao(c.texto);
+            EXPECT_EQ(c.erro, 0);
+            EXPECT_EQ(v.instalada, c.instalada);
+            EXPECT_EQ(v.ultima, c.ultima);
+        } catch (const vb::Error& e) {
+            EXPECT_EQ(e.Number(), c.erro);
+            if (c.descricao) {
+                EXPECT_EQ(e.Description(), c.descricao);
+            }
+        }
+    }
+}
+
+TEST(VerificacaoFormatos, TheAutomaticCheckIsDueFifteenMinutesAfterTheLastOne) {
+    const vb::Date agora = vb::DateSerial(2026, 12, 10) + vb::TimeSerial(11, 30, 0);
+    const vb::Date minuto = 1.0 / 1440.0;
+    struct Caso {
+        const char* nome;
+        vb::Date ultima;
+        bool devida;
+    };
+    const Caso casos[] = {
+        {"never recorded", 1.0, true},
+        {"not read yet", 0.0, true},
+        {"14 minutes ago", agora - 14 * minuto, false},
+        {"14 minutes 59 seconds ago", agora - 15 * minuto + minuto / 60, false},
+        {"exactly 15 minutes ago", vb::DateSerial(2026, 12, 10) + vb::TimeSerial(11, 15, 0), true},
+        {"an hour ago", agora - 60 * minuto, true},
+        {"just now", agora, false},
+        {"ahead of this computer's clock", agora + 5 * minuto, false},
+    };
+    for (const Caso& c : casos) EXPECT_EQ(VerificacaoAutomaticaDevida(c.ultima, agora), c.devida) << c.nome;
+}
+
+// ------------------------------------------------------------------------ the window
+
+class VerificacaoJanela : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char nome[] = "test_update_checker_janela";
+        static char* argv[] = {nome, nullptr};
+        if (!QApplication::instance()) new QApplication(argc, argv);
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(raiz.isValid());
+        for (const char* pasta : {"prog", "cfg", "dados"}) QDir(raiz.path()).mkpath(pasta);
+        setenv("XDG_CONFIG_HOME", (raiz.path() + "/cfg").toLocal8Bit().constData(), 1);
+        os::SetProgramFolderForTesting((raiz.path() + "/prog").toStdString());
+        for (const char* arquivo : {"CatalogoZORNAK.c01", "CatalogoZORNAK.c02"})
+            ASSERT_TRUE(QFile::copy(QString(ZK_DEMO_DATA_DIR) + "/" + arquivo, Dados() + "/" + arquivo));
+        Grava(raiz.path() + "/prog/Caminho.txt", Dados().toStdString());
+        vb::SetErrorHandler([](long numero, const std::string& descricao) { MostraErro(numero, descricao); });
+        RegistraJanelaPrincipal();
+        anterior = DefineInstalacaoAtualizacao([this](const std::string& parametros) {
+            instalacoes.push_back(parametros);
+            bloqueadoNaInstalacao = !EstadoPrograma.WsBloqueio.IsNothing() && EstadoPrograma.WsBloqueio.TransactionLevel() > 0;
+            EstadoPrograma.RequisicaoTela = respostaInstalacao;
+        });
+        ASSERT_TRUE(Inicializa());
+        // The ticks come from the test, not the clock.
+        Janela().tmrVerificarAtualizacoes->SetEnabled(false);
+        caixas.Clear();
+    }
+
+    void TearDown() override {
+        LiberaJanelas();
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        DefineInstalacaoAtualizacao(anterior);
+        os::SetProgramFolderForTesting("");
+    }
+
+    frmZornakForm& Janela() { return frmZornak(); }
+    QString Dados() const { return raiz.path() + "/dados"; }
+    QString Marca(const char* nome) const { return raiz.path() + "/" + nome; }
+
+    static void Grava(const QString& caminho, const std::string& texto) {
+        QFile arquivo(caminho);
+        ASSERT_TRUE(arquivo.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        arquivo.write(texto.c_str());
+    }
+
+    // The stand-in checker: it records its arguments, writes "1" into the result file when
+    // the mark "parcial" (or "parcialN", N counting its runs) exists, waits while the mark
+    // "segura" (or "seguraN") exists, then writes the text of "linhaN.txt" or "linha.txt",
+    // when there is one, without a line end.
+    void InstalaVerificador() {
+        const std::string d = raiz.path().toStdString();
+        Grava(raiz.path() + "/prog/VerifAtualizCatalogoZORNAK",
+              "#!/bin/sh\n"
+              "d='" + d + "'\n"
+              "printf '%s\\n' \"$*\" >> \"$d/argumentos.txt\"\n"
+              "n=$(wc -l < \"$d/argumentos.txt\" | tr -d ' ')\n"
+              "arg=\"$*\"; arquivo=\"${arg#*|}\"\n"
+              "if [ -e \"$d/parcial\" ] || [ -e \"$d/parcial$n\" ]; then printf '1' > \"$arquivo\"; fi\n"
+              "while [ -e \"$d/segura\" ] || [ -e \"$d/segura$n\" ]; do sleep 0.02; done\n"
+              "if [ -e \"$d/linha$n.txt\" ]; then cat \"$d/linha$n.txt\" > \"$arquivo\";\n"
+              "elif [ -e \"$d/linha.txt\" ]; then cat \"$d/linha.txt\" > \"$arquivo\"; fi\n");
+        QFile(raiz.path() + "/prog/VerifAtualizCatalogoZORNAK")
+            .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    void Linha(const std::string& texto, int execucao = 0) {
+        Grava(execucao == 0 ? Marca("linha.txt") : raiz.path() + "/linha" + QString::number(execucao) + ".txt", texto);
+    }
+    std::vector<std::string> Argumentos() const {
+        QFile arquivo(raiz.path() + "/argumentos.txt");
+        std::vector<std::string> linhas;
+        if (!arquivo.open(QIODevice::ReadOnly)) return linhas;
+        for (const QByteArray& l : arquivo.readAll().split('\n'))
+            if (!l.isEmpty()) linhas.push_back(l.toStdString());
+        return linhas;
+    }
+
+    std::string Tag() { return Janela().tmrVerificaProcessoVerificacao->Tag(); }
+    std::string ArquivoResultado() {
+        const std::string tag = Tag();
+        return tag.size() > 2 && tag[0] == '1' ? tag.substr(2) : std::string();
+    }
+
+    // Until the checker has ended; the poll is then ticked by the test.
+    void EsperaVerificador() {
+        long codigo = 0;
+        for (int i = 0; i < 6000; ++i) {
+            if (!os::GetExitCodeProcess(Janela().m_ProcessoVerificacao, codigo) || codigo != os::STILL_ACTIVE) return;
+            QThread::msleep(10);
+        }
+        ADD_FAILURE() << "the checker did not end";
+    }
+    void EsperaArquivo(const std::string& caminho) {
+        for (int i = 0; i < 6000 && !QFile::exists(QString::fromStdString(caminho)); ++i) QThread::msleep(10);
+        ASSERT_TRUE(QFile::exists(QString::fromStdString(caminho))) << caminho;
+    }
+    void Verifica(bool automatica) {
+        Janela().IniciaVerificacaoAtualizacoes(automatica);
+        EsperaVerificador();
+        Janela().tmrVerificaProcessoVerificacao_Timer();
+    }
+
+    // The last-check record as the catalogue holds it now.
+    vb::Variant Registro(const char* coluna) {
+        return ObtemValorSQL(std::string("SELECT ") + coluna + " FROM UMREGISTRO", vb::Variant());
+    }
+    void LimpaRegistro() {
+        GravaUltimaVerificacao("Null", "Null");
+    }
+
+    static bool Vivo(long pid) { return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == 0; }
+
+    QTemporaryDir raiz;
+    testsupport::FakeMsgBox caixas;
+    std::vector<std::string> instalacoes;
+    bool bloqueadoNaInstalacao = false;
+    std::string respostaInstalacao = "10";
+    InstalacaoAtualizacao anterior;
+};
+
+TEST_F(VerificacaoJanela, TheCheckerRunsFromTheProgramFolderWithANewResultFileInTheDataFolder) {
+    InstalaVerificador();
+    Linha("127|27");
+    Janela().IniciaVerificacaoAtualizacoes(true);
+    EXPECT_TRUE(Janela().m_VerificandoAtualizacao);
+    EXPECT_TRUE(Janela().tmrVerificaProcessoVerificacao->Enabled());
+    EXPECT_EQ(Janela().tmrVerificaProcessoVerificacao->Interval(), 500);
+    const std::string tag = Tag();
+    ASSERT_EQ(tag.substr(0, 2), "11");
+    const std::string arquivo = tag.substr(2);
+    EXPECT_EQ(arquivo.rfind(Dados().toStdString() + "/", 0), 0u) << arquivo;
+    EXPECT_EQ(arquivo.substr(arquivo.size() - 4), ".tmp");
+    // A second start while one runs does nothing.
+    const long processo = Janela().m_ProcessoVerificacao;
+    Janela().IniciaVerificacaoAtualizacoes(false);
+    EXPECT_EQ(Janela().m_ProcessoVerificacao, processo);
+    EXPECT_EQ(Tag(), tag);
+    EsperaVerificador();
+    EXPECT_EQ(Argumentos(), std::vector<std::string>{"1|" + arquivo});
+    Janela().tmrVerificaProcessoVerificacao_Timer();
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(arquivo)));
+    EXPECT_FALSE(Janela().VerificacaoAtualizacoesEmAndamento());
+}
+
+// The poll waits while the checker runs and does nothing else.
+TEST_F(VerificacaoJanela, ThePollWaitsForTheCheckerToEnd) {
+    InstalaVerificador();
+    Linha("127|27");
+    Grava(Marca("segura"), "");
+    LimpaRegistro();
+    Janela().IniciaVerificacaoAtualizacoes(false);
+    for (int i = 0; i < 3; ++i) Janela().tmrVerificaProcessoVerificacao_Timer();
+    EXPECT_TRUE(Janela().tmrVerificaProcessoVerificacao->Enabled());
+    EXPECT_TRUE(Janela().m_VerificandoAtualizacao);
+    EXPECT_EQ(caixas.Count(), 0u);
+    EXPECT_TRUE(Registro("DataUltimaVerificacao").IsNull());
+    QFile::remove(Marca("segura"));
+    EsperaVerificador();
+    Janela().tmrVerificaProcessoVerificacao_Timer();
+    ASSERT_EQ(caixas.Count(), 1u);
+    EXPECT_EQ(caixas.Last().prompt, Traduz(67) + ".");
+}
+
+// One check from result to outcome: boxes, the recorded flag and the status line.
+TEST_F(VerificacaoJanela, TheResultDecidesTheBoxAndTheRecordedFlag) {
+    struct Caso {
+        const char* nome;
+        bool automatica;
+        const char* linha;        // nullptr: the checker writes nothing
+        int resposta;             // to message 66
+        std::vector<std::string> caixas;   // the start of each box shown
+        const char* flag;
+    };
+    const std::string erro = Traduz(1) + ": ";
+    const std::vector<Caso> casos = {
+        {"manual, nothing new", false, "127|27", vb::vbOK, {Traduz(67) + "."}, "0"},
+        {"automatic, nothing new", true, "127|27", vb::vbOK, {}, "0"},
+        {"manual, server older than the catalogue", false, "127|20", vb::vbOK, {Traduz(67) + "."}, "0"},
+        {"manual, the checker failed", false, "0-104 HttpSendRequest:12029", vb::vbOK, {erro + "-2\r\n" + Traduz(69)}, "1"},
+        {"automatic, the checker failed", true, "0-104 HttpSendRequest:12029", vb::vbOK, {}, "1"},
+        {"manual, no result file", false, nullptr, vb::vbOK, {erro + "9\r\n"}, "1"},
+        {"manual, a line that is no number", false, "1abc|x", vb::vbOK, {erro + "13\r\n"}, "1"},
+        {"manual, newer, the user says No", false, "127|28", vb::vbNo, {Traduz(66)}, "0"},
+        {"automatic, newer, the user says No", true, "127|28", vb::vbNo, {Traduz(66)}, "0"},
+    };
+    InstalaVerificador();
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        QFile::remove(Marca("linha.txt"));
+        if (c.linha) Linha(c.linha);
+        LimpaRegistro();
+        caixas.Clear();
+        caixas.SetAnswer(c.resposta);
+        const vb::Date antes = vb::Now();
+        Verifica(c.automatica);
+        const std::string arquivo = ArquivoResultado();
+
+        ASSERT_EQ(caixas.Count(), c.caixas.size());
+        for (std::size_t i = 0; i < c.caixas.size(); ++i)
+            EXPECT_EQ(caixas.Boxes()[i].prompt.rfind(c.caixas[i], 0), 0u) << caixas.Boxes()[i].prompt;
+        EXPECT_EQ(Registro("FlagErroUltimaVerificacao").ToString(), c.flag);
+        const vb::Variant data = Registro("DataUltimaVerificacao");
+        ASSERT_FALSE(data.IsNull());
+        EXPECT_GE(data.ToDate(), antes - 1.0 / 86400);
+        EXPECT_EQ(Janela().m_UltimaVerificacao, data.ToDate());
+        const std::string dica = Janela().lblVerificarAtualizacoes->ToolTipText();
+        EXPECT_NE(dica.find(Traduz(std::string(c.flag) == "1" ? 71 : 78) + ": "), std::string::npos) << dica;
+        EXPECT_TRUE(instalacoes.empty());
+        EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(arquivo)));
+        EXPECT_FALSE(Janela().VerificacaoAtualizacoesEmAndamento());
+    }
+}
+
+// A checker that cannot be started is reported at the next tick, also for an automatic check.
+TEST_F(VerificacaoJanela, AMissingCheckerIsReportedAtTheNextTickEvenWhenAutomatic) {
+    LimpaRegistro();
+    Janela().IniciaVerificacaoAtualizacoes(true);
+    EXPECT_EQ(Tag().substr(0, 1), "0");
+    EXPECT_EQ(caixas.Count(), 0u);
+    EXPECT_TRUE(Janela().tmrVerificaProcessoVerificacao->Enabled());
+    Janela().tmrVerificaProcessoVerificacao_Timer();
+    ASSERT_EQ(caixas.Count(), 1u);
+    const std::string texto = caixas.Last().prompt;
+    EXPECT_EQ(texto.rfind(Traduz(1) + ": -1\r\n" + Traduz(69), 0), 0u) << texto;
+    EXPECT_NE(texto.find("53 "), std::string::npos) << texto;
+    EXPECT_EQ(Registro("FlagErroUltimaVerificacao").ToString(), "1");
+    EXPECT_FALSE(Janela().VerificacaoAtualizacoesEmAndamento());
+}
+
+// Yes to message 66: the lock is taken, the checker runs again in the manual mode, and the
+// installation opens with installed "|" latest while the lock is held; then all is released.
+TEST_F(VerificacaoJanela, AnAcceptedUpdateChecksAgainUnderTheLockAndInstalls) {
+    struct Caso {
+        const char* nome;
+        bool automatica;
+        std::string respostaInstalacao;
+        int tela;
+    };
+    const Caso casos[] = {
+        {"manual, with new releases", false, "11", 5},
+        {"automatic, without new releases", true, "10", 0},
+        {"the installation failed and said so", false, "00", 0},
+    };
+    InstalaVerificador();
+    Linha("127|28");
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        QFile::remove(raiz.path() + "/argumentos.txt");
+        instalacoes.clear();
+        respostaInstalacao = c.respostaInstalacao;
+        caixas.Clear();
+        caixas.SetAnswer(vb::vbYes);
+        Janela().VaiParaTela("", 1);
+
+        Verifica(c.automatica);
+        // The second checker is already running and may have written its own line.
+        const std::vector<std::string> argumentos = Argumentos();
+        ASSERT_GE(argumentos.size(), 1u);
+        ASSERT_EQ(caixas.Count(), 1u);
+        EXPECT_EQ(caixas.Last().prompt, Traduz(66));
+        EXPECT_EQ(caixas.Last().buttons, vb::vbYesNo | vb::vbQuestion | vb::vbDefaultButton2);
+        // The second pass runs under the lock, in the manual mode, with a new file.
+        EXPECT_TRUE(Janela().m_BloqueioAtualizacao);
+        EXPECT_EQ(Janela().lblUltimaAtualizacao->Tag(), "1");
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(argumentos[0].substr(2))));
+        EXPECT_EQ(Tag().substr(0, 2), "10");
+        EsperaVerificador();
+        Janela().tmrVerificaProcessoVerificacao_Timer();
+
+        ASSERT_EQ(Argumentos().size(), 2u);
+        EXPECT_EQ(Argumentos()[1].substr(0, 2), "0|");
+        EXPECT_EQ(caixas.Count(), 1u) << "the user is asked once";
+        EXPECT_EQ(instalacoes, std::vector<std::string>{"27|28"});
+        EXPECT_TRUE(bloqueadoNaInstalacao);
+        EXPECT_TRUE(EstadoPrograma.RequisicaoTela.empty());
+        EXPECT_FALSE(Janela().m_BloqueioAtualizacao);
+        EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
+        EXPECT_EQ(Janela().lblUltimaAtualizacao->Tag(), "");
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(Argumentos()[1].substr(2))));
+        EXPECT_EQ(Registro("FlagErroUltimaVerificacao").ToString(), "0");
+        EXPECT_EQ(Janela().TelaAtual(), c.tela);
+        EXPECT_FALSE(Janela().VerificacaoAtualizacoesEmAndamento());
+    }
+}
+
+// An update script asked for a restart: the main window unloads instead of showing a screen,
+// and nothing of the check is left running.
+TEST_F(VerificacaoJanela, AnInstallationThatAsksForARestartUnloadsTheWindow) {
+    InstalaVerificador();
+    Linha("127|28");
+    DefineInstalacaoAtualizacao([](const std::string&) {
+        EstadoPrograma.RequisicaoTela = "11";
+        EstadoPrograma.ReiniciarAposAtualizacao = true;
+    });
+    caixas.SetAnswer(vb::vbYes);
+    Verifica(false);
+    EsperaVerificador();
+    Janela().tmrVerificaProcessoVerificacao_Timer();
+    EXPECT_FALSE(Janela().IsLoaded());
+    EXPECT_TRUE(vb::EndRequested());
+    EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
+    EstadoPrograma.ReiniciarAposAtualizacao = false;
+}
+
+// Another computer installed the update while this one waited for the lock: the second pass
+// finds nothing to install.
+TEST_F(VerificacaoJanela, TheSecondPassFindsTheUpdateAlreadyInstalled) {
+    InstalaVerificador();
+    Linha("127|28", 1);
+    Linha("128|28", 2);
+    caixas.SetAnswer(vb::vbYes);
+    Verifica(false);
+    EsperaVerificador();
+    Janela().tmrVerificaProcessoVerificacao_Timer();
+    ASSERT_EQ(caixas.Count(), 2u);
+    EXPECT_EQ(caixas.Boxes()[1].prompt, Traduz(67) + ".");
+    EXPECT_TRUE(instalacoes.empty());
+    EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
+}
+
+// Until the auxiliary window brings it, the installation says it is not there; the lock is
+// released all the same and nothing pretends an update happened.
+TEST_F(VerificacaoJanela, WithoutTheInstallationWindowTheUserIsToldItIsNotAvailable) {
+    DefineInstalacaoAtualizacao(anterior);
+    InstalaVerificador();
+    Linha("127|28");
+    caixas.SetAnswer(vb::vbYes);
+    Janela().VaiParaTela("", 1);
+    Verifica(false);
+    EsperaVerificador();
+    Janela().tmrVerificaProcessoVerificacao_Timer();
+    ASSERT_EQ(caixas.Count(), 2u);
+    EXPECT_NE(caixas.Last().prompt.find(std::to_string(ErroNaoDisponivel)), std::string::npos) << caixas.Last().prompt;
+    EXPECT_NE(caixas.Last().prompt.find("not available yet"), std::string::npos);
+    EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
+    EXPECT_EQ(Registro("FlagErroUltimaVerificacao").ToString(), "1");
+    EXPECT_EQ(Janela().TelaAtual(), 1);
+}
+
+// The scheduler: the interval, the due rule on the recorded date, and the automatic flag.
+TEST_F(VerificacaoJanela, TheSchedulerStartsAnAutomaticCheckOnlyWhenDue) {
+    InstalaVerificador();
+    Linha("127|27");
+    frmZornakForm& j = Janela();
+    EXPECT_EQ(j.tmrVerificarAtualizacoes->Interval(), 20000);
+    // The demo catalogue has no check recorded.
+    EXPECT_EQ(j.m_UltimaVerificacao, 1.0);
+
+    EstadoPrograma.VerificacaoAutomatica = false;
+    j.tmrVerificarAtualizacoes_Timer();
+    EXPECT_EQ(j.tmrVerificarAtualizacoes->Interval(), 65535);
+    EXPECT_FALSE(j.m_VerificandoAtualizacao);
+
+    EstadoPrograma.VerificacaoAutomatica = true;
+    j.m_UltimaVerificacao = vb::Now() - 14.0 / 1440.0;
+    j.tmrVerificarAtualizacoes_Timer();
+    EXPECT_FALSE(j.m_VerificandoAtualizacao);
+
+    j.m_UltimaVerificacao = vb::Now() - 16.0 / 1440.0;
+    j.tmrVerificarAtualizacoes_Timer();
+    EXPECT_TRUE(j.m_VerificandoAtualizacao);
+    EXPECT_EQ(Tag().substr(0, 2), "11");
+    EsperaVerificador();
+    j.tmrVerificaProcessoVerificacao_Timer();
+    EXPECT_EQ(caixas.Count(), 0u);
+    // The recorded check postpones the next one.
+    j.tmrVerificarAtualizacoes_Timer();
+    EXPECT_FALSE(j.m_VerificandoAtualizacao);
+    EXPECT_EQ(Argumentos().size(), 1u);
+}
+
+// The status texts: the issue date, and the last check with its outcome.
+TEST_F(VerificacaoJanela, TheStatusTextsShowTheIssueDateAndTheLastCheck) {
+    frmZornakForm& j = Janela();
+    const std::string emissao = vb::UCase(Traduz(77)) + ": " + EstadoPrograma.DataEmissaoTexto;
+    EXPECT_NE(EstadoPrograma.DataEmissaoTexto.find(" - 27"), std::string::npos) << EstadoPrograma.DataEmissaoTexto;
+    EXPECT_EQ(j.lblUltimaAtualizacao->Caption(), emissao);
+    EXPECT_EQ(j.lblUltimaAtualizacao->ToolTipText(), emissao);
+    EXPECT_EQ(j.lblVerificarAtualizacoes->ToolTipText(), Traduz(79) + " <F5>  -  ");
+
+    const vb::Date momento = vb::DateSerial(2026, 3, 4) + vb::TimeSerial(5, 6, 7);
+    GravaUltimaVerificacao(FormataDataHoraSQL(momento), "1");
+    j.AtualizaUltimaAtualizacao(false);
+    EXPECT_EQ(j.lblVerificarAtualizacoes->ToolTipText(), Traduz(79) + " <F5>  -  " + Traduz(71) + ": " + FormataDataHora(momento));
+    EXPECT_EQ(j.m_UltimaVerificacao, 1.0) << "only a refresh that asks for it reloads the date";
+    GravaUltimaVerificacao("", "0");
+    j.AtualizaUltimaAtualizacao(true);
+    EXPECT_EQ(j.lblVerificarAtualizacoes->ToolTipText(), Traduz(79) + " <F5>  -  " + Traduz(78) + ": " + FormataDataHora(momento));
+    EXPECT_EQ(j.m_UltimaVerificacao, momento);
+}
+
+// Ending a running check: its process is killed before its result file is deleted.
+TEST_F(VerificacaoJanela, EncerraKillsTheRunningCheckerAndDeletesItsFile) {
+    InstalaVerificador();
+    Linha("127|28");
+    Grava(Marca("parcial"), "");
+    Grava(Marca("segura"), "");
+    Janela().IniciaVerificacaoAtualizacoes(false);
+    const long processo = Janela().m_ProcessoVerificacao;
+    const std::string arquivo = ArquivoResultado();
+    EsperaArquivo(arquivo);
+    ASSERT_TRUE(Vivo(processo));
+    ASSERT_TRUE(Janela().VerificacaoAtualizacoes().EmAndamento());
+
+    Janela().VerificacaoAtualizacoes().Encerra();
+    EXPECT_FALSE(Vivo(processo));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(arquivo)));
+    EXPECT_FALSE(Janela().VerificacaoAtualizacoes().EmAndamento());
+    EXPECT_FALSE(Janela().tmrVerificaProcessoVerificacao->Enabled());
+    // A later tick finds nothing to do.
+    Janela().tmrVerificaProcessoVerificacao_Timer();
+    EXPECT_EQ(caixas.Count(), 0u);
+}
+
+TEST_F(VerificacaoJanela, UnloadingTheWindowDuringTheSecondPassLeavesNoCheckerFileOrLock) {
+    InstalaVerificador();
+    Linha("127|28");
+    // The second checker hangs with its file half written.
+    Grava(Marca("parcial2"), "");
+    Grava(Marca("segura2"), "");
+    caixas.SetAnswer(vb::vbYes);
+    Verifica(false);
+    ASSERT_TRUE(Janela().m_BloqueioAtualizacao);
+    const long processo = Janela().m_ProcessoVerificacao;
+    const std::string arquivo = ArquivoResultado();
+    EsperaArquivo(arquivo);
+    ASSERT_TRUE(Vivo(processo));
+
+    Janela().Unload();
+    EXPECT_FALSE(Vivo(processo));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(arquivo)));
+    EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
+    EXPECT_TRUE(instalacoes.empty());
+    // Nothing else is left in the data folder.
+    QStringList resto = QDir(Dados()).entryList(QDir::Files);
+    resto.removeAll("CatalogoZORNAK.c01");
+    resto.removeAll("CatalogoZORNAK.c02");
+    EXPECT_TRUE(resto.isEmpty()) << resto.join(", ").toStdString();
+}
+
+// Another computer holds the lock: message 68, nothing installed, no second pass.
+TEST_F(VerificacaoJanela, ALockHeldElsewhereIsReportedAndNothingIsInstalled) {
+    InstalaVerificador();
+    Linha("127|28");
+    QProcess outro;
+    outro.start(ZK_SEGURA_BLOQUEIO, {Dados() + "/CatalogoZORNAK.c01"});
+    ASSERT_TRUE(outro.waitForStarted());
+    while (!outro.canReadLine() && outro.waitForReadyRead(60000)) {
+    }
+    ASSERT_EQ(outro.readLine().trimmed().toStdString(), "ok") << outro.readAllStandardError().toStdString();
+
+    caixas.SetAnswer(vb::vbYes);
+    Verifica(false);
+    outro.closeWriteChannel();
+    outro.waitForFinished();
+
+    ASSERT_EQ(caixas.Count(), 2u);
+    EXPECT_EQ(caixas.Boxes()[0].prompt, Traduz(66));
+    EXPECT_EQ(caixas.Boxes()[1].prompt, Traduz(68) + ".");
+    EXPECT_EQ(caixas.Boxes()[1].buttons, vb::vbInformation);
+    EXPECT_TRUE(instalacoes.empty());
+    EXPECT_EQ(Argumentos().size(), 1u);
+    EXPECT_FALSE(Janela().m_BloqueioAtualizacao);
+    EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
+    EXPECT_FALSE(Janela().VerificacaoAtualizacoesEmAndamento());
+}
+
+// The real checker program beside the catalogue, against a server on 127.0.0.1: the line it
+// writes is the line the window reads.
+TEST_F(VerificacaoJanela, TheRealCheckersLineIsReadByTheWindow) {
+    const QString programa = raiz.path() + "/prog/VerifAtualizCatalogoZORNAK";
+    ASSERT_TRUE(QFile::copy(ZK_CHECKER, programa));
+    QFile(programa).setPermissions(QFile(programa).permissions() | QFileDevice::ExeOwner);
+    for (const char* nome : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) unsetenv(nome);
+    setenv("ZK_MSGBOX", "stderr", 1);
+    testsupport::ServidorHttpTeste servidor(
+        [](const testsupport::ServidorHttpTeste::Pedido&) { return testsupport::ServidorHttpTeste::Resposta(200, "28"); });
+    {
+        dao::Workspace ws = dao::DBEngine().CreateWorkspace("teste", "admin", "");
+        dao::Database db = ws.OpenDatabase((Dados() + "/CatalogoZORNAK.c01").toStdString(), false, false,
+                                           ";pwd=" + ObtemSenhaBancoDados());
+        db.Execute("UPDATE UMREGISTRO SET UrlAtualizacao = 'http://127.0.0.1:" + std::to_string(servidor.Porta()) +
+                       "/catalogo/'",
+                   dao::dbFailOnError);
+        db.Close();
+        ws.Close();
+    }
+    caixas.SetAnswer(vb::vbNo);
+    Verifica(false);
+    unsetenv("ZK_MSGBOX");
+    ASSERT_EQ(servidor.Pedidos().size(), 1u);
+    ASSERT_EQ(caixas.Count(), 1u);
+    EXPECT_EQ(caixas.Last().prompt, Traduz(66));
+    EXPECT_EQ(Registro("FlagErroUltimaVerificacao").ToString(), "0");
+    EXPECT_FALSE(Janela().VerificacaoAtualizacoesEmAndamento());
+}
+
+}  // namespace

@@ -1,0 +1,366 @@
+// The update checker as the catalogue meets it: the real program, started as a process from
+// a program folder of its own, on a copy of the demo data, against a real HTTP server on
+// 127.0.0.1.
+#include "common/MRijndael.h"
+#include "common/Modulo.h"
+#include "platform/dao/Dao.h"
+#include "tests/update_checker/ServidorHttpTeste.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+using testsupport::ServidorHttpTeste;
+
+namespace {
+
+const std::string Titulo = "Verificação de Atualizações do Catálogo ZORNAK";
+
+struct Execucao {
+    int codigo = -1;
+    std::string saidaErro;   // the message box goes here (ZK_MSGBOX=stderr)
+};
+
+class VerificadorPrograma : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char nome[] = "test_update_checker_programa";
+        static char* argv[] = {nome, nullptr};
+        if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(raiz.isValid());
+        for (const char* pasta : {"prog", "cfg", "dados"}) QDir(raiz.path()).mkpath(pasta);
+        // The checker finds its data through "Caminho.txt" in its own folder, so it runs
+        // from a copy of its own.
+        ASSERT_TRUE(QFile::copy(ZK_CHECKER, Programa()));
+        QFile(Programa()).setPermissions(QFile(Programa()).permissions() | QFileDevice::ExeOwner);
+        ASSERT_TRUE(QFile::copy(QString(ZK_DEMO_DATA_DIR) + "/CatalogoZORNAK.c01", Dados() + "/CatalogoZORNAK.c01"));
+        QFile caminho(raiz.path() + "/prog/Caminho.txt");
+        ASSERT_TRUE(caminho.open(QIODevice::WriteOnly));
+        caminho.write(Dados().toUtf8());
+    }
+
+    QString Programa() const { return raiz.path() + "/prog/VerifAtualizCatalogoZORNAK"; }
+    QString Dados() const { return raiz.path() + "/dados"; }
+    QString Resultado() const { return raiz.path() + "/resultado.tmp"; }
+    QString Configuracao() const { return raiz.path() + "/cfg/VelmoSistemas/CatalogoZORNAKConfig.txt"; }
+
+    // A statement on the test's copy of the catalogue, through a connection of the test.
+    void ExecutaNoCatalogo(const std::string& sql) {
+        dao::Workspace ws = dao::DBEngine().CreateWorkspace("teste", "admin", "");
+        dao::Database db = ws.OpenDatabase((Dados() + "/CatalogoZORNAK.c01").toStdString(), false, false,
+                                           ";pwd=" + ObtemSenhaBancoDados());
+        db.Execute(sql, dao::dbFailOnError);
+        db.Close();
+        ws.Close();
+    }
+    void DefineEndereco(const std::string& endereco) {
+        ExecutaNoCatalogo("UPDATE UMREGISTRO SET UrlAtualizacao = '" + endereco + "'");
+    }
+    std::string EnderecoLocal(quint16 porta, const std::string& caminho = "/catalogo/") {
+        return "http://127.0.0.1:" + std::to_string(porta) + caminho;
+    }
+
+    Execucao Executa(const QStringList& argumentos, const std::string& proxy = {}) {
+        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+        for (const char* nome : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY",
+                                 "no_proxy", "NO_PROXY"})
+            ambiente.remove(nome);
+        if (!proxy.empty()) ambiente.insert("http_proxy", QString::fromStdString(proxy));
+        ambiente.insert("QT_QPA_PLATFORM", "offscreen");
+        ambiente.insert("XDG_CONFIG_HOME", raiz.path() + "/cfg");
+        ambiente.insert("ZK_MSGBOX", "stderr");
+        QProcess processo;
+        processo.setProcessEnvironment(ambiente);
+        processo.start(Programa(), argumentos);
+        Execucao execucao;
+        if (!processo.waitForStarted() || !processo.waitForFinished(120000)) {
+            processo.kill();
+            processo.waitForFinished();
+            ADD_FAILURE() << "the checker did not end";
+            return execucao;
+        }
+        execucao.codigo = processo.exitCode();
+        execucao.saidaErro = QString::fromUtf8(processo.readAllStandardError()).toStdString();
+        return execucao;
+    }
+
+    // A silent run into the result file; the line written, or nothing when no file came.
+    std::optional<std::string> LinhaSilenciosa() {
+        const Execucao e = Executa({"1|" + Resultado()});
+        EXPECT_EQ(e.codigo, 0);
+        EXPECT_EQ(e.saidaErro.find(Titulo), std::string::npos) << "a silent check showed a box: " << e.saidaErro;
+        QFile arquivo(Resultado());
+        if (!arquivo.open(QIODevice::ReadOnly)) return std::nullopt;
+        return QString::fromUtf8(arquivo.readAll()).toStdString();
+    }
+
+    // Files the checker left in the data folder besides the catalogue.
+    QStringList Sobras() const {
+        QStringList arquivos = QDir(Dados()).entryList(QDir::Files);
+        arquivos.removeAll("CatalogoZORNAK.c01");
+        return arquivos;
+    }
+
+    static bool Comeca(const std::string& texto, const std::string& inicio) { return texto.rfind(inicio, 0) == 0; }
+    static bool Termina(const std::string& texto, const std::string& fim) {
+        return texto.size() >= fim.size() && texto.compare(texto.size() - fim.size(), fim.size(), fim) == 0;
+    }
+
+    QTemporaryDir raiz;
+};
+
+// The address in UMREGISTRO in its usual forms gives one request, and the server's number
+// with the installed version makes the success line.
+TEST_F(VerificadorPrograma, TheAddressFormsAskForVers2AndTheLineJoinsBothVersions) {
+    struct Caso {
+        const char* nome;
+        std::string caminho;        // after "127.0.0.1:port"; the scheme is added by esquema
+        const char* esquema;
+        std::string corpo;
+        int versaoInstalada;
+        std::string pedido;         // the request line's path
+        std::string linha;
+    };
+    const std::vector<Caso> casos = {
+        {"base path with closing slash", "/catalogo/", "http://", "15", 12, "/catalogo/Vers2.asp", "112|15"},
+        {"base path without closing slash", "/catalogo", "http://", "15", 12, "/catalogo/Vers2.asp", "112|15"},
+        {"scheme in capitals", "/catalogo/", "HTTP://", "28", 27, "/catalogo/Vers2.asp", "127|28"},
+        {"no scheme", "/catalogo/", "", "28", 27, "/catalogo/Vers2.asp", "127|28"},
+        {"host without a path", "", "http://", "27", 27, "/Vers2.asp", "127|27"},
+        {"deeper base path", "/a/b/", "http://", "30", 27, "/a/b/Vers2.asp", "127|30"},
+        {"blanks around the server's number", "/catalogo/", "http://", " 31 ", 27, "/catalogo/Vers2.asp", "127|31"},
+        {"negative installed version", "/catalogo/", "http://", "1", -3, "/catalogo/Vers2.asp", "1-3|1"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        ServidorHttpTeste servidor([&](const ServidorHttpTeste::Pedido&) { return ServidorHttpTeste::Resposta(200, c.corpo); });
+        DefineEndereco(c.esquema + std::string("127.0.0.1:") + std::to_string(servidor.Porta()) + c.caminho);
+        ExecutaNoCatalogo("UPDATE UMREGISTRO SET Versao = " + std::to_string(c.versaoInstalada));
+        QFile::remove(Resultado());
+
+        EXPECT_EQ(LinhaSilenciosa().value_or("<no file>"), c.linha);
+        auto pedidos = servidor.Pedidos();
+        ASSERT_EQ(pedidos.size(), 1u);
+        EXPECT_EQ(pedidos[0].linha, "GET " + c.pedido + " HTTP/1.0");
+        EXPECT_EQ(pedidos[0].cabecalhos["user-agent"], "CatalogoDePecasZornak");
+        // The reply went through a file in the data folder, which is gone.
+        EXPECT_TRUE(Sobras().isEmpty()) << Sobras().join(", ").toStdString();
+    }
+}
+
+// Every failure is one line: "0", the number, a blank and the description.
+TEST_F(VerificadorPrograma, FailuresBecomeTheErrorLine) {
+    struct Caso {
+        const char* nome;
+        int status;                      // 0: nobody listens on the port
+        std::string corpo;
+        std::string sql;                 // run on the catalogue before the check
+        std::string inicio, fim;         // of the line
+        std::vector<std::string> contem;
+    };
+    const std::vector<Caso> casos = {
+        {"server answers 404", 404, "no", "", "0-104 ", "", {"-103", "Status=404"}},
+        {"server answers 500", 500, "", "", "0-104 ", "", {"Status=500"}},
+        {"server is down", 0, "", "", "0-104 ", "", {"HttpSendRequest"}},
+        {"a page of text", 200, "<html>Erro</html>", "", "013 ", " : <html>Erro</html>", {}},
+        {"an empty reply", 200, "", "", "013 ", " : ", {}},
+        {"a number beyond 16 bits", 200, "40000", "", "06 ", " : 40000", {}},
+        {"a number with a line end", 200, "15\r\n", "", "013 ", " : 15\r\n", {}},
+        {"no update record", 200, "15", "DELETE FROM UMREGISTRO", "03021 ", "", {}},
+        {"installed version empty", 200, "15", "UPDATE UMREGISTRO SET Versao = Null", "094 ", "", {}},
+        {"installed version beyond 16 bits", 200, "15", "UPDATE UMREGISTRO SET Versao = 40000", "06 ", "", {}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        // A fresh catalogue for each case.
+        QFile::remove(Dados() + "/CatalogoZORNAK.c01");
+        ASSERT_TRUE(QFile::copy(QString(ZK_DEMO_DATA_DIR) + "/CatalogoZORNAK.c01", Dados() + "/CatalogoZORNAK.c01"));
+        std::optional<ServidorHttpTeste> servidor;
+        quint16 porta = ServidorHttpTeste::PortaFechada();
+        if (c.status != 0) {
+            servidor.emplace([&](const ServidorHttpTeste::Pedido&) { return ServidorHttpTeste::Resposta(c.status, c.corpo); });
+            porta = servidor->Porta();
+        }
+        DefineEndereco(EnderecoLocal(porta));
+        if (!c.sql.empty()) ExecutaNoCatalogo(c.sql);
+        QFile::remove(Resultado());
+
+        const std::string linha = LinhaSilenciosa().value_or("<no file>");
+        EXPECT_TRUE(Comeca(linha, c.inicio)) << linha;
+        EXPECT_TRUE(Termina(linha, c.fim)) << linha;
+        for (const std::string& parte : c.contem) EXPECT_NE(linha.find(parte), std::string::npos) << linha;
+        EXPECT_TRUE(Sobras().isEmpty()) << Sobras().join(", ").toStdString();
+    }
+}
+
+TEST_F(VerificadorPrograma, AMissingCatalogueIsTheEnginesError) {
+    QFile::remove(Dados() + "/CatalogoZORNAK.c01");
+    const std::string linha = LinhaSilenciosa().value_or("<no file>");
+    EXPECT_TRUE(Comeca(linha, "03024 ")) << linha;
+}
+
+// Where the line goes by the command line: the file after "|", or a box when there is none.
+TEST_F(VerificadorPrograma, TheCommandLineChoosesFileOrBox) {
+    ServidorHttpTeste servidor([](const ServidorHttpTeste::Pedido&) { return ServidorHttpTeste::Resposta(200, "28"); });
+    DefineEndereco(EnderecoLocal(servidor.Porta()));
+    const QString comBrancos = raiz.path() + "/pasta com brancos";
+    QDir().mkpath(comBrancos);
+    struct Caso {
+        const char* nome;
+        QStringList argumentos;
+        QString arquivo;   // where the line must be; empty: a box instead
+    };
+    const std::vector<Caso> casos = {
+        {"silent with a file", {"1|" + Resultado()}, Resultado()},
+        {"manual with a file", {"0|" + Resultado()}, Resultado()},
+        {"fields after the second are ignored", {"1|" + Resultado() + "|mais"}, Resultado()},
+        {"a path with blanks in one argument", {"1|" + comBrancos + "/r.tmp"}, comBrancos + "/r.tmp"},
+        {"a path with blanks split by a shell", QString("1|" + comBrancos + "/s.tmp").split(' '), comBrancos + "/s.tmp"},
+        {"no command line", {}, {}},
+        {"no bar", {"0"}, {}},
+        {"a bar and no file", {"1|"}, {}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        if (!c.arquivo.isEmpty()) QFile::remove(c.arquivo);
+        const Execucao e = Executa(c.argumentos);
+        EXPECT_EQ(e.codigo, 0);
+        const std::string caixa = Titulo + ": 127|28";
+        if (c.arquivo.isEmpty()) {
+            EXPECT_NE(e.saidaErro.find(caixa), std::string::npos) << e.saidaErro;
+        } else {
+            EXPECT_EQ(e.saidaErro.find(Titulo), std::string::npos) << e.saidaErro;
+            QFile arquivo(c.arquivo);
+            ASSERT_TRUE(arquivo.open(QIODevice::ReadOnly));
+            EXPECT_EQ(arquivo.readAll().toStdString(), "127|28");
+        }
+    }
+    EXPECT_FALSE(QFile::exists(raiz.path() + "/prog/|"));
+}
+
+// The line replaces what the file held, and ends without a line end: the catalogue reads the
+// whole file as the line.
+TEST_F(VerificadorPrograma, TheResultReplacesTheFileWithoutALineEnd) {
+    ServidorHttpTeste servidor([](const ServidorHttpTeste::Pedido&) { return ServidorHttpTeste::Resposta(200, "28"); });
+    DefineEndereco(EnderecoLocal(servidor.Porta()));
+    {
+        QFile antigo(Resultado());
+        ASSERT_TRUE(antigo.open(QIODevice::WriteOnly));
+        antigo.write("0-104 a much longer line from an earlier run\r\n");
+    }
+    EXPECT_EQ(LinhaSilenciosa().value_or("<no file>"), "127|28");
+}
+
+// A result file that cannot be written leaves nothing, and the program still ends.
+TEST_F(VerificadorPrograma, AnUnwritableResultFileEndsTheProgramAllTheSame) {
+    ServidorHttpTeste servidor([](const ServidorHttpTeste::Pedido&) { return ServidorHttpTeste::Resposta(200, "28"); });
+    DefineEndereco(EnderecoLocal(servidor.Porta()));
+    const QString semPasta = raiz.path() + "/nao/existe/r.tmp";
+    const Execucao e = Executa({"1|" + semPasta});
+    EXPECT_EQ(e.codigo, 0);
+    EXPECT_FALSE(QFile::exists(semPasta));
+    EXPECT_EQ(e.saidaErro.find(Titulo), std::string::npos);
+}
+
+// The checker only reads the settings: a missing file is not created, a damaged one is not
+// repaired (that is the catalogue's business), and the check goes on without credentials.
+TEST_F(VerificadorPrograma, TheSettingsFileIsReadAndNeverWritten) {
+    ServidorHttpTeste servidor([](const ServidorHttpTeste::Pedido&) { return ServidorHttpTeste::Resposta(200, "28"); });
+    DefineEndereco(EnderecoLocal(servidor.Porta()));
+    EXPECT_EQ(LinhaSilenciosa().value_or("<no file>"), "127|28");
+    EXPECT_FALSE(QFile::exists(Configuracao()));
+
+    QDir().mkpath(raiz.path() + "/cfg/VelmoSistemas");
+    for (const char* conteudo : {"E|0|nao e cifra|XYZ", "P|1|", "I"}) {
+        SCOPED_TRACE(conteudo);
+        {
+            QFile arquivo(Configuracao());
+            ASSERT_TRUE(arquivo.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            arquivo.write(conteudo);
+        }
+        QFile::remove(Resultado());
+        EXPECT_EQ(LinhaSilenciosa().value_or("<no file>"), "127|28");
+        QFile arquivo(Configuracao());
+        ASSERT_TRUE(arquivo.open(QIODevice::ReadOnly));
+        EXPECT_EQ(arquivo.readAll().toStdString(), conteudo);
+    }
+}
+
+// The proxy credentials of the settings file reach a proxy that asks for them; without them
+// a silent check reports the proxy's refusal and shows no log-in dialog.
+TEST_F(VerificadorPrograma, TheProxyGetsTheCredentialsOfTheSettingsFile) {
+    const std::string esperado = "Basic " + QByteArray("joana:s3gredo|x").toBase64().toStdString();
+    ServidorHttpTeste proxy([&](const ServidorHttpTeste::Pedido& p) {
+        auto it = p.cabecalhos.find("proxy-authorization");
+        if (it != p.cabecalhos.end() && it->second == esperado) return ServidorHttpTeste::Resposta(200, "29");
+        return ServidorHttpTeste::Resposta(407, "", "Proxy-Authenticate: Basic realm=\"zornak\"\r\n");
+    });
+    // Through the proxy, the address is only text in the request; it names the proxy itself.
+    DefineEndereco(EnderecoLocal(proxy.Porta()));
+    const std::string viaProxy = "http://127.0.0.1:" + std::to_string(proxy.Porta());
+
+    QFile::remove(Resultado());
+    ASSERT_EQ(Executa({"1|" + Resultado()}, viaProxy).codigo, 0);
+    QFile semCredenciais(Resultado());
+    ASSERT_TRUE(semCredenciais.open(QIODevice::ReadOnly));
+    const std::string recusa = semCredenciais.readAll().toStdString();
+    EXPECT_TRUE(Comeca(recusa, "0-104 ")) << recusa;
+    EXPECT_NE(recusa.find("Status=407"), std::string::npos) << recusa;
+    ASSERT_FALSE(proxy.Pedidos().empty());
+    EXPECT_NE(proxy.Pedidos()[0].linha.find("/catalogo/Vers2.asp"), std::string::npos);
+
+    QDir().mkpath(raiz.path() + "/cfg/VelmoSistemas");
+    {
+        QFile arquivo(Configuracao());
+        ASSERT_TRUE(arquivo.open(QIODevice::WriteOnly));
+        arquivo.write(("P|1|" + ProcessaCriptografia("joana", true) + "|" + ProcessaCriptografia("s3gredo|x", true)).c_str());
+    }
+    // A password with "|" would split the line: the cipher's hexadecimal text never holds one.
+    QFile::remove(Resultado());
+    ASSERT_EQ(Executa({"1|" + Resultado()}, viaProxy).codigo, 0);
+    QFile comCredenciais(Resultado());
+    ASSERT_TRUE(comCredenciais.open(QIODevice::ReadOnly));
+    EXPECT_EQ(comCredenciais.readAll().toStdString(), "127|29");
+}
+
+// An older settings file found only in the system folder (the program folder here) is
+// copied into the user's folder and used.
+TEST_F(VerificadorPrograma, AnOlderSettingsFileInTheSystemFolderIsCopiedAndUsed) {
+    const std::string esperado = "Basic " + QByteArray("ana:pw").toBase64().toStdString();
+    ServidorHttpTeste proxy([&](const ServidorHttpTeste::Pedido& p) {
+        auto it = p.cabecalhos.find("proxy-authorization");
+        if (it != p.cabecalhos.end() && it->second == esperado) return ServidorHttpTeste::Resposta(200, "29");
+        return ServidorHttpTeste::Resposta(407, "", "Proxy-Authenticate: Basic realm=\"zornak\"\r\n");
+    });
+    DefineEndereco(EnderecoLocal(proxy.Porta()));
+    const std::string linhaAntiga = "E|0|" + ProcessaCriptografia("ana", true) + "|" + ProcessaCriptografia("pw", true);
+    {
+        QFile antigo(raiz.path() + "/prog/CatalogoZORNAKConfig.txt");
+        ASSERT_TRUE(antigo.open(QIODevice::WriteOnly));
+        antigo.write(linhaAntiga.c_str());
+    }
+    QFile::remove(Resultado());
+    ASSERT_EQ(Executa({"1|" + Resultado()}, "http://127.0.0.1:" + std::to_string(proxy.Porta())).codigo, 0);
+    QFile resultado(Resultado());
+    ASSERT_TRUE(resultado.open(QIODevice::ReadOnly));
+    EXPECT_EQ(resultado.readAll().toStdString(), "127|29");
+    QFile copia(Configuracao());
+    ASSERT_TRUE(copia.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copia.readAll().toStdString(), linhaAntiga);
+}
+
+}  // namespace

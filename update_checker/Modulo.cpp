@@ -1,0 +1,168 @@
+// The update checker's run: command line, data folder, the catalogue's update address and
+// installed version, the server's latest version, and the one result line.
+#include "update_checker/Modulo.h"
+
+#include "common/MRijndael.h"
+#include "common/Modulo.h"
+#include "common/modInternet.h"
+#include "platform/forms/Events.h"
+#include "platform/vb/Err.h"
+#include "platform/vb/MsgBox.h"
+#include "platform/vb/Strings.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+
+const char* const TituloVerificacao = "Verificação de Atualizações do Catálogo ZORNAK";
+
+namespace {
+
+// Copying an older settings file must not stop the check.
+void CopiaSemFalha(const std::string& de, const std::string& para) {
+    std::error_code ec;
+    std::filesystem::copy_file(de, para, std::filesystem::copy_options::overwrite_existing, ec);
+}
+
+// A field deciphered, or "" when it is missing or not a cipher text of the program's key.
+std::string DecifraCampo(const std::vector<std::string>& campos, std::size_t indice) {
+    if (indice >= campos.size()) return {};
+    try {
+        return ProcessaCriptografia(campos[indice], false);
+    } catch (...) {
+        return {};
+    }
+}
+
+// Clean-up and output steps whose failure changes nothing of the result.
+template <class F>
+void IgnoraFalha(F&& f) {
+    try {
+        f();
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+LinhaComandoVerificador InterpretaLinhaComando(const std::string& linha) {
+    LinhaComandoVerificador comando;
+    if (vb::InStr(linha, "|") == 0) return comando;
+    const std::vector<std::string> campos = vb::Split(vb::Trim(linha), "|");
+    comando.silenciosa = !campos.empty() && campos[0] == "1";
+    if (campos.size() > 1) comando.arquivoResultado = campos[1];
+    return comando;
+}
+
+std::string LinhaComandoPrograma() {
+    QStringList argumentos = QCoreApplication::arguments();
+    if (!argumentos.isEmpty()) argumentos.removeFirst();
+    return argumentos.join(' ').toStdString();
+}
+
+void AbreBancoDados(dao::Database& db, bool somenteLeitura) {
+    db = dao::DBEngine().OpenDatabase(EstadoPrograma.CaminhoDados + "CatalogoZORNAK.c01", false,
+                                      somenteLeitura, ";pwd=" + ObtemSenhaBancoDados());
+}
+
+void LeUsuarioSenhaProxy(std::string& usuario, std::string& senha) {
+    usuario.clear();
+    senha.clear();
+    std::string caminho;
+    try {
+        caminho = ObtemPastaConfiguracao(true) + ArquivoConfiguracao;
+        if (!ExisteArquivo(caminho)) {
+            // An older installation kept the file in the system folder.
+            const std::string antigo = ObtemPastaSistema("SYSTEM", true) + ArquivoConfiguracao;
+            if (vb::UCase(antigo) != vb::UCase(caminho) && ExisteArquivo(antigo)) CopiaSemFalha(antigo, caminho);
+            if (!ExisteArquivo(caminho)) return;
+        }
+    } catch (...) {
+        return;
+    }
+    // A file that is there but cannot be read is this run's failure, not "no credentials".
+    const std::vector<std::string> campos = vb::Split(LeArquivo(caminho), "|");
+    usuario = DecifraCampo(campos, 2);
+    senha = DecifraCampo(campos, 3);
+}
+
+std::string ObtemResultadoVerificacao(const LinhaComandoVerificador& comando) {
+    std::string resultado;
+    dao::Database db;
+    try {
+        EstadoPrograma.CaminhoDados = ObtemCaminhoDados();
+        vb::DoEvents();
+
+        AbreBancoDados(db, true);
+        vb::DoEvents();
+
+        std::string endereco;
+        std::int16_t instalada = 0;
+        {
+            dao::Recordset rs = db.OpenRecordset("SELECT UrlAtualizacao, Versao FROM UMREGISTRO", dao::dbOpenForwardOnly);
+            try {
+                endereco = rs.Value("UrlAtualizacao").ToString();
+                if (vb::Right(endereco, 1) != "/") endereco += "/";
+                // Only this scheme is cut, in any case.
+                if (vb::LCase(vb::Left(endereco, 7)) == "http://") endereco = vb::Mid(endereco, 8);
+                instalada = rs.Value("Versao").ToInteger();
+            } catch (...) {
+                IgnoraFalha([&] { rs.Close(); });
+                throw;
+            }
+            rs.Close();
+        }
+        vb::DoEvents();
+
+        // The host runs to the first "/"; the object keeps the base path's own closing "/".
+        const long barra = vb::InStr(endereco, "/");
+        AbreConexaoInternet(vb::Left(endereco, barra - 1));
+
+        std::string usuario, senha;
+        LeUsuarioSenhaProxy(usuario, senha);
+
+        const std::string objeto = vb::Mid(endereco, barra + 1) + "Vers2.asp";
+        const std::string resposta =
+            ExecutaRequisicaoHTTP("D", !comando.silenciosa, objeto, true, "", "", "", usuario, senha);
+
+        std::int16_t ultima = 0;
+        try {
+            ultima = vb::CInt(resposta);
+        } catch (const vb::Error& e) {
+            vb::Raise(e.Number(), e.Description() + " : " + resposta);
+        }
+        resultado = "1" + std::to_string(instalada) + "|" + std::to_string(ultima);
+    } catch (const vb::Error& e) {
+        resultado = "0" + std::to_string(e.Number()) + " " + e.Description();
+    } catch (const std::exception& e) {
+        resultado = "051 Internal error: " + std::string(e.what());
+    }
+
+    IgnoraFalha([] { vb::DoEvents(); });
+    IgnoraFalha([&] {
+        if (!db.IsNothing()) db.Close();
+    });
+    IgnoraFalha([] { FechaConexaoInternet(); });
+    return resultado;
+}
+
+void VerificaAtualizacoes() {
+    vb::DoEvents();
+    const LinhaComandoVerificador comando = InterpretaLinhaComando(LinhaComandoPrograma());
+    vb::DoEvents();
+    const std::string resultado = ObtemResultadoVerificacao(comando);
+
+    if (!comando.arquivoResultado.empty()) {
+        // One line and no line end: the catalogue reads the whole file as the line. A file
+        // that cannot be written leaves nothing; the program ends all the same.
+        IgnoraFalha([&] {
+            std::ofstream arquivo(comando.arquivoResultado, std::ios::binary | std::ios::trunc);
+            if (arquivo) arquivo << resultado;
+        });
+    } else {
+        vb::MsgBox(resultado, vb::vbInformation | vb::vbOKOnly, TituloVerificacao);
+    }
+}

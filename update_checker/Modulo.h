@@ -1,0 +1,36 @@
+// The update checker's own module: where the data are, the catalogue's opening, the proxy
+// credentials of the settings file and the check itself, which ends in one result line.
+#pragma once
+
+#include "platform/dao/Dao.h"
+
+#include <string>
+
+// The title of the hidden window and of the box that shows the result without a file.
+extern const char* const TituloVerificacao;   // "Verificação de Atualizações do Catálogo ZORNAK"
+
+// The command line: "1" for a silent check (the catalogue's automatic one) or any other text,
+// "|" and the result file. Without "|": not silent, and the line goes to a message box.
+struct LinhaComandoVerificador {
+    bool silenciosa = false;
+    std::string arquivoResultado;
+};
+LinhaComandoVerificador InterpretaLinhaComando(const std::string& linha);
+
+// The text after the program name, as the catalogue wrote it: the arguments joined by one
+// blank (a path with blanks may arrive split in several arguments).
+std::string LinhaComandoPrograma();
+
+// Opens the data folder's "CatalogoZORNAK.c01" in the engine's default workspace, shared.
+void AbreBancoDados(dao::Database& db, bool somenteLeitura);
+
+// The proxy user name and password of the settings file, deciphered; empty texts when they
+// cannot be had. Unlike the catalogue, the checker writes nothing back.
+void LeUsuarioSenhaProxy(std::string& usuario, std::string& senha);
+
+// The whole check: the result line ("1" installed "|" latest, or "0" number " " description).
+std::string ObtemResultadoVerificacao(const LinhaComandoVerificador& comando);
+
+// The check and its output: the line into the result file, or into a message box when the
+// command line names none. The caller ends the program afterwards.
+void VerificaAtualizacoes();

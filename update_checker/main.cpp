@@ -1,0 +1,37 @@
+// VerifAtualizCatalogoZORNAK: asks the update server for the latest catalogue version and
+// writes one result line. Its hidden window starts the check and the check ends the program.
+#include "common/Modulo.h"
+#include "platform/forms/Events.h"
+#include "platform/forms/QtMessageBox.h"
+#include "platform/forms/WindowPlatform.h"
+#include "platform/vb/Err.h"
+#include "update_checker/frmVerifAtualizCatalogoZORNAK.h"
+
+#include <QApplication>
+#include <QByteArray>
+
+#include <memory>
+
+int main(int argc, char** argv) {
+    vb::PrepareWindowPlatform();
+    QApplication app(argc, argv);
+    // ZK_MSGBOX=stderr leaves the box on standard error, for runs without a person.
+    if (qgetenv("ZK_MSGBOX") != "stderr") vb::InstallQtMessageBox();
+    vb::SetErrorHandler([](long numero, const std::string& descricao) { MostraErro(numero, descricao); });
+
+    int codigo = 0;
+    {
+        auto janela = std::make_unique<frmVerifAtualizCatalogoZORNAKForm>();
+        try {
+            janela->Load();
+        } catch (const vb::Error& e) {
+            MostraErro(e.Number(), e.Description());
+            return 1;
+        }
+        codigo = vb::EndRequested() ? vb::EndExitCode() : app.exec();
+        if (janela->IsLoaded()) janela->Unload();
+    }
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    return codigo;
+}
