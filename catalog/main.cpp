@@ -1,5 +1,6 @@
 // CatalogoZORNAK: the splash window starts the program; the credits window, or a failed
 // start-up, ends it.
+#include "catalog/aux_window/ligacao/RegistroJanelaAuxiliar.h"
 #include "catalog/main_window/frmZornak.h"
 #include "catalog/startup/Modulo.h"
 #include "catalog/startup/frmApresentacao.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     if (qgetenv("ZK_MSGBOX") != "stderr") vb::InstallQtMessageBox();
     vb::SetErrorHandler([](long numero, const std::string& descricao) { MostraErro(numero, descricao); });
     RegistraJanelaPrincipal();
+    RegistraJanelaAuxiliar();
 
     int codigo = 1;
     bool iniciou = false;

@@ -1,0 +1,336 @@
+#include "catalog/aux_window/AtualizacaoCatalogo.h"
+
+#include "catalog/aux_window/LinhasScript.h"
+#include "catalog/services/cUnzip.h"
+#include "catalog/startup/Modulo.h"
+#include "common/modInternet.h"
+#include "platform/vb/Err.h"
+#include "platform/vb/Strings.h"
+
+#include <cctype>
+#include <filesystem>
+#include <limits>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ComBarras(const std::string& nome) { return vb::Replace(nome, "\\", "/"); }
+
+// The entry of that name in the folder, matched without case; "" when there is none.
+std::string EntradaSemCaixa(const std::string& pasta, const std::string& nome) {
+    std::error_code ec;
+    if (fs::exists(pasta + nome, ec)) return nome;
+    fs::directory_iterator it(pasta, ec);
+    if (ec) return {};
+    const std::string procurado = vb::UCase(nome);
+    for (const auto& entrada : it) {
+        const std::string candidato = entrada.path().filename().string();
+        if (vb::UCase(candidato) == procurado) return candidato;
+    }
+    return {};
+}
+
+}  // namespace
+
+EnderecoAtualizacao LeEnderecoAtualizacao(const std::string& url) {
+    std::string texto = url;
+    if (vb::Right(texto, 1) != "/") texto += "/";
+    if (vb::LCase(vb::Left(texto, 7)) == "http://") texto = vb::Mid(texto, 8);
+    const long barra = vb::InStr(texto, "/");
+    EnderecoAtualizacao e;
+    e.Servidor = vb::Left(texto, barra - 1);
+    e.CaminhoBase = vb::Mid(texto, barra + 1);
+    return e;
+}
+
+std::string NomeListaVersao(int versao) { return "ListVersao" + std::to_string(versao) + ".txt"; }
+
+void VerificaNomeArquivoAtualizacao(const std::string& nome) {
+    auto recusa = [&](const std::string& motivo) {
+        vb::Raise(vb::err::BadFileNameOrNumber, "Bad file name or number: \"" + nome + "\" " + motivo);
+    };
+    if (nome.find('\0') != std::string::npos) recusa("holds a NUL character");
+    const std::string caminho = ComBarras(nome);
+    if (vb::Trim(caminho).empty()) recusa("names no file");
+    if (caminho.front() == '/') recusa("is not relative to the data folder");
+    if (caminho.back() == '/') recusa("names a folder, not a file");
+    const std::vector<std::string> partes = vb::Split(caminho, "/");
+    for (std::size_t i = 0; i < partes.size(); ++i) {
+        if (vb::Trim(partes[i]) == "..") recusa("goes up out of the data folder");
+        if (i == 0 && partes[i].size() >= 2 && std::isalpha(static_cast<unsigned char>(partes[i][0])) &&
+            partes[i][1] == ':')
+            recusa("names a drive");
+    }
+}
+
+void AcrescentaListaVersao(const std::string& texto, std::vector<ArquivoAtualizacao>& tabela,
+                           std::int64_t& totalBytes) {
+    for (const std::string& linha : vb::Split(texto, "\r\n")) {
+        if (vb::Trim(linha).empty()) continue;
+        const std::vector<std::string> campos = vb::Split(linha, ";");
+        if (campos.size() < 2)
+            vb::Raise(vb::err::SubscriptOutOfRange, "The update list line \"" + linha + "\" names no file.");
+        const std::string chave = vb::UCase(vb::Trim(campos[1]));
+        bool repetido = false;
+        for (const ArquivoAtualizacao& a : tabela)
+            if (vb::UCase(vb::Trim(a.Nome)) == chave) repetido = true;
+        if (repetido) continue;
+        if (campos.size() < 3)
+            vb::Raise(vb::err::SubscriptOutOfRange, "The update list line \"" + linha + "\" has no size.");
+        if (tabela.size() >= 32767) vb::Raise(vb::err::Overflow);
+        VerificaNomeArquivoAtualizacao(campos[1]);
+        ArquivoAtualizacao a;
+        a.Tipo = vb::Left(campos[0] + "   ", 3);
+        a.Nome = campos[1];
+        a.Tamanho = vb::CLng(campos[2]);
+        if (totalBytes + a.Tamanho > std::numeric_limits<std::int32_t>::max() ||
+            totalBytes + a.Tamanho < std::numeric_limits<std::int32_t>::min())
+            vb::Raise(vb::err::Overflow);
+        totalBytes += a.Tamanho;
+        tabela.push_back(std::move(a));
+    }
+}
+
+bool EhArquivoCompactadoAtualizacao(const std::string& nome) { return vb::LCase(vb::Right(nome, 8)) == "-ci-.zip"; }
+
+std::string CaminhoArquivoAtualizacao(const std::string& pastaDados, const std::string& nome) {
+    std::string atual = pastaDados;
+    if (!atual.empty() && atual.back() != '/') atual += '/';
+    const std::vector<std::string> partes = vb::Split(ComBarras(nome), "/");
+    for (std::size_t i = 0; i < partes.size(); ++i) {
+        std::string parte = partes[i];
+        if (parte.empty() || parte == ".") continue;
+        const std::string existente = EntradaSemCaixa(atual, parte);
+        if (!existente.empty()) parte = existente;
+        atual += parte;
+        if (i + 1 < partes.size()) atual += "/";
+    }
+    return atual;
+}
+
+std::vector<long> ObtemListaLancamentos(dao::Database& db) {
+    std::vector<long> lista;
+    dao::Recordset rs =
+        db.OpenRecordset("SELECT CodigoProduto FROM PRODUTO WHERE FlagLancamento=1 ORDER BY 1", dao::dbOpenForwardOnly);
+    while (!rs.Eof()) {
+        lista.push_back(rs.Fields(0).Value().ToLong());
+        rs.MoveNext();
+    }
+    rs.Close();
+    if (lista.empty()) lista.push_back(0);
+    return lista;
+}
+
+bool ComparaListasLancamentos(const std::vector<long>& antes, const std::vector<long>& depois) {
+    for (long codigo : depois)
+        if (VerificaVetorValido(antes, codigo) < 0) return true;
+    return false;
+}
+
+std::string MontaComandoVersao(int instalada, int disponivel, vb::Date momento) {
+    return std::string("UPDATE UMREGISTRO SET ") + "Versao                    = " + std::to_string(disponivel) + "," +
+           "VersaoAnterior            = " + std::to_string(instalada) + "," +
+           "DataUltimaVerificacao     = " + FormataDataHoraSQL(momento) + "," + "FlagErroUltimaVerificacao = 0";
+}
+
+namespace {
+
+// What one run holds, released on every way out.
+class Instalacao {
+public:
+    Instalacao(int instalada, int disponivel, IProgressoAtualizacao& progresso)
+        : instalada_(instalada), disponivel_(disponivel), progresso_(progresso) {}
+    ~Instalacao() { Libera(); }
+
+    void Executa(ResultadoAtualizacao& r) {
+        const std::vector<long> antes = ObtemListaLancamentos(EstadoPrograma.DbCatalogo);
+        const EnderecoAtualizacao endereco = LeEndereco();
+        AbreConexaoInternet(endereco.Servidor);
+        conectado_ = true;
+        std::string usuario, senha;
+        LeConfiguracao("USUARIO_SENHA", usuario, senha);
+
+        // Step 1: the version lists.
+        r.Passo = 1;
+        progresso_.IniciaPasso(1, disponivel_ - instalada_ + 1);
+        std::vector<std::string> listas;
+        for (int v = instalada_ + 1; v <= disponivel_; ++v) {
+            listas.push_back(ExecutaRequisicaoHTTP("D", true, endereco.CaminhoBase + NomeListaVersao(v), true, "", "",
+                                                   "", usuario, senha));
+            progresso_.DefineFeito(1, static_cast<double>(listas.size()));
+            progresso_.ProcessaEventos();
+        }
+        std::int64_t totalBytes = 0;
+        for (const std::string& texto : listas) AcrescentaListaVersao(texto, tabela_, totalBytes);
+        progresso_.TerminaPasso(1);
+
+        // Step 2: every file to memory (scripts) or to a temporary file of its own; nothing
+        // in the data folder is replaced before all of them have arrived.
+        r.Passo = 2;
+        progresso_.IniciaPasso(2, static_cast<double>(totalBytes));
+        GanchoProgressoDownload anterior =
+            DefineGanchoProgressoDownload([this](std::int32_t bytes) { progresso_.AcrescentaFeito(2, bytes); });
+        ganchoInstalado_ = true;
+        ganchoAnterior_ = std::move(anterior);
+        for (ArquivoAtualizacao& a : tabela_) {
+            const std::string objeto = endereco.CaminhoBase + ComBarras(a.Nome);
+            if (a.Tipo == "SDB") {
+                a.Local = ExecutaRequisicaoHTTP("D", true, objeto, true, "", "", "", usuario, senha);
+            } else {
+                const std::string temporario = GeraNomeArquivoUnico("tmp");
+                temporarios_.push_back(temporario);
+                ExecutaRequisicaoHTTP("D", true, objeto, false, temporario, "", "", usuario, senha);
+                a.Local = temporario;
+            }
+            progresso_.ProcessaEventos();
+        }
+        RestauraGancho();
+        progresso_.TerminaPasso(2);
+        FechaConexaoInternet();
+        conectado_ = false;
+
+        // Step 3: the files into place.
+        r.Passo = 3;
+        progresso_.IniciaPasso(3, static_cast<double>(tabela_.size()));
+        double feito = 0;
+        for (ArquivoAtualizacao& a : tabela_) {
+            if (a.Tipo != "SDB") {
+                const std::string destino = ColocaArquivo(a);
+                if (a.Tipo == "EXE") r.ProgramaIniciar = destino;
+            }
+            progresso_.DefineFeito(3, ++feito);
+            progresso_.ProcessaEventos();
+        }
+        progresso_.TerminaPasso(3);
+
+        // Step 4: the scripts, one line after the other, then the version.
+        r.Passo = 4;
+        std::string juntos;
+        for (const ArquivoAtualizacao& a : tabela_)
+            if (a.Tipo == "SDB") juntos += "\r\n" + a.Local;
+        tabela_.clear();
+        const std::vector<std::string> linhas = vb::Split(juntos, "\r\n");
+        progresso_.IniciaPasso(4, static_cast<double>(linhas.size()));
+        AbreBancoCatalogo(ws_, NomeWsGravacao, db_, false);
+        std::string modelo;
+        for (std::size_t i = 1; i < linhas.size(); ++i) {
+            ExecutaLinhaScript(ws_, db_, linhas[i], modelo);
+            progresso_.DefineFeito(4, static_cast<double>(i));
+            progresso_.ProcessaEventos();
+        }
+        GravaVersao();
+        progresso_.TerminaPasso(4);
+
+        r.NovosLancamentos = ComparaListasLancamentos(antes, ObtemListaLancamentos(EstadoPrograma.DbCatalogo));
+        r.Sucesso = true;
+    }
+
+private:
+    EnderecoAtualizacao LeEndereco() {
+        dao::Recordset rs =
+            EstadoPrograma.DbCatalogo.OpenRecordset("SELECT UrlAtualizacao FROM UMREGISTRO", dao::dbOpenForwardOnly);
+        if (rs.Eof()) vb::Raise(dao::jet::NoCurrentRecord, "No current record.");
+        const std::string url = rs.Fields(0).Value().ToString();
+        rs.Close();
+        return LeEnderecoAtualizacao(url);
+    }
+
+    std::string ColocaArquivo(const ArquivoAtualizacao& a) {
+        const std::string& pasta = EstadoPrograma.CaminhoDados;
+        CriaPasta(pasta, a.Nome, true);
+        const std::string destino = CaminhoArquivoAtualizacao(pasta, a.Nome);
+        if (EhArquivoCompactadoAtualizacao(a.Nome)) {
+            cUnzip unzip;
+            unzip.ZipFile(a.Local);
+            unzip.UnzipFolder(ExtraiPastaArquivo(destino, false).ToString());
+            unzip.OverwriteExisting(true);
+            unzip.UseFolderNames(true);
+            if (!unzip.Unzip())
+                vb::Raise(vb::err::PathFileAccessError, "The archive \"" + a.Nome + "\" could not be unpacked.");
+            ApagaArquivo(a.Local);
+        } else {
+            // A rename within the data folder replaces the old file in one step.
+            std::error_code ec;
+            fs::rename(a.Local, destino, ec);
+            if (ec)
+                vb::Raise(vb::err::PathFileAccessError,
+                          "Path/File access error: " + destino + " (" + ec.message() + ")");
+            if (a.Tipo == "EXE")
+                fs::permissions(destino, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                                fs::perm_options::add, ec);
+        }
+        std::erase(temporarios_, a.Local);
+        return destino;
+    }
+
+    // The new version in one transaction; a failure is the run's failure, not a skipped line.
+    void GravaVersao() {
+        ws_.BeginTrans();
+        db_.Execute(MontaComandoVersao(instalada_, disponivel_, vb::Now()), dao::dbFailOnError);
+        if (db_.RecordsAffected() < 1)
+            vb::Raise(dao::jet::NoCurrentRecord, "UMREGISTRO has no record: the new version was not recorded.");
+        ws_.CommitTrans(dao::dbForceOSFlush);
+        dao::DBEngine().Idle(dao::dbRefreshCache);
+        FechaBanco(ws_, db_);
+        progresso_.ProcessaEventos();
+        dao::DBEngine().Idle(dao::dbRefreshCache);
+        progresso_.ProcessaEventos();
+    }
+
+    void RestauraGancho() {
+        if (!ganchoInstalado_) return;
+        DefineGanchoProgressoDownload(std::move(ganchoAnterior_));
+        ganchoInstalado_ = false;
+    }
+
+    void Libera() noexcept {
+        RestauraGancho();
+        if (conectado_) FechaConexaoInternet();
+        conectado_ = false;
+        try {
+            if (!ws_.IsNothing() && ws_.IsOpen()) {
+                while (ws_.TransactionLevel() > 0) ws_.Rollback();
+                FechaBanco(ws_, db_);
+            }
+        } catch (const std::exception&) {
+        }
+        ws_ = {};
+        db_ = {};
+        for (const std::string& t : temporarios_) {
+            std::error_code ec;
+            fs::remove(t, ec);
+        }
+        temporarios_.clear();
+    }
+
+    int instalada_, disponivel_;
+    IProgressoAtualizacao& progresso_;
+    std::vector<ArquivoAtualizacao> tabela_;
+    std::vector<std::string> temporarios_;
+    bool conectado_ = false;
+    bool ganchoInstalado_ = false;
+    GanchoProgressoDownload ganchoAnterior_;
+    dao::Workspace ws_;
+    dao::Database db_;
+};
+
+}  // namespace
+
+ResultadoAtualizacao InstalaAtualizacao(int instalada, int disponivel, IProgressoAtualizacao& progresso) {
+    ResultadoAtualizacao r;
+    Instalacao instalacao(instalada, disponivel, progresso);
+    try {
+        instalacao.Executa(r);
+    } catch (const vb::Error& e) {
+        r.Sucesso = false;
+        r.NumeroErro = e.Number();
+        r.DescricaoErro = e.Description();
+    } catch (const std::exception& e) {
+        r.Sucesso = false;
+        r.NumeroErro = vb::err::PathFileAccessError;
+        r.DescricaoErro = e.what();
+    }
+    if (!r.Sucesso) r.ProgramaIniciar.clear();
+    return r;
+}

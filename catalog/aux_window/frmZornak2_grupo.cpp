@@ -1,0 +1,241 @@
+// Screen 3 of the auxiliary window: the applications that take products of one product group
+// from one manufacturer, narrowed by type and text, sorted, with the vehicles of the current
+// row; the chosen application goes back to the main window.
+#include "catalog/aux_window/frmZornak2.h"
+
+#include "catalog/controls/ModuloGrade.h"
+#include "common/modTraducao.h"
+#include "platform/forms/Events.h"
+#include "platform/vb/Strings.h"
+
+namespace {
+constexpr long CorOrdemAtiva = 1910234;
+
+std::string Twips(int pixels) { return std::to_string(pixels * (EstadoPrograma.TwipsPorPixelX > 0 ? EstadoPrograma.TwipsPorPixelX : 15)); }
+
+std::string TextoValor(const vb::Variant& v) { return v.IsNull() || v.IsEmpty() ? std::string() : v.ToString(); }
+
+TabelaPictures PicturesGrupo(bool comLancamento) {
+    TabelaPictures t;
+    auto adiciona = [&t](const std::string& a, const std::string& b, const std::string& c, const std::string& d) {
+        const std::string nomes[4] = {a, b, c, d};
+        for (int v = 0; v < 4; ++v) t[static_cast<std::size_t>(v)].push_back(CarregaImagemRecurso(nomes[v], "G"));
+    };
+    if (comLancamento) adiciona("ICOLANCGRID", "ICOLANCGRID", "ICOLANCGRID_S", "ICOLANCGRID_S");
+    adiciona("ICOFIGURA1", "ICOFIGURA1_S", "ICOFIGURA2", "ICOFIGURA2_S");
+    adiciona("ICOLISTA1", "ICOLISTA1_S", "ICOLISTA2", "ICOLISTA2_S");
+    return t;
+}
+}  // namespace
+
+void frmZornak2Form::ExibeTelaPrincipal(std::uint8_t fabricante, int grupo, long aplicacao, std::uint8_t tipo,
+                                        const std::string& filtro, std::uint8_t linha, const std::string& ordem,
+                                        std::uint8_t redesenha, std::uint8_t lancamento) {
+    if (redesenha == 1 && Ligacoes().RedesenhaPrincipal) Ligacoes().RedesenhaPrincipal();
+    std::string textoGrupo;
+    if (grupo == -1) {
+        // The vehicles pseudo-group: no group clause, and the vehicles type unless one was chosen.
+        textoGrupo = Traduz(89);
+        if (tipo == 0) tipo = 1;
+        grupo = 0;
+    } else {
+        textoGrupo = TextoValor(ObtemValorSQL("SELECT DescricaoGrupoProduto" + EstadoPrograma.Idioma +
+                                                  " FROM GRUPOPRODUTO WHERE CodigoGrupoProduto=" + std::to_string(grupo),
+                                              vb::Variant(std::string())));
+    }
+    const std::string textoFabricante = TextoValor(ObtemValorSQL(
+        "SELECT DescricaoFabricante" + EstadoPrograma.Idioma + " FROM FABRICANTE WHERE CodigoFabricante=" +
+            std::to_string(fabricante),
+        vb::Variant(std::string())));
+
+    imgTitulo->SetPicture(CarregaImagemRecurso("TITPRINCIPAL", EstadoPrograma.Idioma));
+    lblSubTitulo->SetCaption(vb::UCase(textoFabricante + "  -  " + textoGrupo));
+    const std::string prefixo = Traduz(39) + " ";
+    lblTipoAplicacaoM->SetCaption(vb::UCase(Traduz(45)));
+    lblTipoAplicacaoM->SetToolTipText(prefixo + vb::UCase(Traduz(45)));
+    lblDescricaoM->SetCaption(vb::UCase(Traduz(40)));
+    lblDescricaoM->SetToolTipText(prefixo + vb::UCase(Traduz(40)));
+    lblLancamentoM->SetCaption(Traduz(91));
+    lblLancamentoM->SetToolTipText(prefixo + vb::UCase(Traduz(91)));
+    lblFigM->SetCaption(vb::UCase(Traduz(46)));
+    lblFigM->SetToolTipText(Traduz(8) + " <F3>");
+    lblListaM->SetCaption(vb::UCase(Traduz(9)));
+    lblListaM->SetToolTipText(Traduz(9) + " <F4>,<ENTER>");
+    (*lblVeiculosM)(0).SetCaption(Traduz(89) + ":");
+    (*lblVeiculosM)(0).SetTag(std::to_string(fabricante));
+    txtDescricaoAplicacaoM->SetText(filtro);
+    const bool comLancamento = lancamento == 1;
+    lblLancamentoM->SetVisible(comLancamento);
+    lblLancamentoM->SetTag(std::to_string(lancamento));
+    txtDescricaoAplicacaoM->SetWidth(comLancamento ? 245 : 301);
+    // The description column gives the release column its room; the picture columns stay put.
+    lblDescricaoM->SetWidth(comLancamento ? 240 : 300);
+
+    cboTHCombo2->Move(32, 126, 138);
+    CarregaComboTiposAplicacao(*this);
+    cboTHCombo2->ObtemDataControl(dtcTHCombo2);
+    cboTHCombo2->ConfiguraColunas({"DescricaoTipoAplicacao|0|" + Twips(200) + "|T"}, std::nullopt,
+                                  std::stol(Twips(138)));
+    dao::Recordset tipos = dtcTHCombo2.GetRecordset();
+    tipos.FindFirst("CodigoTipoAplicacao = " + std::to_string(tipo));
+    if (tipos.RecordCount() > 0 && (tipos.Eof() || tipos.Bof())) tipos.MoveFirst();
+    cboTHCombo2->AtualizaCombo();
+
+    dtcTHGrid1.SetDatabaseName(EstadoPrograma.CaminhoDados + ArquivoBancoCatalogo);
+    grdTHGrid1->mUserControlPixelWidth = 553;
+    grdTHGrid1->mUserControlPixelHeight = 119;
+    grdTHGrid1->Move(31, 157, 553, 119);
+
+    if (CodigoAplicacaoAnterior > 0) {
+        aplicacao = CodigoAplicacaoAnterior;
+        linha = SemLinhaGrid;
+    }
+    AtualizaGridAplicacoesGrupo(fabricante, grupo, aplicacao, ordem, false);
+
+    grdTHGrid1->ObtemDataControl(dtcTHGrid1);
+    grdTHGrid1->ObtemPictures(PicturesGrupo(comLancamento));
+    std::vector<std::string> colunas = {"DescricaoTipoAplicacao|0|" + Twips(150) + "|T",
+                                        "DescricaoAplicacao|0|" + Twips(comLancamento ? 255 : 311) + "|T"};
+    if (comLancamento) colunas.push_back("ImagensGrid|2|" + Twips(56) + "|I|" + Traduz(91) + "!|0|" + Twips(34));
+    colunas.push_back("ImagensGrid|2|" + Twips(40) + "|I|" + Traduz(8) + " <F3>|99");
+    colunas.push_back("|2|" + Twips(40) + "|F|" + Traduz(9) + " <F4>,<ENTER>|99");
+    grdTHGrid1->ConfiguraColunas(colunas);
+    grdTHGrid1->AtualizaGrid();
+
+    txtDescricaoAplicacaoM->SetVisible(true);
+    (*pctTela)(3).SetVisible(true);
+    (*pctTela)(3).Refresh();
+    cboTHCombo2->SetVisible(true);
+    grdTHGrid1->SetVisible(true);
+    if (SelecionaLinhaGrid(*grdTHGrid1, linha)) grdTHGrid1->AtualizaGrid();
+    ExibeVeiculosAplicacao();
+    vb::DoEvents();
+    try {
+        txtDescricaoAplicacaoM->SetFocus();
+    } catch (...) {
+    }
+}
+
+void frmZornak2Form::AtualizaGridAplicacoesGrupo(std::uint8_t fabricante, int grupo, long aplicacao,
+                                                 const std::string& ordem, bool redesenha) {
+    OrdemAplicacoesGrupo = ordem;
+    lblTipoAplicacaoM->SetForeColor(ordem == "1" ? CorOrdemAtiva : 0);
+    lblDescricaoM->SetForeColor(ordem == "2" ? CorOrdemAtiva : 0);
+    lblLancamentoM->SetForeColor(ordem == "3" ? CorOrdemAtiva : 0);
+    const std::string ordemSql = ordem == "1" ? "1,2" : ordem == "3" ? "3 DESC,1,2" : ordem;
+    if (fabricante > 0) {
+        const std::string cr = "\r";
+        std::string sql =
+            "SELECT Min(TIPOAPLICACAO.DescricaoTipoAplicacao<I>) AS DescricaoTipoAplicacao,"
+            "Min(APLICACAO.DescricaoAplicacao<I>) AS DescricaoAplicacao,"
+            "Max(IIF(PRODUTO.FlagLancamento=Null,0,PRODUTO.FlagLancamento)&PRODUTO.DataLancamento) AS OBLancamento,"
+            "Min(APLICACAO.CodigoTipoAplicacao) AS CodigoTipoAplicacao,"
+            "APLICACAO_PRODUTO.CodigoAplicacao,";
+        if (lblLancamentoM->Tag() == "1") sql += "IIF(Max(PRODUTO.FlagLancamento)=1,' ','" + cr + "') & ";
+        sql += "IIF(EXISTS(SELECT 1 FROM CONJUNTO_PRODUTO1 WHERE CONJUNTO_PRODUTO1.CodigoAplicacao = "
+               "APLICACAO_PRODUTO.CodigoAplicacao),' ','" +
+               cr + "') & '" + std::string(50, ' ') +
+               ".'&Mid(Max(IIF(PRODUTO.FlagLancamento=Null,0,PRODUTO.FlagLancamento)&PRODUTO.DataLancamento),2) As "
+               "ImagensGrid "
+               "FROM ((PRODUTO "
+               "INNER JOIN APLICACAO_PRODUTO ON PRODUTO.CodigoProduto = APLICACAO_PRODUTO.CodigoProduto) "
+               "INNER JOIN APLICACAO ON APLICACAO_PRODUTO.CodigoAplicacao = APLICACAO.CodigoAplicacao) "
+               "LEFT JOIN TIPOAPLICACAO ON APLICACAO.CodigoTipoAplicacao = TIPOAPLICACAO.CodigoTipoAplicacao "
+               "WHERE ";
+        if (grupo > 0) sql += "PRODUTO.CodigoGrupoProduto=" + std::to_string(grupo) + " AND ";
+        sql += "APLICACAO.CodigoFabricante=" + std::to_string(fabricante) +
+               " <WHERE>GROUP BY APLICACAO_PRODUTO.CodigoAplicacao ORDER BY ";
+        BaseAplicacoesGrupo = AplicaIdioma(sql);
+    }
+    // The filter is built anew on every query.
+    std::string filtro;
+    const std::string padrao = PreparaTextoSQL(MontaChaveBusca(txtDescricaoAplicacaoM->Text()), true);
+    if (!padrao.empty())
+        filtro += "AND APLICACAO.DescricaoAplicacaoPesquisa" + EstadoPrograma.Idioma + " LIKE '*" + padrao + "*' ";
+    const dao::Recordset tipos = dtcTHCombo2.GetRecordset();
+    if (!tipos.IsNothing() && tipos.IsOpen() && !tipos.Eof() && !tipos.Bof()) {
+        const long tipo = tipos.Value("CodigoTipoAplicacao").ToLong();
+        if (tipo != 0) filtro += "AND APLICACAO.CodigoTipoAplicacao = " + std::to_string(tipo) + " ";
+    }
+    dtcTHGrid1.SetRecordSource(vb::Replace(BaseAplicacoesGrupo, "<WHERE>", filtro) + ordemSql);
+    grdTHGrid1->AnalisarScollProximoRefresh();
+    dtcTHGrid1.Refresh();
+    if (aplicacao > 0) dtcTHGrid1.GetRecordset().FindFirst("CodigoAplicacao=" + std::to_string(aplicacao));
+    if (redesenha) grdTHGrid1->AtualizaGrid();
+}
+
+void frmZornak2Form::GrupoImageClick(std::uint8_t coluna) {
+    if (ListaVazia()) return;
+    const bool comLancamento = lblLancamentoM->Tag() == "1";
+    if (comLancamento) {
+        if (coluna == 0) return;
+        --coluna;
+    }
+    if (coluna == 0) {
+        const std::string imagens = TextoValor(dtcTHGrid1.GetRecordset().Value("ImagensGrid"));
+        if (vb::Mid(imagens + "  ", comLancamento ? 2 : 1, 1) == " ") RetornaAplicacaoSelecionada(4);
+    } else if (coluna == 1) {
+        RetornaAplicacaoSelecionada(3);
+    }
+}
+
+void frmZornak2Form::RetornaAplicacaoSelecionada(long tela) {
+    const dao::Recordset rs = dtcTHGrid1.GetRecordset();
+    const dao::Recordset tipos = dtcTHCombo2.GetRecordset();
+    std::string tipo = "0";
+    if (!tipos.IsNothing() && tipos.IsOpen() && !tipos.Eof() && !tipos.Bof())
+        tipo = TextoValor(tipos.Value("CodigoTipoAplicacao"));
+    EstadoPrograma.RequisicaoTela = std::to_string(tela) + "|" + TextoValor(rs.Value("CodigoAplicacao")) + "|" +
+                                    std::to_string(ObtemLinhaSelecionadaGrid(*grdTHGrid1)) + "|" +
+                                    OrdemAplicacoesGrupo + "|" + tipo + "|" +
+                                    vb::Replace(vb::Trim(txtDescricaoAplicacaoM->Text()), "|", "") + "|" +
+                                    lblLancamentoM->Tag();
+    AcaoPendente = "VOLTAR";
+    tmrAux->SetEnabled(true);
+}
+
+void frmZornak2Form::ExibeVeiculosAplicacao() {
+    (*lblVeiculosM)(0).SetVisible(false);
+    (*lblVeiculosM)(1).SetVisible(false);
+    if (ListaVazia()) return;
+    const dao::Recordset atual = dtcTHGrid1.GetRecordset();
+    if (atual.Value("CodigoTipoAplicacao").ToLong() == 1) return;
+    dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(
+        AplicaIdioma("SELECT APLICACAO.DescricaoAplicacao<I> AS DescricaoAplicacao FROM APLICACAO_VEICULO "
+                     "INNER JOIN APLICACAO ON APLICACAO_VEICULO.CodigoVeiculo = APLICACAO.CodigoAplicacao "
+                     "WHERE APLICACAO_VEICULO.CodigoAplicacao = " +
+                     TextoValor(atual.Value("CodigoAplicacao")) +
+                     " AND APLICACAO.CodigoFabricante = " + (*lblVeiculosM)(0).Tag() + " ORDER BY 1"),
+        dao::dbOpenForwardOnly);
+    std::vector<std::string> nomes;
+    while (!rs.Eof()) {
+        nomes.push_back(TextoValor(rs.Fields(0).Value()));
+        rs.MoveNext();
+    }
+    rs.Close();
+    const std::string texto = vb::Join(nomes, "  -  ");
+    if (texto.empty()) return;
+    (*lblVeiculosM)(1).SetCaption(texto);
+    (*lblVeiculosM)(0).SetVisible(true);
+    (*lblVeiculosM)(1).SetVisible(true);
+}
+
+void frmZornak2Form::SaiTelaPrincipal() {
+    txtDescricaoAplicacaoM->SetVisible(false);
+    // With an empty list nothing is remembered, so a later build selects the request's row.
+    CodigoAplicacaoAnterior = ListaVazia() ? 0 : dtcTHGrid1.GetRecordset().Value("CodigoAplicacao").ToLong();
+    cboTHCombo2->SetVisible(false);
+    grdTHGrid1->SetVisible(false);
+    (*pctTela)(3).SetVisible(false);
+    imgTitulo->SetPicture(vb::Picture());
+    lblSubTitulo->SetCaption("");
+    (*lblVeiculosM)(0).SetVisible(false);
+    (*lblVeiculosM)(1).SetVisible(false);
+    cboTHCombo2->Descarrega();
+    grdTHGrid1->Descarrega();
+    for (dao::DataControl* dc : {&dtcTHCombo2, &dtcTHGrid1}) {
+        dao::Recordset rs = dc->GetRecordset();
+        if (!rs.IsNothing() && rs.IsOpen()) rs.Close();
+        dc->SetRecordset(dao::Recordset());
+    }
+}

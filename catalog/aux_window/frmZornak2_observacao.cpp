@@ -1,0 +1,120 @@
+// Screens 0 and 1 of the auxiliary window: the observation of a product or an application,
+// and the applications of one product with three sort orders.
+#include "catalog/aux_window/frmZornak2.h"
+
+#include "common/modTraducao.h"
+#include "platform/forms/Events.h"
+#include "platform/vb/Strings.h"
+
+namespace {
+constexpr long CorOrdemAtiva = 0x1D25DA;
+
+std::string Twips(int pixels) { return std::to_string(pixels * (EstadoPrograma.TwipsPorPixelX > 0 ? EstadoPrograma.TwipsPorPixelX : 15)); }
+}  // namespace
+
+void frmZornak2Form::ExibeTelaObservacao(const std::string& tipo, long codigo, const std::string& /*legenda*/) {
+    imgTitulo->SetPicture(CarregaImagemRecurso("TITOBSERVACAO"));
+    std::string palavra;
+    if (tipo == "A") {
+        lblSubTitulo->SetCaption(MontaDescricaoAplicacao(codigo, true, true));
+        palavra = "Aplicacao";
+    } else {
+        lblSubTitulo->SetCaption(MontaDescricaoProduto(codigo, true));
+        palavra = "Produto";
+    }
+    const vb::Variant valor = ObtemValorSQL(AplicaIdioma("SELECT Observacao<I> AS Observacao FROM " + palavra +
+                                                         "_OBS WHERE Codigo" + palavra + "=" + std::to_string(codigo)),
+                                            vb::Variant(std::string()));
+    txtObservacao->SetText(valor.IsNull() ? std::string() : valor.ToString());
+    (*pctTela)(0).SetVisible(true);
+    (*pctTela)(0).Refresh();
+    vb::DoEvents();
+    try {
+        txtObservacao->SetFocus();
+    } catch (...) {
+    }
+}
+
+void frmZornak2Form::SaiTelaObservacao() {
+    (*pctTela)(0).SetVisible(false);
+    imgTitulo->SetPicture(vb::Picture());
+    lblSubTitulo->SetCaption("");
+}
+
+void frmZornak2Form::ExibeTelaAplicacoesProduto(long produto, long aplicacao) {
+    imgTitulo->SetPicture(CarregaImagemRecurso("TITAPLICACAO"));
+    lblSubTitulo->SetCaption(MontaDescricaoProduto(produto, true));
+    const struct {
+        vb::Label* rotulo;
+        long mensagem;
+    } cabecalhos[] = {{lblTipoAplicacaoA, 45}, {lblAplicacaoProdutoA, 40}, {lblFabricanteA, 30}};
+    for (const auto& c : cabecalhos) {
+        const std::string texto = vb::UCase(Traduz(c.mensagem));
+        c.rotulo->SetCaption(texto);
+        c.rotulo->SetToolTipText(Traduz(39) + " " + texto);
+    }
+    dtcTHGrid1.SetDatabaseName(EstadoPrograma.CaminhoDados + ArquivoBancoCatalogo);
+    grdTHGrid1->mUserControlPixelWidth = 553;
+    grdTHGrid1->mUserControlPixelHeight = 221;
+    grdTHGrid1->Move(31, 121, 553, 221);
+
+    AtualizaGridAplicacoesProduto(produto, OrdemAplicacoesProduto, false);
+
+    dao::Recordset rs = dtcTHGrid1.GetRecordset();
+    if (CodigoAplicacaoAnterior >= 1)
+        rs.FindFirst("CodigoAplicacao = " + std::to_string(CodigoAplicacaoAnterior));
+    else if (aplicacao > 0)
+        rs.FindFirst("CodigoAplicacao = " + std::to_string(aplicacao));
+    // An unsuccessful search leaves no current row; the list then starts on its first row.
+    if (rs.RecordCount() > 0 && (rs.Eof() || rs.Bof())) rs.MoveFirst();
+
+    grdTHGrid1->ObtemDataControl(dtcTHGrid1);
+    grdTHGrid1->ConfiguraColunas({"DescricaoTipoAplicacao|0|" + Twips(120) + "|T",
+                                  "DescricaoAplicacao|0|" + Twips(301) + "|T",
+                                  "DescricaoFabricante|0|" + Twips(120) + "|T"});
+    grdTHGrid1->AtualizaGrid();
+    (*pctTela)(1).SetVisible(true);
+    (*pctTela)(1).Refresh();
+    grdTHGrid1->SetVisible(true);
+    try {
+        grdTHGrid1->SetFocus();
+    } catch (...) {
+    }
+}
+
+void frmZornak2Form::AtualizaGridAplicacoesProduto(long produto, const std::string& ordem, bool bAtualiza) {
+    OrdemAplicacoesProduto = vb::Left(ordem, 1);
+    ColoreCabecalhos({lblTipoAplicacaoA, lblAplicacaoProdutoA, lblFabricanteA}, ordem);
+    const std::string colunas = ordem == "1" ? "1,2,3" : ordem == "2" ? "2,3" : ordem == "3" ? "3,1,2" : ordem;
+    if (produto > 0) {
+        BaseAplicacoesProduto = AplicaIdioma(
+            "SELECT TIPOAPLICACAO.DescricaoTipoAplicacao<I> AS DescricaoTipoAplicacao,"
+            "APLICACAO.DescricaoAplicacao<I> & '   ' & APLICACAO_PRODUTO.ComplementoAplicacao<I> AS DescricaoAplicacao,"
+            "FABRICANTE.DescricaoFabricante<I> AS DescricaoFabricante,"
+            "APLICACAO_PRODUTO.CodigoAplicacao "
+            "FROM ((APLICACAO_PRODUTO "
+            "INNER JOIN APLICACAO     ON APLICACAO_PRODUTO.CodigoAplicacao = APLICACAO.CodigoAplicacao) "
+            "LEFT  JOIN TIPOAPLICACAO ON APLICACAO.CodigoTipoAplicacao = TIPOAPLICACAO.CodigoTipoAplicacao) "
+            "LEFT  JOIN FABRICANTE    ON APLICACAO.CodigoFabricante = FABRICANTE.CodigoFabricante "
+            "WHERE APLICACAO_PRODUTO.CodigoProduto = " +
+            std::to_string(produto) + " ") + "ORDER BY ";
+        grdTHGrid1->AnalisarScollProximoRefresh();
+    }
+    dtcTHGrid1.SetRecordSource(BaseAplicacoesProduto + colunas);
+    dtcTHGrid1.Refresh();
+    if (bAtualiza) grdTHGrid1->AtualizaGrid();
+}
+
+void frmZornak2Form::SaiTelaAplicacoesProduto() {
+    CodigoAplicacaoAnterior = 0;
+    dao::Recordset rs = dtcTHGrid1.GetRecordset();
+    if (!rs.IsNothing() && rs.IsOpen() && !rs.Eof() && !rs.Bof())
+        CodigoAplicacaoAnterior = rs.Value("CodigoAplicacao").ToLong();
+    grdTHGrid1->SetVisible(false);
+    (*pctTela)(1).SetVisible(false);
+    imgTitulo->SetPicture(vb::Picture());
+    lblSubTitulo->SetCaption("");
+    grdTHGrid1->Descarrega();
+    if (!rs.IsNothing() && rs.IsOpen()) rs.Close();
+    dtcTHGrid1.SetRecordset(dao::Recordset());
+}

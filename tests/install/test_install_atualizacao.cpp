@@ -1,0 +1,406 @@
+// The update installation: the reading of addresses and version lists, and whole runs
+// against a local HTTP server on a private copy of the demo data folder.
+#include "catalog/aux_window/AtualizacaoCatalogo.h"
+#include "common/modInternet.h"
+#include "platform/vb/Err.h"
+#include "tests/data/Pasta.h"
+#include "tests/update_checker/ServidorHttpTeste.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <zip.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+namespace fs = std::filesystem;
+using testsupport::ServidorHttpTeste;
+
+namespace {
+
+std::string LeTudo(const fs::path& caminho) {
+    std::ifstream f(caminho, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+}
+
+// --- The reading of the update address and of the version lists -----------------------------
+
+TEST(EnderecoAtualizacao, ServidorECaminhoBase) {
+    struct Caso {
+        const char* url;
+        const char* servidor;
+        const char* base;
+    } casos[] = {
+        {"http://atualizacao.zornak.example/catalogo/", "atualizacao.zornak.example", "catalogo/"},
+        {"HTTP://host/a/b", "host", "a/b/"},
+        {"host/catalogo", "host", "catalogo/"},
+        {"http://host", "host", ""},
+        {"127.0.0.1:8080/x/", "127.0.0.1:8080", "x/"},
+        // Another scheme stays: its name and colon become the host, and the connection fails.
+        {"ftp://h/x", "ftp:", "/h/x/"},
+    };
+    for (const Caso& c : casos) {
+        const EnderecoAtualizacao e = LeEnderecoAtualizacao(c.url);
+        EXPECT_EQ(e.Servidor, c.servidor) << c.url;
+        EXPECT_EQ(e.CaminhoBase, c.base) << c.url;
+    }
+    EXPECT_EQ(NomeListaVersao(28), "ListVersao28.txt");
+}
+
+struct CasoLista {
+    const char* descricao;
+    std::vector<std::string> listas;
+    long erro;                                   // 0: no error
+    std::vector<std::string> tipos, nomes;
+    std::vector<long> tamanhos;
+    std::int64_t total;
+};
+
+TEST(ListaVersao, MontaTabelaDeArquivos) {
+    const CasoLista casos[] = {
+        {"kinds cut or padded to 3 characters; blank lines skipped",
+         {"SDBX;s.sql;10\r\n\r\n   \r\nsdb;dados.sdb;5\r\nEX;p;1;extra\r\nEXE;prog;2\r\n"},
+         0, {"SDB", "sdb", "EX ", "EXE"}, {"s.sql", "dados.sdb", "p", "prog"}, {10, 5, 1, 2}, 18},
+        {"the first list naming a file wins, names compared trimmed and without case",
+         {"DAT;Figuras\\a.jpg;7\r\n", "SDB; FIGURAS\\A.JPG ;99\r\nDAT;b.txt;3"},
+         0, {"DAT", "DAT"}, {"Figuras\\a.jpg", "b.txt"}, {7, 3}, 10},
+        {"a repeated name is skipped before its size is read",
+         {"DAT;a.txt;1\r\n", "DAT;A.TXT\r\nDAT;a.txt;nada"}, 0, {"DAT"}, {"a.txt"}, {1}, 1},
+        {"no size field", {"DAT;a.txt"}, vb::err::SubscriptOutOfRange, {}, {}, {}, 0},
+        {"no name field", {"DAT"}, vb::err::SubscriptOutOfRange, {}, {}, {}, 0},
+        {"a size that is no number", {"DAT;a.txt;grande"}, vb::err::TypeMismatch, {}, {}, {}, 0},
+        {"LF-only line ends read as one line", {"DAT;a.txt;1\nDAT;b.txt;2"}, vb::err::TypeMismatch, {}, {}, {}, 0},
+        {"a name going up out of the data folder", {"DAT;ok.txt;1\r\nDAT;..\\fora.txt;1"},
+         vb::err::BadFileNameOrNumber, {"DAT"}, {"ok.txt"}, {1}, 1},
+        {"a deeper way up", {"DAT;a\\..\\..\\fora.txt;1"}, vb::err::BadFileNameOrNumber, {}, {}, {}, 0},
+        {"an absolute name", {"DAT;\\etc\\fora;1"}, vb::err::BadFileNameOrNumber, {}, {}, {}, 0},
+        {"an absolute name with /", {"DAT;/tmp/fora;1"}, vb::err::BadFileNameOrNumber, {}, {}, {}, 0},
+        {"a drive", {"DAT;C:\\fora.txt;1"}, vb::err::BadFileNameOrNumber, {}, {}, {}, 0},
+        {"a folder, not a file", {"DAT;Figuras\\;1"}, vb::err::BadFileNameOrNumber, {}, {}, {}, 0},
+        {"an empty name", {"DAT; ;1"}, vb::err::BadFileNameOrNumber, {}, {}, {}, 0},
+        {"a NUL in the name", {std::string("DAT;a\0b;1", 9)}, vb::err::BadFileNameOrNumber, {}, {}, {}, 0},
+    };
+    for (const CasoLista& c : casos) {
+        std::vector<ArquivoAtualizacao> tabela;
+        std::int64_t total = 0;
+        long erro = 0;
+        try {
+            for (const std::string& l : c.listas) AcrescentaListaVersao(l, tabela, total);
+        } catch (const vb::Error& e) {
+            erro = e.Number();
+        }
+        EXPECT_EQ(erro, c.erro) << c.descricao;
+        std::vector<std::string> tipos, nomes;
+        std::vector<long> tamanhos;
+        for (const ArquivoAtualizacao& a : tabela) {
+            tipos.push_back(a.Tipo);
+            nomes.push_back(a.Nome);
+            tamanhos.push_back(a.Tamanho);
+        }
+        EXPECT_EQ(tipos, c.tipos) << c.descricao;
+        EXPECT_EQ(nomes, c.nomes) << c.descricao;
+        EXPECT_EQ(tamanhos, c.tamanhos) << c.descricao;
+        EXPECT_EQ(total, c.total) << c.descricao;
+    }
+}
+
+TEST(ListaVersao, ArquivosCompactadosELancamentos) {
+    EXPECT_TRUE(EhArquivoCompactadoAtualizacao("DATA\\PECAS-CI-.ZIP"));
+    EXPECT_TRUE(EhArquivoCompactadoAtualizacao("-ci-.zip"));
+    EXPECT_FALSE(EhArquivoCompactadoAtualizacao("pecas.zip"));
+    EXPECT_FALSE(EhArquivoCompactadoAtualizacao("pecas-ci-.zip.bak"));
+
+    struct Caso {
+        std::vector<long> antes, depois;
+        bool novos;
+    } casos[] = {
+        {{0}, {0}, false},
+        {{3, 8, 15, 42}, {8, 42}, false},
+        {{3, 8, 15, 42}, {3, 8, 9, 15, 42}, true},
+        {{0}, {5}, true},
+        {{5, 9}, {0}, true},
+    };
+    for (const Caso& c : casos) EXPECT_EQ(ComparaListasLancamentos(c.antes, c.depois), c.novos);
+
+    EXPECT_EQ(MontaComandoVersao(27, 29, vb::DateSerial(2026, 12, 10) + vb::TimeSerial(9, 5, 7)),
+              "UPDATE UMREGISTRO SET Versao                    = 29,VersaoAnterior            = 27,"
+              "DataUltimaVerificacao     = DateSerial(2026,12,10)+TimeSerial(9,5,7),FlagErroUltimaVerificacao = 0");
+}
+
+TEST(ListaVersao, CaminhoNaPastaDadosSemCaixa) {
+    QTemporaryDir dir;
+    const std::string pasta = dir.path().toStdString() + "/";
+    fs::create_directories(pasta + "Figuras/Sub");
+    std::ofstream(pasta + "Figuras/Sub/Foto.JPG") << "x";
+    EXPECT_EQ(CaminhoArquivoAtualizacao(pasta, "FIGURAS\\sub\\foto.jpg"), pasta + "Figuras/Sub/Foto.JPG");
+    EXPECT_EQ(CaminhoArquivoAtualizacao(pasta, "figuras\\Nova\\a.txt"), pasta + "Figuras/Nova/a.txt");
+    EXPECT_EQ(CaminhoArquivoAtualizacao(pasta, "novo.txt"), pasta + "novo.txt");
+}
+
+// --- Whole runs ----------------------------------------------------------------------------
+
+// What the screen would show, as the runs report it.
+class ProgressoGravado : public IProgressoAtualizacao {
+public:
+    void IniciaPasso(int passo, double total) override {
+        iniciados.push_back(passo);
+        totais[passo] = total;
+        feitos[passo] = 0;
+    }
+    void DefineFeito(int passo, double feito) override { feitos[passo] = feito; }
+    void AcrescentaFeito(int passo, double quantidade) override {
+        feitos[passo] += quantidade;
+        recebidos[passo] += quantidade;
+    }
+    void TerminaPasso(int passo) override { terminados.push_back(passo); }
+
+    std::vector<int> iniciados, terminados;
+    std::map<int, double> totais, feitos, recebidos;
+};
+
+// A zip archive in memory with the given entries.
+std::string CriaZip(const std::map<std::string, std::string>& entradas, const std::string& pasta) {
+    const std::string caminho = pasta + "/montado.zip";
+    int erro = 0;
+    zip_t* z = zip_open(caminho.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &erro);
+    EXPECT_NE(z, nullptr);
+    for (const auto& [nome, conteudo] : entradas) {
+        zip_source_t* s = zip_source_buffer(z, conteudo.data(), conteudo.size(), 0);
+        EXPECT_GE(zip_file_add(z, nome.c_str(), s, ZIP_FL_OVERWRITE), 0);
+    }
+    EXPECT_EQ(zip_close(z), 0);
+    const std::string bytes = LeTudo(caminho);
+    fs::remove(caminho);
+    return bytes;
+}
+
+class InstalacaoNoServidor : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char nome[] = "test_install_atualizacao";
+        static char* argv[] = {nome, nullptr};
+        if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+    }
+
+    void SetUp() override {
+        qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
+        servidor_ = std::make_unique<ServidorHttpTeste>([this](const ServidorHttpTeste::Pedido& p) {
+            // "GET /catalogo/Nome HTTP/1.0"
+            std::string objeto = p.linha.substr(4, p.linha.rfind(' ') - 4);
+            std::lock_guard<std::mutex> trava(mutex_);
+            pedidos_.push_back(objeto);
+            const auto it = arquivos_.find(objeto);
+            if (it == arquivos_.end()) return ServidorHttpTeste::Resposta(404, "not here");
+            return ServidorHttpTeste::Resposta(200, it->second);
+        });
+        dados_ = pasta_.Caminho();
+        teste::AbreComoInicio(dados_);
+        {
+            teste::Escrita e;
+            e.Executa("UPDATE UMREGISTRO SET UrlAtualizacao='http://127.0.0.1:" + std::to_string(servidor_->Porta()) +
+                      "/catalogo', Versao=27");
+        }
+        EstadoPrograma.ReiniciarAposAtualizacao = false;
+        cnpopAntes_ = LeTudo(dados_ + "cnpop.txt");
+        DefineTempoLimiteInternet(5000);
+    }
+    void TearDown() override {
+        EstadoPrograma.ReiniciarAposAtualizacao = false;
+        teste::FechaTudo();
+        servidor_.reset();
+    }
+
+    void Serve(const std::string& nome, const std::string& corpo) {
+        std::lock_guard<std::mutex> trava(mutex_);
+        arquivos_["/catalogo/" + nome] = corpo;
+    }
+    std::vector<std::string> Pedidos() {
+        std::lock_guard<std::mutex> trava(mutex_);
+        return pedidos_;
+    }
+    vb::Variant Registro(const std::string& coluna) {
+        return ObtemValorSQL("SELECT " + coluna + " FROM UMREGISTRO", vb::Variant());
+    }
+    // Products that are not releases now, for the script to flag.
+    std::vector<long> ProdutosSemLancamento(int quantos) {
+        std::vector<long> codigos;
+        dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(
+            "SELECT CodigoProduto FROM PRODUTO WHERE FlagLancamento<>1 ORDER BY 1", dao::dbOpenForwardOnly);
+        while (!rs.Eof() && static_cast<int>(codigos.size()) < quantos) {
+            codigos.push_back(rs.Fields(0).Value().ToLong());
+            rs.MoveNext();
+        }
+        return codigos;
+    }
+    // Files the run left behind in the data folder.
+    std::vector<std::string> Temporarios() {
+        std::vector<std::string> t;
+        for (const auto& e : fs::directory_iterator(dados_))
+            if (e.path().extension() == ".tmp") t.push_back(e.path().filename().string());
+        return t;
+    }
+
+    QTemporaryDir config_;
+    teste::PastaDados pasta_;
+    std::string dados_;
+    std::string cnpopAntes_;
+    std::unique_ptr<ServidorHttpTeste> servidor_;
+    std::mutex mutex_;
+    std::map<std::string, std::string> arquivos_;
+    std::vector<std::string> pedidos_;
+    ProgressoGravado progresso_;
+};
+
+TEST_F(InstalacaoNoServidor, DuasVersoesComArquivosArquivoCompactadoEScripts) {
+    const std::vector<long> produtos = ProdutosSemLancamento(2);
+    ASSERT_EQ(produtos.size(), 2u);
+    QTemporaryDir trabalho;
+    const std::string zip = CriaZip({{"sub/a.txt", "AAA"}, {"b.txt", "BB"}}, trabalho.path().toStdString());
+
+    Serve("ListVersao28.txt",
+          "DAT;cnpop.txt;1\r\nDAT;Novos\\leia.txt;5\r\nDAT;Figuras\\PECAS-CI-.ZIP;" + std::to_string(zip.size()) +
+              "\r\nSDB;script28.sql;10\r\n");
+    // A later list naming a file again does not fetch it twice.
+    Serve("ListVersao29.txt", "dat;CNPOP.TXT;99\r\n\r\nSDB;script29.sql;10\r\n");
+    Serve("cnpop.txt", "0");
+    Serve("Novos/leia.txt", "novo!");
+    Serve("Figuras/PECAS-CI-.ZIP", zip);
+    Serve("script28.sql", "B:UPDATE PRODUTO SET FlagLancamento=1 WHERE CodigoProduto=?1\r\n" +
+                              std::to_string(produtos[0]) + "\r\nE:THIS IS NOT SQL\r\nR:");
+    // The template of the first script stays in force for the second one.
+    Serve("script29.sql", std::to_string(produtos[1]));
+
+    const ResultadoAtualizacao r = InstalaAtualizacao(27, 29, progresso_);
+    ASSERT_TRUE(r.Sucesso) << r.NumeroErro << " " << r.DescricaoErro;
+    EXPECT_EQ(r.Resposta(), "11");
+    EXPECT_TRUE(r.NovosLancamentos);
+    EXPECT_TRUE(r.ProgramaIniciar.empty());
+
+    EXPECT_EQ(LeTudo(dados_ + "cnpop.txt"), "0");
+    EXPECT_EQ(LeTudo(dados_ + "Novos/leia.txt"), "novo!");
+    EXPECT_EQ(LeTudo(dados_ + "Figuras/sub/a.txt"), "AAA");
+    EXPECT_EQ(LeTudo(dados_ + "Figuras/b.txt"), "BB");
+    EXPECT_FALSE(fs::exists(dados_ + "Figuras/PECAS-CI-.ZIP"));
+    EXPECT_TRUE(Temporarios().empty());
+
+    EXPECT_EQ(Registro("Versao").ToLong(), 29);
+    EXPECT_EQ(Registro("VersaoAnterior").ToLong(), 27);
+    EXPECT_EQ(Registro("FlagErroUltimaVerificacao").ToLong(), 0);
+    for (long p : produtos)
+        EXPECT_EQ(ObtemValorSQL("SELECT FlagLancamento FROM PRODUTO WHERE CodigoProduto=" + std::to_string(p),
+                                vb::Variant())
+                      .ToLong(),
+                  1);
+    EXPECT_TRUE(EstadoPrograma.ReiniciarAposAtualizacao);
+
+    EXPECT_EQ(Pedidos(), (std::vector<std::string>{"/catalogo/ListVersao28.txt", "/catalogo/ListVersao29.txt",
+                                                   "/catalogo/cnpop.txt", "/catalogo/Novos/leia.txt",
+                                                   "/catalogo/Figuras/PECAS-CI-.ZIP", "/catalogo/script28.sql",
+                                                   "/catalogo/script29.sql"}));
+    EXPECT_EQ(progresso_.iniciados, (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(progresso_.terminados, (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(progresso_.totais[1], 3);   // one more than the lists, so the bar fills only at the end
+    EXPECT_EQ(progresso_.totais[2], 1 + 5 + static_cast<double>(zip.size()) + 10 + 10);
+    EXPECT_GT(progresso_.recebidos[2], 0);
+    EXPECT_EQ(progresso_.totais[3], 5);
+    EXPECT_EQ(progresso_.totais[4], 6);   // the empty text before the first line, then 5 lines
+    // The hook is the screen's only while files download.
+    EXPECT_FALSE(DefineGanchoProgressoDownload({}));
+}
+
+TEST_F(InstalacaoNoServidor, SemNovosLancamentosEProgramaNoFim) {
+    // A list saved with a byte-order mark reads the same.
+    Serve("ListVersao28.txt", "\xEF\xBB\xBF" "EXE;Atualiza\\roda.sh;10\r\nDAT;leia.txt;3\r\n");
+    Serve("Atualiza/roda.sh", "#!/bin/sh\nexit 0\n");
+    Serve("leia.txt", "abc");
+    const ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+    ASSERT_TRUE(r.Sucesso) << r.NumeroErro << " " << r.DescricaoErro;
+    EXPECT_EQ(r.Resposta(), "10");
+    EXPECT_EQ(r.ProgramaIniciar, dados_ + "Atualiza/roda.sh");
+    const fs::perms p = fs::status(r.ProgramaIniciar).permissions();
+    EXPECT_NE(p & fs::perms::owner_exec, fs::perms::none);
+    EXPECT_EQ(LeTudo(dados_ + "leia.txt"), "abc");
+    EXPECT_EQ(Registro("Versao").ToLong(), 28);
+    // No script: the database step has nothing to count and only records the version.
+    EXPECT_EQ(progresso_.totais[4], 0);
+}
+
+TEST_F(InstalacaoNoServidor, NomeQueSaiDaPastaDeDadosERecusadoSemGravarNada) {
+    for (const char* nome : {"..\\fora.txt", "Figuras\\..\\..\\fora.txt", "\\tmp\\fora.txt"}) {
+        pedidos_.clear();
+        Serve("ListVersao28.txt", std::string("DAT;cnpop.txt;1\r\nDAT;") + nome + ";5\r\n");
+        Serve("cnpop.txt", "0");
+        const ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+        EXPECT_FALSE(r.Sucesso) << nome;
+        EXPECT_EQ(r.Resposta(), "00");
+        EXPECT_EQ(r.NumeroErro, vb::err::BadFileNameOrNumber) << nome;
+        EXPECT_EQ(r.Passo, 1);
+        EXPECT_EQ(Pedidos(), std::vector<std::string>{"/catalogo/ListVersao28.txt"}) << nome;
+        EXPECT_FALSE(fs::exists(fs::path(dados_).parent_path().parent_path() / "fora.txt"));
+        EXPECT_EQ(LeTudo(dados_ + "cnpop.txt"), cnpopAntes_);
+        EXPECT_TRUE(Temporarios().empty());
+        EXPECT_EQ(Registro("Versao").ToLong(), 27);
+    }
+}
+
+TEST_F(InstalacaoNoServidor, ArquivoQueFaltaNoServidorParaTudoComOsArquivosAntigosIntactos) {
+    Serve("ListVersao28.txt", "DAT;cnpop.txt;1\r\nDAT;falta.txt;5\r\nSDB;script28.sql;10\r\n");
+    Serve("cnpop.txt", "0");
+    Serve("script28.sql", "E:UPDATE UMREGISTRO SET FlagErroUltimaVerificacao=7");
+    const ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+    EXPECT_FALSE(r.Sucesso);
+    EXPECT_EQ(r.Resposta(), "00");
+    EXPECT_EQ(r.NumeroErro, -104);
+    EXPECT_NE(r.DescricaoErro.find("404"), std::string::npos) << r.DescricaoErro;
+    EXPECT_EQ(r.Passo, 2);
+    EXPECT_EQ(LeTudo(dados_ + "cnpop.txt"), cnpopAntes_);
+    EXPECT_FALSE(fs::exists(dados_ + "falta.txt"));
+    EXPECT_TRUE(Temporarios().empty());
+    EXPECT_EQ(Registro("Versao").ToLong(), 27);
+    EXPECT_NE(Registro("FlagErroUltimaVerificacao").ToLong(), 7);
+    EXPECT_EQ(progresso_.terminados, std::vector<int>{1});
+    EXPECT_FALSE(DefineGanchoProgressoDownload({}));
+}
+
+TEST_F(InstalacaoNoServidor, FalhasDepoisDosDownloadsSaoRelatadas) {
+    // An archive that does not unpack stops the run before the database is touched.
+    Serve("ListVersao28.txt", "DAT;FOTOS-CI-.ZIP;5\r\nSDB;script28.sql;10\r\n");
+    Serve("FOTOS-CI-.ZIP", "not a zip archive");
+    Serve("script28.sql", "E:UPDATE UMREGISTRO SET FlagErroUltimaVerificacao=7");
+    ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+    EXPECT_FALSE(r.Sucesso);
+    EXPECT_EQ(r.Passo, 3);
+    EXPECT_EQ(Registro("Versao").ToLong(), 27);
+    EXPECT_TRUE(Temporarios().empty());
+
+    // A list version that the server lacks.
+    r = InstalaAtualizacao(27, 30, progresso_);
+    EXPECT_FALSE(r.Sucesso);
+    EXPECT_EQ(r.NumeroErro, -104);
+    EXPECT_EQ(r.Passo, 1);
+}
+
+TEST_F(InstalacaoNoServidor, SemRegistroAVersaoNaoGravadaEFalha) {
+    Serve("ListVersao28.txt", "SDB;script28.sql;10\r\n");
+    // The script takes away the record that the version goes into.
+    Serve("script28.sql", "E:DELETE FROM UMREGISTRO");
+    const ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+    EXPECT_FALSE(r.Sucesso);
+    EXPECT_EQ(r.Resposta(), "00");
+    EXPECT_EQ(r.Passo, 4);
+    // Nothing of the run's writable catalogue is left holding a transaction.
+    dao::Workspace ws;
+    dao::Database db;
+    AbreBancoCatalogo(ws, "Outro", db, false);
+    ws.BeginTrans();
+    db.Execute("UPDATE CONTROLETRAN SET a = a", dao::dbFailOnError | dao::dbSeeChanges);
+    ws.CommitTrans();
+    FechaBanco(ws, db);
+}
+
+}  // namespace

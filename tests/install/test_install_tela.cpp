@@ -1,0 +1,106 @@
+// Screen 6 of the auxiliary window, opened as the main window opens it after an accepted
+// update: the run, its boxes, the answer in RequisicaoTela and the window closing itself.
+#include "catalog/aux_window/AtualizacaoCatalogo.h"
+#include "common/modInternet.h"
+#include "common/modTraducao.h"
+#include "platform/vb/MsgBox.h"
+#include "tests/aux_window/Ambiente.h"
+#include "tests/update_checker/ServidorHttpTeste.h"
+
+#include <QLabel>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <mutex>
+
+namespace {
+
+using testsupport::ServidorHttpTeste;
+
+class TelaAtualizacao : public auxteste::JanelaAuxiliarTeste {
+protected:
+    void SetUp() override {
+        JanelaAuxiliarTeste::SetUp();
+        servidor_ = std::make_unique<ServidorHttpTeste>([this](const ServidorHttpTeste::Pedido& p) {
+            const std::string objeto = p.linha.substr(4, p.linha.rfind(' ') - 4);
+            std::lock_guard<std::mutex> trava(mutex_);
+            const auto it = arquivos_.find(objeto);
+            return it == arquivos_.end() ? ServidorHttpTeste::Resposta(404, "not here")
+                                         : ServidorHttpTeste::Resposta(200, it->second);
+        });
+        teste::Escrita e;
+        e.Executa("UPDATE UMREGISTRO SET UrlAtualizacao='http://127.0.0.1:" + std::to_string(servidor_->Porta()) +
+                  "/cat/', Versao=27");
+        DefineTempoLimiteInternet(5000);
+    }
+    void TearDown() override {
+        JanelaAuxiliarTeste::TearDown();
+        servidor_.reset();
+    }
+    void Serve(const std::string& nome, const std::string& corpo) {
+        std::lock_guard<std::mutex> trava(mutex_);
+        arquivos_["/cat/" + nome] = corpo;
+    }
+    // The texts of the screen's labels.
+    std::vector<std::string> TextosTela() {
+        std::vector<std::string> textos;
+        for (QLabel* l : (*J().pctTela)(6).ContainerWidget()->findChildren<QLabel*>())
+            textos.push_back(l->text().toStdString());
+        return textos;
+    }
+    long Versao() { return ObtemValorSQL("SELECT Versao FROM UMREGISTRO", vb::Variant()).ToLong(); }
+
+    std::unique_ptr<ServidorHttpTeste> servidor_;
+    std::mutex mutex_;
+    std::map<std::string, std::string> arquivos_;
+};
+
+TEST_F(TelaAtualizacao, InstalaRespondeEFecha) {
+    Serve("ListVersao28.txt", "DAT;leia.txt;3\r\n");
+    Serve("leia.txt", "abc");
+    // The window closes by itself soon after it reports the result, so what the screen
+    // shows is read while the result box is up.
+    bool voltarVisivel = true;
+    std::vector<std::string> textos;
+    vb::MsgBoxHandler anterior;
+    anterior = vb::SetMsgBoxHandler([&](const std::string& p, int b, const std::string& t) {
+        voltarVisivel = J().lblVoltar->Visible();
+        textos = TextosTela();
+        return anterior(p, b, t);
+    });
+    struct Restaura {
+        vb::MsgBoxHandler& h;
+        ~Restaura() { vb::SetMsgBoxHandler(h); }
+    } restaura{anterior};
+    Abre("6|27|28");
+    // The installation ran inside the screen's showing; the window closes after it.
+    EXPECT_EQ(EstadoPrograma.RequisicaoTela, "10");
+    ASSERT_EQ(caixas_.Count(), 1u);
+    EXPECT_EQ(caixas_.Last().prompt, Traduz(72) + ".");
+    EXPECT_EQ(caixas_.Last().buttons, vb::vbInformation);
+    EXPECT_FALSE(voltarVisivel);
+    for (long m : {73, 74, 75, 76})
+        EXPECT_NE(std::find(textos.begin(), textos.end(), vb::UCase(Traduz(m))), textos.end()) << m;
+    // Every step ended full.
+    EXPECT_EQ(std::count_if(textos.begin(), textos.end(),
+                            [](const std::string& t) { return t.rfind("100", 0) == 0 && t.ends_with(" %"); }),
+              4);
+    EXPECT_EQ(Versao(), 28);
+    EXPECT_TRUE(auxteste::Espera([this] { return !J().IsLoaded(); }));
+}
+
+TEST_F(TelaAtualizacao, FalhaMostraOErroERespondeZeroZero) {
+    Serve("ListVersao28.txt", "DAT;falta.txt;3\r\n");
+    Abre("6|27|28");
+    EXPECT_EQ(EstadoPrograma.RequisicaoTela, "00");
+    ASSERT_EQ(caixas_.Count(), 1u);
+    EXPECT_EQ(caixas_.Last().prompt.rfind(Traduz(1) + ": -104\r\n", 0), 0u) << caixas_.Last().prompt;
+    EXPECT_EQ(caixas_.Last().buttons, vb::vbCritical);
+    EXPECT_EQ(Versao(), 27);
+    EXPECT_TRUE(auxteste::Espera([this] { return !J().IsLoaded(); }));
+}
+
+}  // namespace
