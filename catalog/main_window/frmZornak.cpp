@@ -3,6 +3,7 @@
 #include "catalog/main_window/frmZornak.h"
 
 #include "catalog/main_window/frmZornak_layout.h"
+#include "catalog/screens/TelasCatalogo.h"
 #include "catalog/startup/Modulo.h"
 #include "catalog/startup/frmCreditos.h"
 #include "common/modTraducao.h"
@@ -125,7 +126,7 @@ void frmZornakForm::Build() {
     LigaEventos();
     LigaEventosTelas();
     if (Fabrica()) telas_ = Fabrica()(*this);
-    else telas_ = std::make_unique<TelasProvisorias>([this](int i) -> vb::PictureBox& { return (*pctTela)(i); });
+    else telas_ = std::make_unique<TelasCatalogo>(*this);
     CompletaControlesTelas();
 }
 

@@ -501,6 +501,7 @@ TEST_F(StartupJanelas, HoverShowsOneHighlightAtATime) {
 }
 
 TEST_F(StartupJanelas, TheFigureTabStatesNoFactItDoesNotHave) {
+    GravaTelas(false);   // the stand-in screens, which have no sets to tell of
     ASSERT_TRUE(Inicializa());
     frmZornakForm& janela = frmZornak();
     janela.m_HistoricoTelas = "03";

@@ -1,0 +1,322 @@
+// The figure screen: pages, page buttons and the item labels with their markers.
+#include "catalog/screens/TelaFigura.h"
+
+#include "catalog/main_window/frmZornak.h"
+#include "catalog/screens/ModuloTelas.h"
+#include "catalog/startup/Modulo.h"
+#include "common/modTraducao.h"
+#include "platform/forms/Colors.h"
+#include "platform/forms/Screen.h"
+#include "platform/vb/Strings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPixmap>
+
+#include <cstdio>
+
+namespace {
+
+std::string Formata(long valor, int digitos) {
+    char texto[16];
+    std::snprintf(texto, sizeof texto, "%0*ld", digitos, valor);
+    return texto;
+}
+
+// A name from the catalogue: "\" separates folders, and a name whose case differs from
+// the file's is still found.
+QString CaminhoArquivo(const std::string& pasta, const std::string& nome) {
+    const QString relativo = QString::fromStdString(vb::Replace(nome, "\\", "/"));
+    const QString exato = QString::fromStdString(pasta) + relativo;
+    if (QFileInfo::exists(exato)) return exato;
+    QDir dir(QString::fromStdString(pasta));
+    const QStringList partes = relativo.split('/', Qt::SkipEmptyParts);
+    for (int i = 0; i < partes.size(); ++i) {
+        const QStringList achados = dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        QString achado;
+        for (const QString& a : achados)
+            if (a.compare(partes[i], Qt::CaseInsensitive) == 0) achado = a;
+        if (achado.isEmpty()) return exato;
+        if (i + 1 == partes.size()) return dir.filePath(achado);
+        if (!dir.cd(achado)) return exato;
+    }
+    return exato;
+}
+
+}  // namespace
+
+TelaFigura::TelaFigura(frmZornakForm& janela, ITelasCatalogo& telas)
+    : ItemFiguraSelecionado(janela.m_ItemFigura), janela_(janela), telas_(telas) {
+    ItemFiguraSelecionado = -1;
+    CriaControles();
+}
+
+int TelaFigura::EstadoItemFigura(int item) const {
+    return item >= 0 && item < static_cast<int>(estadoItem_.size()) ? estadoItem_[item] : 0;
+}
+
+int TelaFigura::EstadoDesenhado(int item) const {
+    return item >= 0 && item < static_cast<int>(estadoDesenhado_.size()) ? estadoDesenhado_[item] : 0;
+}
+
+void TelaFigura::DefineEstado(int item, int estado) {
+    if (item >= static_cast<int>(estadoItem_.size())) {
+        estadoItem_.resize(item + 1, 0);
+        estadoDesenhado_.resize(item + 1, 0);
+    }
+    estadoItem_[item] = estado;
+}
+
+// ----------------------------------------------------------------------------- the screen
+
+void TelaFigura::MostraTelaFigura() {
+    janela_.Lbl("lblTituloF").SetCaption(MontaDescricaoAplicacao(janela_.m_AplicacaoFigura, true, true));
+    lblTitDescricaoProdutoF_->SetCaption(vb::UCase(Traduz(40)));
+    lblTitNumeroEmpresaF_->SetCaption(vb::UCase(Traduz(32)));
+    lblTitNumeroReferenciaF_->SetCaption(vb::UCase(Traduz(42)));
+    (*lblObsF_)(0).SetCaption(vb::UCase(Traduz(44)));
+    lblProximaPaginaF_->SetCaption(Traduz(62));
+    janela_.lblImprimir->SetToolTipText(Traduz(57) + " " + Traduz(8) + " <CRTL+P>");
+
+    const int conjunto = telas_.ObtemConjunto(janela_.m_AplicacaoFigura, -1);
+    janela_.m_FabricantesAplicacao = ObtemFabricantesAplicacao(janela_.m_AplicacaoFigura);
+    MostraDadosItem(-1, 1);
+    CarregaFiguraDetalhada(conjunto);
+    AbreItensConjunto(conjunto);
+    ItemFiguraSelecionado = -1;
+    LocalizaItensFigura(conjunto);
+
+    vb::Image& legenda = janela_.Img("imgLegendaLancamento");
+    legenda.SetVisible(legenda.Tag() == "1");
+    (*janela_.pctTela)(4).SetVisible(true);
+    for (vb::Control* c : {static_cast<vb::Control*>(&janela_.Img("imgBtnInicio")), static_cast<vb::Control*>(janela_.lblInicio),
+                           static_cast<vb::Control*>(&janela_.Img("imgBtnImprimir")), static_cast<vb::Control*>(janela_.lblImprimir),
+                           static_cast<vb::Control*>(&janela_.Img("imgLogo", 0)), static_cast<vb::Control*>(&janela_.Img("imgLogo", 1))})
+        c->SetVisible(true);
+}
+
+void TelaFigura::CarregaFiguraDetalhada(int conjunto) {
+    vb::Image& legenda = janela_.Img("imgLegendaLancamento");
+    vb::Image& figura = janela_.Img("imgFiguraDetalhada");
+    legenda.SetTag("");
+    const std::string c = std::to_string(conjunto);
+    const std::string sql =
+        "SELECT DISTINCT FIGURADETALHADA1.NumeroParteFigura,FIGURADETALHADA1.ItemFigura,"
+        "FIGURADETALHADA1.PosicaoLeft,FIGURADETALHADA1.PosicaoTop,"
+        "Max(IIF(APLICACAO_PRODUTO.CodigoAplicacao=Null,Null,1)) AS ItemAplicavel,"
+        "Max(PRODUTO.FlagLancamento & PRODUTO.DataLancamento) AS OBLancamento,"
+        "Max(FIGURADETALHADA1.ArquivoFigura) AS ArqFig,"
+        "Max(PRODUTO.FlagLancamento) AS FlagLanc "
+        "FROM ((FIGURADETALHADA1 "
+        "LEFT JOIN CONJUNTO_PRODUTO1 ON "
+        "FIGURADETALHADA1.CodigoConjunto = CONJUNTO_PRODUTO1.CodigoConjunto AND "
+        "FIGURADETALHADA1.ItemFigura     = CONJUNTO_PRODUTO1.ItemFigura) "
+        "LEFT JOIN APLICACAO_PRODUTO ON "
+        "CONJUNTO_PRODUTO1.CodigoProduto = APLICACAO_PRODUTO.CodigoProduto AND "
+        "CONJUNTO_PRODUTO1.CodigoAplicacao = APLICACAO_PRODUTO.CodigoAplicacao) "
+        "LEFT JOIN PRODUTO ON CONJUNTO_PRODUTO1.CodigoProduto = PRODUTO.CodigoProduto "
+        "WHERE FIGURADETALHADA1.CodigoConjunto = " + c + " "
+        "GROUP BY FIGURADETALHADA1.NumeroParteFigura,FIGURADETALHADA1.ItemFigura,"
+        "FIGURADETALHADA1.PosicaoLeft,FIGURADETALHADA1.PosicaoTop "
+        "ORDER BY 1,2";
+    dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(sql, dao::dbOpenForwardOnly);
+
+    QuantidadeItensFigura = 0;
+    long parteAtual = 0;
+    int p = -1;
+    janela_.m_PaginaFigura = 255;
+    figura.SetTag("");
+    auto* lblPagF = janela_.ArranjoControles<vb::Label>("lblPagF");
+    auto* imgBtnPagF = janela_.ArranjoControles<vb::Image>("imgBtnPagF");
+    auto* imgBtnPagFSel = janela_.ArranjoControles<vb::Image>("imgBtnPagFSel");
+
+    while (!rs.Eof()) {
+        const int n = ++QuantidadeItensFigura;
+        vb::Label& rotulo = lblItem_->Load(n);
+        vb::Image& marcador = imgItem_->Load(n);
+        DefineEstado(n, 0);
+        estadoDesenhado_[n] = 0;
+        const long parte = rs.Value("NumeroParteFigura").ToLong();
+        if (parte != parteAtual) {
+            parteAtual = parte;
+            ++p;
+            const std::string arquivo = rs.Value("ArqFig").IsNull() ? "" : rs.Value("ArqFig").ToString();
+            figura.SetTag(figura.Tag().empty() ? arquivo : figura.Tag() + "|" + arquivo);
+            janela_.m_PaginasFigura.resize(p + 1);
+            if (p > 0) {
+                lblPagF->Load(p);
+                imgBtnPagFSel->Load(p);
+                imgBtnPagF->Load(p);
+            }
+            (*lblPagF)(p).SetCaption(std::to_string(p + 1));
+            (*lblPagF)(p).SetToolTipText(Traduz(61) + " " + std::to_string(p + 1));
+            janela_.m_PaginasFigura[p] = Formata(parte, 2) + Formata(n, 3);
+        }
+        if (rs.Value("ItemAplicavel").IsNull()) {
+            DefineEstado(n, 1);
+            DesenhaBolaItem(n);
+        } else {
+            const vb::Variant flag = rs.Value("FlagLanc");
+            if (!flag.IsNull() && flag.ToLong() == 1) {
+                DefineEstado(n, 2);
+                DesenhaBolaItem(n);
+                legenda.SetTag("1");
+            }
+        }
+        rotulo.SetCaption(rs.Value("ItemFigura").ToString());
+        rotulo.Move(figura.Left() + static_cast<int>(rs.Value("PosicaoLeft").ToLong()),
+                    figura.Top() + static_cast<int>(rs.Value("PosicaoTop").ToLong()));
+        rotulo.SetTag(Formata(p, 2));
+        PosicionaMarcadorItem(n);
+        // The number stands over its ball.
+        marcador.ZOrder(0);
+        rotulo.ZOrder(0);
+        rs.MoveNext();
+        if (rs.Eof() || rs.Value("NumeroParteFigura").ToLong() != parteAtual) {
+            janela_.m_PaginasFigura[p] += Formata(QuantidadeItensFigura, 3);
+            if (p == 3) break;
+        }
+    }
+    rs.Close();
+    figura.ZOrder(1);
+
+    const int ultima = p;
+    if (ultima >= 1) {
+        janela_.Img("imgRodapeEsq").ZOrder(1);
+        for (int q = ultima; q >= 0; --q) {
+            const int d = (ultima - q) * 35;
+            (*lblPagF)(q).SetLeft(479 - d);
+            (*imgBtnPagF)(q).SetLeft(475 - d);
+            (*imgBtnPagFSel)(q).SetLeft(475 - d);
+            (*lblPagF)(q).SetVisible(true);
+            (*imgBtnPagF)(q).SetVisible(true);
+            (*lblPagF)(q).ZOrder(0);
+        }
+    }
+}
+
+void TelaFigura::PosicionaMarcadorItem(int item) {
+    const vb::Label& rotulo = (*lblItem_)(item);
+    const int s = EstadoItemFigura(item);
+    vb::Image& marcador = (*imgItem_)(item);
+    marcador.Move(rotulo.Left() - (s == 2 ? 1 : 0), rotulo.Top() - (s == 2 ? 7 : 5));
+}
+
+void TelaFigura::AbreItensConjunto(int conjunto) {
+    const std::string sql = AplicaIdioma(
+        "SELECT DISTINCT CONJUNTO_PRODUTO1.ItemFigura,"
+        "IIF(PRODUTO.NumeroEmpresaProduto=Null,'z',Format(PRODUTO.NumeroEmpresaProduto,'00-00-0000')) As NumeroEmpresaOrderBy,"
+        "PRODUTO.DescricaoProduto<I> AS DescricaoProduto,"
+        "Format(PRODUTO.NumeroEmpresaProduto,'00-00-0000') AS NumeroEmpresaFormatado,"
+        "PRODUTO_OBS.CodigoProduto AS Observacao,"
+        "CONJUNTO_PRODUTO1.CodigoProduto,PRODUTO.FlagLancamento,PRODUTO.DataLancamento "
+        "FROM ((CONJUNTO_PRODUTO1 "
+        "INNER JOIN PRODUTO           ON CONJUNTO_PRODUTO1.CodigoProduto = PRODUTO.CodigoProduto) "
+        "INNER JOIN APLICACAO_PRODUTO ON CONJUNTO_PRODUTO1.CodigoProduto = APLICACAO_PRODUTO.CodigoProduto AND "
+        "CONJUNTO_PRODUTO1.CodigoAplicacao = APLICACAO_PRODUTO.CodigoAplicacao) "
+        "LEFT  JOIN PRODUTO_OBS       ON CONJUNTO_PRODUTO1.CodigoProduto = PRODUTO_OBS.CodigoProduto "
+        "WHERE CONJUNTO_PRODUTO1.CodigoConjunto = " + std::to_string(conjunto) + " ORDER BY 1,2,3");
+    ItensFigura = EstadoPrograma.DbCatalogo.OpenRecordset(sql, dao::dbOpenSnapshot);
+}
+
+void TelaFigura::MostraFigura(const std::string& arquivo) {
+    vb::Image& figura = janela_.Img("imgFiguraDetalhada");
+    try {
+        if (vb::Trim(arquivo).empty()) {
+            figura.SetPicture(vb::Picture());
+            return;
+        }
+        QPixmap imagem;
+        if (!imagem.load(CaminhoArquivo(EstadoPrograma.CaminhoDados + "Figuras/", vb::Trim(arquivo)))) return;
+        figura.SetPicture(vb::Picture(imagem));
+    } catch (...) {
+    }
+}
+
+void TelaFigura::MostraPaginaFigura(std::uint8_t pagina) {
+    auto& paginas = janela_.m_PaginasFigura;
+    if (paginas.empty() || pagina >= paginas.size()) return;
+    auto* lblPagF = janela_.ArranjoControles<vb::Label>("lblPagF");
+    auto* imgBtnPagFSel = janela_.ArranjoControles<vb::Image>("imgBtnPagFSel");
+    vb::Image& figura = janela_.Img("imgFiguraDetalhada");
+    auto faixa = [](const std::string& entrada, int& primeiro, int& ultimo) {
+        primeiro = std::stoi(entrada.substr(2, 3));
+        ultimo = std::stoi(entrada.substr(5, 3));
+    };
+    int primeiro = 0, ultimo = -1;
+    const std::uint8_t atual = janela_.m_PaginaFigura;
+    if (atual < 255 && atual < paginas.size()) {
+        faixa(paginas[atual], primeiro, ultimo);
+        for (int i = primeiro; i <= ultimo; ++i) {
+            (*lblItem_)(i).SetVisible(false);
+            (*imgItem_)(i).SetVisible(false);
+        }
+        figura.SetVisible(false);
+        figura.SetPicture(vb::Picture());
+        if ((*lblPagF)(atual).Visible()) {
+            (*imgBtnPagFSel)(atual).SetVisible(false);
+            (*lblPagF)(atual).SetMousePointer(vb::vbCustom);
+        }
+    }
+    const std::vector<std::string> arquivos = vb::Split(figura.Tag(), "|");
+    MostraFigura(pagina < arquivos.size() ? arquivos[pagina] : "");
+    figura.SetVisible(true);
+    faixa(paginas[pagina], primeiro, ultimo);
+    for (int i = primeiro; i <= ultimo; ++i) {
+        (*lblItem_)(i).SetVisible(true);
+        (*imgItem_)(i).SetVisible(true);
+    }
+    if ((*lblPagF)(pagina).Visible()) {
+        if (janela_.m_ChaveSelecao == "PAGINAF" + std::to_string(pagina)) janela_.AtualizaSelecaoMouse("FORM");
+        (*lblPagF)(pagina).SetMousePointer(vb::vbDefault);
+        (*imgBtnPagFSel)(pagina).SetVisible(true);
+        (*lblPagF)(pagina).ZOrder(0);
+    }
+    janela_.m_PaginaFigura = pagina;
+}
+
+void TelaFigura::EscondeTelaFigura() {
+    vb::Image& figura = janela_.Img("imgFiguraDetalhada");
+    figura.SetVisible(false);
+    figura.SetPicture(vb::Picture());
+    for (vb::Control* c : {static_cast<vb::Control*>(&janela_.Img("imgBtnInicio")), static_cast<vb::Control*>(janela_.lblInicio),
+                           static_cast<vb::Control*>(&janela_.Img("imgBtnImprimir")), static_cast<vb::Control*>(janela_.lblImprimir),
+                           static_cast<vb::Control*>(&janela_.Img("imgLogo", 0)), static_cast<vb::Control*>(&janela_.Img("imgLogo", 1)),
+                           static_cast<vb::Control*>(&janela_.Img("imgLegendaLancamento")),
+                           static_cast<vb::Control*>(&(*janela_.pctTela)(4))})
+        c->SetVisible(false);
+    ParaPiscarItensFigura();
+    LimpaFiguraDetalhada();
+}
+
+void TelaFigura::LimpaFiguraDetalhada() {
+    for (int i = 1; i <= QuantidadeItensFigura; ++i) {
+        if (lblItem_->Exists(i)) lblItem_->Unload(i);
+        if (imgItem_->Exists(i)) imgItem_->Unload(i);
+    }
+    DefineEstado(0, 0);
+    DesenhaBolaItem(0);
+    estadoItem_.resize(1);
+    estadoDesenhado_.resize(1);
+    if (!janela_.m_PaginasFigura.empty()) {
+        auto* lblPagF = janela_.ArranjoControles<vb::Label>("lblPagF");
+        auto* imgBtnPagF = janela_.ArranjoControles<vb::Image>("imgBtnPagF");
+        auto* imgBtnPagFSel = janela_.ArranjoControles<vb::Image>("imgBtnPagFSel");
+        janela_.Img("imgFiguraDetalhada").SetPicture(vb::Picture());
+        (*lblPagF)(0).SetVisible(false);
+        (*imgBtnPagF)(0).SetVisible(false);
+        (*imgBtnPagFSel)(0).SetVisible(false);
+        (*lblPagF)(0).SetMousePointer(vb::vbCustom);
+        for (int p = 1; p < static_cast<int>(janela_.m_PaginasFigura.size()); ++p) {
+            if (lblPagF->Exists(p)) lblPagF->Unload(p);
+            if (imgBtnPagF->Exists(p)) imgBtnPagF->Unload(p);
+            if (imgBtnPagFSel->Exists(p)) imgBtnPagFSel->Unload(p);
+        }
+        janela_.m_PaginasFigura.clear();
+    }
+    try {
+        if (!ItensFigura.IsNothing()) ItensFigura.Close();
+    } catch (...) {
+    }
+    ItensFigura = dao::Recordset();
+}

@@ -1,0 +1,350 @@
+#include "catalog/screens/TelaLista.h"
+
+#include "catalog/main_window/frmZornak.h"
+#include "catalog/screens/AuxiliaresTelas.h"
+#include "catalog/screens/ConsultasListas.h"
+#include "catalog/screens/ModuloTelas.h"
+#include "catalog/screens/TelaFigura.h"
+#include "catalog/startup/Modulo.h"
+#include "common/modTraducao.h"
+#include "platform/forms/Colors.h"
+#include "platform/forms/Events.h"
+#include "platform/vb/Strings.h"
+
+#include <cmath>
+
+namespace {
+
+vb::Label* Rotulo(frmZornakForm& janela, vb::Container& painel, const char* nome, int left, int top, int width) {
+    vb::Label* l = dynamic_cast<vb::Label*>(janela.Controle(nome));
+    if (!l) l = janela.New<vb::Label>(painel, nome);
+    l->Move(left, top, width, 14);
+    l->SetBackStyle(0);
+    l->SetFont("Arial", 7.5, true);
+    l->SetForeColor(vb::vbBlack);
+    l->SetVisible(false);
+    return l;
+}
+
+vb::TextBox* Caixa(frmZornakForm& janela, vb::Container& painel, const char* nome, int left, int top, int width) {
+    auto* t = janela.New<vb::TextBox>(painel, nome);
+    t->Move(left, top, width, 18);
+    t->SetFont("Arial", 8);
+    t->SetEnabled(false);
+    t->SetVisible(false);
+    return t;
+}
+
+long CodigoAtual(const dao::DataControl& dc, const char* campo) {
+    const dao::Recordset rs = dc.GetRecordset();
+    if (rs.IsNothing() || !rs.IsOpen() || rs.Eof() || rs.Bof()) return 0;
+    const vb::Variant v = rs.Value(campo);
+    return v.IsNull() ? 0 : v.ToLong();
+}
+
+void FechaRecordset(dao::DataControl& dc) {
+    try {
+        dao::Recordset rs = dc.GetRecordset();
+        if (!rs.IsNothing() && rs.IsOpen()) rs.Close();
+    } catch (...) {
+    }
+    dc.SetRecordset(dao::Recordset());
+}
+
+}  // namespace
+
+TelaLista::TelaLista(frmZornakForm& janela, ITelasCatalogo& telas) : janela_(janela), telas_(telas) {
+    CriaControles();
+}
+
+void TelaLista::CriaControles() {
+    vb::PictureBox& painel = (*janela_.pctTela)(3);
+    // The panel lies at 128 of the design area: the grid (244) starts at 116 here; the
+    // header row is over it and the filter boxes over the headers, with the group combo.
+    lblNumeroEmpresaLV = Rotulo(janela_, painel, "lblNumeroEmpresaLV", 52, 101, 73);
+    lblDescricaoProdutoLV = Rotulo(janela_, painel, "lblDescricaoProdutoLV", 127, 101, 190);
+    lblGrupoLV = Rotulo(janela_, painel, "lblGrupoLV", 329, 101, 118);
+    lblLancamentoLV = Rotulo(janela_, painel, "lblLancamentoLV", 450, 101, 56);
+    lblNumeroReferenciaLV = Rotulo(janela_, painel, "lblNumeroReferenciaLV", 657, 101, 123);
+    lblNumeroEmpresaLC = Rotulo(janela_, painel, "lblNumeroEmpresaLC", 52, 101, 73);
+    lblDescricaoProdutoLC = Rotulo(janela_, painel, "lblDescricaoProdutoLC", 127, 101, 260);
+    lblLancamentoLC = janela_.lblLancamentoLC;
+    lblLancamentoLC->Move(396, 101, 56, 14);
+    lblLancamentoLC->SetBackStyle(0);
+    lblLancamentoLC->SetFont("Arial", 7.5, true);
+    lblItemFigLC = Rotulo(janela_, painel, "lblItemFigLC", 452, 101, 52);
+    lblNumeroReferenciaLC = Rotulo(janela_, painel, "lblNumeroReferenciaLC", 657, 101, 123);
+    lblFigL = Rotulo(janela_, painel, "lblFigL", 506, 101, 38);
+    lblAplicL = Rotulo(janela_, painel, "lblAplicL", 546, 101, 38);
+    lblObsL = Rotulo(janela_, painel, "lblObsL", 586, 101, 38);
+    for (vb::Label* l : {lblFigL, lblAplicL, lblObsL, lblLancamentoLV, lblLancamentoLC, lblItemFigLC}) l->SetAlignment(vb::vbCenter);
+    // "Lançamento" fits its 56-pixel column only in the smaller type.
+    for (vb::Label* l : {lblLancamentoLV, lblLancamentoLC}) l->SetFont("Arial", 6.75, true);
+
+    txtNumeroEmpresaLV = Caixa(janela_, painel, "txtNumeroEmpresaLV", 50, 85, 73);
+    txtDescricaoProdutoLV = Caixa(janela_, painel, "txtDescricaoProdutoLV", 125, 85, 193);
+    txtNumeroFabricanteLV = Caixa(janela_, painel, "txtNumeroFabricanteLV", 657, 85, 123);
+    txtNumeroEmpresaLC = Caixa(janela_, painel, "txtNumeroEmpresaLC", 50, 85, 73);
+    txtDescricaoProdutoLC = Caixa(janela_, painel, "txtDescricaoProdutoLC", 125, 85, 260);
+    txtNumeroFabricanteLC = Caixa(janela_, painel, "txtNumeroFabricanteLC", 657, 85, 123);
+    txtItemFigLC = Caixa(janela_, painel, "txtItemFigLC", 450, 85, 52);
+
+    imgCarrinhoTodos = janela_.New<vb::Image>(painel, "imgCarrinhoTodos");
+    // Under the list, at its right end.
+    imgCarrinhoTodos->Move(476, 274, 160, 30);
+    imgCarrinhoTodosSel = janela_.New<vb::Image>(painel, "imgCarrinhoTodosSel");
+    imgCarrinhoTodosSel->Move(476, 274, 160, 30);
+    imgCarrinhoTodosSel->SetVisible(false);
+}
+
+bool TelaLista::AplicacaoEhTipo1(long codigo) const {
+    const vb::Variant v = ObtemValorSQL("SELECT 1 FROM APLICACAO WHERE CodigoAplicacao = " + std::to_string(codigo) +
+                                            " AND CodigoTipoAplicacao = 1",
+                                        vb::Variant(-1L));
+    return !v.IsNull() && v.ToLong() == 1;
+}
+
+void TelaLista::ReiniciaContextoLista() {
+    janela_.m_AplicacaoFigura = 0;
+    CodigoProdutoLista = 0;
+    CodigoGrupoLista = 0;
+    OrdemLista = "1";
+    janela_.m_AplicacaoLembrada1 = 0;
+    janela_.m_AplicacaoLembrada2 = 0;
+}
+
+void TelaLista::LimpaFiltrosLista(bool bProduto, bool bGrupo) {
+    if (bProduto) CodigoProdutoLista = 0;
+    if (bGrupo) CodigoGrupoLista = 0;
+    for (vb::TextBox* t : {txtNumeroEmpresaLV, txtDescricaoProdutoLV, txtNumeroFabricanteLV, txtNumeroEmpresaLC,
+                           txtDescricaoProdutoLC, txtNumeroFabricanteLC, txtItemFigLC})
+        t->SetText("");
+    if (OrdemLista == "4") OrdemLista = "1";
+}
+
+void TelaLista::ConfiguraComboAplicacao() {
+    const long codigo = CodigoAtual(janela_.dtcTHCombo1, "CodigoAplicacao");
+    const std::string legenda =
+        codigo == 0 ? "<" + vb::UCase(Traduz(29)) + ">" : MontaDescricaoAplicacao(codigo, true, false);
+    vb::PictureBox& medida = *janela_.pctTmp;
+    medida.SetFont(janela_.cboTHCombo1->FontName(), janela_.cboTHCombo1->FontSize(), janela_.cboTHCombo1->FontBold());
+    const int largura = static_cast<int>(std::nearbyint(medida.TextWidth(legenda) + 25.0));
+    THCombo& combo = *janela_.cboTHCombo1;
+    combo.mUserControlPixelWidth = largura;
+    combo.Move(combo.Left(), combo.Top(), largura);
+    janela_.cboTHCombo1->VisiblePctTexto(true, legenda);
+}
+
+void TelaLista::MontaTelaLista() {
+    janela_.Lbl("lblTituloL").SetCaption(MontaDescricaoAplicacao(janela_.m_AplicacaoLembrada1, true, true));
+    const long a = janela_.ObtemCodigoAplicacao();
+    const bool lv = AplicacaoEhTipo1(a);
+    janela_.grdTHGrid1->SetTag(lv ? "1" : "2");
+    const std::string letra = EstadoPrograma.Idioma == "I" ? "I" : "P";
+    imgCarrinhoTodos->SetPicture(CarregaImagemRecurso("CARRINHOTODOS", letra));
+    imgCarrinhoTodosSel->SetPicture(CarregaImagemRecurso("CARRINHOTODOS_S", letra));
+    const vb::Variant teste = ObtemValorSQL(
+        "SELECT 1 FROM APLICACAO_PRODUTO INNER JOIN PRODUTO ON APLICACAO_PRODUTO.CodigoProduto = PRODUTO.CodigoProduto "
+        "WHERE APLICACAO_PRODUTO.CodigoAplicacao=" + std::to_string(a) + " AND PRODUTO.FlagLancamento=1",
+        vb::Variant(-1L));
+    comLancamentos_ = !teste.IsNull() && teste.ToLong() == 1;
+
+    const std::string dica = Traduz(39) + " ";
+    imgCarrinhoTodos->SetToolTipText(Traduz(28));
+    lblFigL->SetCaption(vb::UCase(Traduz(46)));
+    lblFigL->SetToolTipText(Traduz(8) + " <F3>");
+    lblAplicL->SetCaption(vb::UCase(Traduz(52)));
+    lblAplicL->SetToolTipText(Traduz(27) + " <F6>");
+    lblObsL->SetCaption(vb::UCase(Traduz(44)));
+    lblObsL->SetToolTipText(Traduz(3) + " <F2>");
+    janela_.lblImprimir->SetToolTipText(Traduz(57) + " " + Traduz(9) + " <CRTL+P>");
+    auto cabecalho = [&](vb::Label* l, const std::string& texto, bool ordena) {
+        l->SetCaption(texto);
+        if (ordena) l->SetToolTipText(dica + texto);
+    };
+    if (lv) {
+        cabecalho(lblNumeroEmpresaLV, vb::UCase(Traduz(32)), true);
+        cabecalho(lblDescricaoProdutoLV, vb::UCase(Traduz(40)), true);
+        cabecalho(lblNumeroReferenciaLV, vb::UCase(Traduz(42)), false);
+        cabecalho(lblGrupoLV, vb::UCase(Traduz(43)), true);
+        cabecalho(lblLancamentoLV, Traduz(91), true);
+    } else {
+        cabecalho(lblNumeroEmpresaLC, vb::UCase(Traduz(32)), true);
+        cabecalho(lblDescricaoProdutoLC, vb::UCase(Traduz(40)), true);
+        cabecalho(lblNumeroReferenciaLC, vb::UCase(Traduz(42)), false);
+        cabecalho(lblItemFigLC, vb::UCase(Traduz(51)), true);
+        cabecalho(lblLancamentoLC, Traduz(91), true);
+    }
+    const int d = comLancamentos_ ? 0 : 56;
+    txtDescricaoProdutoLV->SetWidth(193 + d);
+    txtDescricaoProdutoLC->SetWidth(260 + d);
+    lblDescricaoProdutoLV->SetWidth(190 + d);
+    lblDescricaoProdutoLC->SetWidth(257 + d);
+    // The columns right of the description move with it.
+    lblGrupoLV->SetLeft(comLancamentos_ ? 329 : 385);
+    lblItemFigLC->SetLeft(comLancamentos_ ? 452 : 396);
+    txtItemFigLC->SetLeft(comLancamentos_ ? 450 : 394);
+
+    janela_.m_FabricantesAplicacao = ObtemFabricantesAplicacao(janela_.m_AplicacaoLembrada1);
+
+    for (vb::Control* c : {static_cast<vb::Control*>(lblNumeroEmpresaLV), static_cast<vb::Control*>(lblDescricaoProdutoLV),
+                           static_cast<vb::Control*>(lblNumeroReferenciaLV), static_cast<vb::Control*>(lblGrupoLV),
+                           static_cast<vb::Control*>(txtNumeroEmpresaLV), static_cast<vb::Control*>(txtDescricaoProdutoLV),
+                           static_cast<vb::Control*>(txtNumeroFabricanteLV)})
+        c->SetVisible(lv);
+    for (vb::Control* c : {static_cast<vb::Control*>(lblNumeroEmpresaLC), static_cast<vb::Control*>(lblDescricaoProdutoLC),
+                           static_cast<vb::Control*>(lblNumeroReferenciaLC), static_cast<vb::Control*>(lblItemFigLC),
+                           static_cast<vb::Control*>(txtNumeroEmpresaLC), static_cast<vb::Control*>(txtDescricaoProdutoLC),
+                           static_cast<vb::Control*>(txtNumeroFabricanteLC), static_cast<vb::Control*>(txtItemFigLC)})
+        c->SetVisible(!lv);
+    for (vb::Control* c : {static_cast<vb::Control*>(lblFigL), static_cast<vb::Control*>(lblAplicL),
+                           static_cast<vb::Control*>(lblObsL), static_cast<vb::Control*>(imgCarrinhoTodos)})
+        c->SetVisible(true);
+    lblLancamentoLV->SetVisible(lv && comLancamentos_);
+    lblLancamentoLC->SetVisible(!lv && comLancamentos_);
+    lblLancamentoLV->SetTag(comLancamentos_ ? "1" : "0");
+    lblLancamentoLC->SetTag(comLancamentos_ ? "1" : "0");
+
+    comboGrupoEmUso_ = comboAplicacaoEmUso_ = false;
+    const std::string todos = "<" + vb::UCase(Traduz(7)) + ">";
+    if (lv) {
+        THCombo& combo = *janela_.cboTHCombo2;
+        combo.mUserControlPixelWidth = 122;
+        combo.Move(comLancamentos_ ? 326 : 382, 213, 122);
+        lblGrupoLV->SetLeft(combo.Left() + 3);
+        combo.AnalisarScollProximoRefresh();
+        janela_.dtcTHCombo2.SetRecordSource(consultas::CarregaComboGrupos(todos, EstadoPrograma.Idioma));
+        janela_.dtcTHCombo2.Refresh();
+        combo.ObtemDataControl(janela_.dtcTHCombo2);
+        combo.ConfiguraColunas({"DescricaoGrupoProduto|0|" + telas::Largura(200) + "|T"});
+        janela_.dtcTHCombo2.GetRecordset().FindFirst("CodigoGrupoProduto = " + std::to_string(CodigoGrupoLista));
+        combo.AtualizaCombo();
+        comboGrupoEmUso_ = true;
+    }
+    if (AplicacaoEhTipo1(janela_.m_AplicacaoLembrada1)) {
+        THCombo& combo = *janela_.cboTHCombo1;
+        combo.mUserControlPixelWidth = 362;
+        combo.Move(25, 156, 362);
+        combo.AnalisarScollProximoRefresh();
+        janela_.dtcTHCombo1.SetRecordSource(
+            consultas::CarregaComboAplicacoesVeiculo(janela_.m_AplicacaoLembrada1, EstadoPrograma.Idioma));
+        janela_.dtcTHCombo1.Refresh();
+        combo.ObtemDataControl(janela_.dtcTHCombo1);
+        combo.ConfiguraColunas({"DescricaoTipoAplicacao|0|" + telas::Largura(100) + "|T",
+                                "DescricaoAplicacao|0|" + telas::Largura(200) + "|T"},
+                               std::nullopt, telas::ConvertePixelsParaTwips(362, "W"));
+        janela_.dtcTHCombo1.GetRecordset().FindFirst("CodigoAplicacao = " +
+                                                     std::to_string(janela_.m_AplicacaoLembrada2));
+        combo.AtualizaCombo();
+        ConfiguraComboAplicacao();
+        comboAplicacaoEmUso_ = true;
+    }
+
+    THGrid& grade = *janela_.grdTHGrid1;
+    grade.mUserControlPixelWidth = 616;
+    grade.mUserControlPixelHeight = 153;
+    grade.Move(20, 244, 616, 153);
+
+    const std::string tipoObs = letra;
+    TabelaPictures tabela;
+    {
+        std::vector<telas::ColunaPictures> colunas;
+        colunas.push_back(telas::Variantes("ICOCESTA", "G"));
+        if (comLancamentos_) colunas.push_back({"ICOLANCGRID", "ICOLANCGRID", "ICOLANCGRID_S", "ICOLANCGRID_S", "G"});
+        colunas.push_back(telas::Variantes("ICOFIGURA", "G"));
+        colunas.push_back(telas::Variantes("ICOAPLICACAO", "G"));
+        colunas.push_back(telas::Variantes("ICOOBS", tipoObs));
+        for (const auto& c : colunas) {
+            tabela[0].push_back(CarregaImagemRecurso(c.v0, c.tipo));
+            tabela[1].push_back(CarregaImagemRecurso(c.v1, c.tipo));
+            tabela[2].push_back(CarregaImagemRecurso(c.v2, c.tipo));
+            tabela[3].push_back(CarregaImagemRecurso(c.v3, c.tipo));
+        }
+    }
+
+    if (lv) telas_.PesquisaProdutosAplicacao(OrdemLista, false);
+    else telas_.PesquisaProdutosConjunto(OrdemLista, false);
+
+    const std::string D = std::to_string(d);
+    std::string spec = "|2|" + telas::Largura(30) + "|F|" + Traduz(2) + " <ENTER>|99" + ";" + "NumeroEmpresaFormatado|0|" +
+                       telas::Largura(75) + "|T" + ";";
+    if (lv) {
+        spec += "DescricaoProduto|0|" + telas::Largura(202 + d) + "|T" + ";";
+        spec += "DescricaoGrupoProduto|0|" + telas::Largura(121) + "|T" + ";";
+    } else {
+        spec += "DescricaoProduto|0|" + telas::Largura(269 + d) + "|T" + ";";
+    }
+    if (comLancamentos_)
+        spec += "ImagensGrid|2|" + telas::Largura(56) + "|I|" + Traduz(91) + "!|0|" + telas::Largura(34) + ";";
+    if (!lv) spec += "ItemFigura|1|" + telas::Largura(54) + "|T" + ";";
+    spec += "ImagensGrid|2|" + telas::Largura(40) + "|I|" + Traduz(8) + " <F3>|99" + ";";
+    spec += "|2|" + telas::Largura(40) + "|F|" + Traduz(27) + " <F6>|99" + ";";
+    spec += "ImagensGrid|2|" + telas::Largura(40) + "|I|" + Traduz(3) + " <F2>|99";
+    (void)D;
+
+    grade.ObtemDataControl(janela_.dtcTHGrid1);
+    grade.ObtemPictures(tabela);
+    grade.ConfiguraColunas(telas::DivideEspecificacao(spec));
+    if (CodigoProdutoLista > 0) {
+        dao::Recordset rs = janela_.dtcTHGrid1.GetRecordset();
+        if (!rs.IsNothing()) rs.FindFirst("CodigoProduto = " + std::to_string(CodigoProdutoLista));
+    }
+    grade.AtualizaGrid();
+
+    for (vb::TextBox* t : {txtNumeroEmpresaLV, txtDescricaoProdutoLV, txtNumeroFabricanteLV, txtNumeroEmpresaLC,
+                           txtDescricaoProdutoLC, txtNumeroFabricanteLC, txtItemFigLC})
+        t->SetEnabled(true);
+    if (AtualizaPainelProdutoLista) AtualizaPainelProdutoLista(false);
+
+    janela_.Img("imgLegendaLancamento").SetVisible(comLancamentos_);
+    (*janela_.pctTela)(3).SetVisible(true);
+    (*janela_.pctTela)(3).Refresh();
+    (*janela_.pctOrelha)(1).Refresh();
+    if (comboGrupoEmUso_) janela_.cboTHCombo2->SetVisible(true);
+    grade.SetVisible(true);
+    for (vb::Control* c : {static_cast<vb::Control*>(&janela_.Img("imgBtnInicio")), static_cast<vb::Control*>(janela_.lblInicio),
+                           static_cast<vb::Control*>(&janela_.Img("imgBtnImprimir")), static_cast<vb::Control*>(janela_.lblImprimir),
+                           static_cast<vb::Control*>(&janela_.Img("imgLogo", 0)), static_cast<vb::Control*>(&janela_.Img("imgLogo", 1))})
+        c->SetVisible(true);
+    vb::DoEvents();
+    if (comboAplicacaoEmUso_) janela_.cboTHCombo1->SetVisible(true);
+    try {
+        (lv ? txtNumeroEmpresaLV : txtNumeroEmpresaLC)->SetFocus();
+    } catch (...) {
+    }
+}
+
+void TelaLista::DesmontaTelaLista() {
+    const bool grupoVisivel = janela_.cboTHCombo2->Visible();
+    const bool aplicacaoVisivel = janela_.cboTHCombo1->Visible();
+    for (vb::TextBox* t : {txtNumeroEmpresaLV, txtDescricaoProdutoLV, txtNumeroFabricanteLV, txtNumeroEmpresaLC,
+                           txtDescricaoProdutoLC, txtNumeroFabricanteLC, txtItemFigLC})
+        t->SetEnabled(false);
+    CodigoProdutoLista = CodigoAtual(janela_.dtcTHGrid1, "CodigoProduto");
+    if (grupoVisivel) CodigoGrupoLista = static_cast<int>(CodigoAtual(janela_.dtcTHCombo2, "CodigoGrupoProduto"));
+    if (aplicacaoVisivel) janela_.m_AplicacaoLembrada2 = CodigoAtual(janela_.dtcTHCombo1, "CodigoAplicacao");
+    janela_.cboTHCombo1->SetVisible(false);
+    janela_.cboTHCombo2->SetVisible(false);
+    janela_.grdTHGrid1->SetVisible(false);
+    (*janela_.pctTela)(3).SetVisible(false);
+    for (int i : {2, 3})
+        if (vb::Control* foto = janela_.Controle("imgFotoProduto", i))
+            if (auto* img = dynamic_cast<vb::Image*>(foto)) img->SetPicture(vb::Picture());
+    imgCarrinhoTodos->SetPicture(vb::Picture());
+    imgCarrinhoTodosSel->SetPicture(vb::Picture());
+    for (vb::Control* c : {static_cast<vb::Control*>(&janela_.Img("imgBtnInicio")), static_cast<vb::Control*>(janela_.lblInicio),
+                           static_cast<vb::Control*>(&janela_.Img("imgBtnImprimir")), static_cast<vb::Control*>(janela_.lblImprimir),
+                           static_cast<vb::Control*>(&janela_.Img("imgLogo", 0)), static_cast<vb::Control*>(&janela_.Img("imgLogo", 1)),
+                           static_cast<vb::Control*>(&janela_.Img("imgLegendaLancamento"))})
+        c->SetVisible(false);
+    janela_.grdTHGrid1->Descarrega();
+    FechaRecordset(janela_.dtcTHGrid1);
+    if (grupoVisivel) {
+        janela_.cboTHCombo2->Descarrega();
+        FechaRecordset(janela_.dtcTHCombo2);
+    }
+    if (aplicacaoVisivel) {
+        janela_.cboTHCombo1->Descarrega();
+        FechaRecordset(janela_.dtcTHCombo1);
+    }
+}

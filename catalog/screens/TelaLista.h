@@ -1,0 +1,57 @@
+// Screen 3, the products of one application: LV, the list by vehicle (with its group
+// filter), or LC, the list by assembly (with the figure item); over both, for a vehicle,
+// the combo of the vehicle and its assemblies. The list context outlives the screen.
+#pragma once
+
+#include <functional>
+#include <string>
+
+class frmZornakForm;
+class ITelasCatalogo;
+namespace vb {
+class Image;
+class Label;
+class TextBox;
+}  // namespace vb
+
+class TelaLista {
+public:
+    TelaLista(frmZornakForm& janela, ITelasCatalogo& telas);
+
+    void MontaTelaLista();
+    void DesmontaTelaLista();
+    void LimpaFiltrosLista(bool bProduto, bool bGrupo);
+    void ReiniciaContextoLista();
+    bool AplicacaoEhTipo1(long codigo) const;
+    void ConfiguraComboAplicacao();
+
+    // The list context (the application of the list and of its combo are the window's
+    // CodigoAplicacaoLista and CodigoAplicacaoCombo).
+    long CodigoProdutoLista = 0;
+    int CodigoGrupoLista = 0;
+    std::string OrdemLista = "1";
+    // True after a build while the list has a release column.
+    bool ComLancamentos() const { return comLancamentos_; }
+
+    // The detail panel beside the list (filled from the current row).
+    std::function<void(bool limpa)> AtualizaPainelProdutoLista;
+
+    // The screen's own controls, on the window's panel 3.
+    vb::Label *lblNumeroEmpresaLV = nullptr, *lblDescricaoProdutoLV = nullptr, *lblNumeroReferenciaLV = nullptr,
+              *lblGrupoLV = nullptr, *lblLancamentoLV = nullptr;
+    vb::Label *lblNumeroEmpresaLC = nullptr, *lblDescricaoProdutoLC = nullptr, *lblNumeroReferenciaLC = nullptr,
+              *lblItemFigLC = nullptr, *lblLancamentoLC = nullptr;
+    vb::TextBox *txtNumeroEmpresaLV = nullptr, *txtDescricaoProdutoLV = nullptr, *txtNumeroFabricanteLV = nullptr;
+    vb::TextBox *txtNumeroEmpresaLC = nullptr, *txtDescricaoProdutoLC = nullptr, *txtNumeroFabricanteLC = nullptr,
+                *txtItemFigLC = nullptr;
+    vb::Label *lblFigL = nullptr, *lblAplicL = nullptr, *lblObsL = nullptr;
+    vb::Image *imgCarrinhoTodos = nullptr, *imgCarrinhoTodosSel = nullptr;
+
+private:
+    void CriaControles();
+
+    frmZornakForm& janela_;
+    ITelasCatalogo& telas_;
+    bool comLancamentos_ = false;
+    bool comboGrupoEmUso_ = false, comboAplicacaoEmUso_ = false;
+};

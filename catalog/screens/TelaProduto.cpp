@@ -1,0 +1,476 @@
+#include "catalog/screens/TelaProduto.h"
+
+#include "catalog/main_window/frmZornak.h"
+#include "catalog/screens/AuxiliaresTelas.h"
+#include "catalog/screens/ConsultasListas.h"
+#include "catalog/startup/Modulo.h"
+#include "common/modTraducao.h"
+#include "platform/forms/Colors.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Events.h"
+#include "platform/forms/Screen.h"
+#include "platform/vb/Err.h"
+#include "platform/vb/Strings.h"
+
+#include <QPixmap>
+
+namespace {
+
+constexpr long CorDestaque = 0x1D25DA;
+constexpr long CorCinza = 0x808080;
+
+// The sort tooltip: "Ordenar por " and the caption.
+std::string DicaOrdem(const std::string& legenda) { return Traduz(39) + " " + legenda; }
+
+void Cabecalho(vb::Label* l, const std::string& legenda, const std::string& dica) {
+    l->SetCaption(legenda);
+    l->SetToolTipText(dica);
+}
+
+}  // namespace
+
+TelaProduto::TelaProduto(frmZornakForm& janela) : janela_(janela) { CriaControles(); }
+
+std::uint8_t TelaProduto::Modo() const { return janela_.m_SubTelaProduto == 1 ? 1 : 0; }
+
+vb::PictureBox& TelaProduto::Painel() const { return (*janela_.pctTela)(1); }
+
+void TelaProduto::CriaControles() {
+    vb::PictureBox& painel = Painel();
+    auto texto = [&](const char* nome, int l, int t, int w) {
+        auto* c = janela_.New<vb::TextBox>(painel, nome);
+        c->Move(l, t, w, 20);
+        c->SetFont("Arial", 8);
+        c->SetVisible(false);
+        return c;
+    };
+    // Each box stands over the column it searches.
+    txtNumeroEmpresa = texto("txtNumeroEmpresa", 50, 40, 75);
+    txtDescricaoProduto = texto("txtDescricaoProduto", 127, 40, 274);
+    txtNumeroFabricante = texto("txtNumeroFabricante", 657, 40, 123);
+
+    auto rotulo = [&](const char* nome, int l, int t, int w, int alinhamento, bool ordena) {
+        auto* c = janela_.New<vb::Label>(painel, nome);
+        c->Move(l, t, w, 14);
+        c->SetBackStyle(0);
+        c->SetFont("Arial", 7.5, true);
+        c->SetForeColor(0);
+        c->SetAlignment(alinhamento);
+        if (ordena) c->SetMousePointer(vb::vbArrow);
+        return c;
+    };
+    lblNumeroEmpresa = rotulo("lblNumeroEmpresa", 50, 24, 75, vb::vbLeftJustify, true);
+    lblDescricaoProduto = rotulo("lblDescricaoProduto", 127, 24, 274, vb::vbLeftJustify, true);
+    lblGrupo = rotulo("lblGrupo", 404, 24, 122, vb::vbLeftJustify, true);
+    lblLancamento = rotulo("lblLancamento", 526, 24, 60, vb::vbCenter, true);
+    lblObs = rotulo("lblObs", 590, 24, 40, vb::vbCenter, false);
+    lblNumeroReferencia = rotulo("lblNumeroReferencia", 657, 24, 123, vb::vbLeftJustify, false);
+    lblTipoAplicacao = rotulo("lblTipoAplicacao", 229, 272, 100, vb::vbLeftJustify, true);
+    lblAplicacaoProduto = rotulo("lblAplicacaoProduto", 329, 272, 256, vb::vbLeftJustify, true);
+    lblFabricante = rotulo("lblFabricante", 585, 272, 105, vb::vbLeftJustify, true);
+    lblFig = rotulo("lblFig", 688, 272, 40, vb::vbCenter, false);
+    lblLista = rotulo("lblLista", 728, 272, 52, vb::vbCenter, false);
+
+    // The frames around the two grids and the reference panel, the link between the grids.
+    auto moldura = [&](const char* nome, int l, int t, int w, int h) {
+        auto* s = janela_.New<vb::Shape>(painel, nome);
+        s->Move(l, t, w, h);
+        s->SetBorderColor(vb::RGB(0xC8, 0xC8, 0xC8));
+        return s;
+    };
+    shpGrid[0] = moldura("shpGrid", 19, 68, 618, 138);
+    shpGrid[1] = moldura("shpGrid", 226, 288, 555, 138);
+    shpLigaRef = moldura("shpLigaRef", 656, 68, 125, 97);
+    shpNroSubstituido = moldura("shpNroSubstituido", 656, 169, 125, 36);
+    shpNroSubstituido->SetVisible(false);
+    lblNroSubstituido = janela_.New<vb::Label>(painel, "lblNroSubstituido");
+    lblNroSubstituido->Move(657, 172, 123, 29);
+    lblNroSubstituido->SetBackStyle(0);
+    lblNroSubstituido->SetFont("Arial", 8, true);
+    lblNroSubstituido->SetAlignment(vb::vbCenter);
+    lblNroSubstituido->SetWordWrap(true);
+    lblNroSubstituido->SetVisible(false);
+
+    imgAplicacaoLigaGrids = janela_.New<vb::Image>(painel, "imgAplicacaoLigaGrids");
+    imgAplicacaoLigaGrids->Move(20, 190, 207, 84);
+    // The link starts under the product grid: its frame stays drawn over the picture.
+    shpGrid[0]->ZOrder(0);
+    // The strip slot lies between the grids, right of the link; the photo slot below it.
+    imgFotoProduto[1] = janela_.New<vb::Image>(painel, "imgFotoProduto");
+    imgFotoProduto[1]->Move(229, 214, 415, 45);
+    imgFotoProduto[0] = janela_.New<vb::Image>(painel, "imgFotoProduto");
+    imgFotoProduto[0]->Move(20, 272, 190, 165);
+
+    // The list screen's photo slots, below its grid as here.
+    vb::PictureBox& lista = (*janela_.pctTela)(3);
+    imgFotoProduto[3] = janela_.New<vb::Image>(lista, "imgFotoProduto");
+    imgFotoProduto[3]->Move(229, 290, 415, 45);
+    imgFotoProduto[2] = janela_.New<vb::Image>(lista, "imgFotoProduto");
+    imgFotoProduto[2]->Move(20, 272, 190, 165);
+
+    auto referencias = [this](int painel, const char* numeros, const char* fabricantes, auto& lblNumeros,
+                              auto& lblFabricantes) {
+        auto* pct = dynamic_cast<vb::PictureBox*>(janela_.Controle("pctPainelRef", painel));
+        if (pct) pct->SetFont("Arial", 8);
+        for (size_t i = 0; i < lblNumeros.size(); ++i) {
+            auto* n = dynamic_cast<vb::Label*>(janela_.Controle(numeros, static_cast<int>(i)));
+            auto* f = dynamic_cast<vb::Label*>(janela_.Controle(fabricantes, static_cast<int>(i)));
+            if (!n || !f) vb::Raise(vb::err::ObjectRequired, std::string("The reference panel lacks ") + numeros);
+            n->SetFont("Arial", 8);
+            n->SetCaption("");
+            f->SetFont("Arial", 8);
+            f->SetForeColor(CorCinza);
+            f->SetCaption("");
+            lblNumeros[i] = n;
+            lblFabricantes[i] = f;
+        }
+        return pct;
+    };
+    pctPainelRef = referencias(0, "lblNumeroFabricanteRef", "lblFabricanteRef", lblNumeroFabricanteRef, lblFabricanteRef);
+    pctPainelRefL = referencias(1, "lblNumeroFabricanteRefL", "lblFabricanteRefL", lblNumeroFabricanteRefL,
+                                lblFabricanteRefL);
+    if (!pctPainelRef || !pctPainelRefL) vb::Raise(vb::err::ObjectRequired, "The reference panels are missing");
+
+    txtNumeroEmpresa->Change = [this] { txtNumeroEmpresa_Change(); };
+    txtDescricaoProduto->Change = [this] { txtDescricaoProduto_Change(); };
+    txtNumeroFabricante->Change = [this] { txtNumeroFabricante_Change(); };
+    lblNumeroEmpresa->Click = [this] { PesquisaProdutos("1", true); };
+    lblDescricaoProduto->Click = [this] { PesquisaProdutos("2", true); };
+    lblGrupo->Click = [this] { PesquisaProdutos("3", true); };
+    lblLancamento->Click = [this] { PesquisaProdutos("4", true); };
+    lblTipoAplicacao->Click = [this] { AtualizaPainelProduto("1", true, false); };
+    lblAplicacaoProduto->Click = [this] { AtualizaPainelProduto("2", true, false); };
+    lblFabricante->Click = [this] { AtualizaPainelProduto("3", true, false); };
+}
+
+// ---------------------------------------------------------------------------- lists
+
+void TelaProduto::CarregaComboGrupos() {
+    const std::string sql = consultas::CarregaComboGrupos("<" + vb::UCase(Traduz(7)) + ">", EstadoPrograma.Idioma);
+    janela_.cboTHCombo2->AnalisarScollProximoRefresh();
+    janela_.dtcTHCombo2.SetRecordSource(sql);
+    janela_.dtcTHCombo2.Refresh();
+}
+
+void TelaProduto::PesquisaProdutos(const std::string& ordem, bool bAtualiza) {
+    const std::uint8_t m = Modo();
+    OrdemProdutos[m] = ordem;
+    telas::ColoreCabecalhos(ordem, {lblNumeroEmpresa, lblDescricaoProduto, lblGrupo, lblLancamento});
+    consultas::FiltrosProdutos f;
+    f.numeroFabricante = txtNumeroFabricante->Text();
+    f.numeroEmpresa = txtNumeroEmpresa->Text();
+    f.descricao = txtDescricaoProduto->Text();
+    // The group combo's current row; the data engine's error reaches the caller when it has none.
+    dao::Recordset grupos = janela_.dtcTHCombo2.GetRecordset();
+    if (!grupos.IsNothing()) f.grupo = grupos.Value("CodigoGrupoProduto").ToInteger();
+    const std::string sql = consultas::PesquisaProdutos(m == 1, f, ordem, EstadoPrograma.Idioma);
+    janela_.grdTHGrid1->AnalisarScollProximoRefresh();
+    janela_.dtcTHGrid1.SetRecordSource(sql);
+    janela_.dtcTHGrid1.Refresh();
+    if (bAtualiza) janela_.grdTHGrid1->AtualizaGrid();
+}
+
+void TelaProduto::PesquisaAplicacoesProduto(const std::string& ordem, bool bAtualiza, bool bLimpa) {
+    const std::uint8_t m = Modo();
+    OrdemAplicacoesProduto[m] = ordem;
+    telas::ColoreCabecalhos(ordem, {lblTipoAplicacao, lblAplicacaoProduto, lblFabricante});
+    long produto = 0;
+    if (!bLimpa) {
+        try {
+            produto = telas::CodigoAtual(janela_.dtcTHGrid1, "CodigoProduto");
+        } catch (const vb::Error&) {
+            produto = 0;
+        }
+    }
+    janela_.dtcTHGrid2.SetRecordSource(consultas::PesquisaAplicacoesProduto(produto, ordem, EstadoPrograma.Idioma));
+    janela_.grdTHGrid2->AnalisarScollProximoRefresh();
+    janela_.dtcTHGrid2.Refresh();
+    if (bAtualiza) janela_.grdTHGrid2->AtualizaGrid();
+}
+
+void TelaProduto::txtNumeroEmpresa_Change() {
+    if (janela_.m_TrocandoTela) return;
+    PesquisaProdutos("1", true);
+}
+
+void TelaProduto::txtDescricaoProduto_Change() {
+    if (janela_.m_TrocandoTela) return;
+    PesquisaProdutos("2", true);
+}
+
+void TelaProduto::txtNumeroFabricante_Change() {
+    if (janela_.m_TrocandoTela) return;
+    PesquisaProdutos(OrdemProdutos[Modo()], true);
+}
+
+void TelaProduto::cboTHCombo2_SelecaoAlterada() {
+    const long k = telas::CodigoAtual(janela_.dtcTHGrid1, "CodigoProduto");
+    PesquisaProdutos(OrdemProdutos[Modo()], false);
+    if (k != 0) janela_.dtcTHGrid1.GetRecordset().FindFirst("CodigoProduto = " + std::to_string(k));
+    janela_.grdTHGrid1->AtualizaGrid();
+}
+
+// ---------------------------------------------------------------------------- build and leave
+
+void TelaProduto::MontaTelaProduto() {
+    const std::uint8_t m = Modo();
+    frmZornakForm& j = janela_;
+    imgAplicacaoLigaGrids->SetPicture(CarregaImagemRecurso("APLICACAOLIGAGRIDS", EstadoPrograma.Idioma));
+
+    auto maiusculas = [](long n) { return vb::UCase(Traduz(n)); };
+    Cabecalho(lblNumeroEmpresa, maiusculas(32), DicaOrdem(maiusculas(32)));
+    Cabecalho(lblDescricaoProduto, maiusculas(40), DicaOrdem(maiusculas(40)));
+    Cabecalho(lblGrupo, maiusculas(43), DicaOrdem(maiusculas(43)));
+    Cabecalho(lblLancamento, Traduz(91), DicaOrdem(maiusculas(91)));
+    Cabecalho(lblObs, maiusculas(44), Traduz(3) + " <F2>");
+    lblNumeroReferencia->SetCaption(maiusculas(42));
+    Cabecalho(lblTipoAplicacao, maiusculas(45), DicaOrdem(maiusculas(45)));
+    Cabecalho(lblAplicacaoProduto, maiusculas(40), DicaOrdem(maiusculas(40)));
+    Cabecalho(lblFabricante, maiusculas(30), DicaOrdem(maiusculas(30)));
+    Cabecalho(lblFig, maiusculas(46), Traduz(8) + " <F3>");
+    Cabecalho(lblLista, maiusculas(9), Traduz(9) + " <F4>");
+
+    // The builder writes the remembered texts while the switcher is busy: no requery.
+    txtNumeroFabricante->SetText(TextoNumeroFabricante[m]);
+    txtNumeroEmpresa->SetText(TextoNumeroEmpresa[m]);
+    txtDescricaoProduto->SetText(TextoDescricaoProduto[m]);
+
+    THCombo& combo = *j.cboTHCombo2;
+    combo.mUserControlPixelWidth = 122;
+    combo.Move(404, 166, combo.mUserControlPixelWidth);
+    CarregaComboGrupos();
+    combo.ObtemDataControl(j.dtcTHCombo2);
+    combo.ConfiguraColunas(telas::DivideEspecificacao("DescricaoGrupoProduto|0|" + telas::Largura(200) + "|T"));
+    j.dtcTHCombo2.GetRecordset().FindFirst("CodigoGrupoProduto = " + std::to_string(CodigoGrupoPesquisa[m]));
+    combo.AtualizaCombo();
+
+    THGrid& grade1 = *j.grdTHGrid1;
+    grade1.mUserControlPixelWidth = 616;
+    grade1.mUserControlPixelHeight = 136;
+    grade1.Move(20, 197, grade1.mUserControlPixelWidth, grade1.mUserControlPixelHeight);
+    PesquisaProdutos(OrdemProdutos[m], false);
+    {
+        const std::string tipoObs = EstadoPrograma.Idioma == "I" ? "I" : "P";
+        const TabelaPictures pictures = telas::MontaTabelaPictures(
+            {telas::Variantes("ICOCESTA", "G"),
+             {"ICOLANCGRID", "ICOLANCGRID", "ICOLANCGRID_S", "ICOLANCGRID_S", "G"},
+             telas::Variantes("ICOOBS", tipoObs)});
+        const std::string especificacao =
+            "|2|" + telas::Largura(30) + "|F|" + Traduz(2) + " <ENTER>|99" + ";" +
+            "NumeroEmpresaFormatado|0|" + telas::Largura(75) + "|T" + ";" +
+            "DescricaoProduto|0|" + telas::Largura(278) + "|T" + ";" +
+            "DescricaoGrupoProduto|0|" + telas::Largura(125) + "|T" + ";" +
+            "ImagensGrid|2|" + telas::Largura(56) + "|I|" + Traduz(91) + "!|0|" + telas::Largura(34) + ";" +
+            "|2|" + telas::Largura(40) + "|I|" + Traduz(3) + " <F2>|99";
+        grade1.ObtemDataControl(j.dtcTHGrid1);
+        grade1.ObtemPictures(pictures);
+        grade1.ConfiguraColunas(telas::DivideEspecificacao(especificacao));
+    }
+    if (CodigoProdutoPesquisa[m] > 0)
+        j.dtcTHGrid1.GetRecordset().FindFirst("CodigoProduto = " + std::to_string(CodigoProdutoPesquisa[m]));
+    grade1.AtualizaGrid();
+
+    THGrid& grade2 = *j.grdTHGrid2;
+    grade2.mUserControlPixelWidth = 553;
+    grade2.mUserControlPixelHeight = 136;
+    grade2.Move(227, 417, grade2.mUserControlPixelWidth, grade2.mUserControlPixelHeight);
+    PesquisaAplicacoesProduto(OrdemAplicacoesProduto[m], false, false);
+    {
+        const TabelaPictures pictures =
+            telas::MontaTabelaPictures({telas::Variantes("ICOFIGURA", "G"), telas::Variantes("ICOLISTA", "G")});
+        const std::string especificacao =
+            "DescricaoTipoAplicacao|0|" + telas::Largura(100) + "|T" + ";" +
+            "DescricaoAplicacao|0|" + telas::Largura(256) + "|T" + ";" +
+            "DescricaoFabricante|0|" + telas::Largura(105) + "|T" + ";" +
+            "ImagensGrid|2|" + telas::Largura(40) + "|I|" + Traduz(8) + " <F3>|99" + ";" +
+            "|2|" + telas::Largura(40) + "|F|" + Traduz(9) + " <F4>|99";
+        grade2.ObtemDataControl(j.dtcTHGrid2);
+        grade2.ObtemPictures(pictures);
+        grade2.ConfiguraColunas(telas::DivideEspecificacao(especificacao));
+    }
+    if (CodigoAplicacaoPesquisa[m] > 0)
+        j.dtcTHGrid2.GetRecordset().FindFirst("CodigoAplicacao = " + std::to_string(CodigoAplicacaoPesquisa[m]));
+    grade2.AtualizaGrid();
+
+    for (vb::TextBox* t : {txtNumeroEmpresa, txtDescricaoProduto, txtNumeroFabricante}) t->SetVisible(true);
+    AtualizaPainelProduto("", false, false);
+    j.Img("imgLegendaLancamento").SetVisible(true);
+    Painel().SetVisible(true);
+    Painel().Refresh();
+    (*j.pctOrelha)(0).Refresh();
+    combo.SetVisible(true);
+    grade1.SetVisible(true);
+    grade2.SetVisible(true);
+    vb::DoEvents();
+    try {
+        txtNumeroEmpresa->SetFocus();
+    } catch (const vb::Error&) {
+    }
+}
+
+void TelaProduto::DesmontaTelaProduto() {
+    const std::uint8_t m = Modo();
+    frmZornakForm& j = janela_;
+    for (vb::TextBox* t : {txtNumeroEmpresa, txtDescricaoProduto, txtNumeroFabricante}) t->SetVisible(false);
+    TextoNumeroFabricante[m] = txtNumeroFabricante->Text();
+    TextoNumeroEmpresa[m] = txtNumeroEmpresa->Text();
+    TextoDescricaoProduto[m] = txtDescricaoProduto->Text();
+    CodigoProdutoPesquisa[m] = telas::CodigoAtual(j.dtcTHGrid1, "CodigoProduto");
+    CodigoAplicacaoPesquisa[m] = telas::CodigoAtual(j.dtcTHGrid2, "CodigoAplicacao");
+    CodigoGrupoPesquisa[m] = j.dtcTHCombo2.GetRecordset().Value("CodigoGrupoProduto").ToInteger();
+
+    j.cboTHCombo2->SetVisible(false);
+    j.grdTHGrid1->SetVisible(false);
+    j.grdTHGrid2->SetVisible(false);
+    Painel().SetVisible(false);
+    imgAplicacaoLigaGrids->SetPicture(vb::Picture());
+    j.Img("imgLegendaLancamento").SetVisible(false);
+    j.cboTHCombo2->Descarrega();
+    j.grdTHGrid1->Descarrega();
+    j.grdTHGrid2->Descarrega();
+    for (dao::DataControl* dc : {&j.dtcTHCombo2, &j.dtcTHGrid1, &j.dtcTHGrid2}) {
+        dao::Recordset rs = dc->GetRecordset();
+        if (!rs.IsNothing() && rs.IsOpen()) rs.Close();
+        dc->SetRecordset(dao::Recordset());
+    }
+}
+
+// ---------------------------------------------------------------------------- detail panel
+
+namespace {
+
+// The current row's product and photo name; none when the list is empty or asked to be.
+void ProdutoAtual(const dao::DataControl& dc, bool bLimpa, long& produto, std::string& foto) {
+    produto = 0;
+    foto.clear();
+    if (bLimpa) return;
+    dao::Recordset rs = dc.GetRecordset();
+    if (rs.IsNothing() || !rs.IsOpen() || rs.Eof() || rs.Bof()) return;
+    produto = rs.Value("CodigoProduto").ToLong();
+    const vb::Variant arquivo = rs.Value("ArquivoFotoProduto");
+    if (!arquivo.IsNull() && !arquivo.IsEmpty()) foto = arquivo.ToString();
+}
+
+std::string TextoCampo(const dao::Recordset& rs, const char* campo) {
+    const vb::Variant v = rs.Value(campo);
+    return v.IsNull() || v.IsEmpty() ? std::string() : v.ToString();
+}
+
+}  // namespace
+
+void TelaProduto::AtualizaPainelProduto(const std::string& ordem, bool bAtualiza, bool bLimpa) {
+    long produto = 0;
+    std::string foto;
+    ProdutoAtual(janela_.dtcTHGrid1, bLimpa, produto, foto);
+    CarregaReferenciasCruzadas(1, produto);
+    if (!janela_.m_TrocandoTela) {
+        const std::string o = ordem.empty() ? OrdemAplicacoesProduto[Modo()] : ordem;
+        // An emptied panel empties the applications as well, even over a list with rows.
+        PesquisaAplicacoesProduto(o, bAtualiza, bLimpa);
+    }
+    MostraFotoProduto(foto, 1);
+
+    const long substituto = ObtemProdutoSubstituto(produto);
+    if (substituto < 1) {
+        pctPainelRef->SetHeight(135);
+        shpLigaRef->SetHeight(137);
+        lblNroSubstituido->SetVisible(false);
+        shpNroSubstituido->SetVisible(false);
+    } else {
+        pctPainelRef->SetHeight(95);
+        shpLigaRef->SetHeight(97);
+        lblNroSubstituido->SetVisible(true);
+        shpNroSubstituido->SetVisible(true);
+        const vb::Variant numero = ObtemValorSQL(
+            "SELECT IIF(NumeroEmpresaProduto=Null,'',Format(NumeroEmpresaProduto,'00-00-0000')) FROM PRODUTO WHERE CodigoProduto=" +
+                std::to_string(substituto),
+            vb::Variant(std::string()));
+        lblNroSubstituido->SetCaption(Traduz(92) + "\r\n" + (numero.IsNull() ? std::string() : numero.ToString()));
+    }
+}
+
+
+void TelaProduto::AtualizaPainelProdutoLista(bool bLimpa) {
+    long produto = 0;
+    std::string foto;
+    ProdutoAtual(janela_.dtcTHGrid1, bLimpa, produto, foto);
+    CarregaReferenciasCruzadas(3, produto);
+    MostraFotoProduto(foto, 3);
+}
+
+void TelaProduto::CarregaReferenciasCruzadas(long painel, long produto) {
+    const bool lista = painel != 1;
+    vb::PictureBox& pct = lista ? *pctPainelRefL : *pctPainelRef;
+    vb::Label* const* numeros = lista ? lblNumeroFabricanteRefL.data() : lblNumeroFabricanteRef.data();
+    vb::Label* const* fabricantes = lista ? lblFabricanteRefL.data() : lblFabricanteRef.data();
+    const size_t pares = lista ? lblFabricanteRefL.size() : lblFabricanteRef.size();
+    const std::string s = NormalizaCodigoAlfanumerico(lista ? TextoBuscaLista() : txtNumeroFabricante->Text());
+    std::string destaque = "0", chaveExtra, filtro;
+    if (!s.empty()) {
+        destaque = "IIF(REFERENCIACRUZADA.NumeroFabricantePesquisa LIKE '*" + s + "*',1,0)";
+        chaveExtra = "IIF(REFERENCIACRUZADA.NumeroFabricantePesquisa LIKE '*" + s + "*',0,1),";
+    }
+    if (lista) filtro = "AND REFERENCIACRUZADA.CodigoFabricante IN (" + janela_.m_FabricantesAplicacao + ") ";
+    const std::string sql = AplicaIdioma(
+        "SELECT FABRICANTE.DescricaoAbrevFabricante<I> AS DescricaoAbrevFabricante,"
+        "FABRICANTE.DescricaoFabricante<I> AS DescricaoFabricante,"
+        "REFERENCIACRUZADA.NumeroFabricante," + destaque + " AS CorDestaque "
+        "FROM REFERENCIACRUZADA "
+        "INNER JOIN FABRICANTE ON REFERENCIACRUZADA.CodigoFabricante = FABRICANTE.CodigoFabricante "
+        "WHERE REFERENCIACRUZADA.CodigoProduto = " + std::to_string(produto) + " " + filtro +
+        "ORDER BY " + chaveExtra + "1,2");
+    dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(sql, dao::dbOpenForwardOnly);
+    const long disponivel = fabricantes[0]->Left() - numeros[0]->Left() - 4;
+    for (size_t i = 0; i < pares; ++i) {
+        vb::Label& numero = *numeros[i];
+        vb::Label& fabricante = *fabricantes[i];
+        long cor = 0;
+        if (rs.Eof()) {
+            numero.SetCaption("");
+            fabricante.SetCaption("");
+            numero.SetToolTipText("");
+            fabricante.SetToolTipText("");
+        } else {
+            numero.SetCaption(TextoCampo(rs, "NumeroFabricante"));
+            numero.SetToolTipText(TextoCampo(rs, "DescricaoFabricante"));
+            // A number too wide for its place runs on under the abbreviation, which goes.
+            fabricante.SetCaption(pct.TextWidth(numero.Caption()) <= disponivel ? TextoCampo(rs, "DescricaoAbrevFabricante")
+                                                                                : std::string());
+            const vb::Variant marca = rs.Value("CorDestaque");
+            cor = (!marca.IsNull() && marca.ToLong() == 1) ? CorDestaque : 0;
+            rs.MoveNext();
+        }
+        numero.SetForeColor(cor);
+    }
+    rs.Close();
+}
+
+bool TelaProduto::MostraFotoProduto(const std::string& arquivo, long painel) {
+    const size_t base = painel == 1 ? 0 : 2;
+    imgFotoProduto[base]->SetPicture(vb::Picture());
+    imgFotoProduto[base + 1]->SetPicture(vb::Picture());
+    static const int larguras[] = {190, 415}, alturas[] = {165, 45};
+    int leiaute = -1;
+    if (!arquivo.empty()) {
+        const std::string caminho = EstadoPrograma.CaminhoDados + "FotoPeca/" + arquivo;
+        DimensoesImagem d;
+        std::string tipo;
+        if (ObtemDimensoesImagem(caminho, d, tipo)) {
+            for (int k = 0; k < 2 && leiaute < 0; ++k)
+                if (d.Largura == larguras[k] && d.Altura == alturas[k]) leiaute = k;
+        }
+        if (leiaute >= 0) {
+            QPixmap imagem;
+            if (imagem.load(QString::fromStdString(caminho)) && !imagem.isNull())
+                imgFotoProduto[base + static_cast<size_t>(leiaute)]->SetPicture(vb::Picture(imagem));
+            else
+                leiaute = -1;
+        }
+    }
+    if (painel == 1) {
+        if (leiaute != 0) imgFotoProduto[base]->SetPicture(CarregaImagemRecurso("FOTOPRODUTOFUNDO", "G"));
+    } else if (leiaute < 0) {
+        imgFotoProduto[base]->SetPicture(CarregaImagemRecurso("FOTOPRODUTOFUNDO2", "G"));
+    }
+    return leiaute >= 0;
+}

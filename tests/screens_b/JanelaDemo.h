@@ -1,0 +1,101 @@
+// The main window with the catalogue screens, started as the program starts, on a copy of
+// the demo data folder; message boxes are answered by the test.
+#pragma once
+
+#include "catalog/main_window/frmZornak.h"
+#include "catalog/screens/TelasCatalogo.h"
+#include "catalog/startup/Modulo.h"
+#include "platform/forms/Events.h"
+#include "platform/forms/Screen.h"
+#include "platform/os/Folders.h"
+#include "platform/vb/Err.h"
+#include "tests/support/FakeMsgBox.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <string>
+
+class JanelaDemo : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char nome[] = "test_screens_b";
+        static char* argv[] = {nome, nullptr};
+        if (!QApplication::instance()) new QApplication(argc, argv);
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(raiz.isValid());
+        for (const char* pasta : {"prog", "cfg", "dados"}) QDir(raiz.path()).mkpath(pasta);
+        setenv("XDG_CONFIG_HOME", (raiz.path() + "/cfg").toLocal8Bit().constData(), 1);
+        os::SetProgramFolderForTesting((raiz.path() + "/prog").toStdString());
+        CopiaPasta(ZK_DEMO_DATA_DIR, Dados());
+        QFile caminho(raiz.path() + "/prog/Caminho.txt");
+        ASSERT_TRUE(caminho.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        caminho.write(Dados().toUtf8());
+        caminho.close();
+        vb::Screen().SetSizeForTesting(1024, 768);
+        vb::SetErrorHandler([this](long numero, const std::string& descricao) { erros.push_back(std::to_string(numero) + " " + descricao); });
+        RegistraJanelaPrincipal();
+        frmZornakForm::DefineFabricaTelas([](frmZornakForm& j) { return std::make_unique<TelasCatalogo>(j); });
+    }
+
+    void TearDown() override {
+        LiberaJanelas();
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        frmZornakForm::DefineFabricaTelas({});
+        os::SetProgramFolderForTesting("");
+    }
+
+    // Starts the program; the home screen is up afterwards.
+    frmZornakForm& Inicia(const std::string& idioma = "P") {
+        QDir().mkpath(raiz.path() + "/cfg/VelmoSistemas");
+        QFile cfg(raiz.path() + "/cfg/VelmoSistemas/CatalogoZORNAKConfig.txt");
+        EXPECT_TRUE(cfg.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        cfg.write((idioma + "|0||").c_str());
+        cfg.close();
+        EXPECT_TRUE(Inicializa());
+        frmZornakForm& j = frmZornak();
+        EXPECT_TRUE(j.IsLoaded());
+        return j;
+    }
+
+    TelasCatalogo& Telas(frmZornakForm& j) { return static_cast<TelasCatalogo&>(j.Telas()); }
+
+    QString Dados() const { return raiz.path() + "/dados"; }
+
+    void Grava(const QString& nome, const QByteArray& conteudo) {
+        QFile f(Dados() + "/" + nome);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(conteudo);
+    }
+
+    static void CopiaPasta(const QString& de, const QString& para) {
+        QDirIterator it(de, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString arquivo = it.next();
+            const QString relativo = QDir(de).relativeFilePath(arquivo);
+            if (relativo.startsWith(".")) continue;
+            QDir().mkpath(QFileInfo(para + "/" + relativo).path());
+            ASSERT_TRUE(QFile::copy(arquivo, para + "/" + relativo)) << relativo.toStdString();
+        }
+    }
+
+    static void GravaImagem(QWidget* w, const QString& nome) {
+        QDir().mkpath(ZK_SCREENSHOT_DIR);
+        ASSERT_TRUE(w->grab().toImage().save(QString(ZK_SCREENSHOT_DIR) + "/" + nome));
+    }
+
+    QTemporaryDir raiz;
+    testsupport::FakeMsgBox caixas;
+    std::vector<std::string> erros;
+};
