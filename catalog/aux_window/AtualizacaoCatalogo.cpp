@@ -163,6 +163,8 @@ public:
         }
         std::int64_t totalBytes = 0;
         for (const std::string& texto : listas) AcrescentaListaVersao(texto, tabela_, totalBytes);
+        for (const ArquivoAtualizacao& a : tabela_)
+            if (a.Tipo != "SDB") VerificaDestinoLivre(a.Nome);
         progresso_.TerminaPasso(1);
 
         // Step 2: every file to memory (scripts) or to a temporary file of its own; nothing
@@ -193,6 +195,9 @@ public:
         // Step 3: the files into place.
         r.Passo = 3;
         progresso_.IniciaPasso(3, static_cast<double>(tabela_.size()));
+        // The archives may not hold an open database either; looked at before any file moves.
+        for (const ArquivoAtualizacao& a : tabela_)
+            if (a.Tipo != "SDB" && EhArquivoCompactadoAtualizacao(a.Nome)) VerificaArquivoCompactado(a);
         double feito = 0;
         for (ArquivoAtualizacao& a : tabela_) {
             if (a.Tipo != "SDB") {
@@ -234,6 +239,33 @@ private:
         const std::string url = rs.Fields(0).Value().ToString();
         rs.Close();
         return LeEnderecoAtualizacao(url);
+    }
+
+    // The databases this program holds open cannot be replaced under it: a file renamed over
+    // an open SQLite database (or its journal) leaves the run writing into the old file and
+    // can corrupt the new one. Refused before anything is downloaded, as a file in use.
+    static void VerificaDestinoLivre(const std::string& nome) {
+        const std::string& pasta = EstadoPrograma.CaminhoDados;
+        const std::string destino = vb::UCase(CaminhoArquivoAtualizacao(pasta, nome));
+        for (const char* banco : {ArquivoBancoCatalogo, ArquivoBancoAuxiliar}) {
+            const std::string aberto = vb::UCase(CaminhoArquivoAtualizacao(pasta, banco));
+            if (destino == aberto || destino == aberto + "-JOURNAL")
+                vb::Raise(vb::err::PermissionDenied,
+                          "Permission denied: \"" + nome + "\" is a database the catalogue has open.");
+        }
+    }
+
+    static void VerificaArquivoCompactado(const ArquivoAtualizacao& a) {
+        const std::string nome = ComBarras(a.Nome);
+        const std::size_t barra = nome.rfind('/');
+        const std::string pasta = barra == std::string::npos ? std::string() : nome.substr(0, barra + 1);
+        cUnzip lista;
+        lista.ZipFile(a.Local);
+        lista.Directory();
+        for (std::int32_t i = 1; i <= lista.FileCount(); ++i) {
+            const std::string subpasta = lista.FileDirectory(i);
+            VerificaDestinoLivre(pasta + (subpasta.empty() ? std::string() : subpasta + "/") + lista.Filename(i));
+        }
     }
 
     std::string ColocaArquivo(const ArquivoAtualizacao& a) {

@@ -90,7 +90,9 @@ struct ResultadoAtualizacao {
 // and the catalogue of EstadoPrograma. It shows no message and starts no program; a
 // failure stops the run, and what was done before it stays (files put in place, script
 // lines run); the temporary files of downloads not yet put in place are removed, the
-// writable catalogue is closed and its version-record transaction rolled back.
+// writable catalogue is closed and its version-record transaction rolled back. A listed file
+// or archive entry that would replace one of the databases the program holds open is refused
+// (error 70) before anything is put in place.
 ResultadoAtualizacao InstalaAtualizacao(int instalada, int disponivel, IProgressoAtualizacao& progresso);
 
 class frmZornak2Form;

@@ -199,7 +199,9 @@ void frmZornak2Form::ExibeVeiculosAplicacao() {
     (*lblVeiculosM)(1).SetVisible(false);
     if (ListaVazia()) return;
     const dao::Recordset atual = dtcTHGrid1.GetRecordset();
-    if (atual.Value("CodigoTipoAplicacao").ToLong() == 1) return;
+    // An application without a type is not a vehicle: its vehicles are looked up too.
+    const vb::Variant tipo = atual.Value("CodigoTipoAplicacao");
+    if (!tipo.IsNull() && tipo.ToLong() == 1) return;
     dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(
         AplicaIdioma("SELECT APLICACAO.DescricaoAplicacao<I> AS DescricaoAplicacao FROM APLICACAO_VEICULO "
                      "INNER JOIN APLICACAO ON APLICACAO_VEICULO.CodigoVeiculo = APLICACAO.CodigoAplicacao "

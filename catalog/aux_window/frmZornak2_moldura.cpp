@@ -329,7 +329,8 @@ void frmZornak2Form::ExibeTela(std::uint8_t telaSaindo, const std::string& requi
     }
     const std::vector<std::string> v = vb::Split(requisicao, "|");
     const std::string modo = Campo(v, 0);
-    if (vb::IsNumeric(modo) && pctTela->Exists(static_cast<int>(vb::Val(modo))) && modo.size() == 1)
+    // One digit only: a longer number would not fit the conversion to a screen index.
+    if (modo.size() == 1 && vb::IsNumeric(modo) && pctTela->Exists(static_cast<int>(vb::Val(modo))))
         (*pctTela)(static_cast<int>(vb::Val(modo))).SetTag(requisicao);
     if (modo == "0") {
         ExibeTelaObservacao(Campo(v, 1), vb::CLng(Campo(v, 2)), "");

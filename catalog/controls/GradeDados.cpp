@@ -27,31 +27,6 @@ protected:
     void wheelEvent(QWheelEvent* e) override { e->ignore(); }
 };
 
-int Botao(Qt::MouseButton b) {
-    switch (b) {
-    case Qt::LeftButton: return vb::vbLeftButton;
-    case Qt::RightButton: return vb::vbRightButton;
-    case Qt::MiddleButton: return vb::vbMiddleButton;
-    default: return 0;
-    }
-}
-
-int Botoes(Qt::MouseButtons b) {
-    int r = 0;
-    if (b & Qt::LeftButton) r |= vb::vbLeftButton;
-    if (b & Qt::RightButton) r |= vb::vbRightButton;
-    if (b & Qt::MiddleButton) r |= vb::vbMiddleButton;
-    return r;
-}
-
-int Shift(Qt::KeyboardModifiers m) {
-    int r = 0;
-    if (m & Qt::ShiftModifier) r |= vb::vbShiftMask;
-    if (m & Qt::ControlModifier) r |= vb::vbCtrlMask;
-    if (m & Qt::AltModifier) r |= vb::vbAltMask;
-    return r;
-}
-
 const QColor CorDivisoria(0xC0, 0xC0, 0xC0);
 
 }  // namespace
@@ -337,7 +312,7 @@ void GradeDados::paintEvent(QPaintEvent*) {
 void GradeDados::mousePressEvent(QMouseEvent* e) {
     cliqueAqui_ = false;
     const QPointF pos = e->position();
-    const int botao = Botao(e->button()), shift = Shift(e->modifiers());
+    const int botao = vb::ButtonOf(*e), shift = vb::ShiftOf(*e);
     if (!hasFocus()) setFocus(Qt::MouseFocusReason);
     vb::RunEvent([&] {
         if (MouseDown) MouseDown(botao, shift, float(pos.x()), float(pos.y()));
@@ -364,7 +339,7 @@ void GradeDados::mouseDoubleClickEvent(QMouseEvent* e) {
 
 void GradeDados::mouseMoveEvent(QMouseEvent* e) {
     const QPointF pos = e->position();
-    const int botoes = Botoes(e->buttons()), shift = Shift(e->modifiers());
+    const int botoes = vb::ButtonsOf(*e), shift = vb::ShiftOf(*e);
     vb::RunEvent([&] { if (MouseMove) MouseMove(botoes, shift, float(pos.x()), float(pos.y())); });
 }
 

@@ -41,6 +41,19 @@ public:
     }
 };
 
+// Puts the picture, tip and pointer of the grid's selection-bar picture i on the combo's
+// own; returns where the grid has it.
+int CopiaImgSelecionado(THGrid& grade, int i, vb::Image& img) {
+    int left = 0, ponteiro = 0;
+    vb::Picture figura;
+    std::string dica;
+    grade.Properties_imgSelecionado(i, left, figura, dica, ponteiro);
+    img.SetPicture(figura);
+    img.SetToolTipText(dica);
+    img.SetMousePointer(ponteiro);
+    return left;
+}
+
 }  // namespace
 
 THCombo::THCombo(vb::Container& parent, std::string name, int index) : vb::UserControl(parent, std::move(name), index) {
@@ -296,15 +309,8 @@ void THCombo::CopiaElementosTHGrid() {
     (*imgSelecionado)(0).SetVisible(false);
     for (int i = 0; i <= THGrid1->UBound_imgSelecionado(); ++i) {
         if (i > 0) imgSelecionado->Load(i);
-        int left = 0, ponteiro = 0;
-        vb::Picture figura;
-        std::string dica;
-        THGrid1->Properties_imgSelecionado(i, left, figura, dica, ponteiro);
         vb::Image& img = (*imgSelecionado)(i);
-        img.SetLeft(left);
-        img.SetPicture(figura);
-        img.SetToolTipText(dica);
-        img.SetMousePointer(ponteiro);
+        img.SetLeft(CopiaImgSelecionado(*THGrid1, i, img));
         img.SetVisible(false);
     }
 }
@@ -334,14 +340,8 @@ void THCombo::MontaTextoFechado(const std::vector<std::string>& itens) {
                 imgSelecionado->Load(p);
                 imgSelecionado2->Load(p);
             }
-            int left = 0, ponteiro = 0;
-            vb::Picture figura;
-            std::string dica;
-            THGrid1->Properties_imgSelecionado(p, left, figura, dica, ponteiro);
             vb::Image& img = (*imgSelecionado)(p);
-            img.SetPicture(figura);
-            img.SetToolTipText(dica);
-            img.SetMousePointer(ponteiro);
+            CopiaImgSelecionado(*THGrid1, p, img);
             const int W = largura - 5;
             switch (alinhamento) {
             case 0: img.SetLeft(x); break;
@@ -402,15 +402,10 @@ void THCombo::Descarrega() {
     salvo_.reset();
     chave_ = "FORM";
     THGrid1->Descarrega();
-    auto descarrega = [](auto* array) {
-        for (int i : array->Indices())
-            if (i != 0) array->Unload(i);
-        (*array)(0).SetVisible(false);
-    };
-    descarrega(linTHGrid);
-    descarrega(lblTHGrid);
-    descarrega(imgSelecionado);
-    descarrega(imgSelecionado2);
+    DescarregaArray(*linTHGrid);
+    DescarregaArray(*lblTHGrid);
+    DescarregaArray(*imgSelecionado);
+    DescarregaArray(*imgSelecionado2);
     pctTHGrid->SetVisible(true);
     pctTexto->SetVisible(false);
 }

@@ -362,9 +362,7 @@ void THGrid::ConfiguraColunas(const std::vector<std::string>& sColunas) {
 // position x rows per page + row. Rebuilt when the rows per page change.
 void THGrid::MontaMarcadores() {
     if (linhasMarcadores_ == linhasPagina_) return;
-    for (int i : pctNaoSelecionado->Indices())
-        if (i != 0) pctNaoSelecionado->Unload(i);
-    (*pctNaoSelecionado)(0).SetVisible(false);
+    DescarregaArray(*pctNaoSelecionado);
     linhasMarcadores_ = linhasPagina_;
     const int linhas = linhasPagina_;
     for (std::size_t k = 0; k < figuras_.size(); ++k) {
@@ -534,18 +532,13 @@ void THGrid::Descarrega() {
     ultimaFigura_ = -1;
     ultimoTexto_ = -1;
     linhasMarcadores_ = 0;
-    auto descarrega = [](auto* array) {
-        for (int i : array->Indices())
-            if (i != 0) array->Unload(i);
-        (*array)(0).SetVisible(false);
-    };
-    descarrega(linTHGrid);
-    descarrega(lblTHGrid);
-    descarrega(imgSelecionado);
-    descarrega(imgSelecionado2);
-    descarrega(lblLegImg);
-    descarrega(pctNaoSelecionado);
-    descarrega(pctNaoSelecionado2);
+    DescarregaArray(*linTHGrid);
+    DescarregaArray(*lblTHGrid);
+    DescarregaArray(*imgSelecionado);
+    DescarregaArray(*imgSelecionado2);
+    DescarregaArray(*lblLegImg);
+    DescarregaArray(*pctNaoSelecionado);
+    DescarregaArray(*pctNaoSelecionado2);
     (*lblTHGrid)(0).SetCaption("");
     while (grdTHGrid->ColumnCount() > 0) grdTHGrid->RemoveColumn(0);
 }

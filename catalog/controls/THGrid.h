@@ -33,6 +33,14 @@ using TabelaPictures = std::array<std::vector<vb::Picture>, 4>;
 constexpr long CorBarraSelecao = 0x1D25DA;   // &H1D25DA: red #DA251D
 constexpr long CorTextoBarra = 0xFFFFFF;
 
+// Takes one of the parts' arrays back to its template alone, hidden (THGrid's and THCombo's
+// Descarrega, and the markers before they are laid out again).
+template <class T>
+void DescarregaArray(vb::ControlArray<T>& array) {
+    array.UnloadAll();
+    array(0).SetVisible(false);
+}
+
 class THGrid : public vb::UserControl, public IRolagemRoda {
 public:
     THGrid(vb::Container& parent, std::string name, int index = -1);

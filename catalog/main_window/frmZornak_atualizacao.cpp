@@ -233,7 +233,9 @@ void frmZornakForm::tmrVerificarAtualizacoes_Timer() {
         // catalogue that cannot be read now leaves the texts as they were.
         if (!m_BloqueioAtualizacao) IgnoraFalha([this] { AtualizaUltimaAtualizacao(false); });
     }
-    if (EstadoPrograma.VerificacaoAutomatica && !m_VerificandoAtualizacao &&
+    // Nor while the lock is held: between the two passes of a check the running flag is
+    // briefly clear, and an automatic start there would make the second pass ask again.
+    if (EstadoPrograma.VerificacaoAutomatica && !m_VerificandoAtualizacao && !m_BloqueioAtualizacao &&
         VerificacaoAutomaticaDevida(m_UltimaVerificacao, vb::Now()))
         IniciaVerificacaoAtualizacoes(true);
 }

@@ -18,6 +18,7 @@
 #include <QPixmap>
 
 #include <exception>
+#include <functional>
 #include <utility>
 
 namespace {
@@ -69,6 +70,48 @@ void ImprimeTitulosColunas(const std::vector<Coluna>& titulos)
     P().SetFontBold(false);
 }
 
+// The pages of a product printout: a new one, with the heading and the column titles,
+// before the first line and whenever a line passes the page's limit.
+struct Paginas {
+    std::string titulo;
+    std::vector<Coluna> titulos;
+    double limite;
+    bool primeira = true;
+
+    // True when it started a page.
+    bool Quebra()
+    {
+        if (!primeira && !PassouDe(limite)) return false;
+        ImprimirCabecalho(titulo, !primeira);
+        primeira = false;
+        ImprimeTitulosColunas(titulos);
+        return true;
+    }
+};
+
+// One column of a product's line, which goes on.
+void ImprimeColuna(double x, const std::string& texto)
+{
+    PosicaoX(x);
+    P().Print(texto, false);
+}
+
+// A product of a printout: its cross references one a line at xReferencia, and its own
+// columns on the first of those lines and again at the top of each new page.
+void ImprimeProduto(Paginas& paginas, const std::vector<std::string>& referencias, double xReferencia,
+                    const std::function<void()>& imprimeColunas)
+{
+    for (std::size_t i = 0; i < referencias.size(); ++i) {
+        const bool inicioPagina = paginas.Quebra();
+        if (i == 0 || inicioPagina) {
+            AvancaY(25);
+            imprimeColunas();
+        }
+        PosicaoX(xReferencia);
+        P().Print(referencias[i], true);
+    }
+}
+
 std::string Texto(const vb::Variant& v) { return v.IsNull() || v.IsEmpty() ? std::string() : v.ToString(); }
 
 // The part number as the printouts show it: the formatted number, or the product code.
@@ -99,6 +142,22 @@ void EncerraAposErro(long numero, const std::string& descricao)
     P().SetFontItalic(false);
     vb::Screen().SetMousePointer(vb::vbDefault);
     MostraErro(numero, descricao);
+}
+
+// Runs a printout under the hourglass and ends its document; on a failure the pages drawn
+// so far go out and the error is shown.
+void ImprimeDocumento(const std::function<void()>& corpo)
+{
+    try {
+        vb::Screen().SetMousePointer(vb::vbHourglass);
+        corpo();
+        P().EndDoc();
+        vb::Screen().SetMousePointer(vb::vbDefault);
+    } catch (const vb::Error& e) {
+        EncerraAposErro(e.Number(), e.Description());
+    } catch (const std::exception& e) {
+        EncerraAposErro(ErroInterno, e.what());
+    }
 }
 
 // The hidden measuring picture box: screen pixels of the printer's font name and size.
@@ -251,61 +310,37 @@ void ImprimirCabecalho(const std::string& sTitulo, bool sNewPage)
 void ImprimirCarrinho(dao::Recordset& sRsCarrinho)
 {
     if (!ConfiguraImpressora(vb::vbPRORPortrait, "Arial")) return;
-    try {
-        vb::Screen().SetMousePointer(vb::vbHourglass);
-        const std::string titulo = Traduz(36) + " - " + FormataDataHora(vb::Now(), "");
-        const std::vector<Coluna> titulos = {
-            {200, Traduz(32)}, {550, Traduz(40)}, {1750, Traduz(59)}, {2000, Traduz(42)}};
-        bool primeiraPagina = true;
+    ImprimeDocumento([&] {
+        Paginas paginas{Traduz(36) + " - " + FormataDataHora(vb::Now(), ""),
+                        {{200, Traduz(32)}, {550, Traduz(40)}, {1750, Traduz(59)}, {2000, Traduz(42)}},
+                        LimiteRetrato};
         while (!sRsCarrinho.Eof()) {
             const long codigo = sRsCarrinho.Value("CodigoProduto").ToLong();
-            const std::vector<std::string> referencias = MontaTextoReferenciasCruzadas(codigo, "");
-            for (std::size_t i = 0; i < referencias.size(); ++i) {
-                bool inicioPagina = false;
-                if (primeiraPagina || PassouDe(LimiteRetrato)) {
-                    ImprimirCabecalho(titulo, !primeiraPagina);
-                    primeiraPagina = false;
-                    ImprimeTitulosColunas(titulos);
-                    inicioPagina = true;
-                }
-                if (i == 0 || inicioPagina) {
-                    AvancaY(25);
-                    PosicaoX(200);
-                    P().Print(NumeroPeca(sRsCarrinho), false);
-                    PosicaoX(550);
-                    P().Print(Texto(sRsCarrinho.Value("DescricaoProduto")), false);
-                    PosicaoX(1750);
-                    P().Print(NumeroImpresso(sRsCarrinho.Value("Quantidade")), false);
-                }
-                PosicaoX(2000);
-                P().Print(referencias[i], true);
-            }
+            ImprimeProduto(paginas, MontaTextoReferenciasCruzadas(codigo, ""), 2000, [&] {
+                ImprimeColuna(200, NumeroPeca(sRsCarrinho));
+                ImprimeColuna(550, Texto(sRsCarrinho.Value("DescricaoProduto")));
+                ImprimeColuna(1750, NumeroImpresso(sRsCarrinho.Value("Quantidade")));
+            });
             sRsCarrinho.MoveNext();
         }
         sRsCarrinho.Close();
         sRsCarrinho = dao::Recordset();
-        P().EndDoc();
-        vb::Screen().SetMousePointer(vb::vbDefault);
-    } catch (const vb::Error& e) {
-        EncerraAposErro(e.Number(), e.Description());
-    } catch (const std::exception& e) {
-        EncerraAposErro(ErroInterno, e.what());
-    }
+    });
 }
 
 void ImprimirLista(const ListaImpressao& lista)
 {
     if (!ConfiguraImpressora(vb::vbPRORLandscape, "Arial")) return;
     dao::Recordset copia;
-    try {
-        vb::Screen().SetMousePointer(vb::vbHourglass);
+    ImprimeDocumento([&] {
         copia = lista.Recordset.Clone();
-        const std::string titulo = Traduz(9) + " - " + MontaDescricaoAplicacao(lista.CodigoAplicacao, false, true);
-        const std::vector<Coluna> titulos = {{200, Traduz(32)},
-                                             {600, Traduz(40)},
-                                             {1900, Traduz(lista.ListaVeiculo ? 43 : 51)},
-                                             {2500, vb::UCase(Traduz(44))},
-                                             {2750, Traduz(42)}};
+        Paginas paginas{Traduz(9) + " - " + MontaDescricaoAplicacao(lista.CodigoAplicacao, false, true),
+                        {{200, Traduz(32)},
+                         {600, Traduz(40)},
+                         {1900, Traduz(lista.ListaVeiculo ? 43 : 51)},
+                         {2500, vb::UCase(Traduz(44))},
+                         {2750, Traduz(42)}},
+                        LimitePaisagem};
         // The observation flag follows the set flag, which follows the release flag when
         // the list shows the release column.
         const long posicaoObservacao = lista.ColunaLancamento ? 3 : 2;
@@ -315,33 +350,14 @@ void ImprimirLista(const ListaImpressao& lista)
         };
         const std::string marcaObservacao = vb::UCase(Traduz(44));
 
-        bool primeiraPagina = true;
         for (; !copia.Eof(); copia.MoveNext()) {
             const long codigo = copia.Value("CodigoProduto").ToLong();
-            const std::vector<std::string> referencias =
-                MontaTextoReferenciasCruzadas(codigo, lista.FabricantesAplicacao);
-            for (std::size_t i = 0; i < referencias.size(); ++i) {
-                bool inicioPagina = false;
-                if (primeiraPagina || PassouDe(LimitePaisagem)) {
-                    ImprimirCabecalho(titulo, !primeiraPagina);
-                    primeiraPagina = false;
-                    ImprimeTitulosColunas(titulos);
-                    inicioPagina = true;
-                }
-                if (i == 0 || inicioPagina) {
-                    AvancaY(25);
-                    PosicaoX(200);
-                    P().Print(NumeroPeca(copia), false);
-                    PosicaoX(600);
-                    P().Print(Texto(copia.Value("DescricaoProduto")), false);
-                    PosicaoX(1900);
-                    P().Print(Texto(copia.Value(lista.ListaVeiculo ? "DescricaoGrupoProduto" : "ItemFigura")), false);
-                    PosicaoX(2500);
-                    P().Print(temObservacao() ? marcaObservacao : std::string(), false);
-                }
-                PosicaoX(2750);
-                P().Print(referencias[i], true);
-            }
+            ImprimeProduto(paginas, MontaTextoReferenciasCruzadas(codigo, lista.FabricantesAplicacao), 2750, [&] {
+                ImprimeColuna(200, NumeroPeca(copia));
+                ImprimeColuna(600, Texto(copia.Value("DescricaoProduto")));
+                ImprimeColuna(1900, Texto(copia.Value(lista.ListaVeiculo ? "DescricaoGrupoProduto" : "ItemFigura")));
+                ImprimeColuna(2500, temObservacao() ? marcaObservacao : std::string());
+            });
         }
         if (copia.RecordCount() > 0) {
             copia.MoveFirst();
@@ -350,25 +366,18 @@ void ImprimirLista(const ListaImpressao& lista)
             bool primeiraObservacao = true;
             for (; !copia.Eof(); copia.MoveNext()) {
                 if (!temObservacao()) continue;
-                if (ImprimirObservacoes(copia.Value("CodigoProduto").ToLong(), titulo, primeiraObservacao))
+                if (ImprimirObservacoes(copia.Value("CodigoProduto").ToLong(), paginas.titulo, primeiraObservacao))
                     primeiraObservacao = false;
             }
         }
         copia.Close();
-        P().EndDoc();
-        vb::Screen().SetMousePointer(vb::vbDefault);
-    } catch (const vb::Error& e) {
-        EncerraAposErro(e.Number(), e.Description());
-    } catch (const std::exception& e) {
-        EncerraAposErro(ErroInterno, e.what());
-    }
+    });
 }
 
 void ImprimirFigura(long CodigoConjunto, std::uint8_t NumeroParteFigura, long aplicacaoFigura)
 {
     if (!ConfiguraImpressora(vb::vbPRORLandscape, "Arial")) return;
-    try {
-        vb::Screen().SetMousePointer(vb::vbHourglass);
+    ImprimeDocumento([&] {
         const std::string titulo = Traduz(8) + " - " + MontaDescricaoAplicacao(aplicacaoFigura, false, true);
         dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(
             std::string("SELECT ") + "FIGURADETALHADA1.NumeroParteFigura," + "Max(FIGURADETALHADA1.ArquivoFigura) AS ArquivoFigura," +
@@ -413,13 +422,7 @@ void ImprimirFigura(long CodigoConjunto, std::uint8_t NumeroParteFigura, long ap
         rs.Close();
         P().SetFontItalic(false);
         P().SetFontBold(false);
-        P().EndDoc();
-        vb::Screen().SetMousePointer(vb::vbDefault);
-    } catch (const vb::Error& e) {
-        EncerraAposErro(e.Number(), e.Description());
-    } catch (const std::exception& e) {
-        EncerraAposErro(ErroInterno, e.what());
-    }
+    });
 }
 
 std::vector<std::string> QuebraLinha(const std::string& sTexto)

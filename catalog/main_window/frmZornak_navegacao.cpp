@@ -62,6 +62,16 @@ void frmZornakForm::CriaControlesTelas() {
     arranjosPorNome_["lblItem"] = lblItem;
     controles_[{"lblItem", 0}] = &(*lblItem)(0);
     (*lblItem)(0).SetVisible(false);
+    // The item panel's description and reference rows are passive: moving over them leaves
+    // nothing highlighted. The figure screen places and fills them.
+    for (const char* nome : {"lblDescricaoProdutoF", "lblNroF"}) {
+        vb::ControlArray<vb::Label>* linhas = NewArray<vb::Label>((*pctTela)(4), nome);
+        arranjosPorNome_[nome] = linhas;
+        (*linhas)(0).SetVisible(false);
+        linhas->SetHandlers([this](vb::Label& l) {
+            l.MouseMove = [this](int, int, float, float) { AtualizaSelecaoMouse("FORM"); };
+        });
+    }
 }
 
 void frmZornakForm::CompletaControlesTelas() {
@@ -285,7 +295,10 @@ void frmZornakForm::lblItem_MouseUp(int indice, int Button, int, float, float) {
         return;
     }
     if (Button != vb::vbLeftButton) return;
-    if ((*lblItem)(indice).Caption() == "NA") {
+    // Not applicable: the marker says "NA", or the item panel found none of the item's
+    // products for this application (it tags its heading "NA" then).
+    const vb::Control* titulo = Controle("lblTitDescricaoProdutoF");
+    if ((*lblItem)(indice).Caption() == "NA" || (titulo && titulo->Tag() == "NA")) {
         vb::MsgBox(vb::UCase(Traduz(12)) + ".", vb::vbInformation, Traduz(0));
         return;
     }

@@ -188,10 +188,6 @@ bool matchCompiled(const std::vector<PatElem>& pat, std::string_view text) {
 
 // ---- function plumbing ---------------------------------------------------------------
 
-[[noreturn]] void vbError(long number, const std::string& description) {
-    throw vb::Error(number, description);
-}
-
 void resultError(sqlite3_context* ctx, const vb::Error& e) {
     std::string msg = "\x01" + std::to_string(e.Number()) + "\x01" + e.Description();
     sqlite3_result_error(ctx, msg.c_str(), static_cast<int>(msg.size()));
@@ -215,7 +211,7 @@ double numberOf(sqlite3_value* v) {
     switch (sqlite3_value_type(v)) {
     case SQLITE_INTEGER: return static_cast<double>(sqlite3_value_int64(v));
     case SQLITE_FLOAT: return sqlite3_value_double(v);
-    case SQLITE_NULL: vbError(vb::err::InvalidUseOfNull, vb::DefaultDescription(vb::err::InvalidUseOfNull));
+    case SQLITE_NULL: vb::Raise(vb::err::InvalidUseOfNull);
     default: return vb::CDbl(textOf(v));
     }
 }
@@ -224,15 +220,15 @@ long longOf(sqlite3_value* v) {
     switch (sqlite3_value_type(v)) {
     case SQLITE_INTEGER: {
         sqlite3_int64 n = sqlite3_value_int64(v);
-        if (n < INT32_MIN || n > INT32_MAX) vbError(vb::err::Overflow, "Overflow");
+        if (n < INT32_MIN || n > INT32_MAX) vb::Raise(vb::err::Overflow);
         return static_cast<long>(n);
     }
     case SQLITE_FLOAT: {
         double d = std::nearbyint(sqlite3_value_double(v));   // half to even
-        if (d < INT32_MIN || d > INT32_MAX) vbError(vb::err::Overflow, "Overflow");
+        if (d < INT32_MIN || d > INT32_MAX) vb::Raise(vb::err::Overflow);
         return static_cast<long>(d);
     }
-    case SQLITE_NULL: vbError(vb::err::InvalidUseOfNull, vb::DefaultDescription(vb::err::InvalidUseOfNull));
+    case SQLITE_NULL: vb::Raise(vb::err::InvalidUseOfNull);
     default: return vb::CLng(textOf(v));
     }
 }
@@ -342,7 +338,7 @@ void fnText(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 }
 
 void fnVal(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (isNull(argv[0])) vbError(vb::err::InvalidUseOfNull, vb::DefaultDescription(vb::err::InvalidUseOfNull));
+    if (isNull(argv[0])) vb::Raise(vb::err::InvalidUseOfNull);
     int type = sqlite3_value_type(argv[0]);
     double d = type == SQLITE_INTEGER || type == SQLITE_FLOAT ? sqlite3_value_double(argv[0])
                                                               : vb::Val(textOf(argv[0]));
@@ -350,7 +346,7 @@ void fnVal(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 void fnCStr(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (isNull(argv[0])) vbError(vb::err::InvalidUseOfNull, vb::DefaultDescription(vb::err::InvalidUseOfNull));
+    if (isNull(argv[0])) vb::Raise(vb::err::InvalidUseOfNull);
     resultText(ctx, textOf(argv[0]));
 }
 
@@ -360,7 +356,7 @@ void fnCLng(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 void fnCInt(sqlite3_context* ctx, int, sqlite3_value** argv) {
     long n = longOf(argv[0]);
-    if (n < -32768 || n > 32767) vbError(vb::err::Overflow, "Overflow");
+    if (n < -32768 || n > 32767) vb::Raise(vb::err::Overflow);
     sqlite3_result_int64(ctx, n);
 }
 

@@ -9,35 +9,6 @@
 
 namespace vb {
 
-namespace {
-
-int ButtonOf(Qt::MouseButton button) {
-    switch (button) {
-    case Qt::LeftButton: return vbLeftButton;
-    case Qt::RightButton: return vbRightButton;
-    case Qt::MiddleButton: return vbMiddleButton;
-    default: return 0;
-    }
-}
-
-int ButtonsOf(Qt::MouseButtons buttons) {
-    int result = 0;
-    if (buttons & Qt::LeftButton) result |= vbLeftButton;
-    if (buttons & Qt::RightButton) result |= vbRightButton;
-    if (buttons & Qt::MiddleButton) result |= vbMiddleButton;
-    return result;
-}
-
-int MouseShiftOf(const QMouseEvent& event) {
-    int shift = 0;
-    if (event.modifiers() & Qt::ShiftModifier) shift |= vbShiftMask;
-    if (event.modifiers() & Qt::ControlModifier) shift |= vbCtrlMask;
-    if (event.modifiers() & Qt::AltModifier) shift |= vbAltMask;
-    return shift;
-}
-
-}  // namespace
-
 bool ControlEventFilter::Watches(QObject* watched) const {
     if (watched == control_->Widget()) return true;
     for (const QPointer<QWidget>& part : parts_)
@@ -56,7 +27,7 @@ bool ControlEventFilter::eventFilter(QObject* watched, QEvent* event) {
         auto* m = static_cast<QMouseEvent*>(event);
         afterDoubleClick_ = false;
         const QPointF p = m->position();
-        RunEvent([&] { c->RaiseMouseDown(ButtonOf(m->button()), MouseShiftOf(*m), float(p.x()), float(p.y())); });
+        RunEvent([&] { c->RaiseMouseDown(ButtonOf(*m), ShiftOf(*m), float(p.x()), float(p.y())); });
         return self && control_ && !control_->passMouse_;
     }
     case QEvent::MouseButtonRelease: {
@@ -64,7 +35,7 @@ bool ControlEventFilter::eventFilter(QObject* watched, QEvent* event) {
         const QPointF p = m->position();
         const bool pass = c->passMouse_;
         const bool inside = area->rect().contains(p.toPoint());
-        RunEvent([&] { c->RaiseMouseUp(ButtonOf(m->button()), MouseShiftOf(*m), float(p.x()), float(p.y())); });
+        RunEvent([&] { c->RaiseMouseUp(ButtonOf(*m), ShiftOf(*m), float(p.x()), float(p.y())); });
         if (!self || !control_) return !pass;
         // After a double click the original raised only MouseUp.
         const bool click = inside && m->button() == Qt::LeftButton && !afterDoubleClick_;
@@ -85,7 +56,7 @@ bool ControlEventFilter::eventFilter(QObject* watched, QEvent* event) {
         auto* m = static_cast<QMouseEvent*>(event);
         const QPointF p = m->position();
         const bool pass = c->passMouse_;
-        RunEvent([&] { c->RaiseMouseMove(ButtonsOf(m->buttons()), MouseShiftOf(*m), float(p.x()), float(p.y())); });
+        RunEvent([&] { c->RaiseMouseMove(ButtonsOf(*m), ShiftOf(*m), float(p.x()), float(p.y())); });
         return !pass;
     }
     case QEvent::FocusIn:

@@ -42,31 +42,6 @@ void BringToFront(QWidget* window) {
     window->activateWindow();
 }
 
-int MouseButtonOf(Qt::MouseButton button) {
-    switch (button) {
-    case Qt::LeftButton: return vbLeftButton;
-    case Qt::RightButton: return vbRightButton;
-    case Qt::MiddleButton: return vbMiddleButton;
-    default: return 0;
-    }
-}
-
-int MouseButtonsOf(Qt::MouseButtons buttons) {
-    int result = 0;
-    if (buttons & Qt::LeftButton) result |= vbLeftButton;
-    if (buttons & Qt::RightButton) result |= vbRightButton;
-    if (buttons & Qt::MiddleButton) result |= vbMiddleButton;
-    return result;
-}
-
-int MouseShift(const QMouseEvent& event) {
-    int shift = 0;
-    if (event.modifiers() & Qt::ShiftModifier) shift |= vbShiftMask;
-    if (event.modifiers() & Qt::ControlModifier) shift |= vbCtrlMask;
-    if (event.modifiers() & Qt::AltModifier) shift |= vbAltMask;
-    return shift;
-}
-
 }  // namespace
 
 // ------------------------------------------------------------------------------ Disposal
@@ -127,13 +102,13 @@ protected:
         if (!form_) return;
         Form* form = form_;
         const QPointF p = e->position();
-        RunEvent([&] { form->Form_MouseDown(MouseButtonOf(e->button()), MouseShift(*e), float(p.x()), float(p.y())); });
+        RunEvent([&] { form->Form_MouseDown(ButtonOf(*e), ShiftOf(*e), float(p.x()), float(p.y())); });
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
         if (!form_) return;
         Form* form = form_;
         const QPointF p = e->position();
-        RunEvent([&] { form->Form_MouseUp(MouseButtonOf(e->button()), MouseShift(*e), float(p.x()), float(p.y())); });
+        RunEvent([&] { form->Form_MouseUp(ButtonOf(*e), ShiftOf(*e), float(p.x()), float(p.y())); });
         if (form_ && e->button() == Qt::LeftButton && rect().contains(p.toPoint()))
             RunEvent([form] { form->Form_Click(); });
     }
@@ -141,7 +116,7 @@ protected:
         if (!form_) return;
         Form* form = form_;
         const QPointF p = e->position();
-        RunEvent([&] { form->Form_MouseMove(MouseButtonsOf(e->buttons()), MouseShift(*e), float(p.x()), float(p.y())); });
+        RunEvent([&] { form->Form_MouseMove(ButtonsOf(*e), ShiftOf(*e), float(p.x()), float(p.y())); });
     }
 
 private:

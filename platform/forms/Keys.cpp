@@ -1,6 +1,7 @@
 #include "platform/forms/Keys.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 namespace vb {
 
@@ -48,7 +49,7 @@ int KeyCodeOf(const QKeyEvent& event) {
     }
 }
 
-int ShiftOf(const QKeyEvent& event) {
+int ShiftOf(const QInputEvent& event) {
     const Qt::KeyboardModifiers m = event.modifiers();
     int shift = 0;
     if (m & Qt::ShiftModifier) shift |= vbShiftMask;
@@ -64,6 +65,24 @@ int KeyAsciiOf(const QKeyEvent& event) {
     // The original's KeyPress carried single-byte codes; characters beyond them do not arrive.
     if (c == 127 || c > 255) return 0;
     return static_cast<int>(c);
+}
+
+int ButtonOf(const QMouseEvent& event) {
+    switch (event.button()) {
+    case Qt::LeftButton: return vbLeftButton;
+    case Qt::RightButton: return vbRightButton;
+    case Qt::MiddleButton: return vbMiddleButton;
+    default: return 0;
+    }
+}
+
+int ButtonsOf(const QMouseEvent& event) {
+    const Qt::MouseButtons buttons = event.buttons();
+    int result = 0;
+    if (buttons & Qt::LeftButton) result |= vbLeftButton;
+    if (buttons & Qt::RightButton) result |= vbRightButton;
+    if (buttons & Qt::MiddleButton) result |= vbMiddleButton;
+    return result;
 }
 
 }  // namespace vb

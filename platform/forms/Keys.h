@@ -1,7 +1,9 @@
-// Key codes and shift states as the original's KeyDown and KeyPress saw them.
+// Key codes, mouse buttons and shift states as the original's KeyDown, KeyPress and mouse events saw them.
 #pragma once
 
+class QInputEvent;
 class QKeyEvent;
+class QMouseEvent;
 
 namespace vb {
 
@@ -20,9 +22,15 @@ constexpr int vbKeyA = 65, vbKeyP = 80, vbKey0 = 48;
 
 // The key code of a Qt key event (0 for keys the original had no code for).
 int KeyCodeOf(const QKeyEvent& event);
-// The shift state of a key event: Shift 1, Ctrl 2, Alt 4.
-int ShiftOf(const QKeyEvent& event);
+// The shift state of a key or mouse event: Shift 1, Ctrl 2, Alt 4.
+int ShiftOf(const QInputEvent& event);
 // The character code KeyPress would see (0 when the key types no character).
 int KeyAsciiOf(const QKeyEvent& event);
+
+// The button a mouse press or release is about, as MouseDown and MouseUp saw it
+// (Left 1, Right 2, Middle 4; 0 for any other).
+int ButtonOf(const QMouseEvent& event);
+// The buttons held while the mouse moves, added up the same way, as MouseMove saw them.
+int ButtonsOf(const QMouseEvent& event);
 
 }  // namespace vb

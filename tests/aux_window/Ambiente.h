@@ -112,6 +112,16 @@ protected:
     }
     // The current row's field of the window's list.
     vb::Variant Atual(const std::string& campo) { return J().dtcTHGrid1.GetRecordset().Value(campo); }
+    // A field of every row of the window's list, in its order ("" for Null).
+    std::vector<std::string> Coluna(const std::string& campo) {
+        std::vector<std::string> r;
+        dao::Recordset copia = J().dtcTHGrid1.GetRecordset().Clone();
+        for (; !copia.Eof(); copia.MoveNext()) {
+            const vb::Variant v = copia.Value(campo);
+            r.push_back(v.IsNull() ? std::string() : v.ToString());
+        }
+        return r;
+    }
     // Real catalogue codes, so that descriptions and references resolve.
     std::vector<long> Codigos(const std::string& sql) {
         std::vector<long> r;

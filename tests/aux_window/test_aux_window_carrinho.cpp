@@ -283,6 +283,20 @@ TEST_F(AuxArquivoCarrinho, ExportWritesFixedWidthColumnsInScreenOrder) {
     EXPECT_EQ(Atual("CodigoProduto").ToLong(), c_) << "the list keeps its place";
 }
 
+// The widths count characters, not bytes: a description of accented letters as long as the
+// cart column allows fills the field with one blank left, and the columns after it stay put.
+TEST_F(AuxArquivoCarrinho, AccentedDescriptionsAreMeasuredInCharacters) {
+    std::string longa;
+    for (int i = 0; i < 50; ++i) longa += "\xC3\x87";   // "Ç" fifty times: 100 bytes
+    PoeNoCarrinho(a_, "12345678", longa, 7);
+    Abre("2|0").lblGerarArquivo_Click();
+    QFile f(QString::fromStdString(destino_));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const std::vector<std::string> l = Linhas(f.readAll());
+    ASSERT_EQ(l.size(), 4u);
+    EXPECT_EQ(l[3], "12-34-5678      " + longa + "     7   " + vb::Join(MontaTextoReferenciasCruzadas(a_, ""), " - "));
+}
+
 TEST_F(AuxArquivoCarrinho, CancelledSaveWritesNothingAndSaysNothing) {
     TresLinhas();
     cancela_ = true;

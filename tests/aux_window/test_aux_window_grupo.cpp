@@ -36,15 +36,6 @@ protected:
         return "3|" + std::to_string(fabricante_) + "|" + std::to_string(grupo == -2 ? grupo_ : grupo) + "|0|" +
                std::to_string(tipo) + "|" + filtro + "|255|" + ordem + "|0|" + std::to_string(lancamento);
     }
-    std::vector<std::string> Coluna(const std::string& campo) {
-        std::vector<std::string> r;
-        dao::Recordset copia = J().dtcTHGrid1.GetRecordset().Clone();
-        for (; !copia.Eof(); copia.MoveNext()) {
-            const vb::Variant v = copia.Value(campo);
-            r.push_back(v.IsNull() ? std::string() : v.ToString());
-        }
-        return r;
-    }
     // Moves the list to the first row that satisfies the test; false when none does.
     bool VaiPara(const std::function<bool(dao::Recordset&)>& teste) {
         dao::Recordset rs = J().dtcTHGrid1.GetRecordset();
@@ -197,6 +188,18 @@ TEST_F(AuxGrupo, VehiclesOfTheCurrentRowFromThisManufacturer) {
     EXPECT_TRUE((*j.lblVeiculosM)(0).Visible());
     EXPECT_TRUE((*j.lblVeiculosM)(1).Visible());
     EXPECT_EQ(static_cast<long>(vb::Split((*j.lblVeiculosM)(1).Caption(), "  -  ").size()), doFabricante);
+
+    // The same application without a type: no error, and its vehicles still show.
+    {
+        teste::Escrita e;
+        e.Executa("UPDATE APLICACAO SET CodigoTipoAplicacao = Null WHERE CodigoAplicacao = " + std::to_string(aplicacao));
+    }
+    auxteste::Janela& k = Abre(Requisicao());
+    ASSERT_TRUE(VaiPara([&](dao::Recordset& r) { return r.Value("CodigoAplicacao").ToLong() == aplicacao; }));
+    ASSERT_TRUE(Atual("CodigoTipoAplicacao").IsNull());
+    EXPECT_NO_THROW(k.ExibeVeiculosAplicacao());
+    EXPECT_TRUE((*k.lblVeiculosM)(1).Visible());
+    EXPECT_EQ(static_cast<long>(vb::Split((*k.lblVeiculosM)(1).Caption(), "  -  ").size()), doFabricante);
 }
 
 TEST_F(AuxGrupo, BackFromAnObservationReturnsToTheSameApplication) {

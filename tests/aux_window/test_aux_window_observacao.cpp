@@ -14,15 +14,6 @@ protected:
         const vb::Variant v = ObtemValorSQL(sql, vb::Variant(std::string()));
         return v.IsNull() ? std::string() : v.ToString();
     }
-    std::vector<std::string> Coluna(const std::string& campo) {
-        std::vector<std::string> r;
-        dao::Recordset copia = J().dtcTHGrid1.GetRecordset().Clone();
-        for (; !copia.Eof(); copia.MoveNext()) {
-            const vb::Variant v = copia.Value(campo);
-            r.push_back(v.IsNull() ? std::string() : v.ToString());
-        }
-        return r;
-    }
 };
 
 TEST_F(AuxObservacao, ShowsTheObservationOfAProductOrAnApplication) {

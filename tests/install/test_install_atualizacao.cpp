@@ -348,6 +348,43 @@ TEST_F(InstalacaoNoServidor, NomeQueSaiDaPastaDeDadosERecusadoSemGravarNada) {
     }
 }
 
+TEST_F(InstalacaoNoServidor, OsBancosAbertosNaoSaoSubstituidos) {
+    const std::string catalogoAntes = LeTudo(dados_ + "CatalogoZORNAK.c01");
+    for (const char* nome : {"CatalogoZORNAK.c01", "catalogozornak.C02", "CatalogoZORNAK.c01-journal"}) {
+        SCOPED_TRACE(nome);
+        pedidos_.clear();
+        Serve("ListVersao28.txt", std::string("DAT;cnpop.txt;1\r\nDAT;") + nome + ";5\r\n");
+        Serve("cnpop.txt", "0");
+        Serve(nome, "not a database");
+        const ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+        EXPECT_FALSE(r.Sucesso);
+        EXPECT_EQ(r.NumeroErro, vb::err::PermissionDenied) << r.DescricaoErro;
+        EXPECT_EQ(r.Passo, 1);
+        EXPECT_EQ(Pedidos(), std::vector<std::string>{"/catalogo/ListVersao28.txt"}) << "nothing downloaded";
+        EXPECT_EQ(LeTudo(dados_ + "cnpop.txt"), cnpopAntes_);
+        EXPECT_FALSE(fs::exists(dados_ + "CatalogoZORNAK.c01-journal"));
+        EXPECT_EQ(Registro("Versao").ToLong(), 27);
+    }
+    EXPECT_EQ(LeTudo(dados_ + "CatalogoZORNAK.c01"), catalogoAntes);
+
+    // Nor through an archive unpacked into the data folder; the files before it stay as they were.
+    QTemporaryDir trabalho;
+    const std::string zip =
+        CriaZip({{"leia.txt", "x"}, {"catalogozornak.c01", "not a database"}}, trabalho.path().toStdString());
+    pedidos_.clear();
+    Serve("ListVersao28.txt", "DAT;cnpop.txt;1\r\nDAT;DADOS-CI-.ZIP;" + std::to_string(zip.size()) + "\r\n");
+    Serve("DADOS-CI-.ZIP", zip);
+    const ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+    EXPECT_FALSE(r.Sucesso);
+    EXPECT_EQ(r.NumeroErro, vb::err::PermissionDenied) << r.DescricaoErro;
+    EXPECT_EQ(r.Passo, 3);
+    EXPECT_EQ(LeTudo(dados_ + "CatalogoZORNAK.c01"), catalogoAntes);
+    EXPECT_EQ(LeTudo(dados_ + "cnpop.txt"), cnpopAntes_);
+    EXPECT_FALSE(fs::exists(dados_ + "leia.txt"));
+    EXPECT_TRUE(Temporarios().empty());
+    EXPECT_EQ(Registro("Versao").ToLong(), 27);
+}
+
 TEST_F(InstalacaoNoServidor, ArquivoQueFaltaNoServidorParaTudoComOsArquivosAntigosIntactos) {
     Serve("ListVersao28.txt", "DAT;cnpop.txt;1\r\nDAT;falta.txt;5\r\nSDB;script28.sql;10\r\n");
     Serve("cnpop.txt", "0");
@@ -401,6 +438,55 @@ TEST_F(InstalacaoNoServidor, SemRegistroAVersaoNaoGravadaEFalha) {
     db.Execute("UPDATE CONTROLETRAN SET a = a", dao::dbFailOnError | dao::dbSeeChanges);
     ws.CommitTrans();
     FechaBanco(ws, db);
+}
+
+// The main window runs the installation while it holds the update lock (an open transaction
+// on the same catalogue): what the run writes must survive the lock's release, and a failed
+// run must leave the lock held and usable.
+TEST_F(InstalacaoNoServidor, SobOBloqueioDaAtualizacaoOQueOScriptGravaFica) {
+    const std::vector<long> produtos = ProdutosSemLancamento(1);
+    ASSERT_EQ(produtos.size(), 1u);
+    Serve("ListVersao28.txt", "SDB;script28.sql;10\r\n");
+    Serve("script28.sql", "E:UPDATE PRODUTO SET FlagLancamento=1 WHERE CodigoProduto=" +
+                              std::to_string(produtos[0]) + "\r\nE:NOT SQL AT ALL\r\nE:CREATE TABLE NOVA_TABELA (a Long)");
+    ASSERT_TRUE(BloqueiaAtualizacao(true));
+    const ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+    ASSERT_TRUE(r.Sucesso) << r.NumeroErro << " " << r.DescricaoErro;
+    EXPECT_EQ(r.Resposta(), "11");
+    ASSERT_GT(EstadoPrograma.WsBloqueio.TransactionLevel(), 0) << "the lock is still held after the run";
+    ASSERT_TRUE(BloqueiaAtualizacao(false));
+
+    // Read back through a connection of its own, after everything of this process is closed.
+    teste::FechaTudo();
+    dao::Workspace ws;
+    dao::Database db;
+    AbreBancoCatalogo(ws, "Confere", db, true);
+    auto valor = [&](const std::string& sql) {
+        dao::Recordset rs = db.OpenRecordset(sql, dao::dbOpenSnapshot);
+        const vb::Variant v = rs.Eof() ? vb::Variant() : rs.Fields(0).Value();
+        rs.Close();
+        return v;
+    };
+    EXPECT_EQ(valor("SELECT Versao FROM UMREGISTRO").ToLong(), 28);
+    EXPECT_EQ(valor("SELECT VersaoAnterior FROM UMREGISTRO").ToLong(), 27);
+    EXPECT_EQ(valor("SELECT FlagLancamento FROM PRODUTO WHERE CodigoProduto=" + std::to_string(produtos[0])).ToLong(),
+              1);
+    EXPECT_EQ(valor("SELECT Count(*) FROM NOVA_TABELA").ToLong(), 0);
+    FechaBanco(ws, db);
+}
+
+TEST_F(InstalacaoNoServidor, UmaFalhaSobOBloqueioDeixaOBloqueioUtilizavel) {
+    Serve("ListVersao28.txt", "SDB;script28.sql;10\r\n");
+    Serve("script28.sql", "E:UPDATE UMREGISTRO SET FlagErroUltimaVerificacao=7\r\nE:DELETE FROM UMREGISTRO");
+    ASSERT_TRUE(BloqueiaAtualizacao(true));
+    const ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+    EXPECT_FALSE(r.Sucesso);
+    EXPECT_EQ(r.Passo, 4);
+    ASSERT_GT(EstadoPrograma.WsBloqueio.TransactionLevel(), 0);
+    // The main window records the check under the lock, then releases it.
+    EXPECT_NO_THROW(EstadoPrograma.DbBloqueio.Execute("UPDATE CONTROLETRAN SET a = a", dao::dbFailOnError));
+    EXPECT_TRUE(BloqueiaAtualizacao(false));
+    EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing() || EstadoPrograma.WsBloqueio.TransactionLevel() == 0);
 }
 
 }  // namespace

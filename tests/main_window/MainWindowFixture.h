@@ -12,6 +12,7 @@
 #include "platform/os/Folders.h"
 #include "platform/vb/Err.h"
 #include "tests/support/FakeMsgBox.h"
+#include "tests/support/ProgramaDemo.h"
 
 #include <gtest/gtest.h>
 
@@ -69,6 +70,7 @@ public:
     void ReiniciaContextoLista() override { Grava("ReiniciaContextoLista"); }
     void ParaPiscarItensFigura() override { Grava("ParaPiscarItensFigura"); }
     void MostraPaginaFigura(std::uint8_t p) override { Grava("MostraPaginaFigura " + std::to_string(p)); }
+    void RestauraItemSelecionado() override { Grava("RestauraItemSelecionado"); }
     std::vector<ProdutoItemFigura> ProdutosPainelItem() override { return produtosItem; }
     int PaginasPainelItem() override { return paginasItem; }
     int PaginaPainelItem() override { return paginaItem; }
@@ -113,17 +115,7 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());
-        QDir(raiz.path()).mkpath("prog");
-        QDir(raiz.path()).mkpath("cfg");
-        QDir(raiz.path()).mkpath("dados");
-        setenv("XDG_CONFIG_HOME", (raiz.path() + "/cfg").toLocal8Bit().constData(), 1);
-        os::SetProgramFolderForTesting((raiz.path() + "/prog").toStdString());
-        for (const char* arquivo : {"CatalogoZORNAK.c01", "CatalogoZORNAK.c02"})
-            ASSERT_TRUE(QFile::copy(QString(ZK_DEMO_DATA_DIR) + "/" + arquivo, Dados() + "/" + arquivo));
-        QFile caminho(raiz.path() + "/prog/Caminho.txt");
-        ASSERT_TRUE(caminho.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        caminho.write(Dados().toUtf8());
-        caminho.close();
+        ASSERT_NO_FATAL_FAILURE(testsupport::InstalaProgramaDemo(raiz.path(), ZK_DEMO_DATA_DIR));
         vb::Screen().SetSizeForTesting(1024, 768);
         vb::SetErrorHandler([](long numero, const std::string& descricao) { MostraErro(numero, descricao); });
         RegistraJanelaPrincipal();

@@ -142,6 +142,34 @@ TEST_F(MainWindow, LeftClickOnAFigureItemOffersItsProducts) {
     EXPECT_EQ(caixas.Count(), 1u);
 }
 
+// The figure shows numbers on all its markers; an item none of whose products fits the
+// application is told by the item panel, which tags its heading "NA".
+TEST_F(MainWindow, AnItemThePanelFoundNoProductForIsNotApplicable) {
+    vb::ControlArray<vb::Label>& itens = *Janela().lblItem;
+    itens.Load(4).SetCaption("15");
+    vb::Label* titulo = Janela().New<vb::Label>((*Janela().pctTela)(4), "lblTitDescricaoProdutoF");
+    telas->produtosItem = {{501, "01-02-0003 Filter", false}};
+    struct Caso {
+        const char* tag;
+        bool naoAplicavel;
+    };
+    for (const Caso c : {Caso{"NA", true}, Caso{"", false}}) {
+        popups.clear();
+        caixas.Clear();
+        titulo->SetTag(c.tag);
+        vb::RunEvent([&] { itens(4).MouseUp(vb::vbLeftButton, 0, 0, 0); });
+        if (c.naoAplicavel) {
+            ASSERT_EQ(caixas.Count(), 1u) << c.tag;
+            EXPECT_EQ(caixas.Last().prompt, vb::UCase(Traduz(12)) + ".");
+            EXPECT_EQ(caixas.Last().buttons, vb::vbInformation);
+            EXPECT_TRUE(popups.empty()) << "a menu for an item that does not apply";
+        } else {
+            EXPECT_EQ(caixas.Count(), 0u) << caixas.Last().prompt;
+            EXPECT_EQ(popups, std::vector<std::string>{"mnuProduto1"});
+        }
+    }
+}
+
 TEST_F(MainWindow, PageButtonsChangeOnlyToAnotherPage) {
     Janela().m_PaginaFigura = 2;
     Janela().lblPagF_Click(2);
@@ -281,6 +309,60 @@ TEST_F(MainWindow, ScreenControlsHighlightWhileHovered) {
     EXPECT_FALSE(j.Img("imgCarrinhoTodosSel").Visible());
     EXPECT_EQ(EstadoPrograma.ChaveAlvoRoda, "CAT_GRID2");
     EXPECT_EQ(AlvoRodaJanela, j.grdTHGrid2);
+}
+
+// The figure screen's passive areas clear the highlight; its panel also gives the hovered
+// item its normal look back, the item panel's rows do not.
+TEST_F(MainWindow, TheFigureScreensPassiveAreasClearTheHighlight) {
+    frmZornakForm& j = Janela();
+    vb::Image& sair = j.Img("imgBtnSairSel");
+    auto* descricoes = j.ArranjoControles<vb::Label>("lblDescricaoProdutoF");
+    auto* referencias = j.ArranjoControles<vb::Label>("lblNroF");
+    ASSERT_NE(descricoes, nullptr);
+    ASSERT_NE(referencias, nullptr);
+    struct Caso {
+        const char* nome;
+        vb::Control* area;
+        bool restauraItem;
+    };
+    const Caso casos[] = {
+        {"lblDescricaoProdutoF(0)", &(*descricoes)(0), false},
+        {"lblDescricaoProdutoF(2), loaded by the panel", &descricoes->Load(2), false},
+        {"lblNroF(1), loaded by the panel", &referencias->Load(1), false},
+        {"pctTela(4)", &(*j.pctTela)(4), true},
+    };
+    for (const Caso& c : casos) {
+        chamadas.clear();
+        j.AtualizaSelecaoMouse("BTNSAIR");
+        ASSERT_TRUE(sair.Visible()) << c.nome;
+        c.area->MouseMove(0, 0, 0, 0);
+        EXPECT_EQ(j.m_ChaveSelecao, "FORM") << c.nome;
+        EXPECT_FALSE(sair.Visible()) << c.nome;
+        EXPECT_EQ(chamadas, c.restauraItem ? std::vector<std::string>{"RestauraItemSelecionado"}
+                                           : std::vector<std::string>{})
+            << c.nome;
+    }
+}
+
+// Between the two passes of an accepted update the lock is held while the running flag is
+// clear for a moment: the automatic timer must not start a check of its own there.
+TEST_F(MainWindow, TheSchedulerStartsNoCheckWhileTheUpdateLockIsHeld) {
+    frmZornakForm& j = Janela();
+    const bool automatica = EstadoPrograma.VerificacaoAutomatica;
+    EstadoPrograma.VerificacaoAutomatica = true;
+    j.m_UltimaVerificacao = 1.0;   // never checked: a check is due
+    for (const bool bloqueio : {true, false}) {
+        j.m_BloqueioAtualizacao = bloqueio;
+        j.tmrVerificaProcessoVerificacao->SetTag("");
+        j.tmrVerificarAtualizacoes_Timer();
+        EXPECT_EQ(j.m_VerificandoAtualizacao, !bloqueio) << (bloqueio ? "with" : "without") << " the lock";
+        EXPECT_EQ(j.tmrVerificaProcessoVerificacao->Tag().empty(), bloqueio);
+        j.m_BloqueioAtualizacao = false;
+        // No checker lies beside this test's program; the started check is ended unseen.
+        j.EncerraVerificacaoAtualizacoes();
+    }
+    EstadoPrograma.VerificacaoAutomatica = automatica;
+    EXPECT_EQ(caixas.Count(), 0u);
 }
 
 TEST_F(MainWindow, TheWheelGoesToTheListOfTheKey) {

@@ -13,6 +13,7 @@
 #include "platform/vb/MsgBox.h"
 #include "platform/vb/Strings.h"
 #include "tests/support/FakeMsgBox.h"
+#include "tests/support/ProgramaDemo.h"
 #include "tests/update_checker/ServidorHttpTeste.h"
 
 #include <gtest/gtest.h>
@@ -138,12 +139,7 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());
-        for (const char* pasta : {"prog", "cfg", "dados"}) QDir(raiz.path()).mkpath(pasta);
-        setenv("XDG_CONFIG_HOME", (raiz.path() + "/cfg").toLocal8Bit().constData(), 1);
-        os::SetProgramFolderForTesting((raiz.path() + "/prog").toStdString());
-        for (const char* arquivo : {"CatalogoZORNAK.c01", "CatalogoZORNAK.c02"})
-            ASSERT_TRUE(QFile::copy(QString(ZK_DEMO_DATA_DIR) + "/" + arquivo, Dados() + "/" + arquivo));
-        Grava(raiz.path() + "/prog/Caminho.txt", Dados().toStdString());
+        ASSERT_NO_FATAL_FAILURE(testsupport::InstalaProgramaDemo(raiz.path(), ZK_DEMO_DATA_DIR));
         vb::SetErrorHandler([](long numero, const std::string& descricao) { MostraErro(numero, descricao); });
         RegistraJanelaPrincipal();
         anterior = DefineInstalacaoAtualizacao([this](const std::string& parametros) {

@@ -526,14 +526,20 @@ QImage FotoFundo(int variante) {
 
 // ============================ Design-time pictures ========================================
 
-QImage Placa(int w, int h, bool realce, bool rodape = true) {
-    QImage img = rodape ? Rodape(w, h) : Imagem(w, h, Branco);
-    QPainter p(&img);
-    PreparaPintor(p);
-    p.setPen(QPen(realce ? VermelhoEscuro : Cinza3, 1));
-    p.setBrush(realce ? Vermelho : Branco);
-    p.drawRoundedRect(QRectF(0.5, 0.5, w - 1, h - 1), 3, 3);
+// A rounded plate over the whole of a background: red when lit, else white with a grey edge.
+QImage PlacaSobre(QImage img, bool realce) {
+    {
+        QPainter p(&img);
+        PreparaPintor(p);
+        p.setPen(QPen(realce ? VermelhoEscuro : Cinza3, 1));
+        p.setBrush(realce ? Vermelho : Branco);
+        p.drawRoundedRect(QRectF(0.5, 0.5, img.width() - 1, img.height() - 1), 3, 3);
+    }
     return img;
+}
+
+QImage Placa(int w, int h, bool realce, bool rodape = true) {
+    return PlacaSobre(rodape ? Rodape(w, h) : Imagem(w, h, Branco), realce);
 }
 
 // The header: its first 11 rows continue the white toolbar band (the flags, the site link,
@@ -824,15 +830,7 @@ QImage RodapeAuxiliar(int w, int h) {
     return img;
 }
 
-QImage PlacaAuxiliar(int w, int h, bool realce) {
-    QImage img = Imagem(w, h, Cinza1);
-    QPainter p(&img);
-    PreparaPintor(p);
-    p.setPen(QPen(realce ? VermelhoEscuro : Cinza3, 1));
-    p.setBrush(realce ? Vermelho : Branco);
-    p.drawRoundedRect(QRectF(0.5, 0.5, w - 1, h - 1), 3, 3);
-    return img;
-}
+QImage PlacaAuxiliar(int w, int h, bool realce) { return PlacaSobre(Imagem(w, h, Cinza1), realce); }
 
 QImage MolduraBarra() {
     QImage img = Imagem(385, 23, Branco);
