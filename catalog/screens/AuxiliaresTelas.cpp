@@ -3,6 +3,12 @@
 #include "catalog/screens/ConsultasListas.h"
 #include "catalog/startup/Modulo.h"
 #include "platform/vb/Err.h"
+#include "platform/vb/Strings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QString>
+#include <QStringList>
 
 #include <cmath>
 
@@ -52,6 +58,23 @@ void ColoreCabecalhos(const std::string& ordem, std::initializer_list<vb::Label*
         if (l) l->SetForeColor(consultas::CorCabecalho(ordem, posicao));
         ++posicao;
     }
+}
+
+std::string CaminhoArquivo(const std::string& pasta, const std::string& nome) {
+    const QString relativo = QString::fromStdString(vb::Replace(nome, "\\", "/"));
+    const QString exato = QString::fromStdString(pasta) + relativo;
+    if (QFileInfo::exists(exato)) return exato.toStdString();
+    QDir dir(QString::fromStdString(pasta));
+    const QStringList partes = relativo.split('/', Qt::SkipEmptyParts);
+    for (int i = 0; i < partes.size(); ++i) {
+        QString achado;
+        for (const QString& a : dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+            if (a.compare(partes[i], Qt::CaseInsensitive) == 0) achado = a;
+        if (achado.isEmpty()) break;
+        if (i + 1 == partes.size()) return dir.filePath(achado).toStdString();
+        if (!dir.cd(achado)) break;
+    }
+    return exato.toStdString();
 }
 
 long CodigoAtual(const dao::DataControl& dc, const std::string& campo) {

@@ -2,6 +2,7 @@
 #include "catalog/screens/TelaFigura.h"
 
 #include "catalog/main_window/frmZornak.h"
+#include "catalog/screens/AuxiliaresTelas.h"
 #include "catalog/screens/ModuloTelas.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
@@ -9,8 +10,6 @@
 #include "platform/forms/Screen.h"
 #include "platform/vb/Strings.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QPixmap>
 
 #include <cstdio>
@@ -21,26 +20,6 @@ std::string Formata(long valor, int digitos) {
     char texto[16];
     std::snprintf(texto, sizeof texto, "%0*ld", digitos, valor);
     return texto;
-}
-
-// A name from the catalogue: "\" separates folders, and a name whose case differs from
-// the file's is still found.
-QString CaminhoArquivo(const std::string& pasta, const std::string& nome) {
-    const QString relativo = QString::fromStdString(vb::Replace(nome, "\\", "/"));
-    const QString exato = QString::fromStdString(pasta) + relativo;
-    if (QFileInfo::exists(exato)) return exato;
-    QDir dir(QString::fromStdString(pasta));
-    const QStringList partes = relativo.split('/', Qt::SkipEmptyParts);
-    for (int i = 0; i < partes.size(); ++i) {
-        const QStringList achados = dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-        QString achado;
-        for (const QString& a : achados)
-            if (a.compare(partes[i], Qt::CaseInsensitive) == 0) achado = a;
-        if (achado.isEmpty()) return exato;
-        if (i + 1 == partes.size()) return dir.filePath(achado);
-        if (!dir.cd(achado)) return exato;
-    }
-    return exato;
 }
 
 }  // namespace
@@ -227,7 +206,7 @@ void TelaFigura::MostraFigura(const std::string& arquivo) {
             return;
         }
         QPixmap imagem;
-        if (!imagem.load(CaminhoArquivo(EstadoPrograma.CaminhoDados + "Figuras/", vb::Trim(arquivo)))) return;
+        if (!imagem.load(QString::fromStdString(telas::CaminhoArquivo(EstadoPrograma.CaminhoDados + "Figuras/", vb::Trim(arquivo))))) return;
         figura.SetPicture(vb::Picture(imagem));
     } catch (...) {
     }

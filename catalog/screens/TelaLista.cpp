@@ -327,9 +327,7 @@ void TelaLista::DesmontaTelaLista() {
     janela_.cboTHCombo2->SetVisible(false);
     janela_.grdTHGrid1->SetVisible(false);
     (*janela_.pctTela)(3).SetVisible(false);
-    for (int i : {2, 3})
-        if (vb::Control* foto = janela_.Controle("imgFotoProduto", i))
-            if (auto* img = dynamic_cast<vb::Image*>(foto)) img->SetPicture(vb::Picture());
+    if (EsvaziaFotosPainel) EsvaziaFotosPainel();
     imgCarrinhoTodos->SetPicture(vb::Picture());
     imgCarrinhoTodosSel->SetPicture(vb::Picture());
     for (vb::Control* c : {static_cast<vb::Control*>(&janela_.Img("imgBtnInicio")), static_cast<vb::Control*>(janela_.lblInicio),

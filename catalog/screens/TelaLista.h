@@ -35,6 +35,8 @@ public:
 
     // The detail panel beside the list (filled from the current row).
     std::function<void(bool limpa)> AtualizaPainelProdutoLista;
+    // Empties the panel's photo and strip slots (the product screen owns them).
+    std::function<void()> EsvaziaFotosPainel;
 
     // The screen's own controls, on the window's panel 3.
     vb::Label *lblNumeroEmpresaLV = nullptr, *lblDescricaoProdutoLV = nullptr, *lblNumeroReferenciaLV = nullptr,

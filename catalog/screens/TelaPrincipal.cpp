@@ -32,6 +32,9 @@ T& Elemento(vb::ControlArray<T>& arranjo, int indice) {
     return arranjo(indice);
 }
 
+// A name the catalogue lacks in this language shows as nothing, not as a failed screen.
+std::string Texto(const vb::Variant& v) { return v.IsNull() || v.IsEmpty() ? std::string() : v.ToString(); }
+
 template <class T>
 void DescarregaAcimaDeZero(vb::ControlArray<T>& arranjo) {
     arranjo(0).SetVisible(false);
@@ -111,7 +114,7 @@ void TelaPrincipal::MontaTelaPrincipal() {
         vb::Label& nome = Elemento(rotulosFabricante, i);
         const int left = (coluna - 1) * 226 + 61 + 42;
         nome.Move(left, (linha - 1) * 105 + 16 + 10);
-        nome.SetCaption(vb::UCase(fabricantes.Value("DescricaoFabricante").ToString()));
+        nome.SetCaption(vb::UCase(Texto(fabricantes.Value("DescricaoFabricante"))));
         nome.SetVisible(true);
 
         const std::string c = fabricantes.Value("CodigoFabricante").ToString();
@@ -139,7 +142,7 @@ void TelaPrincipal::MontaTelaPrincipal() {
             ++g;
             ++j;
             vb::Label& link = Elemento(links, j);
-            link.SetCaption(grupos.Value("DescricaoGrupoProduto").ToString());
+            link.SetCaption(Texto(grupos.Value("DescricaoGrupoProduto")));
             const vb::Variant codigoGrupo = grupos.Value("CodigoGrupoProduto");
             link.SetTag(c + "|" + codigoGrupo.ToString());
             link.SetForeColor(codigoGrupo.ToLong() == -1 ? CorDestaque : vb::vbBlack);

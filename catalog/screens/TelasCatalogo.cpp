@@ -120,6 +120,10 @@ TelasCatalogo::TelasCatalogo(frmZornakForm& janela) : janela_(janela) {
     produto_->TextoBuscaLista = [this] { return TextoBuscaLista(*lista_, janela_); };
     eventos_->AtualizaPainelProdutoLista = [this](bool limpa) { produto_->AtualizaPainelProdutoLista(limpa); };
     LigaPainelLista(*lista_, [this](bool limpa) { produto_->AtualizaPainelProdutoLista(limpa); });
+    lista_->EsvaziaFotosPainel = [this] {
+        for (std::size_t i : {2u, 3u})
+            if (produto_->imgFotoProduto[i]) produto_->imgFotoProduto[i]->SetPicture(vb::Picture());
+    };
     LigaCaixasLista();
     // The auxiliary window and the reading of its answer are the main window's.
     principal_->AbreTelaAuxiliar = [this](std::uint8_t modo, const std::string& p) { janela_.AbreTelaAuxiliar(modo, p); };

@@ -6,6 +6,7 @@
 #include "catalog/screens/EventosListas.h"
 #include "catalog/screens/TelaFigura.h"
 #include "catalog/screens/TelaLista.h"
+#include "catalog/screens/TelaProduto.h"
 #include "common/modTraducao.h"
 #include "platform/vb/MsgBox.h"
 #include "platform/vb/Strings.h"
@@ -65,6 +66,14 @@ TEST_F(ListaEventosDemo, ListByVehicleAndByAssembly) {
     EXPECT_EQ(j.grdTHGrid1->Left(), 20);
     EXPECT_EQ(j.grdTHGrid1->Top(), 244);
 
+    // The row already shown chosen again: no rebuild, so the typed filter stays.
+    l.txtNumeroEmpresaLV->SetText("1");
+    const long filtrados = j.dtcTHGrid1.GetRecordset().RecordCount();
+    j.dtcTHCombo1.GetRecordset().FindFirst("CodigoAplicacao = 0");
+    j.cboTHCombo1->SelecaoAlterada();
+    EXPECT_EQ(l.txtNumeroEmpresaLV->Text(), "1");
+    EXPECT_EQ(j.dtcTHGrid1.GetRecordset().RecordCount(), filtrados);
+
     // An assembly chosen in the combo: its LC list, the combo still over it, no group combo.
     dao::Recordset combo = j.dtcTHCombo1.GetRecordset();
     combo.FindFirst("CodigoAplicacao = 36");
@@ -76,6 +85,14 @@ TEST_F(ListaEventosDemo, ListByVehicleAndByAssembly) {
     EXPECT_EQ(j.cboTHCombo1->Texto().Caption(), MontaDescricaoAplicacao(36, true, false));
     EXPECT_TRUE(l.txtItemFigLC->Visible());
     EXPECT_GT(j.dtcTHGrid1.GetRecordset().RecordCount(), 0);
+
+    // The vehicle row again: the whole vehicle by LV, its filters emptied.
+    j.dtcTHCombo1.GetRecordset().FindFirst("CodigoAplicacao = 0");
+    j.cboTHCombo1->SelecaoAlterada();
+    EXPECT_EQ(j.grdTHGrid1->Tag(), "1");
+    EXPECT_EQ(l.txtNumeroEmpresaLV->Text(), "");
+    EXPECT_EQ(j.dtcTHGrid1.GetRecordset().RecordCount(), Valor("SELECT Count(*) FROM APLICACAO_PRODUTO WHERE CodigoAplicacao = 1"));
+    EXPECT_EQ(j.cboTHCombo1->Texto().Caption(), "<" + vb::UCase(Traduz(29)) + ">");
 
     // An assembly opened on its own: LC without either combo.
     AbreLista(j, 36);
@@ -120,8 +137,12 @@ TEST_F(ListaEventosDemo, LeavingRemembersTheProductAndClearingTextsForgetIt) {
     rs.MoveNext();
     rs.MoveNext();
     const long produto = rs.Value("CodigoProduto").ToLong();
+    TelaProduto& painel = Telas(j).Produto();
+    ASSERT_FALSE(painel.imgFotoProduto[2]->GetPicture().IsNothing() && painel.imgFotoProduto[3]->GetPicture().IsNothing());
     j.TrocaTela(0, 3, "");
     EXPECT_EQ(l.CodigoProdutoLista, produto);
+    EXPECT_TRUE(painel.imgFotoProduto[2]->GetPicture().IsNothing());
+    EXPECT_TRUE(painel.imgFotoProduto[3]->GetPicture().IsNothing());
     EXPECT_FALSE(l.txtNumeroEmpresaLV->Enabled());
     j.TrocaTela(3, 0, "");
     EXPECT_EQ(j.dtcTHGrid1.GetRecordset().Value("CodigoProduto").ToLong(), produto);
@@ -161,6 +182,70 @@ TEST_F(ListaEventosDemo, LeavingRemembersTheProductAndClearingTextsForgetIt) {
         j.m_HistoricoTelas = "0";
         j.TrocaTela(0, 2, "");
     }
+}
+
+TEST_F(ListaEventosDemo, TheGroupComboFiltersTheVehicleListKeepsTheProductAndIsRemembered) {
+    frmZornakForm& j = IniciaComGanchos();
+    TelaLista& l = Telas(j).Lista();
+    AbreLista(j, 1);
+    dao::Recordset rs = j.dtcTHGrid1.GetRecordset();
+    rs.MoveLast();
+    const long produto = rs.Value("CodigoProduto").ToLong();
+    const long grupo = Valor("SELECT CodigoGrupoProduto FROM PRODUTO WHERE CodigoProduto = " + std::to_string(produto));
+    const auto doGrupo = [&](long g) {
+        return Valor("SELECT Count(*) FROM APLICACAO_PRODUTO INNER JOIN PRODUTO ON APLICACAO_PRODUTO.CodigoProduto = "
+                     "PRODUTO.CodigoProduto WHERE APLICACAO_PRODUTO.CodigoAplicacao = 1 AND PRODUTO.CodigoGrupoProduto = " +
+                     std::to_string(g));
+    };
+    const long outro = Valor("SELECT Min(PRODUTO.CodigoGrupoProduto) FROM APLICACAO_PRODUTO INNER JOIN PRODUTO ON "
+                             "APLICACAO_PRODUTO.CodigoProduto = PRODUTO.CodigoProduto WHERE "
+                             "APLICACAO_PRODUTO.CodigoAplicacao = 1 AND PRODUTO.CodigoGrupoProduto <> " + std::to_string(grupo));
+    ASSERT_GT(outro, 0);
+
+    // The product's own group: only that group's products, the product still current.
+    j.dtcTHCombo2.GetRecordset().FindFirst("CodigoGrupoProduto = " + std::to_string(grupo));
+    j.cboTHCombo2->SelecaoAlterada();
+    EXPECT_EQ(j.dtcTHGrid1.GetRecordset().RecordCount(), doGrupo(grupo));
+    EXPECT_EQ(j.dtcTHGrid1.GetRecordset().Value("CodigoProduto").ToLong(), produto);
+    EXPECT_EQ(j.TelaAtual(), 3);
+
+    // Another group lists its own; the group chosen comes back with the screen.
+    j.dtcTHCombo2.GetRecordset().FindFirst("CodigoGrupoProduto = " + std::to_string(outro));
+    j.cboTHCombo2->SelecaoAlterada();
+    EXPECT_EQ(j.dtcTHGrid1.GetRecordset().RecordCount(), doGrupo(outro));
+    j.TrocaTela(0, 3, "");
+    EXPECT_EQ(l.CodigoGrupoLista, outro);
+    j.TrocaTela(3, 0, "");
+    EXPECT_EQ(j.dtcTHCombo2.GetRecordset().Value("CodigoGrupoProduto").ToLong(), outro);
+    EXPECT_EQ(j.dtcTHGrid1.GetRecordset().RecordCount(), doGrupo(outro));
+
+    // The all-groups row: the whole vehicle again.
+    j.dtcTHCombo2.GetRecordset().FindFirst("CodigoGrupoProduto = 0");
+    j.cboTHCombo2->SelecaoAlterada();
+    EXPECT_EQ(j.dtcTHGrid1.GetRecordset().RecordCount(),
+              Valor("SELECT Count(*) FROM APLICACAO_PRODUTO WHERE CodigoAplicacao = 1"));
+    EXPECT_TRUE(erros.empty()) << erros.front();
+}
+
+// Photo names come from a catalogue made where file names ignore case and folders are
+// written with "\": such a name still finds its file here.
+TEST_F(ListaEventosDemo, APhotoIsFoundWhateverTheCaseAndSeparatorOfItsName) {
+    frmZornakForm& j = IniciaComGanchos();
+    TelaProduto& p = Telas(j).Produto();
+    const std::string nome =
+        ObtemValorSQL("SELECT ArquivoFotoProduto FROM PRODUTO WHERE CodigoProduto = 1", vb::Variant(std::string())).ToString();
+    ASSERT_FALSE(nome.empty());
+    ASSERT_TRUE(p.MostraFotoProduto(nome, 3)) << "the demo photo of product 1 has one of the two sizes";
+    QDir(Dados()).mkpath("FotoPeca/Lote");
+    ASSERT_TRUE(QFile::rename(Dados() + "/FotoPeca/" + QString::fromStdString(nome),
+                              Dados() + "/FotoPeca/Lote/" + QString::fromStdString(nome).toLower()));
+    for (const std::string& pedido : {"lote\\" + vb::UCase(nome), "LOTE/" + nome}) {
+        SCOPED_TRACE(pedido);
+        EXPECT_TRUE(p.MostraFotoProduto(pedido, 3));
+    }
+    // A name that matches nothing still shows the background, as a missing file does.
+    EXPECT_FALSE(p.MostraFotoProduto("Lote\\nada.jpg", 3));
+    EXPECT_FALSE(p.imgFotoProduto[2]->GetPicture().IsNothing());
 }
 
 TEST_F(ListaEventosDemo, FirstSetOfAnApplication) {

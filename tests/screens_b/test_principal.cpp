@@ -219,6 +219,44 @@ TEST_F(TelaPrincipalDemo, LeavingUnloadsEveryElementAndComingBackBuildsTheSame) 
     EXPECT_EQ(captura(), antes);
 }
 
+// A catalogue whose maker or group has no name in the language shows that label blank;
+// the rest of the home screen still builds.
+TEST_F(TelaPrincipalDemo, AMakerOrGroupWithoutANameInTheLanguageShowsBlank) {
+    frmZornakForm& j = Inicia();
+    const long fabricante = ObtemValorSQL("SELECT TOP 1 CodigoFabricante FROM FABRICANTE WHERE FlagExibirTelaPrincipal=1 "
+                                          "ORDER BY OrdemTelaPrincipal", vb::Variant(-1L)).ToLong();
+    const std::string tagGrupo = j.Lbl("lblGrupoM", 0).Tag();
+    ASSERT_EQ(tagGrupo.rfind(std::to_string(fabricante) + "|", 0), 0u) << tagGrupo;
+    const std::string grupo = tagGrupo.substr(tagGrupo.find('|') + 1);
+    ASSERT_NE(grupo, "-1");
+    {
+        dao::Workspace ws;
+        dao::Database db;
+        AbreBancoCatalogo(ws, "SemNome", db, false);
+        db.Execute("UPDATE FABRICANTE SET DescricaoFabricanteP = Null WHERE CodigoFabricante = " + std::to_string(fabricante),
+                   dao::dbFailOnError);
+        db.Execute("UPDATE GRUPOPRODUTO SET DescricaoGrupoProdutoP = Null WHERE CodigoGrupoProduto = " + grupo,
+                   dao::dbFailOnError);
+        FechaBanco(ws, db);
+    }
+    const std::size_t nomes = j.ArranjoControles<vb::Label>("lblFabricanteM")->Count();
+    TelaPrincipal& tela = Telas(j).Principal();
+    tela.DesmontaTelaPrincipal();
+    EXPECT_NO_THROW(tela.MontaTelaPrincipal());
+    EXPECT_EQ(static_cast<std::size_t>(j.ArranjoControles<vb::Label>("lblFabricanteM")->Count()), nomes);
+    EXPECT_EQ(j.Lbl("lblFabricanteM", 0).Caption(), "");
+    EXPECT_TRUE(j.Lbl("lblFabricanteM", 0).Visible());
+    EXPECT_NE(j.Lbl("lblFabricanteM", 1).Caption(), "");
+    bool achou = false;
+    auto* links = j.ArranjoControles<vb::Label>("lblGrupoM");
+    for (int i : links->Indices())
+        if ((*links)(i).Tag() == tagGrupo) {
+            achou = true;
+            EXPECT_EQ((*links)(i).Caption(), "");
+        }
+    EXPECT_TRUE(achou);
+}
+
 TEST_F(TelaPrincipalDemo, RememberedRequestReopensTheApplicationsDialogInsteadOfRepainting) {
     frmZornakForm& j = Inicia();
     TelaPrincipal& tela = Telas(j).Principal();
