@@ -36,7 +36,7 @@ std::string CondicaoReferencia(const std::string& texto, const std::string* fabr
     std::string s = std::string(fabricantes ? "APLICACAO_PRODUTO" : "PRODUTO") +
                     ".CodigoProduto IN (SELECT CodigoProduto FROM REFERENCIACRUZADA "
                     "WHERE NumeroFabricantePesquisa LIKE '*" + r + "*'";
-    if (fabricantes) s += " AND CodigoFabricante IN (" + *fabricantes + ")) ";
+    if (fabricantes) s += " AND CodigoFabricante IN (" + ListaFabricantesSQL(*fabricantes) + ")) ";
     else s += ") ";
     return s;
 }

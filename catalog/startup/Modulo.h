@@ -71,6 +71,9 @@ vb::Variant ObtemValorSQL(const std::string& sql, const vb::Variant& padrao);
 std::optional<vb::Variant> ObtemValorSQL(const std::string& sql);
 std::string ObtemReferenciasCruzadas(long codigoProduto, const std::string& fabricantes);
 std::string ObtemFabricantesAplicacao(long codigoAplicacao);
+// The makers list as the inside of an SQL "IN (...)": an empty list becomes NULL, which
+// matches no maker, where "IN ()" would be a syntax error.
+std::string ListaFabricantesSQL(const std::string& fabricantes);
 std::string MontaDescricaoAplicacao(long codigoAplicacao, bool maiusculas, bool comFabricante);
 std::string MontaDescricaoProduto(long codigoProduto, bool maiusculas);
 std::vector<std::string> MontaTextoReferenciasCruzadas(long codigoProduto, const std::string& fabricantes);

@@ -79,6 +79,11 @@ std::string ObtemReferenciasCruzadas(long codigoProduto, const std::string& fabr
     return texto;
 }
 
+std::string ListaFabricantesSQL(const std::string& fabricantes)
+{
+    return vb::Trim(fabricantes).empty() ? std::string("NULL") : fabricantes;
+}
+
 std::string ObtemFabricantesAplicacao(long codigoAplicacao)
 {
     const std::string app = std::to_string(codigoAplicacao);
@@ -195,7 +200,7 @@ void CarregaComboFabricantes(IJanelaSeletores& janela, const std::string& textoT
 {
     const std::string filtro = codigoAplicacao <= 0
                                    ? std::string()
-                                   : "WHERE CodigoFabricante IN (" + ObtemFabricantesAplicacao(codigoAplicacao) + ") ";
+                                   : "WHERE CodigoFabricante IN (" + ListaFabricantesSQL(ObtemFabricantesAplicacao(codigoAplicacao)) + ") ";
     const std::string sql = AplicaIdioma(
         "SELECT DescricaoFabricante<I> AS DescricaoFabricante,CodigoFabricante,DescricaoFabricante<I> AS OrderBy FROM "
         "FABRICANTE " +

@@ -114,6 +114,11 @@ TEST_F(Consultas, MakersOfAnApplicationWithTheWildcards)
     // The list goes into an IN list as it stands.
     Coringas("'17,19'");
     EXPECT_NO_THROW(ObtemReferenciasCruzadas(5, ObtemFabricantesAplicacao(9000)));
+    // An empty list matches no maker instead of making "IN ()", which does not parse.
+    EXPECT_EQ(ListaFabricantesSQL("5,7"), "5,7");
+    for (const char* vazia : {"", "  "})
+        EXPECT_EQ(ObtemValorSQL("SELECT Count(*) FROM FABRICANTE WHERE CodigoFabricante IN (" +
+                                    ListaFabricantesSQL(vazia) + ")", -1).ToLong(), 0);
 }
 
 TEST_F(Consultas, CrossReferenceTextsSkipMissingNumbers)
