@@ -43,6 +43,10 @@ std::string ObtemPastaSistema(const std::string& tipo, bool comSeparador);
 bool ExisteArquivo(const std::string& caminho);
 void ApagaArquivo(const std::string& caminho);
 std::string LeArquivo(const std::string& caminho);
+// A name from the catalogue or the server under a folder ending with "/": "\" separates
+// folders, and a name whose letter case differs from the file's is still found. Without a
+// match, the folder and the name as given.
+std::string LocalizaArquivo(const std::string& pasta, const std::string& nome);
 // A small text file that people edit ("Caminho.txt", "NW.txt"): the whole text without the
 // line ends at its end, UTF-8 when valid, else Windows-1252. Errors reach the caller.
 std::string LeArquivoTexto(const std::string& caminho);

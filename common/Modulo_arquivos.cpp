@@ -10,6 +10,9 @@
 #include "platform/vb/Strings.h"
 #include "platform/vb/Text.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -159,4 +162,21 @@ void MostraErro(long numero, const std::string& descricao) {
     vb::Screen().SetMousePointer(vb::vbDefault);
     vb::MsgBox(Traduz(1) + ": " + std::to_string(numero) + "\r\n" + descricao,
                vb::vbCritical | vb::vbOKOnly, Traduz(0));
+}
+
+std::string LocalizaArquivo(const std::string& pasta, const std::string& nome) {
+    const QString relativo = QString::fromStdString(vb::Replace(nome, "\\", "/"));
+    const QString exato = QString::fromStdString(pasta) + relativo;
+    if (QFileInfo::exists(exato)) return exato.toStdString();
+    QDir dir(QString::fromStdString(pasta));
+    const QStringList partes = relativo.split('/', Qt::SkipEmptyParts);
+    for (int i = 0; i < partes.size(); ++i) {
+        QString achado;
+        for (const QString& a : dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+            if (a.compare(partes[i], Qt::CaseInsensitive) == 0) achado = a;
+        if (achado.isEmpty()) break;
+        if (i + 1 == partes.size()) return dir.filePath(achado).toStdString();
+        if (!dir.cd(achado)) break;
+    }
+    return exato.toStdString();
 }

@@ -166,26 +166,6 @@ long LarguraMedida(const std::string& texto)
     return LarguraTextoMedida(texto, P().FontName(), P().FontSize());
 }
 
-// A name from the catalogue under a folder: "\" separates folders, and a name whose case
-// differs from the file's is still found.
-std::string CaminhoArquivo(const std::string& pasta, const std::string& nome)
-{
-    const QString relativo = QString::fromStdString(vb::Replace(nome, "\\", "/"));
-    const QString exato = QString::fromStdString(pasta) + relativo;
-    if (QFileInfo::exists(exato)) return exato.toStdString();
-    QDir dir(QString::fromStdString(pasta));
-    const QStringList partes = relativo.split('/', Qt::SkipEmptyParts);
-    for (int i = 0; i < partes.size(); ++i) {
-        QString achado;
-        for (const QString& a : dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
-            if (a.compare(partes[i], Qt::CaseInsensitive) == 0) achado = a;
-        if (achado.isEmpty()) break;
-        if (i + 1 == partes.size()) return dir.filePath(achado).toStdString();
-        if (!dir.cd(achado)) break;
-    }
-    return exato.toStdString();
-}
-
 // LoadPicture: a missing file raises 53, one that does not decode 481.
 vb::Picture CarregaFigura(const std::string& caminho)
 {
@@ -403,7 +383,7 @@ void ImprimirFigura(long CodigoConjunto, std::uint8_t NumeroParteFigura, long ap
             const long x0 = vb::CLng(P().CurrentX());
             const long y0 = vb::CLng(P().CurrentY());
             const vb::Picture imgAuxFigura =
-                CarregaFigura(CaminhoArquivo(EstadoPrograma.CaminhoDados + "Figuras/", Texto(rs.Value("ArquivoFigura"))));
+                CarregaFigura(LocalizaArquivo(EstadoPrograma.CaminhoDados + "Figuras/", Texto(rs.Value("ArquivoFigura"))));
             P().PaintPicture(imgAuxFigura, x0, y0, static_cast<double>(k) * imgAuxFigura.Width(),
                              static_cast<double>(k) * imgAuxFigura.Height());
             for (; !rs.Eof(); rs.MoveNext()) {

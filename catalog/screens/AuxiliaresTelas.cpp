@@ -60,23 +60,6 @@ void ColoreCabecalhos(const std::string& ordem, std::initializer_list<vb::Label*
     }
 }
 
-std::string CaminhoArquivo(const std::string& pasta, const std::string& nome) {
-    const QString relativo = QString::fromStdString(vb::Replace(nome, "\\", "/"));
-    const QString exato = QString::fromStdString(pasta) + relativo;
-    if (QFileInfo::exists(exato)) return exato.toStdString();
-    QDir dir(QString::fromStdString(pasta));
-    const QStringList partes = relativo.split('/', Qt::SkipEmptyParts);
-    for (int i = 0; i < partes.size(); ++i) {
-        QString achado;
-        for (const QString& a : dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
-            if (a.compare(partes[i], Qt::CaseInsensitive) == 0) achado = a;
-        if (achado.isEmpty()) break;
-        if (i + 1 == partes.size()) return dir.filePath(achado).toStdString();
-        if (!dir.cd(achado)) break;
-    }
-    return exato.toStdString();
-}
-
 long CodigoAtual(const dao::DataControl& dc, const std::string& campo) {
     dao::Recordset rs = dc.GetRecordset();
     if (rs.IsNothing() || !rs.IsOpen() || rs.Eof() || rs.Bof()) return 0;

@@ -32,11 +32,6 @@ TabelaPictures MontaTabelaPictures(std::initializer_list<ColunaPictures> colunas
 // the active colour, the others black.
 void ColoreCabecalhos(const std::string& ordem, std::initializer_list<vb::Label*> rotulos);
 
-// A file named by the catalogue inside a data subfolder (pasta ends in "/"): "\" in the
-// name separates folders, and a name whose case differs from the file's still finds it,
-// as it did on the system the catalogue was made on. A name found nowhere gives the
-// plain path.
-std::string CaminhoArquivo(const std::string& pasta, const std::string& nome);
 
 // The first field of the current row as a whole number; 0 when the recordset is Nothing,
 // closed or at its end, or the value is Null.

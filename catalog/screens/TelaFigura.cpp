@@ -206,7 +206,7 @@ void TelaFigura::MostraFigura(const std::string& arquivo) {
             return;
         }
         QPixmap imagem;
-        if (!imagem.load(QString::fromStdString(telas::CaminhoArquivo(EstadoPrograma.CaminhoDados + "Figuras/", vb::Trim(arquivo))))) return;
+        if (!imagem.load(QString::fromStdString(LocalizaArquivo(EstadoPrograma.CaminhoDados + "Figuras/", vb::Trim(arquivo))))) return;
         figura.SetPicture(vb::Picture(imagem));
     } catch (...) {
     }

@@ -452,7 +452,7 @@ bool TelaProduto::MostraFotoProduto(const std::string& arquivo, long painel) {
     static const int larguras[] = {190, 415}, alturas[] = {165, 45};
     int leiaute = -1;
     if (!arquivo.empty()) {
-        const std::string caminho = telas::CaminhoArquivo(EstadoPrograma.CaminhoDados + "FotoPeca/", arquivo);
+        const std::string caminho = LocalizaArquivo(EstadoPrograma.CaminhoDados + "FotoPeca/", arquivo);
         DimensoesImagem d;
         std::string tipo;
         if (ObtemDimensoesImagem(caminho, d, tipo)) {

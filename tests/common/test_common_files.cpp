@@ -78,6 +78,23 @@ TEST_F(ArquivosTeste, WholeFileReadGivesOneCharacterPerByte) {
     }
 }
 
+// Names from a catalogue made on Windows: "\" between folders, any letter case.
+TEST_F(ArquivosTeste, CatalogueNamesAreFoundWhateverTheirCaseAndSeparators) {
+    const std::string pasta = Raiz() + "/dados/";
+    std::filesystem::create_directories(pasta + "Figuras/Sub");
+    Grava(pasta + "Figuras/Sub/FG01.png", "x");
+    struct Caso {
+        const char* nome;
+        std::string esperado;
+    };
+    for (const Caso& c : {Caso{"Figuras/Sub/FG01.png", pasta + "Figuras/Sub/FG01.png"},
+                          Caso{"FIGURAS\\sub\\fg01.PNG", pasta + "Figuras/Sub/FG01.png"},
+                          Caso{"Figuras/Sub/FG02.png", pasta + "Figuras/Sub/FG02.png"},
+                          Caso{"outra\\fg01.png", pasta + "outra/fg01.png"}}) {
+        EXPECT_EQ(LocalizaArquivo(pasta, c.nome), c.esperado) << c.nome;
+    }
+}
+
 TEST_F(ArquivosTeste, UniqueFileNamesLieInTheDataFolderAndAreNew) {
     std::set<std::string> nomes;
     for (int i = 0; i < 20; ++i) {
