@@ -942,8 +942,9 @@ Catalogo GeraCatalogo(const Opcoes& op)
         }
     }
 
-    // -- The one-row tables.
-    c.Tab("UMREGISTRO").Inclui({Txt("http://atualizacao.zornak.example/catalogo/"), Num(27), Num(26),
+    // -- The one-row tables. The demo catalogue has no update server: its address is this
+    // computer, so a check fails at once and nothing leaves the machine.
+    c.Tab("UMREGISTRO").Inclui({Txt("http://127.0.0.1/zornak/catalogo/"), Num(27), Num(26),
                                 Valor(emissao), Txt(" - 27"), Nulo, Num(0), Txt(kCoringas)});
     c.Tab("CONTROLETRAN").Inclui({Num(1)});
 
