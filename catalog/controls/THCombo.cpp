@@ -100,6 +100,10 @@ THCombo::THCombo(vb::Container& parent, std::string name, int index) : vb::UserC
         l.MouseMove = [this](int b, int s, float x, float y) { MouseMoveParte("FLECHA", b, s, x, y); };
     });
     linTHGrid->SetHandlers([](vb::Line& l) { l.SetBorderColor(0xC0C0C0); });
+    // The hover variant lies over its row picture: the mouse goes through it to the picture,
+    // which keeps its highlight and its click.
+    imgSelecionado2->SetHandlers(
+        [](vb::Image& img) { img.Widget()->setAttribute(Qt::WA_TransparentForMouseEvents, true); });
     imgSelecionado->SetHandlers([this](vb::Image& img) {
         const int i = img.Index();
         img.MouseDown = [this](int Button, int, float, float) { ultimoBotao_ = Button; };

@@ -191,7 +191,8 @@ void THGrid::UserControl_ReadProperties(const vb::PropertyBag& bag) {
         if (row != 0) grdTHGrid->SetRow(row);
     } catch (const vb::Error&) {
     }
-    borderStyle_ = bag.ReadProperty("BorderStyle", 0).toInt();
+    // Through the property, so that the parts placed at creation move inside the frame.
+    SetBorderStyle(bag.ReadProperty("BorderStyle", 0).toInt());
     AplicaCorFundo(static_cast<long>(bag.ReadProperty("BackColor", qlonglong(0xF0F0F0)).toLongLong()));
 }
 
@@ -414,6 +415,15 @@ void THGrid::AtualizaGrid() {
     const dao::Recordset rs = RecordsetLigado();
     const int topoGrade = grdTHGrid->y() - ClientOrigin().y();
 
+    // A requery that was not announced by AnalisarScollProximoRefresh can leave the panel
+    // wrong for the new rows: hidden under an empty list (the empty-list text on it unseen)
+    // or lying over rows. Such a page is checked again all the same.
+    if (!reverifica_) {
+        const int topoPainel = pctFundo->Top();
+        if (ultima == -1 ? (!pctFundo->Visible() || topoPainel != topoGrade)
+                         : (pctFundo->Visible() && topoPainel < topoGrade + (ultima + 1) * Linha))
+            reverifica_ = true;
+    }
     if (reverifica_) {
         reverifica_ = false;
         pctFundo->SetVisible(false);
@@ -545,8 +555,10 @@ void THGrid::Descarrega() {
 
 // ---------------------------------------------------------------------------------- hover
 
+// A marker's number names its position and row by the page the markers were built for,
+// which may be older than the last change of height.
 std::string THGrid::ChaveMarcador(int index) const {
-    const int linhas = std::max(1, linhasPagina_);
+    const int linhas = std::max(1, linhasMarcadores_);
     const int k = index / linhas, r = index - k * linhas;
     const bool atual = grdTHGrid->Bookmark() && grdTHGrid->RowBookmark(r) == grdTHGrid->Bookmark();
     return "PIC;" + std::string(atual ? "*" : " ") + ";" + std::to_string(index) + ";" + std::to_string(k) + ";" +
@@ -601,7 +613,7 @@ void THGrid::RoteiaFoco(const std::string& nome) {
 }
 
 void THGrid::MarcadorClick(int index) {
-    const int linhas = std::max(1, linhasPagina_);
+    const int linhas = std::max(1, linhasMarcadores_);
     const int k = index / linhas, r = index - k * linhas;
     const MarcadorLinha linha = grdTHGrid->RowBookmark(r);
     if (!linha) return;
@@ -727,7 +739,7 @@ void THGrid::SetBackColor(long color) {
 }
 
 vb::PictureBox* THGrid::Marcador(int posicao, int linha) const {
-    const int idx = posicao * linhasPagina_ + linha;
+    const int idx = posicao * linhasMarcadores_ + linha;
     return pctNaoSelecionado->Exists(idx) ? &(*pctNaoSelecionado)(idx) : nullptr;
 }
 

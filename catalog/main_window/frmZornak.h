@@ -189,6 +189,7 @@ public:
     void AtualizaUltimaAtualizacao(bool bAtualizaData);
     bool VerificacaoAtualizacoesEmAndamento() const;
     void EncerraVerificacaoAtualizacoes();
+    void LiberaBloqueioAtualizacao();
 
     IVerificacaoAtualizacoes& VerificacaoAtualizacoes() { return *verificacao_; }
     void DefineVerificacaoAtualizacoes(std::unique_ptr<IVerificacaoAtualizacoes> v) { verificacao_ = std::move(v); }

@@ -204,12 +204,7 @@ void frmZornakForm::tmrVerificaProcessoVerificacao_Timer() {
     m_ProcessoVerificacao = 0;
     IgnoraFalha([&] { GravaUltimaVerificacao(FormataDataHoraSQL(vb::Now()), numero == 0 ? "0" : "1"); });
     IgnoraFalha([this] { AtualizaUltimaAtualizacao(true); });
-    IgnoraFalha([this] {
-        if (m_BloqueioAtualizacao) {
-            m_BloqueioAtualizacao = false;
-            BloqueiaAtualizacao(false);
-        }
-    });
+    LiberaBloqueioAtualizacao();
     m_VerificandoAtualizacao = false;
 
     // An installation that failed is shown like any other failure, never passed over.
@@ -225,8 +220,21 @@ void frmZornakForm::tmrVerificaProcessoVerificacao_Timer() {
     }
 }
 
+// The release commits everything written under the lock (the update, the last check). It
+// fails while another computer is reading the catalogue; the lock and those writes then stay,
+// and the release is tried again on the next tick and at unload, never given up.
+void frmZornakForm::LiberaBloqueioAtualizacao() {
+    if (!m_BloqueioAtualizacao) return;
+    try {
+        BloqueiaAtualizacao(false);
+        m_BloqueioAtualizacao = false;
+    } catch (const std::exception&) {
+    }
+}
+
 void frmZornakForm::tmrVerificarAtualizacoes_Timer() {
     if (tmrVerificarAtualizacoes->Interval() != 65535) tmrVerificarAtualizacoes->SetInterval(65535);
+    if (m_BloqueioAtualizacao && !m_VerificandoAtualizacao) LiberaBloqueioAtualizacao();
     if (++m_TicksVerificacao > 2) {
         m_TicksVerificacao = 0;
         // About every 3 minutes: shows checks and updates made by other computers too. A
@@ -287,11 +295,6 @@ void frmZornakForm::EncerraVerificacaoAtualizacoes() {
         tmrVerificaProcessoVerificacao->SetTag("");
     }
     if (lblUltimaAtualizacao) IgnoraFalha([this] { lblUltimaAtualizacao->SetTag(""); });
-    IgnoraFalha([this] {
-        if (m_BloqueioAtualizacao) {
-            m_BloqueioAtualizacao = false;
-            BloqueiaAtualizacao(false);
-        }
-    });
+    LiberaBloqueioAtualizacao();
     m_VerificandoAtualizacao = false;
 }

@@ -58,6 +58,7 @@ std::string CriaTabelaCarrinho(dao::Workspace& ws, dao::Database& db);
 std::string CriaTabelaCarrinho(dao::Database& db);
 void IncluiProdutoCarrinho(long codigoProduto, int quantidade);
 void AlteraQuantidadeCarrinho(long codigoProduto, int quantidade);
+// Deletes the product's row; code 0 deletes every row.
 void ExcluiProdutoCarrinho(long codigoProduto);
 bool ApagaTabelaCarrinho(dao::Database& db, const std::string& tabela);
 void AtualizaDescricoesCarrinho(const std::string& idioma);

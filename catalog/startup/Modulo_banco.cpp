@@ -98,6 +98,9 @@ bool BloqueiaAtualizacao(bool bloqueia)
     dao::Workspace& ws = EstadoPrograma.WsBloqueio;
     dao::Database& db = EstadoPrograma.DbBloqueio;
     if (!bloqueia) {
+        // A commit that cannot finish (another computer in the middle of reading the file)
+        // raises and leaves the transaction open: what was written under the lock lives in
+        // it, so it is kept for a later release rather than abandoned.
         ws.CommitTrans(0);
         FechaBanco(ws, db);
         return true;

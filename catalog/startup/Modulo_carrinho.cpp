@@ -157,8 +157,10 @@ void AlteraQuantidadeCarrinho(long codigoProduto, int quantidade)
 
 void ExcluiProdutoCarrinho(long codigoProduto)
 {
+    // Only 0, which names no product, empties the cart: a product the catalogue keeps under a
+    // negative code is deleted alone, not with the whole cart.
     std::string sql = "DELETE FROM " + EstadoPrograma.TabelaCarrinho;
-    if (codigoProduto > 0) sql += " WHERE CodigoProduto = " + std::to_string(codigoProduto);
+    if (codigoProduto != 0) sql += " WHERE CodigoProduto = " + std::to_string(codigoProduto);
     EstadoPrograma.DbAuxiliar.Execute(sql, dao::dbFailOnError);
 }
 

@@ -251,6 +251,38 @@ TEST_F(ControlesCombo, ClosedBoxAfterItsOwnSpecification) {
     EXPECT_EQ(imagens[0], std::make_pair(0, vb::vbRightButton));
 }
 
+// The hover picture shown over a row picture of the box must not take the mouse: the picture
+// stays highlighted while the mouse rests on it, and a click on it is still its image click.
+TEST_F(ControlesCombo, BoxPictureUnderItsHoverVariantKeepsItsClick) {
+    sql = "SELECT Codigo, Descricao, Grupo, Mid(ImagensGrid, 2) AS ImagensGrid FROM PRODUTO ORDER BY Codigo";
+    configura = [this] {
+        combo->ObtemPictures(fixture::Tabela(1));
+        combo->ConfiguraColunas({"Descricao|0|" + Twips(120) + "|T", "ImagensGrid|2|" + Twips(40) + "|I|Nota|99"});
+    };
+    Monta();
+    Seta();
+    ClicaLinha(1);
+    ASSERT_TRUE(fixture::Espera([&] { return selecoes == 1; }));
+    vb::Image& figura = combo->FiguraCelula(0);
+    ASSERT_TRUE(figura.Visible());
+    QTest::mouseMove(figura.Widget(), QPoint(3, 3));
+    fixture::Processa();
+    ASSERT_EQ(combo->ChaveDestaque(), "SELECIONADO0");
+    // Whatever now lies under the mouse gets the next events.
+    const QPoint ponto = figura.Widget()->mapTo(combo->Widget(), QPoint(3, 3));
+    QWidget* sob = combo->Widget()->childAt(ponto);
+    ASSERT_NE(sob, nullptr);
+    const QPoint local = sob->mapFrom(combo->Widget(), ponto);
+    QTest::mouseMove(sob, local + QPoint(1, 0));
+    fixture::Processa();
+    EXPECT_EQ(combo->ChaveDestaque(), "SELECIONADO0");
+    QTest::mouseClick(sob, Qt::LeftButton, Qt::NoModifier, local);
+    fixture::Processa();
+    ASSERT_EQ(imagens.size(), 1u);
+    EXPECT_EQ(imagens[0], std::make_pair(0, vb::vbLeftButton));
+    EXPECT_FALSE(combo->ListaAberta());
+}
+
 TEST_F(ControlesCombo, BadClosedBoxSpecificationChangesNothing) {
     Monta();
     const std::vector<std::string> lista = {"Descricao|0|" + Twips(120) + "|T"};

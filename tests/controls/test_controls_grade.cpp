@@ -301,6 +301,77 @@ TEST_F(ControlesGrade, EmptyAndShortLists) {
     EXPECT_FALSE(fundo->Visible());
 }
 
+// A row whose fields are Null: empty texts, none of its flag-driven pictures, the fixed one.
+TEST_F(ControlesGrade, NullFieldsShowEmptyTextsAndNoFlaggedPictures) {
+    Monta(3);
+    banco->db.Execute("INSERT INTO PRODUTO (Codigo) VALUES (4)");
+    dc.Refresh();
+    grade->AtualizaGrid();
+    Clica(&grade->Grade(), CentroLinha(3));
+    ASSERT_EQ(CodigoAtual(), 4);
+    EXPECT_EQ(grade->PctTHGridTop(), 3 * 17);
+    EXPECT_EQ(grade->Caption_lblTHGrid(0), "4");
+    EXPECT_EQ(grade->Caption_lblTHGrid(1), "");
+    EXPECT_FALSE(grade->Visible_imgSelecionado(0));
+    EXPECT_FALSE(grade->Visible_imgSelecionado(1));
+    EXPECT_TRUE(grade->Visible_imgSelecionado(2));
+    EXPECT_EQ(grade->Legenda(0)->Caption(), "");
+    EXPECT_FALSE(grade->Marcador(0, 3)->Visible());
+    EXPECT_FALSE(grade->Marcador(1, 3)->Visible());
+    EXPECT_TRUE(grade->Marcador(2, 3)->Visible());
+    EXPECT_TRUE(grade->Marcador(0, 2)->Visible());
+    // Its pictures' clicks still report the row.
+    Clica(Marca(2, 3), QPoint(5, 5));
+    ASSERT_EQ(ev.imagens.size(), 1u);
+    EXPECT_EQ(ev.imagens[0].marcador, grade->RowBookmark(3));
+}
+
+// With the list empty the background panel holds the focus; with rows the grid does.
+TEST_F(ControlesGrade, FocusGoesToTheGridOrToTheEmptyPanel) {
+    Monta(40, "SELECT * FROM PRODUTO WHERE Codigo < 0");
+    QApplication::setActiveWindow(janela.Window());
+    janela.caixa->SetFocus();
+    fixture::Processa();
+    grade->SetFocus();
+    fixture::Processa();
+    QWidget* foco = QApplication::focusWidget();
+    ASSERT_NE(foco, nullptr);
+    EXPECT_NE(foco, &grade->Grade());
+    EXPECT_EQ(vb::ControlOf(foco) ? vb::ControlOf(foco)->Name() : std::string(), "pctFundo");
+    grade->AnalisarScollProximoRefresh();
+    dc.SetRecordSource("SELECT * FROM PRODUTO ORDER BY Codigo");
+    dc.Refresh();
+    grade->AtualizaGrid();
+    janela.caixa->SetFocus();
+    fixture::Processa();
+    grade->SetFocus();
+    fixture::Processa();
+    EXPECT_EQ(QApplication::focusWidget(), &grade->Grade());
+}
+
+// A list that becomes empty by a requery of the same source (no re-check asked for) still
+// shows the empty-list text on the screen.
+TEST_F(ControlesGrade, EmptyTextShowsWithoutARecheck) {
+    Monta(40);
+    banco->db.Execute("DELETE FROM PRODUTO");
+    dc.Refresh();
+    grade->AtualizaGrid();
+    fixture::Processa();
+    EXPECT_EQ(grade->PctTHGridTop(), -1);
+    EXPECT_TRUE(grade->TextoVazio()->Widget()->isVisible());
+    EXPECT_EQ(grade->TextoVazio()->Caption(), "Nenhum Item Encontrado");
+    // Rows again: the text goes.
+    banco->db.Execute("INSERT INTO PRODUTO (Codigo, Descricao) VALUES (1, 'UM')");
+    dc.Refresh();
+    grade->AtualizaGrid();
+    fixture::Processa();
+    EXPECT_FALSE(grade->TextoVazio()->Widget()->isVisible());
+    EXPECT_EQ(grade->Caption_lblTHGrid(1), "UM");
+    // The background panel lies below the row, not over it.
+    EXPECT_EQ(grade->Widget()->childAt(CentroLinha(0)), &grade->Grade());
+    EXPECT_NE(grade->Widget()->childAt(CentroLinha(1)), &grade->Grade());
+}
+
 TEST_F(ControlesGrade, RequeryTellsARowChange) {
     Monta(40);
     Clica(&grade->Grade(), CentroLinha(4));
@@ -390,6 +461,25 @@ TEST_F(ControlesGrade, HeightIsWholeRows) {
     }
 }
 
+// Between a change of height and the next repaint the markers are those of the old page:
+// a click on one still names its own picture position and row.
+TEST_F(ControlesGrade, MarkerClickBeforeTheRepaintOfANewHeight) {
+    Monta(40);
+    QWidget* nota = Marca(1, 3);   // code 4 shows its note
+    ASSERT_NE(nota, nullptr);
+    grade->mUserControlPixelHeight = 102;
+    grade->Move(10, 10, 400, 102);
+    ASSERT_EQ(grade->LinhasPorPagina(), 6);
+    Clica(nota, QPoint(5, 5));
+    ASSERT_EQ(ev.imagens.size(), 1u);
+    EXPECT_EQ(ev.imagens[0].coluna, 1);
+    EXPECT_EQ(ev.imagens[0].marcador, grade->RowBookmark(3));
+    EXPECT_EQ(CodigoAtual(), 4);
+    grade->AtualizaGrid();
+    EXPECT_NE(grade->Marcador(2, 5), nullptr);
+    EXPECT_EQ(grade->Marcador(2, 6), nullptr);
+}
+
 TEST_F(ControlesGrade, ConfigurationErrorsChangeNothing) {
     Monta(40);
     EXPECT_THROW(grade->ConfiguraColunas({"Codigo|1|900|T", "Descricao|0"}), vb::Error);
@@ -425,6 +515,63 @@ TEST_F(ControlesGrade, ALongListHasMarkersForOnePageOnly) {
     EXPECT_EQ(CodigoAtual(), 3000);
     EXPECT_EQ(grade->Caption_lblTHGrid(1), "PRODUTO 3000");
     EXPECT_EQ(grade->PctTHGridTop(), 9 * 17);
+}
+
+// The stored design of both controls: what is written is read back, defaults are not
+// written, and a grid whose stored border is the single frame lays its parts inside it as
+// one given that border at run time does.
+TEST(ControlesPropriedades, StoredPropertiesRoundTrip) {
+    EstadoPrograma.Idioma = "P";
+    fixture::Janela modelo;
+    THGrid* feita = nullptr;
+    THCombo* combo = nullptr;
+    modelo.monta = [&](fixture::Janela& j) {
+        feita = j.Cria<THGrid>("grdFeita");
+        combo = j.Cria<THCombo>("cboFeito");
+    };
+    modelo.Load();
+    EXPECT_EQ(feita->BackColor(), 0xF0F0F0);
+    EXPECT_EQ(feita->BorderStyle(), 0);
+    EXPECT_EQ(combo->BackColor(), 0xFFFFFF);
+    const vb::PropertyBag vazio = feita->SaveProperties();
+    EXPECT_FALSE(vazio.Contains("BackColor"));
+    EXPECT_FALSE(vazio.Contains("BorderStyle"));
+    EXPECT_FALSE(combo->SaveProperties().Contains("BackColor"));
+    feita->SetBorderStyle(1);
+    feita->SetBackColor(0xFFFFFF);
+    combo->SetBackColor(0xE0E0E0);
+    EXPECT_TRUE(feita->WasPropertyChanged("BorderStyle"));
+    EXPECT_TRUE(feita->WasPropertyChanged("BackColor"));
+    EXPECT_TRUE(combo->WasPropertyChanged("BackColor"));
+    const vb::PropertyBag bagGrade = feita->SaveProperties();
+    const vb::PropertyBag bagCombo = combo->SaveProperties();
+
+    fixture::Janela janela;
+    THGrid* lida = nullptr;
+    THCombo* comboLido = nullptr;
+    janela.SetStoredProperties("grdLida", bagGrade);
+    janela.SetStoredProperties("cboLido", bagCombo);
+    janela.monta = [&](fixture::Janela& j) {
+        lida = j.Cria<THGrid>("grdLida");
+        comboLido = j.Cria<THCombo>("cboLido");
+    };
+    janela.Load();
+    EXPECT_EQ(lida->BorderStyle(), 1);
+    EXPECT_EQ(lida->BackColor(), 0xFFFFFF);
+    EXPECT_EQ(lida->Grade().BackColor(), 0xFFFFFF);
+    EXPECT_EQ(comboLido->BackColor(), 0xE0E0E0);
+    for (THGrid* g : {feita, lida}) {
+        g->mUserControlPixelWidth = 300;
+        g->mUserControlPixelHeight = 85;
+        g->Move(10, 10, 300, 85);
+    }
+    EXPECT_EQ(lida->Height(), feita->Height());
+    EXPECT_EQ(lida->Grade().geometry(), feita->Grade().geometry());
+    EXPECT_EQ(lida->BarraSelecao()->Widget()->geometry(), feita->BarraSelecao()->Widget()->geometry());
+    EXPECT_EQ(lida->TextoVazio()->Parent().ContainerWidget()->geometry(),
+              feita->TextoVazio()->Parent().ContainerWidget()->geometry());
+    janela.Unload();
+    modelo.Unload();
 }
 
 TEST_F(ControlesGrade, RowHelpersOfTheModule) {

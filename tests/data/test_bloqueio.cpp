@@ -108,6 +108,25 @@ TEST_F(Bloqueio, AProgramKilledWhileHoldingTheLockReleasesIt)
     EXPECT_TRUE(BloqueiaAtualizacao(false));
 }
 
+// A release whose commit cannot finish (another computer is in the middle of reading the
+// file) reports the error and keeps the transaction, which holds what was written under the
+// lock: abandoning it would lose the installed update. A later release commits it all.
+TEST_F(Bloqueio, AReleaseThatCannotCommitKeepsTheWritesForALaterRelease)
+{
+    ASSERT_TRUE(BloqueiaAtualizacao(true));
+    GravaUltimaVerificacao("", "1");
+    Outro leitor("leitura", Pasta());
+    ASSERT_EQ(leitor.Linha(), "1");
+    EXPECT_THROW(BloqueiaAtualizacao(false), vb::Error);
+    EXPECT_FALSE(EstadoPrograma.WsBloqueio.IsNothing());
+    leitor.Escreve("solta");
+    EXPECT_EQ(leitor.Linha(), "solto");
+    EXPECT_TRUE(BloqueiaAtualizacao(false));
+    EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
+    EXPECT_EQ(Executa("tenta", Pasta()), "1");
+    EXPECT_EQ(Executa("le", Pasta(), "SELECT FlagErroUltimaVerificacao FROM UMREGISTRO"), "1");
+}
+
 // While this program holds the lock it still writes the catalogue through other workspaces
 // (the last-check record, the update scripts); the browsing database sees the writes before
 // and after the release, and another program sees them after it.

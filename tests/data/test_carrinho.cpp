@@ -144,6 +144,25 @@ TEST_F(Carrinho, ChangeDeleteAndRelabel)
     EXPECT_TRUE(Conteudo().empty());
 }
 
+// The cart screen deletes the row it shows by its stored code: a product kept under a
+// negative code goes alone; only 0 empties the cart.
+TEST_F(Carrinho, DeletingANegativeCodeDeletesOnlyThatProduct)
+{
+    {
+        teste::Escrita e;
+        e.Executa("INSERT INTO PRODUTO (CodigoProduto,NumeroEmpresaProduto,DescricaoProdutoP) VALUES (-7,Null,'Negativo')");
+    }
+    for (long p : {-7L, 1L, 2L}) IncluiProdutoCarrinho(p, 1);
+    ASSERT_EQ(Conteudo().size(), 3u);
+    ExcluiProdutoCarrinho(-7);
+    const auto linhas = Conteudo();
+    ASSERT_EQ(linhas.size(), 2u);
+    EXPECT_EQ(linhas[0].first, 1);
+    EXPECT_EQ(linhas[1].first, 2);
+    ExcluiProdutoCarrinho(-8);   // no such row: nothing goes
+    EXPECT_EQ(Conteudo().size(), 2u);
+}
+
 // The cart screen's list keeps its rows when the table goes; the next refresh reports it.
 TEST_F(Carrinho, DroppingTheTableWhileADataControlShowsIt)
 {

@@ -161,6 +161,36 @@ TEST_F(Impressao, CarrinhoComReferenciasUmaPorLinha)
     EXPECT_NEAR(passoLinha - passoReferencia, 25 * 0.2, 0.3) << "25 units more before each cart row";
 }
 
+TEST_F(Impressao, TamanhosEEstilosDoCabecalhoDosTitulosEDoCorpo)
+{
+    teste::DialogoPdf dialogo(Arquivo("fontes.pdf"));
+    dao::Recordset rs = Recordset({{teste::kComTresReferencias, "12-34-5678", "Filtro de Óleo Teste", {}, {}, {}, 3}});
+    ImprimirCarrinho(rs);
+    ASSERT_EQ(caixas_.Count(), 0u) << caixas_.Last().prompt;
+    const auto palavras = teste::PalavrasPdf(dialogo.Arquivo());
+    const auto altura = [&](const std::string& texto) {
+        const auto p = Palavras(palavras, 1, texto);
+        return p.empty() ? 0.0 : p[0].yMax - p[0].y;
+    };
+    // The word boxes grow with the font size: 12 points for the title line, 10 for the
+    // document title, the headings and the body, 7 for the page line.
+    const double corpo = altura("12-34-5678");
+    ASSERT_GT(corpo, 0);
+    struct CasoTamanho {
+        std::string texto;
+        double pontos;
+    };
+    for (const CasoTamanho& c : {CasoTamanho{"Catálogo", 12}, CasoTamanho{"1.0", 12}, CasoTamanho{Traduz(36), 10},
+                                 CasoTamanho{Traduz(61), 7}, CasoTamanho{Traduz(59), 10}, CasoTamanho{"REF1000", 10}})
+        EXPECT_NEAR(altura(c.texto) / corpo, c.pontos / 10, 0.03) << c.texto;
+    // Only the headings are bold, and they are italic too.
+    const std::string fontes = teste::FontesPdf(dialogo.Arquivo());
+    EXPECT_THAT(fontes, HasSubstr("LiberationSans-BoldItalic"));
+    EXPECT_THAT(fontes, HasSubstr("LiberationSans "));
+    EXPECT_THAT(fontes, Not(HasSubstr("LiberationSans-Bold ")));
+    EXPECT_THAT(fontes, Not(HasSubstr("LiberationSans-Italic ")));
+}
+
 TEST_F(Impressao, CarrinhoLongoContinuaNaPaginaSeguinte)
 {
     // A part with sixty references runs past the page: on page 2 its columns come again

@@ -102,6 +102,28 @@ TEST_F(ImpressaoFigura, FiguraEscaladaComItensNoMeioDosMarcadores)
     GuardaImagem(dialogo.Arquivo(), 1, "figura_itens");
 }
 
+struct CasoResolucao {
+    int dpi;
+    int k;   // printer pixels per picture pixel
+};
+
+TEST_F(ImpressaoFigura, EscalaDaFiguraEmPixelsInteirosPorPonto)
+{
+    // k = 5 x EscalaImpressao = dpi / 72 as a whole number, halves to the even neighbour:
+    // 180 dpi gives 2.5 and so 2; 108 dpi 1.5 and so 2; 1200 dpi 16.67 and so 17.
+    for (const CasoResolucao c : {CasoResolucao{180, 2}, CasoResolucao{108, 2}, CasoResolucao{1200, 17}}) {
+        teste::DialogoPdf dialogo(Arquivo("escala" + std::to_string(c.dpi) + ".pdf"), c.dpi);
+        ImprimirFigura(901, 1, teste::kAplicacao);
+        ASSERT_EQ(caixas_.Count(), 0u) << caixas_.Last().prompt;
+        const std::string imagens = teste::Executa("pdfimages", {"-list", QString::fromStdString(dialogo.Arquivo())});
+        const auto linhas = QString::fromStdString(imagens).split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(linhas.size(), 3) << imagens;
+        const QStringList campos = linhas[2].split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+        // The picture's pixels per inch on paper: the printer's dots per inch over k.
+        EXPECT_EQ(campos[12].toInt(), qRound(double(c.dpi) / c.k)) << c.dpi << "\n" << imagens;
+    }
+}
+
 struct CasoEstilo {
     int conjunto;
     bool negrito, italico;

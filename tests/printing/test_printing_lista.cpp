@@ -202,6 +202,42 @@ TEST_F(ImpressaoLista, ObservacoesContinuamPelasPaginasComNumeroETitulos)
     EXPECT_EQ(xs.size(), 14u * 400u);
 }
 
+TEST_F(ImpressaoLista, ObservacoesNaMesmaPaginaSoAte2400Unidades)
+{
+    // Lists of growing length, all on one page, the last product marked: its observation
+    // headings stay on the list's page while the list ends at most 2400 units down, and
+    // start a new page (header, page 2) once the list ends further down.
+    bool mesmaPagina = false, novaPagina = false;
+    for (int n = 18; n <= 28; ++n) {
+        teste::DialogoPdf dialogo(Arquivo("limite" + std::to_string(n) + ".pdf"));
+        std::vector<Linha> linhas;
+        for (int i = 0; i < n; ++i)
+            linhas.push_back({teste::kSemObservacao, "11-11-2222", "Tampa", "Tampas", {}, Imagens(false)});
+        linhas.back() = {teste::kSemNumero, "", "Junta", "Juntas", {}, Imagens(true)};
+        ImprimirLista(Lista(linhas));
+        ASSERT_EQ(caixas_.Count(), 0u) << caixas_.Last().prompt;
+        const auto palavras = teste::PalavrasPdf(dialogo.Arquivo());
+        const auto ultima = Palavras(palavras, 1, "(COD:" + std::to_string(teste::kSemNumero) + ")");
+        if (ultima.empty()) continue;   // the list itself went on to page 2
+        // Where the list's last line ends, in print units from the printable top.
+        const double fim = (ultima[0].yMax - 18.0) * 5.0;
+        if (std::abs(fim - 2400) < 5) continue;   // too close to tell from the page
+        if (fim <= 2400) {
+            mesmaPagina = true;
+            EXPECT_GT(Y(palavras, 1, Traduz(3)), ultima[0].y) << n;
+            EXPECT_GT(Y(palavras, 1, "Primeiro"), Y(palavras, 1, Traduz(3))) << n;
+        } else {
+            novaPagina = true;
+            EXPECT_EQ(teste::NumeroPaginasPdf(dialogo.Arquivo()), 2) << n;
+            EXPECT_LT(Y(palavras, 1, Traduz(3)), 0) << n;
+            EXPECT_EQ(LinhaEm(palavras, 2, Y(palavras, 2, Traduz(61))), Traduz(61) + " 2") << n;
+            EXPECT_LT(Y(palavras, 2, Traduz(3)), Y(palavras, 2, "Primeiro")) << n;
+        }
+    }
+    EXPECT_TRUE(mesmaPagina);
+    EXPECT_TRUE(novaPagina);
+}
+
 // --- Line breaking -------------------------------------------------------------------------
 
 class QuebraDeTexto : public Impressao {

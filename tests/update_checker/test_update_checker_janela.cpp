@@ -593,6 +593,35 @@ TEST_F(VerificacaoJanela, ALockHeldElsewhereIsReportedAndNothingIsInstalled) {
     EXPECT_FALSE(Janela().VerificacaoAtualizacoesEmAndamento());
 }
 
+// Another computer reading the catalogue makes the release fail: the lock and what was written
+// under it stay, and the next tick releases it, keeping the writes.
+TEST_F(VerificacaoJanela, AReleaseThatFailsIsTriedAgainAndKeepsWhatWasWritten) {
+    EstadoPrograma.VerificacaoAutomatica = false;
+    ASSERT_TRUE(BloqueiaAtualizacao(true));
+    Janela().m_BloqueioAtualizacao = true;
+    GravaUltimaVerificacao("", "1");
+
+    QProcess leitor;
+    leitor.start(ZK_AJUDANTE, {"leitura", Dados()});
+    ASSERT_TRUE(leitor.waitForStarted());
+    while (!leitor.canReadLine() && leitor.waitForReadyRead(60000)) {
+    }
+    ASSERT_EQ(leitor.readLine().trimmed().toStdString(), "1");
+
+    Janela().LiberaBloqueioAtualizacao();
+    EXPECT_TRUE(Janela().m_BloqueioAtualizacao);
+    EXPECT_FALSE(EstadoPrograma.WsBloqueio.IsNothing());
+
+    leitor.write("solta\n");
+    leitor.closeWriteChannel();
+    ASSERT_TRUE(leitor.waitForFinished(60000));
+
+    Janela().tmrVerificarAtualizacoes_Timer();
+    EXPECT_FALSE(Janela().m_BloqueioAtualizacao);
+    EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
+    EXPECT_EQ(ObtemValorSQL("SELECT FlagErroUltimaVerificacao FROM UMREGISTRO", vb::Variant()).ToLong(), 1);
+}
+
 // The real checker program beside the catalogue, against a server on 127.0.0.1: the line it
 // writes is the line the window reads.
 TEST_F(VerificacaoJanela, TheRealCheckersLineIsReadByTheWindow) {
