@@ -144,8 +144,6 @@ public:
               *lblSenha = nullptr;
     vb::ControlArray<vb::Image>* imgVerificarAtualizacoesAuto = nullptr;
     vb::TextBox *txtUsuario = nullptr, *txtSenha = nullptr;
-    // Screen 6 (the installation is not part of this build yet).
-    vb::Label* lblAtualizacaoIndisponivel = nullptr;
 
     // --- State.
     std::string ChaveSelecaoAtual = "FORM";

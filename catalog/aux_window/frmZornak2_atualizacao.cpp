@@ -146,7 +146,6 @@ void ExecutaTelaAtualizacao(frmZornak2Form& janela, int instalada, int disponive
 
     janela.imgTitulo->SetPicture(CarregaImagemRecurso("TITATUALIZACAO"));
     janela.lblSubTitulo->SetCaption("");
-    if (janela.lblAtualizacaoIndisponivel) janela.lblAtualizacaoIndisponivel->SetVisible(false);
     const long mensagens[] = {73, 74, 75, 76};
     for (int i = 1; i <= 4; ++i) (*linhas.lblTitAtualizacao)(i).SetCaption(vb::UCase(Traduz(mensagens[i - 1])));
     // Nothing may close the window while files are being replaced.

@@ -173,9 +173,6 @@ void frmZornak2Form::Build() {
     txtUsuario = New<vb::TextBox>(config, "txtUsuario");
     txtSenha = New<vb::TextBox>(config, "txtSenha");
     txtSenha->SetPasswordChar("*");
-    // Screen 6.
-    lblAtualizacaoIndisponivel = NovoRotulo((*pctTela)(6), "lblAtualizacaoIndisponivel", true);
-    lblAtualizacaoIndisponivel->SetWordWrap(true);
 
     // The lists, over the screens.
     grdTHGrid1 = New<THGrid>(*this, "grdTHGrid1");
@@ -636,8 +633,6 @@ void frmZornak2Form::PosicionaControles() {
     txtUsuario->Move(129, 99, 145, 21);
     lblSenha->Move(57, 131, 70, 15);
     txtSenha->Move(129, 129, 145, 21);
-    // Screen 6.
-    lblAtualizacaoIndisponivel->Move(45, 100, 500, 45);
 }
 
 void frmZornak2Form::ColoreCabecalhos(const std::vector<vb::Label*>& rotulos, const std::string& ordem) {
