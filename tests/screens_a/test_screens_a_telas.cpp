@@ -17,6 +17,7 @@
 #include "platform/vb/Err.h"
 #include "platform/vb/Strings.h"
 #include "tests/support/FakeMsgBox.h"
+#include "tests/support/ProgramaDemo.h"
 
 #include <gtest/gtest.h>
 
@@ -80,18 +81,9 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());
-        for (const char* p : {"prog", "cfg", "dados"}) QDir(raiz.path()).mkpath(p);
-        setenv("XDG_CONFIG_HOME", (raiz.path() + "/cfg").toLocal8Bit().constData(), 1);
-        os::SetProgramFolderForTesting((raiz.path() + "/prog").toStdString());
-        const QString demo = ZK_DEMO_DATA_DIR;
-        for (const char* arquivo : {"CatalogoZORNAK.c01", "CatalogoZORNAK.c02"})
-            ASSERT_TRUE(QFile::copy(demo + "/" + arquivo, Dados() + "/" + arquivo));
         // The pictures are only read: the demo folder's own serve.
-        for (const char* pasta : {"FotoPeca", "Figuras"}) ASSERT_TRUE(QFile::link(demo + "/" + pasta, Dados() + "/" + pasta));
-        QFile caminho(raiz.path() + "/prog/Caminho.txt");
-        ASSERT_TRUE(caminho.open(QIODevice::WriteOnly));
-        caminho.write(Dados().toUtf8());
-        caminho.close();
+        ASSERT_NO_FATAL_FAILURE(
+            testsupport::InstalaProgramaDemo(raiz.path(), ZK_DEMO_DATA_DIR, testsupport::ImagensDemo::Ligadas));
         vb::Screen().SetSizeForTesting(1024, 768);
         vb::SetErrorHandler([](long numero, const std::string& descricao) { MostraErro(numero, descricao); });
         RegistraJanelaPrincipal();

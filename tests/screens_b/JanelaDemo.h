@@ -10,6 +10,7 @@
 #include "platform/os/Folders.h"
 #include "platform/vb/Err.h"
 #include "tests/support/FakeMsgBox.h"
+#include "tests/support/ProgramaDemo.h"
 
 #include <gtest/gtest.h>
 
@@ -34,14 +35,8 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());
-        for (const char* pasta : {"prog", "cfg", "dados"}) QDir(raiz.path()).mkpath(pasta);
-        setenv("XDG_CONFIG_HOME", (raiz.path() + "/cfg").toLocal8Bit().constData(), 1);
-        os::SetProgramFolderForTesting((raiz.path() + "/prog").toStdString());
-        CopiaPasta(ZK_DEMO_DATA_DIR, Dados());
-        QFile caminho(raiz.path() + "/prog/Caminho.txt");
-        ASSERT_TRUE(caminho.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        caminho.write(Dados().toUtf8());
-        caminho.close();
+        ASSERT_NO_FATAL_FAILURE(
+            testsupport::InstalaProgramaDemo(raiz.path(), ZK_DEMO_DATA_DIR, testsupport::ImagensDemo::Copiadas));
         vb::Screen().SetSizeForTesting(1024, 768);
         vb::SetErrorHandler([this](long numero, const std::string& descricao) { erros.push_back(std::to_string(numero) + " " + descricao); });
         RegistraJanelaPrincipal();
@@ -77,17 +72,6 @@ protected:
         QFile f(Dados() + "/" + nome);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(conteudo);
-    }
-
-    static void CopiaPasta(const QString& de, const QString& para) {
-        QDirIterator it(de, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString arquivo = it.next();
-            const QString relativo = QDir(de).relativeFilePath(arquivo);
-            if (relativo.startsWith(".")) continue;
-            QDir().mkpath(QFileInfo(para + "/" + relativo).path());
-            ASSERT_TRUE(QFile::copy(arquivo, para + "/" + relativo)) << relativo.toStdString();
-        }
     }
 
     static void GravaImagem(QWidget* w, const QString& nome) {

@@ -1,6 +1,6 @@
 // The program as installed under a temporary root, for the tests that start its windows:
 // "prog" is the program folder, whose Caminho.txt points at "dados", a copy of the demo
-// catalogue's two files; "cfg" is the settings home. Call it inside ASSERT_NO_FATAL_FAILURE.
+// catalogue; "cfg" is the settings home. Call it inside ASSERT_NO_FATAL_FAILURE.
 #pragma once
 
 #include "platform/os/Folders.h"
@@ -8,20 +8,47 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 
 #include <cstdlib>
 
 namespace testsupport {
 
-inline void InstalaProgramaDemo(const QString& raiz, const QString& pastaDemo) {
+// What "dados" gets beside the two databases: no pictures, the demo folder's own photos and
+// figures (only read), or a copy of everything (for tests that change or remove pictures).
+enum class ImagensDemo { Nenhuma, Ligadas, Copiadas };
+
+inline void CopiaPastaDemo(const QString& de, const QString& para) {
+    QDirIterator it(de, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString arquivo = it.next();
+        const QString relativo = QDir(de).relativeFilePath(arquivo);
+        if (relativo.startsWith(".")) continue;
+        QDir().mkpath(QFileInfo(para + "/" + relativo).path());
+        ASSERT_TRUE(QFile::copy(arquivo, para + "/" + relativo)) << relativo.toStdString();
+    }
+}
+
+inline void InstalaProgramaDemo(const QString& raiz, const QString& pastaDemo,
+                                ImagensDemo imagens = ImagensDemo::Nenhuma) {
     for (const char* pasta : {"prog", "cfg", "dados"}) QDir(raiz).mkpath(pasta);
     setenv("XDG_CONFIG_HOME", (raiz + "/cfg").toLocal8Bit().constData(), 1);
     os::SetProgramFolderForTesting((raiz + "/prog").toStdString());
     const QString dados = raiz + "/dados";
-    for (const char* arquivo : {"CatalogoZORNAK.c01", "CatalogoZORNAK.c02"})
-        ASSERT_TRUE(QFile::copy(pastaDemo + "/" + arquivo, dados + "/" + arquivo));
+    if (imagens == ImagensDemo::Copiadas) {
+        CopiaPastaDemo(pastaDemo, dados);
+    } else {
+        for (const char* arquivo : {"CatalogoZORNAK.c01", "CatalogoZORNAK.c02"})
+            ASSERT_TRUE(QFile::copy(pastaDemo + "/" + arquivo, dados + "/" + arquivo));
+        if (imagens == ImagensDemo::Ligadas) {
+            for (const char* pasta : {"FotoPeca", "Figuras"}) {
+                ASSERT_TRUE(QFile::link(pastaDemo + "/" + pasta, dados + "/" + pasta));
+            }
+        }
+    }
     QFile caminho(raiz + "/prog/Caminho.txt");
     ASSERT_TRUE(caminho.open(QIODevice::WriteOnly | QIODevice::Truncate));
     caminho.write(dados.toUtf8());
