@@ -1,0 +1,141 @@
+// The pointer, the keyboard and the screen of a shown window, as a user meets them. Events
+// enter through the top-level window, as the window system delivers them, so the widget that
+// lies under the point on the screen receives them (or nothing does); a test that calls a
+// handler, or reads a visibility flag, never shows that a user can reach or see a thing.
+// Points are in the coordinates of the top-level window unless a name says otherwise.
+#pragma once
+
+#include "platform/forms/Control.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QImage>
+#include <QPixmap>
+#include <QPoint>
+#include <QRect>
+#include <QTest>
+#include <QToolTip>
+#include <QWheelEvent>
+#include <QWidget>
+#include <QWindow>
+
+#include <string>
+
+namespace testsupport {
+
+// Lets posted events (repaints, queued clicks, zero timers) run.
+inline void Processa() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
+inline QWindow* JanelaDe(QWidget* w) {
+    QWidget* topo = w->window();
+    if (!topo->windowHandle()) topo->winId();
+    return topo->windowHandle();
+}
+
+// The rectangle of a widget that is not cut away by the containers above it, in window
+// coordinates; empty when nothing of it lies inside them.
+inline QRect RetanguloVisivel(const QWidget* w) {
+    const QWidget* topo = w->window();
+    QRect r(w->mapTo(topo, QPoint(0, 0)), w->size());
+    for (const QWidget* p = w->parentWidget(); p && p != topo; p = p->parentWidget())
+        r &= QRect(p->mapTo(topo, QPoint(0, 0)), p->size());
+    return r & topo->rect();
+}
+inline QRect RetanguloVisivel(const vb::Control& c) { return RetanguloVisivel(c.Widget()); }
+
+// The centre of what is visible of a control, where a user aims.
+inline QPoint CentroVisivel(const QWidget* w) { return RetanguloVisivel(w).center(); }
+inline QPoint CentroVisivel(const vb::Control& c) { return CentroVisivel(c.Widget()); }
+
+// A point given from a control's top left, in its window's coordinates.
+inline QPoint PontoDe(const vb::Control& c, QPoint local) {
+    return c.Widget()->mapTo(c.Widget()->window(), local);
+}
+
+// The widget and the control that a press at this point reaches (nullptr for the window
+// itself): mouse-transparent widgets are passed through, as the window system does.
+inline QWidget* WidgetNoPonto(QWidget* janela, QPoint p) { return janela->window()->childAt(p); }
+inline vb::Control* ControleNoPonto(QWidget* janela, QPoint p) {
+    QWidget* w = WidgetNoPonto(janela, p);
+    return w ? vb::ControlOf(w) : nullptr;
+}
+
+inline void MovePara(QWidget* janela, QPoint p) {
+    QTest::mouseMove(JanelaDe(janela), p);
+    Processa();
+}
+
+// Press and release where the pointer is taken first, as a hand does.
+inline void Pressiona(QWidget* janela, QPoint p, Qt::MouseButton b = Qt::LeftButton,
+                      Qt::KeyboardModifiers m = Qt::NoModifier) {
+    MovePara(janela, p);
+    QTest::mousePress(JanelaDe(janela), b, m, p);
+    Processa();
+}
+inline void Solta(QWidget* janela, QPoint p, Qt::MouseButton b = Qt::LeftButton,
+                  Qt::KeyboardModifiers m = Qt::NoModifier) {
+    QTest::mouseRelease(JanelaDe(janela), b, m, p);
+    Processa();
+}
+inline void Clica(QWidget* janela, QPoint p, Qt::MouseButton b = Qt::LeftButton,
+                  Qt::KeyboardModifiers m = Qt::NoModifier) {
+    Pressiona(janela, p, b, m);
+    Solta(janela, p, b, m);
+}
+inline void ClicaDuplo(QWidget* janela, QPoint p, Qt::MouseButton b = Qt::LeftButton) {
+    MovePara(janela, p);
+    QTest::mouseDClick(JanelaDe(janela), b, Qt::NoModifier, p);
+    Processa();
+}
+inline void Clica(const vb::Control& c, Qt::MouseButton b = Qt::LeftButton) {
+    Clica(c.Widget(), CentroVisivel(c), b);
+}
+
+// The wheel turned over a point: the event goes to the widget under it and through every
+// application event filter on its way, as one from the window system does.
+inline void Roda(QWidget* janela, QPoint p, int passos) {
+    MovePara(janela, p);
+    QWidget* alvo = WidgetNoPonto(janela, p);
+    if (!alvo) alvo = janela->window();
+    const QPoint local = alvo->mapFrom(janela->window(), p);
+    QWheelEvent roda(QPointF(local), QPointF(alvo->mapToGlobal(local)), QPoint(), QPoint(0, 120 * passos),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(alvo, &roda);
+    Processa();
+}
+
+// Keys go to whatever has the focus in the window, through the window.
+inline void Tecla(QWidget* janela, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    QTest::keyClick(JanelaDe(janela), k, m);
+    Processa();
+}
+inline void Digita(QWidget* janela, const std::string& texto) {
+    for (char ch : texto) QTest::keyClick(JanelaDe(janela), ch);
+    Processa();
+}
+
+// What the window shows, painted as it stands now.
+inline QImage Captura(QWidget* janela) {
+    Processa();
+    return janela->window()->grab().toImage();
+}
+inline QColor CorNoPonto(QWidget* janela, QPoint p) { return Captura(janela).pixelColor(p); }
+
+// The tooltip that shows after the pointer rests over a point ("" when none shows).
+inline std::string DicaNoPonto(QWidget* janela, QPoint p) {
+    QToolTip::hideText();
+    MovePara(janela, p + QPoint(1, 0));
+    MovePara(janela, p);
+    QTest::qWait(900);
+    Processa();
+    return QToolTip::isVisible() ? QToolTip::text().toStdString() : std::string();
+}
+
+}  // namespace testsupport
