@@ -124,8 +124,10 @@ void frmZornakForm::LigaEventosTelas() {
             if (indice != m_PaginaFigura) AtualizaSelecaoMouse("PAGINAF" + std::to_string(indice));
         };
     });
+    // The figure items: the hover is the figure screen's, the buttons are the window's.
     lblItem->SetHandlers([this](vb::Label& l) {
         const int indice = l.Index();
+        l.MouseMove = [this, indice](int, int, float, float) { telas_->lblItem_MouseMove(indice); };
         l.MouseUp = [this, indice](int Button, int Shift, float X, float Y) { lblItem_MouseUp(indice, Button, Shift, X, Y); };
     });
     // The lists: their own hover, and the wheel goes to the one under the mouse.
@@ -328,8 +330,9 @@ void frmZornakForm::MostraMenuItemFigura(const std::vector<ITelasCatalogo::Produ
     PopupMenu(produtos.size() == 1 ? *menu.mnuProduto[1] : *menu.mnuItensFigura);
 }
 
+// The page now shown too: its button stops the blinking of marked items and shows the
+// page afresh.
 void frmZornakForm::lblPagF_Click(int indice) {
-    if (indice == m_PaginaFigura) return;
     vb::Screen().SetMousePointer(vb::vbHourglass);
     telas_->ParaPiscarItensFigura();
     telas_->MostraPaginaFigura(static_cast<std::uint8_t>(indice));

@@ -46,6 +46,9 @@ public:
     virtual void ParaPiscarItensFigura() = 0;
     virtual void MostraPaginaFigura(std::uint8_t pagina) = 0;
     virtual void RestauraItemSelecionado() = 0;
+    // The pointer over figure item indice (its label): the item's hover. Nothing until the
+    // figure screen provides it.
+    virtual void lblItem_MouseMove(int indice);
 
     // The icon at position coluna of the current row of grid 1 or 2, as a click with the
     // button; the keyboard sends button 1 and no bookmark.

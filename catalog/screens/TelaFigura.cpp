@@ -126,6 +126,8 @@ void TelaFigura::CarregaFiguraDetalhada(int conjunto) {
                 lblPagF->Load(p);
                 imgBtnPagFSel->Load(p);
                 imgBtnPagF->Load(p);
+                // Clickable until it is the page shown, whatever the template was left at.
+                (*lblPagF)(p).SetMousePointer(vb::vbCustom);
             }
             (*lblPagF)(p).SetCaption(std::to_string(p + 1));
             (*lblPagF)(p).SetToolTipText(Traduz(61) + " " + std::to_string(p + 1));
@@ -169,6 +171,9 @@ void TelaFigura::CarregaFiguraDetalhada(int conjunto) {
             (*imgBtnPagFSel)(q).SetLeft(475 - d);
             (*lblPagF)(q).SetVisible(true);
             (*imgBtnPagF)(q).SetVisible(true);
+            // Loaded after its selected picture, the plate would hide it: the plate at the
+            // bottom, the selected picture over it, the number on top.
+            (*imgBtnPagFSel)(q).ZOrder(0);
             (*lblPagF)(q).ZOrder(0);
         }
     }

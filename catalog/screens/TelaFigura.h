@@ -39,7 +39,6 @@ public:
     // The items.
     void DesenhaBolaItem(int item);
     void lblItem_MouseMove(int indice);
-    void lblItem_MouseUp(int indice, int botao, int shift = 0, float x = 0, float y = 0);
     void LimpaPainelItem(bool completo);
     void MostraDadosItem(int item, std::uint8_t pagina);
     void RestauraItemSelecionado();

@@ -235,6 +235,7 @@ void TelasCatalogo::ReiniciaContextoLista() {
 void TelasCatalogo::ParaPiscarItensFigura() { figura_->ParaPiscarItensFigura(); }
 void TelasCatalogo::MostraPaginaFigura(std::uint8_t pagina) { figura_->MostraPaginaFigura(pagina); }
 void TelasCatalogo::RestauraItemSelecionado() { figura_->RestauraItemSelecionado(); }
+void TelasCatalogo::lblItem_MouseMove(int indice) { figura_->lblItem_MouseMove(indice); }
 
 void TelasCatalogo::ImageClickGrade1(std::uint8_t coluna, int botao) { eventos_->grdTHGrid1_ImageClick(coluna, botao); }
 void TelasCatalogo::ImageClickGrade2(std::uint8_t coluna, int botao) { eventos_->grdTHGrid2_ImageClick(coluna, botao); }

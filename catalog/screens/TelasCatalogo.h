@@ -43,6 +43,7 @@ public:
     void ParaPiscarItensFigura() override;
     void MostraPaginaFigura(std::uint8_t pagina) override;
     void RestauraItemSelecionado() override;
+    void lblItem_MouseMove(int indice) override;
 
     void ImageClickGrade1(std::uint8_t coluna, int botao) override;
     void ImageClickGrade2(std::uint8_t coluna, int botao) override;

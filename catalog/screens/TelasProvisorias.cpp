@@ -43,3 +43,5 @@ int ITelasCatalogo::PaginasPainelItem() { LevantaNaoDisponivel("The figure item 
 int ITelasCatalogo::PaginaPainelItem() { LevantaNaoDisponivel("The figure item panel"); }
 void ITelasCatalogo::LimpaPainelItem(bool) { LevantaNaoDisponivel("The figure item panel"); }
 void ITelasCatalogo::MostraDadosItem(int, int) { LevantaNaoDisponivel("The figure item panel"); }
+// A pointer passing over an item is no request: without the figure screen it changes nothing.
+void ITelasCatalogo::lblItem_MouseMove(int) {}

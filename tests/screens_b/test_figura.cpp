@@ -257,7 +257,7 @@ TEST_F(TelaFiguraDemo, ItemPanelPagesFourProductsAtATime) {
     EXPECT_TRUE(f.ProdutosPainelItem().empty());
     f.lblItem()(na).MouseUp(1, 0, 1, 1);
     ASSERT_EQ(caixas.Count(), 1u);
-    EXPECT_EQ(caixas.Last().prompt, Traduz(12));
+    EXPECT_EQ(caixas.Last().prompt, vb::UCase(Traduz(12)) + ".");
     // A product item afterwards is not struck through.
     f.lblItem()(ItemDe(f, "3")).MouseMove(0, 0, 1, 1);
     EXPECT_FALSE(f.lblDescricaoProdutoF()(0).FontStrikethru());
