@@ -180,10 +180,11 @@ void TelaLista::MontaTelaLista() {
     txtDescricaoProdutoLC->SetWidth(260 + d);
     lblDescricaoProdutoLV->SetWidth(190 + d);
     lblDescricaoProdutoLC->SetWidth(257 + d);
-    // The columns right of the description move with it.
+    // The group column moves with the description; the figure item column does not: without
+    // the release column the description takes the release column's place.
     lblGrupoLV->SetLeft(comLancamentos_ ? 329 : 385);
-    lblItemFigLC->SetLeft(comLancamentos_ ? 452 : 396);
-    txtItemFigLC->SetLeft(comLancamentos_ ? 450 : 394);
+    lblItemFigLC->SetLeft(452);
+    txtItemFigLC->SetLeft(450);
 
     janela_.m_FabricantesAplicacao = ObtemFabricantesAplicacao(janela_.m_AplicacaoLembrada1);
 
