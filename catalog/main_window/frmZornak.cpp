@@ -41,12 +41,14 @@ private:
 };
 
 // Controls hidden at design: the hover images, the current-language markers, the
-// templates of the arrays the screens fill, the footer's screen-dependent buttons, the
-// notice and the scratch controls. The screen panels wait for their builders.
+// templates of the arrays the screens fill, the footer's screen-dependent buttons (back,
+// print and the logos, which only the list and figure screens show), the notice and the
+// scratch controls. The screen panels wait for their builders.
 bool OcultoNoDesenho(const std::string& nome) {
     static const std::set<std::string> ocultos = {
         "imgIdiomaP", "imgIdiomaE", "imgIdiomaI", "imgBtnPagF", "imgBtnPagFSel", "lblPagF",
-        "imgLegendaLancamento", "lblImprimir", "imgBtnImprimir", "pctTmp", "imgAuxFigura",
+        "imgLegendaLancamento", "lblImprimir", "imgBtnImprimir", "lblInicio", "imgBtnInicio", "imgLogo",
+        "pctTmp", "imgAuxFigura",
         "lblFabricanteM", "lblGrupoM", "imgLancM", "lblDataLancM", "imgPopUp", "lblLinkPopUp",
         "lblFecharPopUp", "pctTela"};
     if (ocultos.count(nome)) return true;
@@ -292,7 +294,10 @@ void frmZornakForm::LigaEventos() {
     for (const char* idioma : {"P", "E", "I"}) {
         vb::Image& bandeira = Img(std::string("imgBtnIdioma") + idioma);
         const std::string letra = idioma;
-        bandeira.Click = [this, letra] { AlteraIdioma(letra, false); };
+        // The switch rebuilds the screen: not from inside a build that lets clicks run.
+        bandeira.Click = [this, letra] {
+            if (!m_TrocandoTela) AlteraIdioma(letra, false);
+        };
         bandeira.MouseMove = [this, letra](int, int, float, float) { AtualizaSelecaoMouse("BTNIDIOMA" + letra); };
     }
     Lbl("lblFecharPopUp").Click = [this] {

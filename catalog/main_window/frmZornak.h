@@ -62,6 +62,9 @@ public:
     void AlteraIdioma(std::string idioma, bool bInicial);
     void TraduzTelaPrincipal(bool bAtualizaData);
     void AtualizaSelecaoMouse(const std::string& chave);
+    // The control a hover key highlights: the label to underline or the "Sel" picture to
+    // show; nullptr for tabs, lists and unknown keys.
+    vb::Control* ObtemControleSelecao(const std::string& chave) const;
     int TelaAtual() const;
 
     // --- The wheel hook.
@@ -205,6 +208,14 @@ protected:
     void Form_Unload(int& Cancel) override;
 
 private:
+    // The switch's own steps, between marking the window busy and clearing the mark.
+    void TrocaTelaPassos(std::uint8_t telaEntrando, std::uint8_t telaSaindo, const std::string& opcaoLimpeza);
+    // The element whose mouse move passes a hover key: the label, the tab, the list, or the
+    // picture button under its "Sel" picture.
+    vb::Control* ControleApontado(const std::string& chave) const;
+    // A highlight whose element a screen switch hid or removed goes: nothing a user can no
+    // longer point at stays highlighted.
+    void LimpaSelecaoOculta();
     void CriaControles();
     void LigaEventos();
     void CriaTemporizadoresVerificacao();
