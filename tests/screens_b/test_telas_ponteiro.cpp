@@ -316,7 +316,7 @@ TEST_F(TelasPonteiro, HomeScreenGroupShortcutsAndNotice) {
     };
     // The browser is started and not waited for.
     auto esperaEndereco = [&] {
-        for (int i = 0; i < 100 && ultimoEndereco().empty(); ++i) QTest::qWait(20);
+        for (int i = 0; i < 500 && ultimoEndereco().empty(); ++i) QTest::qWait(20);
         return ultimoEndereco();
     };
 
