@@ -54,6 +54,10 @@ LinhasPasso CriaLinhasPasso(frmZornak2Form& janela) {
         num.SetFont("Arial", 8, true);
         num.SetAlignment(vb::vbRightJustify);
         num.Move(381, topo, 62, 14);
+        // The titles and percentages stand from the start, as on the window's design; what
+        // Load makes starts hidden.
+        tit.SetVisible(true);
+        num.SetVisible(true);
         vb::Shape& borda = (*l.imgBordaBarraAtualizacao)(i);
         borda.SetFillStyle(vb::vbFSTransparent);
         borda.SetBorderColor(0x808080);
