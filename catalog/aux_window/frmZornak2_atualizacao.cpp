@@ -39,6 +39,11 @@ LinhasPasso CriaLinhasPasso(frmZornak2Form& janela) {
     l.imgBarraAtualizacao = janela.NewArray<vb::Shape>(tela, "imgBarraAtualizacao");
     l.imgPassoAtualAtualizacao = janela.NewArray<vb::Shape>(tela, "imgPassoAtualAtualizacao");
     l.imgPassoConcluidoAtualizacao = janela.NewArray<vb::Shape>(tela, "imgPassoConcluidoAtualizacao");
+    // The rows are elements 1 to 4; the templates stay out of sight.
+    for (auto* a : {l.lblTitAtualizacao, l.lblNumAtualizacao}) (*a)(0).SetVisible(false);
+    for (auto* a : {l.imgBordaBarraAtualizacao, l.imgBarraAtualizacao, l.imgPassoAtualAtualizacao,
+                    l.imgPassoConcluidoAtualizacao})
+        (*a)(0).SetVisible(false);
     for (int i = 1; i <= 4; ++i) {
         for (auto* a : {l.lblTitAtualizacao, l.lblNumAtualizacao}) a->Load(i);
         for (auto* a : {l.imgBordaBarraAtualizacao, l.imgBarraAtualizacao, l.imgPassoAtualAtualizacao,

@@ -362,12 +362,14 @@ TEST_F(AuxAtualizacaoPonteiro, StepTitlesAndPercentagesAreDrawn) {
     arquivos_["/cat/ListVersao28.txt"] = "DAT;leia.txt;3\r\n";
     arquivos_["/cat/leia.txt"] = "abc";
     QImage tela;
+    QRect areaTela;
     std::vector<QRect> titulos, percentuais;
     std::vector<std::string> legendas;
     vb::MsgBoxHandler anterior;
     anterior = vb::SetMsgBoxHandler([&](const std::string& p, int b, const std::string& t) {
         QWidget* janela = J().Window();
         tela = testsupport::Captura(janela);
+        areaTela = RetanguloVisivel((*J().pctTela)(6));
         // The step rows are array elements the screen loaded: found by their names.
         auto rotulo = [janela](const char* nome, int i) -> vb::Label* {
             QWidget* w = janela->findChild<QWidget*>(QString("%1(%2)").arg(nome).arg(i));
@@ -402,6 +404,11 @@ TEST_F(AuxAtualizacaoPonteiro, StepTitlesAndPercentagesAreDrawn) {
         EXPECT_GT(PixelsEscuros(tela, titulos[static_cast<std::size_t>(i)]), 40) << "the title is drawn";
         EXPECT_GT(PixelsEscuros(tela, percentuais[static_cast<std::size_t>(i)]), 20) << "the percentage is drawn";
     }
+    // Nothing else stands on the screen: its edges and the room left of the rows are blank.
+    ASSERT_FALSE(areaTela.isEmpty());
+    for (const QPoint& p : {QPoint(0, areaTela.height() / 2), QPoint(areaTela.width() / 2, 0), QPoint(2, 2),
+                            QPoint(10, 10)})
+        EXPECT_EQ(tela.pixelColor(areaTela.topLeft() + p), QColor(Qt::white)) << p.x() << "," << p.y();
     EXPECT_TRUE(Fechou());
 }
 
