@@ -249,6 +249,12 @@ void frmZornakForm::CriaControles() {
             lbl->SetForeColor(vb::RGB(0x33, 0x33, 0x33));
         }
     }
+    // The hover pictures of the frame's buttons only show: the pointer, its presses and the
+    // tooltip stay with the button under them.
+    for (const char* realce : {"imgBtnIdiomaPSel", "imgBtnIdiomaESel", "imgBtnIdiomaISel", "imgSiteZornakSel",
+                               "imgCarrinhoSel", "imgAjudaSel", "imgMinimizarSel", "imgBtnVerificarAtualizacoesSel",
+                               "imgBtnConfiguracoesSel", "imgBtnImprimirSel", "imgBtnInicioSel", "imgBtnSairSel"})
+        Img(realce).SetDisplayOnly(true);
     for (vb::Label* l : {lblUltimaAtualizacao, lblVerificarAtualizacoes, lblConfiguracoes}) {
         l->SetFont("Arial", 7.5, true);
         l->SetForeColor(vb::vbWhite);

@@ -103,7 +103,7 @@ void frmZornakForm::CompletaControlesTelas() {
         passa(rotulo, "_" + vb::UCase(nome.substr(3)));
     }
     vb::Control& todos = completa("imgCarrinhoTodos", 3, std::type_identity<vb::Image>{});
-    completa("imgCarrinhoTodosSel", 3, std::type_identity<vb::Image>{});
+    completa("imgCarrinhoTodosSel", 3, std::type_identity<vb::Image>{}).SetDisplayOnly(true);
     if (!todos.Click) todos.Click = [this] { imgCarrinhoTodos_Click(); };
     passa(todos, "CARRINHOTODOS");
 }
