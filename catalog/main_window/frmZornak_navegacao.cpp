@@ -330,9 +330,9 @@ void frmZornakForm::MostraMenuItemFigura(const std::vector<ITelasCatalogo::Produ
     PopupMenu(produtos.size() == 1 ? *menu.mnuProduto[1] : *menu.mnuItensFigura);
 }
 
-// The page now shown too: its button stops the blinking of marked items and shows the
-// page afresh.
+// The button of the page now shown is no link (it points with the arrow): nothing to do.
 void frmZornakForm::lblPagF_Click(int indice) {
+    if (indice == m_PaginaFigura) return;
     vb::Screen().SetMousePointer(vb::vbHourglass);
     telas_->ParaPiscarItensFigura();
     telas_->MostraPaginaFigura(static_cast<std::uint8_t>(indice));

@@ -277,9 +277,13 @@ TEST_F(AuxPonteiroTabela, EveryElementOfEveryScreenAnswersThePointer) {
         testsupport::MovePara(W(), centro);
         if (!e.chave.empty()) {
             EXPECT_EQ(j.ChaveSelecaoAtual, e.chave);
-            if (e.chave[0] != '>') EXPECT_NE(testsupport::Captura(W()).copy(desenho), antes) << "the hover shows";
+            if (e.chave[0] != '>') {
+                EXPECT_NE(testsupport::Captura(W()).copy(desenho), antes) << "the hover shows";
+            }
         }
-        if (realce) EXPECT_TRUE(realce->Visible());
+        if (realce) {
+            EXPECT_TRUE(realce->Visible());
+        }
         // A press there reaches the element, not the hover picture over it.
         EXPECT_EQ(testsupport::ControleNoPonto(W(), centro), c);
 

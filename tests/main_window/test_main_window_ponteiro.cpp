@@ -308,7 +308,9 @@ TEST_F(MolduraPonteiroTabela, EveryFrameElementOfEveryScreenAnswersThePointer) {
                 EXPECT_EQ(j.m_ChaveSelecao, e.chave);
                 EXPECT_NE(testsupport::Captura(W()).copy(desenho), antes) << "the hover shows";
             }
-            if (realce) EXPECT_TRUE(realce->Visible());
+            if (realce) {
+                EXPECT_TRUE(realce->Visible());
+            }
             // What a press there reaches: the element itself, not its hover picture.
             EXPECT_EQ(testsupport::ControleNoPonto(W(), centro), c);
 
