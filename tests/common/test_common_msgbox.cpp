@@ -21,8 +21,9 @@ QApplication& Aplicacao() {
     static int argc = 1;
     static char nome[] = "test_common_msgbox";
     static char* argv[] = {nome, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: the pointer events leave devices that must not go at exit.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 struct Visto {
