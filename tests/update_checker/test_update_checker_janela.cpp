@@ -236,6 +236,16 @@ protected:
         GravaUltimaVerificacao("Null", "Null");
     }
 
+    // Another computer sharing the data folder takes the update lock and holds it until its
+    // standard input closes.
+    void OutroComputadorSeguraBloqueio(QProcess& outro) {
+        outro.start(ZK_SEGURA_BLOQUEIO, {Dados() + "/CatalogoZORNAK.c01"});
+        ASSERT_TRUE(outro.waitForStarted());
+        while (!outro.canReadLine() && outro.waitForReadyRead(60000)) {
+        }
+        ASSERT_EQ(outro.readLine().trimmed().toStdString(), "ok") << outro.readAllStandardError().toStdString();
+    }
+
     static bool Vivo(long pid) { return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == 0; }
 
     QTemporaryDir raiz;
@@ -572,11 +582,7 @@ TEST_F(VerificacaoJanela, ALockHeldElsewhereIsReportedAndNothingIsInstalled) {
     InstalaVerificador();
     Linha("127|28");
     QProcess outro;
-    outro.start(ZK_SEGURA_BLOQUEIO, {Dados() + "/CatalogoZORNAK.c01"});
-    ASSERT_TRUE(outro.waitForStarted());
-    while (!outro.canReadLine() && outro.waitForReadyRead(60000)) {
-    }
-    ASSERT_EQ(outro.readLine().trimmed().toStdString(), "ok") << outro.readAllStandardError().toStdString();
+    ASSERT_NO_FATAL_FAILURE(OutroComputadorSeguraBloqueio(outro));
 
     caixas.SetAnswer(vb::vbYes);
     Verifica(false);
@@ -685,11 +691,7 @@ TEST_F(VerificacaoJanela, WhileAnotherComputerInstallsTheOfferComesAtMostOncePer
     InstalaVerificador();
     Linha("127|28");
     QProcess outro;
-    outro.start(ZK_SEGURA_BLOQUEIO, {Dados() + "/CatalogoZORNAK.c01"});
-    ASSERT_TRUE(outro.waitForStarted());
-    while (!outro.canReadLine() && outro.waitForReadyRead(60000)) {
-    }
-    ASSERT_EQ(outro.readLine().trimmed().toStdString(), "ok") << outro.readAllStandardError().toStdString();
+    ASSERT_NO_FATAL_FAILURE(OutroComputadorSeguraBloqueio(outro));
 
     frmZornakForm& j = Janela();
     EstadoPrograma.VerificacaoAutomatica = true;
