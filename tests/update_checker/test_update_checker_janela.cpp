@@ -766,4 +766,33 @@ TEST_F(VerificacaoJanela, ASchedulerTickBeforeTheInstallPassLeavesTheLockToIt) {
     EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
 }
 
+// The system asks the catalogue to end (log-out, shut-down) while an update is being
+// installed: the installation finishes and is recorded, the lock is released, and then the
+// window unloads and the program ends.
+TEST_F(VerificacaoJanela, TheSystemsEndDuringAnInstallationWaitsForIt) {
+    InstalaVerificador();
+    Linha("127|28");
+    DefineInstalacaoAtualizacao([this](const std::string& parametros) {
+        // What the end signal runs, arriving among the installation's pending events.
+        EncerraProgramaPeloSistema();
+        EXPECT_TRUE(Janela().IsLoaded()) << "the installation was cut short";
+        instalacoes.push_back(parametros);
+        bloqueadoNaInstalacao = !EstadoPrograma.WsBloqueio.IsNothing();
+        EstadoPrograma.RequisicaoTela = "10";
+    });
+    caixas.SetAnswer(vb::vbYes);
+    Verifica(false);
+    EsperaVerificador();
+    Janela().tmrVerificaProcessoVerificacao_Timer();
+    EXPECT_EQ(instalacoes, std::vector<std::string>{"27|28"});
+    EXPECT_TRUE(bloqueadoNaInstalacao);
+    EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
+    EXPECT_FALSE(Janela().IsLoaded());
+    EXPECT_TRUE(vb::EndRequested());
+    EXPECT_TRUE(EstadoPrograma.DbCatalogo.IsNothing()) << "the unload closed the databases";
+    AbreBancoCatalogo(EstadoPrograma.WsCatalogo, NomeWsCatalogo, EstadoPrograma.DbCatalogo, true);
+    EXPECT_EQ(Registro("FlagErroUltimaVerificacao").ToString(), "0");
+    FechaBanco(EstadoPrograma.WsCatalogo, EstadoPrograma.DbCatalogo);
+}
+
 }  // namespace
