@@ -509,6 +509,55 @@ void frmZornakForm::Form_Unload(int&) {
     vb::Screen().SetMousePointer(vb::vbDefault);
 }
 
+void frmZornakForm::EncerraPeloSistema() {
+    if (m_InstalandoAtualizacao) {
+        // Ended halfway, an update would leave the catalogue between two versions.
+        m_EncerramentoPendente = true;
+        return;
+    }
+    m_EncerramentoPendente = false;
+    // A modal window open above this one goes first, as when the session ends.
+    if (vb::Form* auxiliar = vb::FindLoadedForm("frmZornak2")) {
+        try {
+            auxiliar->Unload();
+        } catch (...) {
+        }
+    }
+    Unload();
+    vb::End(0);
+}
+
+void EncerraProgramaPeloSistema() {
+    static bool encerrando = false;
+    if (JanelaCriada("frmZornak") && frmZornak().IsLoaded()) {
+        frmZornakForm& janela = frmZornak();
+        if (janela.m_InstalandoAtualizacao) {
+            janela.m_EncerramentoPendente = true;
+            return;
+        }
+        if (encerrando) return;
+        encerrando = true;
+        janela.EncerraPeloSistema();
+        return;
+    }
+    if (encerrando) return;
+    encerrando = true;
+    // Before the main window (the start-up) or after it (the credits): what the start-up
+    // made of this run is undone here.
+    auto ignora = [](auto&& f) {
+        try {
+            f();
+        } catch (...) {
+        }
+    };
+    if (!EstadoPrograma.TabelaCarrinho.empty() && !EstadoPrograma.DbAuxiliar.IsNothing())
+        ignora([] { ApagaTabelaCarrinho(EstadoPrograma.DbAuxiliar, EstadoPrograma.TabelaCarrinho); });
+    EstadoPrograma.TabelaCarrinho.clear();
+    ignora([] { FechaBanco(EstadoPrograma.WsAuxiliar, EstadoPrograma.DbAuxiliar); });
+    ignora([] { FechaBanco(EstadoPrograma.WsCatalogo, EstadoPrograma.DbCatalogo); });
+    vb::End(0);
+}
+
 // ---------------------------------------------------------------------------- instances
 
 void RegistraJanelaPrincipal() {

@@ -194,6 +194,13 @@ public:
     void EncerraVerificacaoAtualizacoes();
     void LiberaBloqueioAtualizacao();
 
+    // The system ends the program (log-out, shut-down, its terminal closed): the same unload
+    // as the window's close, then the program ends. An update being installed finishes first;
+    // the end follows it.
+    void EncerraPeloSistema();
+    bool m_InstalandoAtualizacao = false;
+    bool m_EncerramentoPendente = false;
+
     IVerificacaoAtualizacoes& VerificacaoAtualizacoes() { return *verificacao_; }
     void DefineVerificacaoAtualizacoes(std::unique_ptr<IVerificacaoAtualizacoes> v) { verificacao_ = std::move(v); }
 
@@ -244,6 +251,10 @@ private:
 // The program's one main window (made on first use) and how the start-up makes it.
 frmZornakForm& frmZornak();
 void RegistraJanelaPrincipal();
+// What the catalogue does when the system asks it to end: the main window's unload when it
+// is there (checker stopped, cart table dropped, databases closed), else the run's cart table
+// and databases directly; then the program ends.
+void EncerraProgramaPeloSistema();
 
 // Gives a window its frame at run time: border style 0 none, 1 fixed single, 2 sizable, 3
 // fixed dialog, 4 fixed tool window, 5 sizable tool window (others raise 380 and change

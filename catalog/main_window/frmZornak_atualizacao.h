@@ -31,6 +31,10 @@ struct VersoesVerificadas {
 // no 16-bit number 13 or 6. Line ends at the end are not part of the line.
 VersoesVerificadas InterpretaResultadoVerificacao(std::string texto);
 
+// The result file's text: its first 4 KB at most (the checker's line is far shorter), the
+// line end after it dropped.
+std::string LeResultadoVerificacao(const std::string& arquivo);
+
 // The automatic check is due when no check was ever recorded (the date 1.0), or when 15
 // minutes have passed since the last one, which any computer sharing the catalogue records.
 bool VerificacaoAutomaticaDevida(vb::Date ultimaVerificacao, vb::Date agora);

@@ -71,7 +71,9 @@ void GravaUltimaVerificacao(const std::string& dataSQL, const std::string& flagE
     AbreBancoCatalogo(ws, NomeWsGravacao, db, false);
     try {
         ws.BeginTrans();
-        db.Execute("UPDATE UMREGISTRO SET " + atribuicoes.substr(1), dao::dbFailOnError);
+        // While another computer installs an update it holds the catalogue's write lock for
+        // minutes: the record fails at once (3218) instead of freezing the window meanwhile.
+        db.Execute("UPDATE UMREGISTRO SET " + atribuicoes.substr(1), dao::dbFailOnError + dao::dbSeeChanges);
         ws.CommitTrans(dao::dbForceOSFlush);
     } catch (...) {
         // An open transaction left behind would hold the shared catalogue's write lock for
