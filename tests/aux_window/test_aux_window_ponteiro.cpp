@@ -9,7 +9,7 @@
 #include "platform/forms/FileDialog.h"
 #include "platform/vb/MsgBox.h"
 #include "tests/support/Ponteiro.h"
-#include "tests/update_checker/ServidorHttpTeste.h"
+#include "tests/support/ServidorHttpTeste.h"
 
 #include <QFile>
 
@@ -333,7 +333,7 @@ protected:
     void SetUp() override {
         AuxPonteiro::SetUp();
         servidor_ = std::make_unique<testsupport::ServidorHttpTeste>([this](const testsupport::ServidorHttpTeste::Pedido& p) {
-            const std::string objeto = p.linha.substr(4, p.linha.rfind(' ') - 4);
+            const std::string objeto = p.Objeto();
             std::lock_guard<std::mutex> trava(mutex_);
             const auto it = arquivos_.find(objeto);
             return it == arquivos_.end() ? testsupport::ServidorHttpTeste::Resposta(404, "not here")
