@@ -168,7 +168,6 @@ protected:
 
 private:
     void LigaEventos();
-    void ColoreCabecalhos(const std::vector<vb::Label*>& rotulos, const std::string& ordem);
     void DefineAlvoRoda(const std::string& chave);
     void CarrinhoImageClick(std::uint8_t coluna, int botao);
     void GrupoImageClick(std::uint8_t coluna);

@@ -14,22 +14,10 @@
 #include <QFile>
 
 namespace {
-constexpr long CorOrdemAtiva = 1910234;   // red 218, green 37, blue 29
 constexpr int QuantidadeMinima = 1, QuantidadeMaxima = 32000;
-
-std::string Twips(int pixels) { return std::to_string(pixels * (EstadoPrograma.TwipsPorPixelX > 0 ? EstadoPrograma.TwipsPorPixelX : 15)); }
 
 void AvisoCarrinhoVazio() { vb::MsgBox(Traduz(5) + ".", vb::vbCritical, Traduz(0)); }
 
-TabelaPictures PicturesCarrinho() {
-    TabelaPictures t;
-    for (const char* nome : {"ICOMAIS", "ICOMENOS", "ICOX"}) {
-        const std::string n = nome;
-        const std::string variantes[4] = {n + "1", n + "1_S", n + "2", n + "2_S"};
-        for (int v = 0; v < 4; ++v) t[static_cast<std::size_t>(v)].push_back(CarregaImagemRecurso(variantes[v], "G"));
-    }
-    return t;
-}
 }  // namespace
 
 void frmZornak2Form::ExibeTelaCarrinho(long codigoProduto) {
@@ -60,16 +48,17 @@ void frmZornak2Form::ExibeTelaCarrinho(long codigoProduto) {
     AtualizaGridCarrinho(codigoProduto, SemLinhaGrid, OrdemCarrinho, true, false);
 
     grdTHGrid1->ObtemDataControl(dtcTHGrid1);
-    grdTHGrid1->ObtemPictures(PicturesCarrinho());
+    grdTHGrid1->ObtemPictures(
+        MontaTabelaPictures({Variantes("ICOMAIS", "G"), Variantes("ICOMENOS", "G"), Variantes("ICOX", "G")}));
     const std::string mais = Traduz(34) + " <+>  -  " + Traduz(65) + ":+1 / " + Traduz(64) + ":+10";
     const std::string menos = Traduz(35) + " <->  -  " + Traduz(65) + ":-1 / " + Traduz(64) + ":-10";
     grdTHGrid1->ConfiguraColunas({
-        "NumeroEmpresaFormatado|0|" + Twips(100) + "|T",
-        "DescricaoProduto|0|" + Twips(301) + "|T",
-        "Quantidade|1|" + Twips(50) + "|T",
-        "|2|" + Twips(30) + "|F|" + mais + "|99",
-        "|2|" + Twips(30) + "|F|" + menos + "|99",
-        "|2|" + Twips(30) + "|F|" + Traduz(33) + " <DELETE>|99",
+        "NumeroEmpresaFormatado|0|" + LarguraColuna(100) + "|T",
+        "DescricaoProduto|0|" + LarguraColuna(301) + "|T",
+        "Quantidade|1|" + LarguraColuna(50) + "|T",
+        "|2|" + LarguraColuna(30) + "|F|" + mais + "|99",
+        "|2|" + LarguraColuna(30) + "|F|" + menos + "|99",
+        "|2|" + LarguraColuna(30) + "|F|" + Traduz(33) + " <DELETE>|99",
     });
     grdTHGrid1->AtualizaGrid();
 
@@ -104,8 +93,7 @@ void frmZornak2Form::SaiTelaCarrinho() {
 void frmZornak2Form::AtualizaGridCarrinho(long codigoProduto, std::uint8_t linha, const std::string& ordem,
                                           bool reconstroi, bool redesenha) {
     OrdemCarrinho = ordem;
-    lblNumeroEmpresaC->SetForeColor(ordem == "1" ? CorOrdemAtiva : 0);
-    lblDescricaoC->SetForeColor(ordem == "2" ? CorOrdemAtiva : 0);
+    ColoreCabecalhos(ordem, {lblNumeroEmpresaC, lblDescricaoC});
     const std::string ordemSql = ordem == "1" ? "1,2" : ordem == "2" ? "2,1" : ordem;
     if (reconstroi) {
         BaseCarrinho = "SELECT IIF(NumeroEmpresaProduto=Null,'z',Format(NumeroEmpresaProduto,'00-00-0000')) As "
@@ -178,7 +166,7 @@ void frmZornak2Form::ExibeReferenciasProduto() {
     std::vector<std::string> textos;
     while (!rs.Eof()) {
         const vb::Variant v = rs.Fields(0).Value();
-        textos.push_back(v.IsNull() ? std::string() : v.ToString());
+        textos.push_back(ObtemValorCampo(v, "").ToString());
         rs.MoveNext();
     }
     rs.Close();
@@ -209,7 +197,7 @@ void frmZornak2Form::GravaArquivoCarrinho(const std::string& caminho) {
     while (!copia.Eof()) {
         const long codigo = copia.Value("CodigoProduto").ToLong();
         const vb::Variant formatado = copia.Value("NumeroEmpresaFormatado");
-        std::string numero = formatado.IsNull() ? std::string() : formatado.ToString();
+        std::string numero = ObtemValorCampo(formatado, "").ToString();
         if (numero.empty()) numero = "(COD:" + std::to_string(codigo) + ")";
         texto += FormataCampoLargura(numero, 16, "D") + FormataCampoLargura(copia.Value("DescricaoProduto"), 51, "D") +
                  FormataCampoLargura(copia.Value("Quantidade"), 5, "E") + "   " +

@@ -9,22 +9,11 @@
 #include "platform/vb/Strings.h"
 
 namespace {
-constexpr long CorOrdemAtiva = 1910234;
-
-std::string Twips(int pixels) { return std::to_string(pixels * (EstadoPrograma.TwipsPorPixelX > 0 ? EstadoPrograma.TwipsPorPixelX : 15)); }
-
-std::string TextoValor(const vb::Variant& v) { return v.IsNull() || v.IsEmpty() ? std::string() : v.ToString(); }
-
 TabelaPictures PicturesGrupo(bool comLancamento) {
-    TabelaPictures t;
-    auto adiciona = [&t](const std::string& a, const std::string& b, const std::string& c, const std::string& d) {
-        const std::string nomes[4] = {a, b, c, d};
-        for (int v = 0; v < 4; ++v) t[static_cast<std::size_t>(v)].push_back(CarregaImagemRecurso(nomes[v], "G"));
-    };
-    if (comLancamento) adiciona("ICOLANCGRID", "ICOLANCGRID", "ICOLANCGRID_S", "ICOLANCGRID_S");
-    adiciona("ICOFIGURA1", "ICOFIGURA1_S", "ICOFIGURA2", "ICOFIGURA2_S");
-    adiciona("ICOLISTA1", "ICOLISTA1_S", "ICOLISTA2", "ICOLISTA2_S");
-    return t;
+    // The release mark has no selected look of its own.
+    const ColunaPictures lancamento{"ICOLANCGRID", "ICOLANCGRID", "ICOLANCGRID_S", "ICOLANCGRID_S", "G"};
+    if (comLancamento) return MontaTabelaPictures({lancamento, Variantes("ICOFIGURA", "G"), Variantes("ICOLISTA", "G")});
+    return MontaTabelaPictures({Variantes("ICOFIGURA", "G"), Variantes("ICOLISTA", "G")});
 }
 }  // namespace
 
@@ -39,14 +28,14 @@ void frmZornak2Form::ExibeTelaPrincipal(std::uint8_t fabricante, int grupo, long
         if (tipo == 0) tipo = 1;
         grupo = 0;
     } else {
-        textoGrupo = TextoValor(ObtemValorSQL("SELECT DescricaoGrupoProduto" + EstadoPrograma.Idioma +
+        textoGrupo = ObtemValorCampo(ObtemValorSQL("SELECT DescricaoGrupoProduto" + EstadoPrograma.Idioma +
                                                   " FROM GRUPOPRODUTO WHERE CodigoGrupoProduto=" + std::to_string(grupo),
-                                              vb::Variant(std::string())));
+                                              vb::Variant(std::string())), "").ToString();
     }
-    const std::string textoFabricante = TextoValor(ObtemValorSQL(
+    const std::string textoFabricante = ObtemValorCampo(ObtemValorSQL(
         "SELECT DescricaoFabricante" + EstadoPrograma.Idioma + " FROM FABRICANTE WHERE CodigoFabricante=" +
             std::to_string(fabricante),
-        vb::Variant(std::string())));
+        vb::Variant(std::string())), "").ToString();
 
     imgTitulo->SetPicture(CarregaImagemRecurso("TITPRINCIPAL", EstadoPrograma.Idioma));
     lblSubTitulo->SetCaption(vb::UCase(textoFabricante + "  -  " + textoGrupo));
@@ -74,8 +63,8 @@ void frmZornak2Form::ExibeTelaPrincipal(std::uint8_t fabricante, int grupo, long
     cboTHCombo2->Move(32, 126, 138);
     CarregaComboTiposAplicacao(*this);
     cboTHCombo2->ObtemDataControl(dtcTHCombo2);
-    cboTHCombo2->ConfiguraColunas({"DescricaoTipoAplicacao|0|" + Twips(200) + "|T"}, std::nullopt,
-                                  std::stol(Twips(138)));
+    cboTHCombo2->ConfiguraColunas({"DescricaoTipoAplicacao|0|" + LarguraColuna(200) + "|T"}, std::nullopt,
+                                  ConvertePixelsParaTwips(138, "W"));
     dao::Recordset tipos = dtcTHCombo2.GetRecordset();
     tipos.FindFirst("CodigoTipoAplicacao = " + std::to_string(tipo));
     if (tipos.RecordCount() > 0 && (tipos.Eof() || tipos.Bof())) tipos.MoveFirst();
@@ -94,11 +83,11 @@ void frmZornak2Form::ExibeTelaPrincipal(std::uint8_t fabricante, int grupo, long
 
     grdTHGrid1->ObtemDataControl(dtcTHGrid1);
     grdTHGrid1->ObtemPictures(PicturesGrupo(comLancamento));
-    std::vector<std::string> colunas = {"DescricaoTipoAplicacao|0|" + Twips(150) + "|T",
-                                        "DescricaoAplicacao|0|" + Twips(comLancamento ? 255 : 311) + "|T"};
-    if (comLancamento) colunas.push_back("ImagensGrid|2|" + Twips(56) + "|I|" + Traduz(91) + "!|0|" + Twips(34));
-    colunas.push_back("ImagensGrid|2|" + Twips(40) + "|I|" + Traduz(8) + " <F3>|99");
-    colunas.push_back("|2|" + Twips(40) + "|F|" + Traduz(9) + " <F4>,<ENTER>|99");
+    std::vector<std::string> colunas = {"DescricaoTipoAplicacao|0|" + LarguraColuna(150) + "|T",
+                                        "DescricaoAplicacao|0|" + LarguraColuna(comLancamento ? 255 : 311) + "|T"};
+    if (comLancamento) colunas.push_back("ImagensGrid|2|" + LarguraColuna(56) + "|I|" + Traduz(91) + "!|0|" + LarguraColuna(34));
+    colunas.push_back("ImagensGrid|2|" + LarguraColuna(40) + "|I|" + Traduz(8) + " <F3>|99");
+    colunas.push_back("|2|" + LarguraColuna(40) + "|F|" + Traduz(9) + " <F4>,<ENTER>|99");
     grdTHGrid1->ConfiguraColunas(colunas);
     grdTHGrid1->AtualizaGrid();
 
@@ -119,9 +108,7 @@ void frmZornak2Form::ExibeTelaPrincipal(std::uint8_t fabricante, int grupo, long
 void frmZornak2Form::AtualizaGridAplicacoesGrupo(std::uint8_t fabricante, int grupo, long aplicacao,
                                                  const std::string& ordem, bool redesenha) {
     OrdemAplicacoesGrupo = ordem;
-    lblTipoAplicacaoM->SetForeColor(ordem == "1" ? CorOrdemAtiva : 0);
-    lblDescricaoM->SetForeColor(ordem == "2" ? CorOrdemAtiva : 0);
-    lblLancamentoM->SetForeColor(ordem == "3" ? CorOrdemAtiva : 0);
+    ColoreCabecalhos(ordem, {lblTipoAplicacaoM, lblDescricaoM, lblLancamentoM});
     const std::string ordemSql = ordem == "1" ? "1,2" : ordem == "3" ? "3 DESC,1,2" : ordem;
     if (fabricante > 0) {
         const std::string cr = "\r";
@@ -172,7 +159,7 @@ void frmZornak2Form::GrupoImageClick(std::uint8_t coluna) {
         --coluna;
     }
     if (coluna == 0) {
-        const std::string imagens = TextoValor(dtcTHGrid1.GetRecordset().Value("ImagensGrid"));
+        const std::string imagens = ObtemValorCampo(dtcTHGrid1.GetRecordset().Value("ImagensGrid"), "").ToString();
         if (vb::Mid(imagens + "  ", comLancamento ? 2 : 1, 1) == " ") RetornaAplicacaoSelecionada(4);
     } else if (coluna == 1) {
         RetornaAplicacaoSelecionada(3);
@@ -184,8 +171,8 @@ void frmZornak2Form::RetornaAplicacaoSelecionada(long tela) {
     const dao::Recordset tipos = dtcTHCombo2.GetRecordset();
     std::string tipo = "0";
     if (!tipos.IsNothing() && tipos.IsOpen() && !tipos.Eof() && !tipos.Bof())
-        tipo = TextoValor(tipos.Value("CodigoTipoAplicacao"));
-    EstadoPrograma.RequisicaoTela = std::to_string(tela) + "|" + TextoValor(rs.Value("CodigoAplicacao")) + "|" +
+        tipo = ObtemValorCampo(tipos.Value("CodigoTipoAplicacao"), "").ToString();
+    EstadoPrograma.RequisicaoTela = std::to_string(tela) + "|" + ObtemValorCampo(rs.Value("CodigoAplicacao"), "").ToString() + "|" +
                                     std::to_string(ObtemLinhaSelecionadaGrid(*grdTHGrid1)) + "|" +
                                     OrdemAplicacoesGrupo + "|" + tipo + "|" +
                                     vb::Replace(vb::Trim(txtDescricaoAplicacaoM->Text()), "|", "") + "|" +
@@ -206,12 +193,12 @@ void frmZornak2Form::ExibeVeiculosAplicacao() {
         AplicaIdioma("SELECT APLICACAO.DescricaoAplicacao<I> AS DescricaoAplicacao FROM APLICACAO_VEICULO "
                      "INNER JOIN APLICACAO ON APLICACAO_VEICULO.CodigoVeiculo = APLICACAO.CodigoAplicacao "
                      "WHERE APLICACAO_VEICULO.CodigoAplicacao = " +
-                     TextoValor(atual.Value("CodigoAplicacao")) +
+                     ObtemValorCampo(atual.Value("CodigoAplicacao"), "").ToString() +
                      " AND APLICACAO.CodigoFabricante = " + (*lblVeiculosM)(0).Tag() + " ORDER BY 1"),
         dao::dbOpenForwardOnly);
     std::vector<std::string> nomes;
     while (!rs.Eof()) {
-        nomes.push_back(TextoValor(rs.Fields(0).Value()));
+        nomes.push_back(ObtemValorCampo(rs.Fields(0).Value(), "").ToString());
         rs.MoveNext();
     }
     rs.Close();

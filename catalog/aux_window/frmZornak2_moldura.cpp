@@ -270,8 +270,7 @@ void frmZornak2Form::Form_Load() {
         const QRect g = tela->geometry();
         r = QRect(g.x() + (g.width() - 800) / 2, g.y() + (g.height() - 600) / 2, 800, 600);
     }
-    const int tppX = EstadoPrograma.TwipsPorPixelX > 0 ? EstadoPrograma.TwipsPorPixelX : 15;
-    const int tppY = EstadoPrograma.TwipsPorPixelY > 0 ? EstadoPrograma.TwipsPorPixelY : 15;
+    const long tppX = ConvertePixelsParaTwips(1, "W"), tppY = ConvertePixelsParaTwips(1, "H");
     const long larguraTela = vb::Screen().Width() / tppX, alturaTela = vb::Screen().Height() / tppY;
     int esquerda = r.left(), topo = r.top();
     if (larguraTela < esquerda + 91 + LarguraJanela) esquerda = static_cast<int>(larguraTela) - 91 - LarguraJanela;
@@ -637,11 +636,6 @@ void frmZornak2Form::PosicionaControles() {
     txtUsuario->Move(129, 99, 145, 21);
     lblSenha->Move(57, 131, 70, 15);
     txtSenha->Move(129, 129, 145, 21);
-}
-
-void frmZornak2Form::ColoreCabecalhos(const std::vector<vb::Label*>& rotulos, const std::string& ordem) {
-    for (std::size_t k = 0; k < rotulos.size(); ++k)
-        rotulos[k]->SetForeColor(ordem == std::to_string(k + 1) ? 0x1D25DA : 0);
 }
 
 bool frmZornak2Form::ListaVazia() const {

@@ -2,15 +2,10 @@
 // and the applications of one product with three sort orders.
 #include "catalog/aux_window/frmZornak2.h"
 
+#include "catalog/controls/ModuloGrade.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Events.h"
 #include "platform/vb/Strings.h"
-
-namespace {
-constexpr long CorOrdemAtiva = 0x1D25DA;
-
-std::string Twips(int pixels) { return std::to_string(pixels * (EstadoPrograma.TwipsPorPixelX > 0 ? EstadoPrograma.TwipsPorPixelX : 15)); }
-}  // namespace
 
 void frmZornak2Form::ExibeTelaObservacao(const std::string& tipo, long codigo, const std::string& /*legenda*/) {
     imgTitulo->SetPicture(CarregaImagemRecurso("TITOBSERVACAO"));
@@ -25,7 +20,7 @@ void frmZornak2Form::ExibeTelaObservacao(const std::string& tipo, long codigo, c
     const vb::Variant valor = ObtemValorSQL(AplicaIdioma("SELECT Observacao<I> AS Observacao FROM " + palavra +
                                                          "_OBS WHERE Codigo" + palavra + "=" + std::to_string(codigo)),
                                             vb::Variant(std::string()));
-    txtObservacao->SetText(valor.IsNull() ? std::string() : valor.ToString());
+    txtObservacao->SetText(ObtemValorCampo(valor, "").ToString());
     (*pctTela)(0).SetVisible(true);
     (*pctTela)(0).Refresh();
     vb::DoEvents();
@@ -69,9 +64,9 @@ void frmZornak2Form::ExibeTelaAplicacoesProduto(long produto, long aplicacao) {
     if (rs.RecordCount() > 0 && (rs.Eof() || rs.Bof())) rs.MoveFirst();
 
     grdTHGrid1->ObtemDataControl(dtcTHGrid1);
-    grdTHGrid1->ConfiguraColunas({"DescricaoTipoAplicacao|0|" + Twips(120) + "|T",
-                                  "DescricaoAplicacao|0|" + Twips(301) + "|T",
-                                  "DescricaoFabricante|0|" + Twips(120) + "|T"});
+    grdTHGrid1->ConfiguraColunas({"DescricaoTipoAplicacao|0|" + LarguraColuna(120) + "|T",
+                                  "DescricaoAplicacao|0|" + LarguraColuna(301) + "|T",
+                                  "DescricaoFabricante|0|" + LarguraColuna(120) + "|T"});
     grdTHGrid1->AtualizaGrid();
     (*pctTela)(1).SetVisible(true);
     (*pctTela)(1).Refresh();
@@ -84,7 +79,7 @@ void frmZornak2Form::ExibeTelaAplicacoesProduto(long produto, long aplicacao) {
 
 void frmZornak2Form::AtualizaGridAplicacoesProduto(long produto, const std::string& ordem, bool bAtualiza) {
     OrdemAplicacoesProduto = vb::Left(ordem, 1);
-    ColoreCabecalhos({lblTipoAplicacaoA, lblAplicacaoProdutoA, lblFabricanteA}, ordem);
+    ColoreCabecalhos(ordem, {lblTipoAplicacaoA, lblAplicacaoProdutoA, lblFabricanteA});
     const std::string colunas = ordem == "1" ? "1,2,3" : ordem == "2" ? "2,3" : ordem == "3" ? "3,1,2" : ordem;
     if (produto > 0) {
         BaseAplicacoesProduto = AplicaIdioma(

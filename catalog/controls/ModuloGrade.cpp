@@ -1,5 +1,6 @@
 #include "catalog/controls/ModuloGrade.h"
 
+#include "catalog/startup/Modulo.h"
 #include "platform/vb/Err.h"
 
 std::uint8_t ObtemLinhaSelecionadaGrid(THGrid& grid) {
@@ -32,5 +33,34 @@ bool PosicionaGrid(dao::DataControl& dc, THGrid& grid, const MarcadorLinha& ante
         return grid.RowBookmark(row) != anterior;
     } catch (const vb::Error&) {
         return true;
+    }
+}
+
+std::string LarguraColuna(long pixels) { return std::to_string(ConvertePixelsParaTwips(pixels, "W")); }
+
+ColunaPictures Variantes(const std::string& nome, const std::string& tipo) {
+    return {nome + "1", nome + "1_S", nome + "2", nome + "2_S", tipo};
+}
+
+TabelaPictures MontaTabelaPictures(std::initializer_list<ColunaPictures> colunas) {
+    TabelaPictures t;
+    for (const ColunaPictures& c : colunas) {
+        t[0].push_back(CarregaImagemRecurso(c.v0, c.tipo));
+        t[1].push_back(CarregaImagemRecurso(c.v1, c.tipo));
+        t[2].push_back(CarregaImagemRecurso(c.v2, c.tipo));
+        t[3].push_back(CarregaImagemRecurso(c.v3, c.tipo));
+    }
+    return t;
+}
+
+long CorCabecalho(const std::string& ordem, int posicao) {
+    return !ordem.empty() && static_cast<unsigned char>(ordem[0]) == '0' + posicao ? CorOrdemAtiva : 0;
+}
+
+void ColoreCabecalhos(const std::string& ordem, std::initializer_list<vb::Label*> rotulos) {
+    int posicao = 1;
+    for (vb::Label* l : rotulos) {
+        if (l) l->SetForeColor(CorCabecalho(ordem, posicao));
+        ++posicao;
     }
 }

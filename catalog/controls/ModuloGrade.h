@@ -1,10 +1,15 @@
-// The module's routines that read and restore a THGrid's selected row. A row is kept by
-// the callers as a byte: 0 to 254 are rows, 255 means "no row".
+// What the hosts of the list controls share: the module's routines that read and restore a
+// THGrid's selected row (a row is kept by the callers as a byte: 0 to 254 are rows, 255 means
+// "no row"), the widths of a column specification, the picture table of the picture columns
+// and the colour of the sort headers.
 #pragma once
 
 #include "catalog/controls/THGrid.h"
+#include "platform/forms/Controls.h"
 
 #include <cstdint>
+#include <initializer_list>
+#include <string>
 
 constexpr std::uint8_t SemLinhaGrid = 255;
 
@@ -16,3 +21,26 @@ bool SelecionaLinhaGrid(THGrid& grid, std::uint8_t linha);
 // True when the selected record is not `anterior` (or on an empty list, at row 0 or less,
 // or when anything fails): the row-change handlers refresh their panels only then.
 bool PosicionaGrid(dao::DataControl& dc, THGrid& grid, const MarcadorLinha& anterior);
+
+// A width in pixels as the twips text of a column specification (the horizontal axis).
+std::string LarguraColuna(long pixels);
+
+// One picture column of a picture table: the resource names of its four looks in order (plain,
+// hover, on the selection bar, its hover) and their resource type.
+struct ColunaPictures {
+    std::string v0, v1, v2, v3;
+    std::string tipo;
+};
+// The usual names of the four looks: N & "1", N & "1_S", N & "2", N & "2_S".
+ColunaPictures Variantes(const std::string& nome, const std::string& tipo);
+// The pictures of the columns in order, as ObtemPictures takes them ([look][column]).
+TabelaPictures MontaTabelaPictures(std::initializer_list<ColunaPictures> colunas);
+
+// The colour of the header label of the column that sorts a list (red #DA251D).
+constexpr long CorOrdemAtiva = 0x1D25DA;
+// The colour of the header at a position (from 1) for a sort code: the active colour when the
+// code's first character is that position's digit, else black.
+long CorCabecalho(const std::string& ordem, int posicao);
+// The header labels of a list in column order coloured for the sort code; a missing label
+// keeps its place.
+void ColoreCabecalhos(const std::string& ordem, std::initializer_list<vb::Label*> rotulos);

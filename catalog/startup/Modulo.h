@@ -170,6 +170,41 @@ extern vb::Form* JanelaRodaMouse;        // the window hooked for the wheel, or 
 extern vb::Control* AlvoRodaJanela;      // whose rectangle the cursor must be in
 extern IRolagemRoda* AlvoRodaRolagem;    // which list scrolls
 
+// --- Grid, twips and mouse-wheel target helpers ----------------------------------------------
+// (The THGrid row routines are with the list controls: catalog/controls/ModuloGrade.h.)
+
+// Pixels times the twips per pixel of an axis: "X", "L", "LEFT", "W", "WIDTH" (blanks around
+// and letter case do not count) the horizontal factor, any other text the vertical one. Before
+// the start-up has measured the screen, the screen's own factors. A product beyond 32 bits
+// raises overflow (6).
+long ConvertePixelsParaTwips(long pixels, const std::string& eixo);
+// The value, or valorNulo when it is Null; a non-Null value gives valorNaoNulo when that is
+// given. Callers take .ToString() of ObtemValorCampo(campo, "") for a field's text.
+vb::Variant ObtemValorCampo(const vb::Variant& valor, const vb::Variant& valorNulo,
+                            const std::optional<vb::Variant>& valorNaoNulo = std::nullopt);
+// True when the array has bounds: one never dimensioned or erased is an empty vector here.
+template <class T>
+bool ObtemLimiteVetor(const std::vector<T>& vetor) {
+    return !vetor.empty();
+}
+// True when the mouse cursor lies inside the control's rectangle on the screen (its right and
+// bottom edges outside); False for no control.
+bool VerificaCursorSobreJanela(const vb::Control* janela);
+
+// The wheel's targets by key: "CAT_GRID1", "CAT_GRID2", "CAT_COMBO1", "CAT_COMBO2" (the main
+// window's lists), "TEL_GRID1", "TEL_COMBO2" (the auxiliary window's). The window that holds a
+// list registers it when it loads and takes it away (nullptr) when it unloads; taking away the
+// list that is the wheel's target leaves the wheel without one. Other keys are not targets.
+void RegistraListaRoda(const std::string& chave, vb::Control* janela, IRolagemRoda* rolagem);
+template <class Lista>
+void RegistraListaRoda(const std::string& chave, Lista* lista) {
+    RegistraListaRoda(chave, static_cast<vb::Control*>(lista), static_cast<IRolagemRoda*>(lista));
+}
+// The list under the mouse takes the wheel, 4 rows a notch; the empty key leaves the wheel
+// without a target; another key changes nothing but the remembered key. Nothing happens when
+// the wheel is off or the key is the current one.
+void DefineAlvoRodaMouse(const std::string& chave);
+
 // The start-up sequence, run once by the splash window. True when it ran to its end; after
 // a failure it has released what it had taken (the cart table, both databases), shown the
 // one error box and asked the program to end with a non-zero exit code.

@@ -45,8 +45,6 @@ std::string Aspas(const std::string& texto)
     return s;
 }
 
-std::string TextoOuVazio(const vb::Variant& v) { return v.IsNull() || v.IsEmpty() ? std::string() : v.ToString(); }
-
 }  // namespace
 
 bool TabelaExiste(const dao::Database& db, const std::string& tabela)
@@ -137,7 +135,7 @@ void IncluiProdutoCarrinho(long codigoProduto, int quantidade)
         std::string textoNumero = "Null";
         if (!numero.IsNull()) textoNumero = Aspas(PreparaTextoSQL(numero.ToString(), false));
         // A product without a description in this language goes in with an empty one.
-        const std::string descricao = PreparaTextoSQL(TextoOuVazio(rs.Fields("DescricaoProduto").Value()), false);
+        const std::string descricao = PreparaTextoSQL(ObtemValorCampo(rs.Fields("DescricaoProduto").Value(), "").ToString(), false);
         EstadoPrograma.DbAuxiliar.Execute("INSERT INTO " + t + "(" + "CodigoProduto," + "NumeroEmpresaProduto," +
                                               "DescricaoProduto," + "Quantidade) " + "VALUES(" + codigo + "," +
                                               textoNumero + "," + "'" + descricao + "'," +
@@ -188,7 +186,7 @@ void AtualizaDescricoesCarrinho(const std::string& idioma)
             catalogo.FindFirst("CodigoProduto=" + codigo);
             if (catalogo.NoMatch()) continue;   // no longer in the catalogue: keeps its text
             EstadoPrograma.DbAuxiliar.Execute("UPDATE " + t + " SET " + "DescricaoProduto='" +
-                                                  PreparaTextoSQL(TextoOuVazio(catalogo.Fields(1).Value()), false) +
+                                                  PreparaTextoSQL(ObtemValorCampo(catalogo.Fields(1).Value(), "").ToString(), false) +
                                                   "' " + "WHERE " + "CodigoProduto=" + codigo,
                                               dao::dbFailOnError);
         }

@@ -16,12 +16,6 @@ dao::Recordset Abre(const std::string& sql)
     return EstadoPrograma.DbCatalogo.OpenRecordset(AplicaIdioma(sql), dao::dbOpenForwardOnly);
 }
 
-// ObtemValorCampo: the value, or the default when it is Null.
-std::string TextoCampo(const vb::Variant& v)
-{
-    return v.IsNull() || v.IsEmpty() ? std::string() : v.ToString();
-}
-
 bool VazioOuNulo(const vb::Variant& v) { return v.IsNull() || v.IsEmpty() || vb::Trim(v.ToString()).empty(); }
 
 // Appends a code to a comma-separated list, skipping what is no code.
@@ -108,7 +102,7 @@ std::string ObtemFabricantesAplicacao(long codigoAplicacao)
     }
     rs.Close();
     const vb::Variant coringas = ObtemValorSQL("SELECT CodigosFabricantesCoringas FROM UMREGISTRO", std::string());
-    JuntaCodigo(lista, CoringasValidos(TextoCampo(coringas)));
+    JuntaCodigo(lista, CoringasValidos(ObtemValorCampo(coringas, "").ToString()));
     return lista;
 }
 
@@ -124,7 +118,7 @@ std::string MontaDescricaoAplicacao(long codigoAplicacao, bool maiusculas, bool 
     if (!rs.Eof()) {
         const vb::Variant tipo = rs.Fields("DescricaoTipoAplicacao").Value();
         if (!tipo.IsNull()) texto = tipo.ToString() + ": ";
-        texto += TextoCampo(rs.Fields("DescricaoAplicacao").Value());
+        texto += ObtemValorCampo(rs.Fields("DescricaoAplicacao").Value(), "").ToString();
         const vb::Variant fabricante = rs.Fields("DescricaoFabricante").Value();
         if (comFabricante && !fabricante.IsNull()) texto += "     " + Traduz(30) + ": " + fabricante.ToString();
         if (maiusculas) texto = vb::UCase(texto);
@@ -141,8 +135,8 @@ std::string MontaDescricaoProduto(long codigoProduto, bool maiusculas)
         std::to_string(codigoProduto));
     std::string texto;
     if (!rs.Eof()) {
-        texto = TextoCampo(rs.Fields("DescricaoProduto").Value()) + "     " + Traduz(32) + ": " +
-                TextoCampo(rs.Fields("NumeroEmpresaFormatado").Value());
+        texto = ObtemValorCampo(rs.Fields("DescricaoProduto").Value(), "").ToString() + "     " + Traduz(32) + ": " +
+                ObtemValorCampo(rs.Fields("NumeroEmpresaFormatado").Value(), "").ToString();
         if (maiusculas) texto = vb::UCase(texto);
     }
     rs.Close();
@@ -164,7 +158,7 @@ std::vector<std::string> MontaTextoReferenciasCruzadas(long codigoProduto, const
     for (; !rs.Eof(); rs.MoveNext()) {
         if (VazioOuNulo(rs.Fields(1).Value())) continue;
         juntos += "|";
-        juntos += TextoCampo(rs.Fields(0).Value());
+        juntos += ObtemValorCampo(rs.Fields(0).Value(), "").ToString();
     }
     rs.Close();
     if (juntos.empty()) return {std::string()};

@@ -8,6 +8,7 @@
 #include "platform/forms/Screen.h"
 #include "platform/vb/Strings.h"
 #include "tests/data/Pasta.h"
+#include "tests/support/AplicacaoTeste.h"
 #include "tests/support/FakeMsgBox.h"
 
 #include <QApplication>
@@ -23,20 +24,8 @@
 
 namespace auxteste {
 
-class QtAmbiente : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char nome[] = "test_aux_window";
-        static char* argv[] = {nome, nullptr};
-        app_ = new QApplication(argc, argv);
-    }
-
-private:
-    QApplication* app_ = nullptr;
-};
-
-inline const ::testing::Environment* const kAmbiente = ::testing::AddGlobalTestEnvironment(new QtAmbiente);
+inline const ::testing::Environment* const kAmbiente =
+    ::testing::AddGlobalTestEnvironment(new testsupport::AmbienteAplicacao("test_aux_window"));
 
 // The window as the tests drive it: its first activation on demand.
 class Janela : public frmZornak2Form {

@@ -7,6 +7,7 @@
 #include "platform/forms/UserControl.h"
 #include "platform/forms/WindowPlatform.h"
 #include "platform/vb/Err.h"
+#include "tests/support/AplicacaoTeste.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,20 +31,7 @@
 
 namespace {
 
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test_forms_controls";
-        static char* argv[] = {name, nullptr};
-        app_ = new QApplication(argc, argv);
-    }
-
-private:
-    QApplication* app_ = nullptr;
-};
-
-[[maybe_unused]] ::testing::Environment* const kQt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+[[maybe_unused]] ::testing::Environment* const kQt = ::testing::AddGlobalTestEnvironment(new testsupport::AmbienteAplicacao("test_forms_controls"));
 
 // A form whose events the test sets.
 class TestForm : public vb::Form {

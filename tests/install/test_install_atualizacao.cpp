@@ -4,6 +4,7 @@
 #include "common/modInternet.h"
 #include "platform/vb/Err.h"
 #include "tests/data/Pasta.h"
+#include "tests/support/AplicacaoTeste.h"
 #include "tests/support/ServidorHttpTeste.h"
 
 #include <QCoreApplication>
@@ -180,12 +181,7 @@ std::string CriaZip(const std::map<std::string, std::string>& entradas, const st
 
 class InstalacaoNoServidor : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char nome[] = "test_install_atualizacao";
-        static char* argv[] = {nome, nullptr};
-        if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::CriaAplicacao<QCoreApplication>("test_install_atualizacao"); }
 
     void SetUp() override {
         qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());

@@ -11,6 +11,7 @@
 #include "platform/forms/Screen.h"
 #include "platform/os/Folders.h"
 #include "platform/vb/Err.h"
+#include "tests/support/AplicacaoTeste.h"
 #include "tests/support/FakeMsgBox.h"
 #include "tests/support/ProgramaDemo.h"
 
@@ -106,12 +107,7 @@ public:
 
 class MainWindow : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char nome[] = "test_main_window";
-        static char* argv[] = {nome, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::CriaAplicacao("test_main_window"); }
 
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());

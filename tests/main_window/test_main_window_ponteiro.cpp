@@ -3,6 +3,7 @@
 // the window, and what the click does is checked. The catalogue screens are the real ones on a
 // copy of the demo data; the auxiliary window is a recorder.
 #include "tests/main_window/MainWindowFixture.h"
+#include "tests/support/AplicacaoTeste.h"
 
 #include "catalog/screens/TelasCatalogo.h"
 #include "common/modTraducao.h"
@@ -47,12 +48,7 @@ private:
 
 class MolduraPonteiro : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char nome[] = "test_main_window_ponteiro";
-        static char* argv[] = {nome, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::CriaAplicacao("test_main_window_ponteiro"); }
 
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());

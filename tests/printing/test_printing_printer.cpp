@@ -1,5 +1,6 @@
 // The Printer object and the printer dialog, printing to PDF files read back with poppler.
 #include "tests/printing/Pdf.h"
+#include "tests/support/AplicacaoTeste.h"
 
 #include "platform/forms/Printer.h"
 #include "platform/forms/PrinterDialog.h"
@@ -28,13 +29,7 @@ namespace {
 
 class Impressora : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char nome[] = "test_printing_printer";
-        static char* argv[] = {nome, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::CriaAplicacao("test_printing_printer"); }
     void SetUp() override
     {
         auto& p = vb::Printer();

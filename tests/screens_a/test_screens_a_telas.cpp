@@ -16,6 +16,7 @@
 #include "platform/os/Folders.h"
 #include "platform/vb/Err.h"
 #include "platform/vb/Strings.h"
+#include "tests/support/AplicacaoTeste.h"
 #include "tests/support/FakeMsgBox.h"
 #include "tests/support/ProgramaDemo.h"
 
@@ -72,12 +73,7 @@ TelasBusca* g_telas = nullptr;
 
 class ScreensATelas : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char nome[] = "test_screens_a_telas";
-        static char* argv[] = {nome, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::CriaAplicacao("test_screens_a_telas"); }
 
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());

@@ -9,6 +9,7 @@
 #include "platform/forms/Screen.h"
 #include "platform/os/Folders.h"
 #include "platform/vb/Err.h"
+#include "tests/support/AplicacaoTeste.h"
 #include "tests/support/FakeMsgBox.h"
 #include "tests/support/ProgramaDemo.h"
 
@@ -26,12 +27,7 @@
 
 class JanelaDemo : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char nome[] = "test_screens_b";
-        static char* argv[] = {nome, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::CriaAplicacao("test_screens_b"); }
 
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());

@@ -11,6 +11,7 @@
 #include "platform/forms/Screen.h"
 #include "platform/os/Folders.h"
 #include "platform/vb/Err.h"
+#include "tests/support/AplicacaoTeste.h"
 #include "tests/support/FakeMsgBox.h"
 #include "tests/support/ProgramaDemo.h"
 
@@ -69,12 +70,7 @@ private:
 
 class StartupJanelas : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char nome[] = "test_startup_janelas";
-        static char* argv[] = {nome, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::CriaAplicacao("test_startup_janelas"); }
 
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());

@@ -16,6 +16,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <QWidget>
@@ -99,16 +100,22 @@ inline void Clica(const vb::Control& c, Qt::MouseButton b = Qt::LeftButton) {
     Clica(c.Widget(), CentroVisivel(c), b);
 }
 
-// The wheel turned over a point: the event goes to the widget under it and through every
-// application event filter on its way, as one from the window system does.
+// The wheel turned over a point: the cursor stands there (whoever asks the system where it is
+// finds it there), and the event goes to the widget under it, through every event filter on
+// its way and on up to the parents while none takes it, as one from the window system does (a
+// wheel event that code sends stays with its receiver). Negative steps turn the wheel towards
+// the user.
 inline void Roda(QWidget* janela, QPoint p, int passos) {
     MovePara(janela, p);
+    QCursor::setPos(janela->window()->mapToGlobal(p));
     QWidget* alvo = WidgetNoPonto(janela, p);
     if (!alvo) alvo = janela->window();
     const QPoint local = alvo->mapFrom(janela->window(), p);
     QWheelEvent roda(QPointF(local), QPointF(alvo->mapToGlobal(local)), QPoint(), QPoint(0, 120 * passos),
                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(alvo, &roda);
+    // sendEvent would mark it as sent by code; the application's notify delivers it as it is.
+    QSpontaneKeyEvent::setSpontaneous(&roda);
+    QCoreApplication::instance()->notify(alvo, &roda);
     Processa();
 }
 

@@ -12,6 +12,7 @@
 #include "platform/vb/Err.h"
 #include "platform/vb/MsgBox.h"
 #include "platform/vb/Strings.h"
+#include "tests/support/AplicacaoTeste.h"
 #include "tests/support/FakeMsgBox.h"
 #include "tests/support/ProgramaDemo.h"
 #include "tests/support/ServidorHttpTeste.h"
@@ -131,12 +132,7 @@ TEST(VerificacaoFormatos, TheAutomaticCheckIsDueFifteenMinutesAfterTheLastOne) {
 
 class VerificacaoJanela : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char nome[] = "test_update_checker_janela";
-        static char* argv[] = {nome, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::CriaAplicacao("test_update_checker_janela"); }
 
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());

@@ -4,6 +4,7 @@
 #include "common/MRijndael.h"
 #include "common/Modulo.h"
 #include "platform/dao/Dao.h"
+#include "tests/support/AplicacaoTeste.h"
 #include "tests/support/ServidorHttpTeste.h"
 
 #include <gtest/gtest.h>
@@ -35,12 +36,7 @@ struct Execucao {
 
 class VerificadorPrograma : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char nome[] = "test_update_checker_programa";
-        static char* argv[] = {nome, nullptr};
-        if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::CriaAplicacao<QCoreApplication>("test_update_checker_programa"); }
 
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());
