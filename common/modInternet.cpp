@@ -36,6 +36,19 @@ std::string FormaLonga(const std::string& etapa, long numero, const std::string&
            descricao;
 }
 
+// The long form of the failure being handled; called only inside a catch of std::exception.
+std::string FormaDaFalha(const std::string& etapa) {
+    try {
+        throw;
+    } catch (const vb::Error& e) {
+        return FormaLonga(etapa, e.Number(), e.Description());
+    } catch (const std::bad_alloc&) {
+        return FormaLonga(etapa, vb::err::OutOfMemory, vb::DefaultDescription(vb::err::OutOfMemory));
+    } catch (const std::exception& e) {
+        return FormaLonga(etapa, 51, e.what());
+    }
+}
+
 // "host", "host:port", "[v6]" or "[v6]:port". A part after ":" that is not a port number
 // stays in the name, which the connection then refuses.
 void SeparaServidor(const std::string& servidor, std::string& host, std::uint16_t& porta) {
@@ -146,12 +159,8 @@ void AbreConexaoInternet(const std::string& sServidor) {
             if (static_cast<std::int32_t>(EstadoInternet.ConexaoInternet) < 1)
                 erro = FormaCurta(etapa, net::GetLastError());
         }
-    } catch (const vb::Error& e) {
-        erro = FormaLonga(etapa, e.Number(), e.Description());
-    } catch (const std::bad_alloc&) {
-        erro = FormaLonga(etapa, vb::err::OutOfMemory, vb::DefaultDescription(vb::err::OutOfMemory));
-    } catch (const std::exception& e) {
-        erro = FormaLonga(etapa, 51, e.what());
+    } catch (const std::exception&) {
+        erro = FormaDaFalha(etapa);
     }
     if (!erro.empty()) {
         FechaConexaoInternet();
@@ -298,12 +307,8 @@ std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
             else if (sModo == "D") resultado = arquivoLocal;
             if (sRetornaTexto) ApagaArquivo(arquivoLocal);
         } while (false);
-    } catch (const vb::Error& e) {
-        erro = FormaLonga(etapa, e.Number(), e.Description());
-    } catch (const std::bad_alloc&) {
-        erro = FormaLonga(etapa, vb::err::OutOfMemory, vb::DefaultDescription(vb::err::OutOfMemory));
-    } catch (const std::exception& e) {
-        erro = FormaLonga(etapa, 51, e.what());
+    } catch (const std::exception&) {
+        erro = FormaDaFalha(etapa);
     }
 
     // Clean-up: nothing here may hide the request's own outcome.
