@@ -51,7 +51,7 @@ void EventosListas::IncluiNoCarrinho(long produto) {
 }
 
 void EventosListas::TrocaParaFigura(long aplicacao, std::uint8_t saindo) {
-    janela_.m_AplicacaoFigura = static_cast<int>(aplicacao);
+    janela_.CodigoAplicacaoFigura = static_cast<int>(aplicacao);
     if (!janela_.m_HistoricoTelas.empty()) janela_.m_HistoricoTelas.back() = '4';
     else janela_.m_HistoricoTelas = "4";
     janela_.TrocaTela(4, saindo, "");
@@ -70,13 +70,13 @@ void EventosListas::grdTHGrid1_ImageClick(std::uint8_t sColuna, int /*sButton*/)
         const long aplicacao = Codigo(dc, "CodigoAplicacao");
         if (sColuna == 0 && ImagemVisivel(dc, 1)) {
             telas_.ReiniciaContextoLista();
-            janela_.m_AplicacaoFigura = static_cast<int>(aplicacao);
-            janela_.m_AplicacaoLembrada1 = aplicacao;
+            janela_.CodigoAplicacaoFigura = static_cast<int>(aplicacao);
+            janela_.CodigoAplicacaoLista = aplicacao;
             janela_.m_HistoricoTelas += "4";
             janela_.TrocaTela(4, 2, "LimpaTelaLista");
         } else if (sColuna == 1) {
             telas_.ReiniciaContextoLista();
-            janela_.m_AplicacaoLembrada1 = aplicacao;
+            janela_.CodigoAplicacaoLista = aplicacao;
             janela_.m_HistoricoTelas += "3";
             janela_.TrocaTela(3, 2, "LimpaTelaLista");
         }
@@ -93,7 +93,7 @@ void EventosListas::grdTHGrid1_ImageClick(std::uint8_t sColuna, int /*sButton*/)
         case 1:
             if (!ImagemVisivel(dc, s + 1)) break;
             if (janela_.grdTHGrid1->Tag() == "1") {
-                CarregaMenuConjuntos(produto, janela_.m_AplicacaoLembrada1);
+                CarregaMenuConjuntos(produto, janela_.CodigoAplicacaoLista);
             } else {
                 const vb::Variant item = dc.GetRecordset().Value("ItemFigura");
                 EstadoPrograma.RequisicaoTela = "I:" + (item.IsNull() ? std::string() : item.ToString()) + ":I";
@@ -119,14 +119,14 @@ void EventosListas::grdTHGrid2_ImageClick(std::uint8_t sColuna, int /*sButton*/)
     const long produto = TemLinha(janela_.dtcTHGrid1) ? Codigo(janela_.dtcTHGrid1, "CodigoProduto") : 0;
     if (sColuna == 0 && ImagemVisivel(dc, 1)) {
         telas_.ReiniciaContextoLista();
-        janela_.m_AplicacaoFigura = static_cast<int>(aplicacao);
-        janela_.m_AplicacaoLembrada1 = aplicacao;
+        janela_.CodigoAplicacaoFigura = static_cast<int>(aplicacao);
+        janela_.CodigoAplicacaoLista = aplicacao;
         EstadoPrograma.RequisicaoTela = "P:" + std::to_string(produto) + ":P";
         janela_.m_HistoricoTelas += "4";
         janela_.TrocaTela(4, static_cast<std::uint8_t>(tela), "LimpaTelaLista");
     } else if (sColuna == 1) {
         telas_.ReiniciaContextoLista();
-        janela_.m_AplicacaoLembrada1 = aplicacao;
+        janela_.CodigoAplicacaoLista = aplicacao;
         lista_.CodigoProdutoLista = produto;
         janela_.m_HistoricoTelas += "3";
         janela_.TrocaTela(3, static_cast<std::uint8_t>(tela), "LimpaTelaLista01");

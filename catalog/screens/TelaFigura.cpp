@@ -25,8 +25,8 @@ std::string Formata(long valor, int digitos) {
 }  // namespace
 
 TelaFigura::TelaFigura(frmZornakForm& janela, ITelasCatalogo& telas)
-    : ItemFiguraSelecionado(janela.m_ItemFigura), janela_(janela), telas_(telas) {
-    ItemFiguraSelecionado = -1;
+    : janela_(janela), telas_(telas) {
+    janela_.ItemFiguraSelecionado = -1;
     CriaControles();
 }
 
@@ -49,7 +49,7 @@ void TelaFigura::DefineEstado(int item, int estado) {
 // ----------------------------------------------------------------------------- the screen
 
 void TelaFigura::MostraTelaFigura() {
-    janela_.Lbl("lblTituloF").SetCaption(MontaDescricaoAplicacao(janela_.m_AplicacaoFigura, true, true));
+    janela_.Lbl("lblTituloF").SetCaption(MontaDescricaoAplicacao(janela_.CodigoAplicacaoFigura, true, true));
     lblTitDescricaoProdutoF_->SetCaption(vb::UCase(Traduz(40)));
     lblTitNumeroEmpresaF_->SetCaption(vb::UCase(Traduz(32)));
     lblTitNumeroReferenciaF_->SetCaption(vb::UCase(Traduz(42)));
@@ -57,12 +57,12 @@ void TelaFigura::MostraTelaFigura() {
     lblProximaPaginaF_->SetCaption(Traduz(62));
     janela_.lblImprimir->SetToolTipText(Traduz(57) + " " + Traduz(8) + " <CRTL+P>");
 
-    const int conjunto = telas_.ObtemConjunto(janela_.m_AplicacaoFigura, -1);
-    janela_.m_FabricantesAplicacao = ObtemFabricantesAplicacao(janela_.m_AplicacaoFigura);
+    const int conjunto = telas_.ObtemConjunto(janela_.CodigoAplicacaoFigura, -1);
+    janela_.FabricantesLista = ObtemFabricantesAplicacao(janela_.CodigoAplicacaoFigura);
     MostraDadosItem(-1, 1);
     CarregaFiguraDetalhada(conjunto);
     AbreItensConjunto(conjunto);
-    ItemFiguraSelecionado = -1;
+    janela_.ItemFiguraSelecionado = -1;
     LocalizaItensFigura(conjunto);
 
     vb::Image& legenda = janela_.Img("imgLegendaLancamento");
@@ -103,7 +103,7 @@ void TelaFigura::CarregaFiguraDetalhada(int conjunto) {
     QuantidadeItensFigura = 0;
     long parteAtual = 0;
     int p = -1;
-    janela_.m_PaginaFigura = 255;
+    janela_.PaginaFiguraAtual = 255;
     figura.SetTag("");
     auto* lblPagF = janela_.ArranjoControles<vb::Label>("lblPagF");
     auto* imgBtnPagF = janela_.ArranjoControles<vb::Image>("imgBtnPagF");
@@ -121,7 +121,7 @@ void TelaFigura::CarregaFiguraDetalhada(int conjunto) {
             ++p;
             const std::string arquivo = rs.Value("ArqFig").IsNull() ? "" : rs.Value("ArqFig").ToString();
             figura.SetTag(figura.Tag().empty() ? arquivo : figura.Tag() + "|" + arquivo);
-            janela_.m_PaginasFigura.resize(p + 1);
+            janela_.PaginasFigura.resize(p + 1);
             if (p > 0) {
                 lblPagF->Load(p);
                 imgBtnPagFSel->Load(p);
@@ -131,7 +131,7 @@ void TelaFigura::CarregaFiguraDetalhada(int conjunto) {
             }
             (*lblPagF)(p).SetCaption(std::to_string(p + 1));
             (*lblPagF)(p).SetToolTipText(Traduz(61) + " " + std::to_string(p + 1));
-            janela_.m_PaginasFigura[p] = Formata(parte, 2) + Formata(n, 3);
+            janela_.PaginasFigura[p] = Formata(parte, 2) + Formata(n, 3);
         }
         if (rs.Value("ItemAplicavel").IsNull()) {
             DefineEstado(n, 1);
@@ -154,7 +154,7 @@ void TelaFigura::CarregaFiguraDetalhada(int conjunto) {
         rotulo.ZOrder(0);
         rs.MoveNext();
         if (rs.Eof() || rs.Value("NumeroParteFigura").ToLong() != parteAtual) {
-            janela_.m_PaginasFigura[p] += Formata(QuantidadeItensFigura, 3);
+            janela_.PaginasFigura[p] += Formata(QuantidadeItensFigura, 3);
             if (p == 3) break;
         }
     }
@@ -218,7 +218,7 @@ void TelaFigura::MostraFigura(const std::string& arquivo) {
 }
 
 void TelaFigura::MostraPaginaFigura(std::uint8_t pagina) {
-    auto& paginas = janela_.m_PaginasFigura;
+    auto& paginas = janela_.PaginasFigura;
     if (paginas.empty() || pagina >= paginas.size()) return;
     auto* lblPagF = janela_.ArranjoControles<vb::Label>("lblPagF");
     auto* imgBtnPagFSel = janela_.ArranjoControles<vb::Image>("imgBtnPagFSel");
@@ -228,7 +228,7 @@ void TelaFigura::MostraPaginaFigura(std::uint8_t pagina) {
         ultimo = std::stoi(entrada.substr(5, 3));
     };
     int primeiro = 0, ultimo = -1;
-    const std::uint8_t atual = janela_.m_PaginaFigura;
+    const std::uint8_t atual = janela_.PaginaFiguraAtual;
     if (atual < 255 && atual < paginas.size()) {
         faixa(paginas[atual], primeiro, ultimo);
         for (int i = primeiro; i <= ultimo; ++i) {
@@ -256,7 +256,7 @@ void TelaFigura::MostraPaginaFigura(std::uint8_t pagina) {
         (*imgBtnPagFSel)(pagina).SetVisible(true);
         (*lblPagF)(pagina).ZOrder(0);
     }
-    janela_.m_PaginaFigura = pagina;
+    janela_.PaginaFiguraAtual = pagina;
 }
 
 void TelaFigura::EscondeTelaFigura() {
@@ -282,7 +282,7 @@ void TelaFigura::LimpaFiguraDetalhada() {
     DesenhaBolaItem(0);
     estadoItem_.resize(1);
     estadoDesenhado_.resize(1);
-    if (!janela_.m_PaginasFigura.empty()) {
+    if (!janela_.PaginasFigura.empty()) {
         auto* lblPagF = janela_.ArranjoControles<vb::Label>("lblPagF");
         auto* imgBtnPagF = janela_.ArranjoControles<vb::Image>("imgBtnPagF");
         auto* imgBtnPagFSel = janela_.ArranjoControles<vb::Image>("imgBtnPagFSel");
@@ -291,12 +291,12 @@ void TelaFigura::LimpaFiguraDetalhada() {
         (*imgBtnPagF)(0).SetVisible(false);
         (*imgBtnPagFSel)(0).SetVisible(false);
         (*lblPagF)(0).SetMousePointer(vb::vbCustom);
-        for (int p = 1; p < static_cast<int>(janela_.m_PaginasFigura.size()); ++p) {
+        for (int p = 1; p < static_cast<int>(janela_.PaginasFigura.size()); ++p) {
             if (lblPagF->Exists(p)) lblPagF->Unload(p);
             if (imgBtnPagF->Exists(p)) imgBtnPagF->Unload(p);
             if (imgBtnPagFSel->Exists(p)) imgBtnPagFSel->Unload(p);
         }
-        janela_.m_PaginasFigura.clear();
+        janela_.PaginasFigura.clear();
     }
     try {
         if (!ItensFigura.IsNothing()) ItensFigura.Close();

@@ -60,7 +60,6 @@ public:
 
     // The screen's state.
     int QuantidadeItensFigura = 0;
-    int& ItemFiguraSelecionado;   // the window's: its item menu reads it
     std::vector<long> ItensPiscando;
     int UltimoItemPiscando = -1;
     dao::Recordset ItensFigura;

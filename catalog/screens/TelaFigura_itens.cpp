@@ -116,8 +116,8 @@ void TelaFigura::CriaControles() {
 
 // Marked items of other pages stay hidden with their page: only the shown page blinks.
 bool TelaFigura::NaPaginaAtual(int item) const {
-    return janela_.m_PaginaFigura < 255 && lblItem_->Exists(item) &&
-           std::atoi((*lblItem_)(item).Tag().c_str()) == janela_.m_PaginaFigura;
+    return janela_.PaginaFiguraAtual < 255 && lblItem_->Exists(item) &&
+           std::atoi((*lblItem_)(item).Tag().c_str()) == janela_.PaginaFiguraAtual;
 }
 
 void TelaFigura::DesenhaBolaItem(int item) {
@@ -132,17 +132,17 @@ void TelaFigura::DesenhaBolaItem(int item) {
 }
 
 void TelaFigura::lblItem_MouseMove(int indice) {
-    if (indice == ItemFiguraSelecionado) return;
-    if (ItemFiguraSelecionado != -1 || tmrFigura_->Enabled()) {
+    if (indice == janela_.ItemFiguraSelecionado) return;
+    if (janela_.ItemFiguraSelecionado != -1 || tmrFigura_->Enabled()) {
         if (tmrFigura_->Enabled()) {
             tmrFigura_->SetEnabled(false);
             for (int k = 0; k <= UltimoItemPiscando; ++k)
                 if (NaPaginaAtual(static_cast<int>(ItensPiscando[k]))) (*imgItem_)(static_cast<int>(ItensPiscando[k])).SetVisible(true);
         }
-        if (ItemFiguraSelecionado != -1) DesenhaBolaItem(ItemFiguraSelecionado);
+        if (janela_.ItemFiguraSelecionado != -1) DesenhaBolaItem(janela_.ItemFiguraSelecionado);
         LimpaPainelItem(true);
     }
-    ItemFiguraSelecionado = indice;
+    janela_.ItemFiguraSelecionado = indice;
     const int desenhado = EstadoDesenhado(indice);
     vb::Image& bola = (*imgItem_)(indice);
     if (desenhado != 2) bola.SetPicture(CarregaImagemRecurso("BOLASELECIONADA", "G"));
@@ -155,10 +155,10 @@ void TelaFigura::lblItem_MouseMove(int indice) {
 }
 
 void TelaFigura::RestauraItemSelecionado() {
-    if (ItemFiguraSelecionado == -1) return;
+    if (janela_.ItemFiguraSelecionado == -1) return;
     LimpaPainelItem(true);
-    DesenhaBolaItem(ItemFiguraSelecionado);
-    ItemFiguraSelecionado = -1;
+    DesenhaBolaItem(janela_.ItemFiguraSelecionado);
+    janela_.ItemFiguraSelecionado = -1;
 }
 
 void TelaFigura::LimpaPainelItem(bool completo) {
@@ -219,7 +219,7 @@ void TelaFigura::MostraDadosItem(int item, std::uint8_t pagina) {
                 const vb::Variant data = ItensFigura.Value("DataLancamento");
                 descricao.SetCaption(d.IsNull() ? "" : d.ToString());
                 numero.SetCaption(n.IsNull() ? "" : n.ToString());
-                referencias.SetCaption(ObtemReferenciasCruzadas(codigo, janela_.m_FabricantesAplicacao));
+                referencias.SetCaption(ObtemReferenciasCruzadas(codigo, janela_.FabricantesLista));
                 numero.SetTag(std::to_string(codigo));
                 (*lblObsF_)(k).SetTag(ItensFigura.Value("Observacao").IsNull() ? "0" : "1");
                 (*imgLancF_)(k).SetTag((flag.IsNull() || flag.ToLong() == 0) ? "0" : "1");
@@ -341,7 +341,7 @@ void TelaFigura::MarcaItensFigura(const std::string& lista) {
     UltimoItemPiscando = -1;
     ItensPiscando.clear();
     bool primeiro = true;
-    if (janela_.m_PaginasFigura.empty()) return;
+    if (janela_.PaginasFigura.empty()) return;
     const std::string procura = "|" + lista;
     for (int i = 1; i <= QuantidadeItensFigura; ++i) {
         const std::string c = (*lblItem_)(i).Caption();
@@ -402,7 +402,7 @@ void TelaFigura::ParaPiscarItensFigura() {
 
 std::vector<ITelasCatalogo::ProdutoItemFigura> TelaFigura::ProdutosPainelItem() const {
     std::vector<ITelasCatalogo::ProdutoItemFigura> produtos;
-    if (lblTitDescricaoProdutoF_->Tag() == "NA" || ItemFiguraSelecionado < 0) return produtos;
+    if (lblTitDescricaoProdutoF_->Tag() == "NA" || janela_.ItemFiguraSelecionado < 0) return produtos;
     int linhas = 0;
     while (linhas <= 3 && lblNumeroEmpresaF_->Exists(linhas) && (*lblNumeroEmpresaF_)(linhas).Visible()) ++linhas;
     // The rows of an item with several products each carry their position ("2 - ") on the

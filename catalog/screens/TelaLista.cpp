@@ -105,17 +105,17 @@ bool TelaLista::AplicacaoEhTipo1(long codigo) const {
 }
 
 void TelaLista::ReiniciaContextoLista() {
-    janela_.m_AplicacaoFigura = 0;
+    janela_.CodigoAplicacaoFigura = 0;
     CodigoProdutoLista = 0;
-    CodigoGrupoLista = 0;
+    janela_.CodigoGrupoLista = 0;
     OrdemLista = "1";
-    janela_.m_AplicacaoLembrada1 = 0;
-    janela_.m_AplicacaoLembrada2 = 0;
+    janela_.CodigoAplicacaoLista = 0;
+    janela_.CodigoAplicacaoCombo = 0;
 }
 
 void TelaLista::LimpaFiltrosLista(bool bProduto, bool bGrupo) {
     if (bProduto) CodigoProdutoLista = 0;
-    if (bGrupo) CodigoGrupoLista = 0;
+    if (bGrupo) janela_.CodigoGrupoLista = 0;
     for (vb::TextBox* t : {txtNumeroEmpresaLV, txtDescricaoProdutoLV, txtNumeroFabricanteLV, txtNumeroEmpresaLC,
                            txtDescricaoProdutoLC, txtNumeroFabricanteLC, txtItemFigLC})
         t->SetText("");
@@ -136,7 +136,7 @@ void TelaLista::ConfiguraComboAplicacao() {
 }
 
 void TelaLista::MontaTelaLista() {
-    janela_.Lbl("lblTituloL").SetCaption(MontaDescricaoAplicacao(janela_.m_AplicacaoLembrada1, true, true));
+    janela_.Lbl("lblTituloL").SetCaption(MontaDescricaoAplicacao(janela_.CodigoAplicacaoLista, true, true));
     const long a = janela_.ObtemCodigoAplicacao();
     const bool lv = AplicacaoEhTipo1(a);
     janela_.grdTHGrid1->SetTag(lv ? "1" : "2");
@@ -186,7 +186,7 @@ void TelaLista::MontaTelaLista() {
     lblItemFigLC->SetLeft(452);
     txtItemFigLC->SetLeft(450);
 
-    janela_.m_FabricantesAplicacao = ObtemFabricantesAplicacao(janela_.m_AplicacaoLembrada1);
+    janela_.FabricantesLista = ObtemFabricantesAplicacao(janela_.CodigoAplicacaoLista);
 
     for (vb::Control* c : {static_cast<vb::Control*>(lblNumeroEmpresaLV), static_cast<vb::Control*>(lblDescricaoProdutoLV),
                            static_cast<vb::Control*>(lblNumeroReferenciaLV), static_cast<vb::Control*>(lblGrupoLV),
@@ -218,24 +218,24 @@ void TelaLista::MontaTelaLista() {
         janela_.dtcTHCombo2.Refresh();
         combo.ObtemDataControl(janela_.dtcTHCombo2);
         combo.ConfiguraColunas({"DescricaoGrupoProduto|0|" + telas::Largura(200) + "|T"});
-        janela_.dtcTHCombo2.GetRecordset().FindFirst("CodigoGrupoProduto = " + std::to_string(CodigoGrupoLista));
+        janela_.dtcTHCombo2.GetRecordset().FindFirst("CodigoGrupoProduto = " + std::to_string(janela_.CodigoGrupoLista));
         combo.AtualizaCombo();
         comboGrupoEmUso_ = true;
     }
-    if (AplicacaoEhTipo1(janela_.m_AplicacaoLembrada1)) {
+    if (AplicacaoEhTipo1(janela_.CodigoAplicacaoLista)) {
         THCombo& combo = *janela_.cboTHCombo1;
         combo.mUserControlPixelWidth = 362;
         combo.Move(25, 156, 362);
         combo.AnalisarScollProximoRefresh();
         janela_.dtcTHCombo1.SetRecordSource(
-            consultas::CarregaComboAplicacoesVeiculo(janela_.m_AplicacaoLembrada1, EstadoPrograma.Idioma));
+            consultas::CarregaComboAplicacoesVeiculo(janela_.CodigoAplicacaoLista, EstadoPrograma.Idioma));
         janela_.dtcTHCombo1.Refresh();
         combo.ObtemDataControl(janela_.dtcTHCombo1);
         combo.ConfiguraColunas({"DescricaoTipoAplicacao|0|" + telas::Largura(100) + "|T",
                                 "DescricaoAplicacao|0|" + telas::Largura(200) + "|T"},
                                std::nullopt, telas::ConvertePixelsParaTwips(362, "W"));
         janela_.dtcTHCombo1.GetRecordset().FindFirst("CodigoAplicacao = " +
-                                                     std::to_string(janela_.m_AplicacaoLembrada2));
+                                                     std::to_string(janela_.CodigoAplicacaoCombo));
         combo.AtualizaCombo();
         ConfiguraComboAplicacao();
         comboAplicacaoEmUso_ = true;
@@ -322,8 +322,8 @@ void TelaLista::DesmontaTelaLista() {
                            txtDescricaoProdutoLC, txtNumeroFabricanteLC, txtItemFigLC})
         t->SetEnabled(false);
     CodigoProdutoLista = CodigoAtual(janela_.dtcTHGrid1, "CodigoProduto");
-    if (grupoVisivel) CodigoGrupoLista = static_cast<int>(CodigoAtual(janela_.dtcTHCombo2, "CodigoGrupoProduto"));
-    if (aplicacaoVisivel) janela_.m_AplicacaoLembrada2 = CodigoAtual(janela_.dtcTHCombo1, "CodigoAplicacao");
+    if (grupoVisivel) janela_.CodigoGrupoLista = static_cast<int>(CodigoAtual(janela_.dtcTHCombo2, "CodigoGrupoProduto"));
+    if (aplicacaoVisivel) janela_.CodigoAplicacaoCombo = CodigoAtual(janela_.dtcTHCombo1, "CodigoAplicacao");
     janela_.cboTHCombo1->SetVisible(false);
     janela_.cboTHCombo2->SetVisible(false);
     janela_.grdTHGrid1->SetVisible(false);

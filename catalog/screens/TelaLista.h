@@ -25,10 +25,9 @@ public:
     bool AplicacaoEhTipo1(long codigo) const;
     void ConfiguraComboAplicacao();
 
-    // The list context (the application of the list and of its combo are the window's
-    // CodigoAplicacaoLista and CodigoAplicacaoCombo).
+    // The list context (the application of the list and of its combo and the group are the
+    // window's CodigoAplicacaoLista, CodigoAplicacaoCombo and CodigoGrupoLista).
     long CodigoProdutoLista = 0;
-    int CodigoGrupoLista = 0;
     std::string OrdemLista = "1";
     // True after a build while the list has a release column.
     bool ComLancamentos() const { return comLancamentos_; }

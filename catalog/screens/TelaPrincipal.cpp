@@ -211,15 +211,15 @@ void TelaPrincipal::MontaTelaPrincipal() {
     janela_.Img("imgLegendaLancamento").SetVisible(k >= 0);
     painel.SetVisible(true);
 
-    if (janela_.m_PendenteInicio > 0) {
+    if (janela_.CodigoFabricanteRetorno > 0) {
         janela_.AtualizaSelecaoMouse("FORM");
-        const std::string p = std::to_string(janela_.m_PendenteInicio) + "|" + std::to_string(janela_.m_GrupoPendente) +
-                              "|" + std::to_string(janela_.m_AplicacaoPendente) + "|" +
-                              std::to_string(janela_.m_TipoAplicacaoPendente) + "|" + janela_.m_FiltroPendente + "|" +
-                              std::to_string(janela_.m_LinhaPendente) + "|" + janela_.m_OrdemPendente + "|1|" +
-                              std::to_string(janela_.m_LancamentoPendente);
+        const std::string p = std::to_string(janela_.CodigoFabricanteRetorno) + "|" + std::to_string(janela_.CodigoGrupoProdutoRetorno) +
+                              "|" + std::to_string(janela_.CodigoAplicacaoRetorno) + "|" +
+                              std::to_string(janela_.CodigoTipoAplicacaoRetorno) + "|" + janela_.FiltroRetorno + "|" +
+                              std::to_string(janela_.LinhaRetorno) + "|" + janela_.OrdemRetorno + "|1|" +
+                              std::to_string(janela_.MarcaLancamentoRetorno);
         AbreTelaAuxiliar(3, p);
-        AplicaEstadoPendente(janela_.m_PendenteInicio, janela_.m_GrupoPendente);
+        AplicaEstadoPendente(janela_.CodigoFabricanteRetorno, janela_.CodigoGrupoProdutoRetorno);
         return;
     }
     painel.Refresh();

@@ -410,7 +410,7 @@ void TelaProduto::CarregaReferenciasCruzadas(long painel, long produto) {
         destaque = "IIF(REFERENCIACRUZADA.NumeroFabricantePesquisa LIKE '*" + s + "*',1,0)";
         chaveExtra = "IIF(REFERENCIACRUZADA.NumeroFabricantePesquisa LIKE '*" + s + "*',0,1),";
     }
-    if (lista) filtro = "AND REFERENCIACRUZADA.CodigoFabricante IN (" + ListaFabricantesSQL(janela_.m_FabricantesAplicacao) + ") ";
+    if (lista) filtro = "AND REFERENCIACRUZADA.CodigoFabricante IN (" + ListaFabricantesSQL(janela_.FabricantesLista) + ") ";
     const std::string sql = AplicaIdioma(
         "SELECT FABRICANTE.DescricaoAbrevFabricante<I> AS DescricaoAbrevFabricante,"
         "FABRICANTE.DescricaoFabricante<I> AS DescricaoFabricante,"

@@ -35,7 +35,7 @@ void PesquisaLista(L& lista, frmZornakForm& j, bool conjunto, const std::string&
             f.numeroEmpresa = lista.txtNumeroEmpresaLC->Text();
             f.descricao = lista.txtDescricaoProdutoLC->Text();
             f.itemFigura = lista.txtItemFigLC->Text();
-            sql = consultas::PesquisaProdutosConjunto(j.ObtemCodigoAplicacao(), f, j.m_FabricantesAplicacao, marca, ordem,
+            sql = consultas::PesquisaProdutosConjunto(j.ObtemCodigoAplicacao(), f, j.FabricantesLista, marca, ordem,
                                                       EstadoPrograma.Idioma);
         } else {
             telas::ColoreCabecalhos(ordem, {lista.lblNumeroEmpresaLV, lista.lblDescricaoProdutoLV, lista.lblGrupoLV,
@@ -45,7 +45,7 @@ void PesquisaLista(L& lista, frmZornakForm& j, bool conjunto, const std::string&
             f.descricao = lista.txtDescricaoProdutoLV->Text();
             dao::Recordset grupos = j.dtcTHCombo2.GetRecordset();
             if (!grupos.IsNothing() && grupos.IsOpen()) f.grupo = grupos.Value("CodigoGrupoProduto").ToInteger();
-            sql = consultas::PesquisaProdutosAplicacao(j.ObtemCodigoAplicacao(), f, j.m_FabricantesAplicacao, marca,
+            sql = consultas::PesquisaProdutosAplicacao(j.ObtemCodigoAplicacao(), f, j.FabricantesLista, marca,
                                                        ordem, EstadoPrograma.Idioma);
         }
         j.grdTHGrid1->AnalisarScollProximoRefresh();
@@ -174,8 +174,8 @@ void TelasCatalogo::cboTHCombo1_SelecaoAlterada() {
         aplicacao_->Combo_SelecaoAlterada();
     } else if (tela == 3) {
         const long aplicacao = janela_.dtcTHCombo1.GetRecordset().Value("CodigoAplicacao").ToLong();
-        if (aplicacao != janela_.m_AplicacaoLembrada2) {
-            janela_.m_AplicacaoLembrada2 = aplicacao;
+        if (aplicacao != janela_.CodigoAplicacaoCombo) {
+            janela_.CodigoAplicacaoCombo = aplicacao;
             janela_.TrocaTela(3, 3, "LimpaTelaLista");
         }
     }

@@ -440,7 +440,7 @@ TEST_F(ScreensATelas, TheListScreensPanelShowsOnlyTheApplicationsMakersAndItsOwn
     // Product 5's references, restricted to the makers of two of them.
     const auto refs = Linhas("SELECT R.CodigoFabricante, R.NumeroFabricante FROM REFERENCIACRUZADA R WHERE R.CodigoProduto = 5");
     ASSERT_GE(refs.size(), 3u);
-    J().m_FabricantesAplicacao = refs[0][0] + "," + refs[1][0];
+    J().FabricantesLista = refs[0][0] + "," + refs[1][0];
     std::set<std::string> permitidos;
     for (const auto& r : refs)
         if (r[0] == refs[0][0] || r[0] == refs[1][0]) permitidos.insert(r[1]);
@@ -548,9 +548,9 @@ TEST_F(ScreensATelasCompletas, TheSearchScreensWorkWithTheOtherScreensInPlace) {
 TEST_F(ScreensATelasCompletas, TypingInTheListScreensBoxesRequeriesItsList) {
     ASSERT_NE(completas, nullptr);
     // Vehicle 1's list (LV): its products, then those whose part number starts with 1.
-    J().m_AplicacaoLembrada1 = 1;
-    J().m_AplicacaoLembrada2 = 0;
-    J().m_FabricantesAplicacao = ObtemFabricantesAplicacao(1);
+    J().CodigoAplicacaoLista = 1;
+    J().CodigoAplicacaoCombo = 0;
+    J().FabricantesLista = ObtemFabricantesAplicacao(1);
     J().m_HistoricoTelas += "3";
     J().TrocaTela(3, 0, "LimpaTelaLista");
     ASSERT_EQ(caixas.Count(), 0u) << caixas.Last().prompt;
@@ -581,9 +581,9 @@ TEST_F(ScreensATelasCompletas, TheSetListFindsFigureItemsByPrefixSortedByItem) {
                                   "C.CodigoAplicacao = A.CodigoAplicacao WHERE A.CodigoTipoAplicacao <> 1 ORDER BY 1");
     ASSERT_FALSE(conjuntos.empty());
     const long aplicacao = vb::CLng(conjuntos[0][0]);
-    J().m_AplicacaoLembrada1 = aplicacao;
-    J().m_AplicacaoLembrada2 = 0;
-    J().m_FabricantesAplicacao = ObtemFabricantesAplicacao(aplicacao);
+    J().CodigoAplicacaoLista = aplicacao;
+    J().CodigoAplicacaoCombo = 0;
+    J().FabricantesLista = ObtemFabricantesAplicacao(aplicacao);
     J().m_HistoricoTelas += "3";
     J().TrocaTela(3, 0, "LimpaTelaLista");
     ASSERT_EQ(caixas.Count(), 0u) << caixas.Last().prompt;
