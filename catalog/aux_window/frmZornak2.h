@@ -168,7 +168,8 @@ protected:
 
 private:
     void LigaEventos();
-    void DefineAlvoRoda(const std::string& chave);
+    // This window's lists as the wheel's targets while it is open.
+    void RegistraListasRoda(bool registra);
     void CarrinhoImageClick(std::uint8_t coluna, int botao);
     void GrupoImageClick(std::uint8_t coluna);
     bool ListaVazia() const;

@@ -84,10 +84,7 @@ void frmZornak2Form::SaiTelaCarrinho() {
                                                               lblEnviarEmail, imgBtnEnviarEmail, imgBtnEnviarEmailSel})
         c->SetVisible(false);
     imgTitulo->SetPicture(vb::Picture());
-    grdTHGrid1->Descarrega();
-    dao::Recordset rs = dtcTHGrid1.GetRecordset();
-    if (!rs.IsNothing() && rs.IsOpen()) rs.Close();
-    dtcTHGrid1.SetRecordset(dao::Recordset());
+    DescarregaLista(*grdTHGrid1, dtcTHGrid1);
 }
 
 void frmZornak2Form::AtualizaGridCarrinho(long codigoProduto, std::uint8_t linha, const std::string& ordem,

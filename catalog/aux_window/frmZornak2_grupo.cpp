@@ -212,7 +212,7 @@ void frmZornak2Form::ExibeVeiculosAplicacao() {
 void frmZornak2Form::SaiTelaPrincipal() {
     txtDescricaoAplicacaoM->SetVisible(false);
     // With an empty list nothing is remembered, so a later build selects the request's row.
-    CodigoAplicacaoAnterior = ListaVazia() ? 0 : dtcTHGrid1.GetRecordset().Value("CodigoAplicacao").ToLong();
+    CodigoAplicacaoAnterior = CodigoAtual(dtcTHGrid1, "CodigoAplicacao");
     cboTHCombo2->SetVisible(false);
     grdTHGrid1->SetVisible(false);
     (*pctTela)(3).SetVisible(false);
@@ -220,11 +220,6 @@ void frmZornak2Form::SaiTelaPrincipal() {
     lblSubTitulo->SetCaption("");
     (*lblVeiculosM)(0).SetVisible(false);
     (*lblVeiculosM)(1).SetVisible(false);
-    cboTHCombo2->Descarrega();
-    grdTHGrid1->Descarrega();
-    for (dao::DataControl* dc : {&dtcTHCombo2, &dtcTHGrid1}) {
-        dao::Recordset rs = dc->GetRecordset();
-        if (!rs.IsNothing() && rs.IsOpen()) rs.Close();
-        dc->SetRecordset(dao::Recordset());
-    }
+    DescarregaLista(*cboTHCombo2, dtcTHCombo2);
+    DescarregaLista(*grdTHGrid1, dtcTHGrid1);
 }

@@ -34,7 +34,15 @@ LigacoesJanelaAuxiliar& frmZornak2Form::Ligacoes() {
 }
 
 frmZornak2Form::frmZornak2Form() : vb::Form("frmZornak2") {}
-frmZornak2Form::~frmZornak2Form() = default;
+frmZornak2Form::~frmZornak2Form() {
+    // The wheel's targets name this window's lists; they must not outlive them.
+    if (IsLoaded()) RegistraListasRoda(false);
+}
+
+void frmZornak2Form::RegistraListasRoda(bool registra) {
+    RegistraListaRoda("TEL_GRID1", registra ? grdTHGrid1 : nullptr);
+    RegistraListaRoda("TEL_COMBO2", registra ? cboTHCombo2 : nullptr);
+}
 
 frmZornak2Form& frmZornak2() {
     return static_cast<frmZornak2Form&>(
@@ -183,6 +191,7 @@ void frmZornak2Form::Build() {
     grdTHGrid1->SetVisible(false);
     cboTHCombo2 = New<THCombo>(*this, "cboTHCombo2");
     cboTHCombo2->SetVisible(false);
+    RegistraListasRoda(true);
     tmrAux = NewTimer("tmrAux", 2, false);
     LigaEventos();
 }
@@ -306,6 +315,7 @@ void frmZornak2Form::Form_Unload(int&) {
         JanelaRodaMouse = Ligacoes().JanelaPrincipal ? Ligacoes().JanelaPrincipal() : nullptr;
         if (Ligacoes().SubClassing) Ligacoes().SubClassing(true);
     }
+    RegistraListasRoda(false);
 }
 
 std::uint8_t frmZornak2Form::TelaAtual() const {
@@ -450,30 +460,14 @@ void frmZornak2Form::FocaObservacao() {
     }
 }
 
-void frmZornak2Form::DefineAlvoRoda(const std::string& chave) {
-    if (!EstadoPrograma.RodaMouseAtiva || chave == EstadoPrograma.ChaveAlvoRoda) return;
-    if (chave == "TEL_GRID1" || chave == "TEL_COMBO2") {
-        IRolagemRoda* rolagem = chave == "TEL_GRID1" ? static_cast<IRolagemRoda*>(grdTHGrid1)
-                                                    : static_cast<IRolagemRoda*>(cboTHCombo2);
-        AlvoRodaJanela = chave == "TEL_GRID1" ? static_cast<vb::Control*>(grdTHGrid1) : cboTHCombo2;
-        AlvoRodaRolagem = rolagem;
-        EstadoPrograma.LinhasRoda = 4;
-    } else if (chave.empty()) {
-        AlvoRodaJanela = nullptr;
-        AlvoRodaRolagem = nullptr;
-        EstadoPrograma.LinhasRoda = 0;
-    }
-    EstadoPrograma.ChaveAlvoRoda = chave;
-}
-
 void frmZornak2Form::grdTHGrid1_MouseMove() {
     DestacaControle(">THGRID1");
-    DefineAlvoRoda("TEL_GRID1");
+    DefineAlvoRodaMouse("TEL_GRID1");
 }
 
 void frmZornak2Form::cboTHCombo2_MouseMove() {
     DestacaControle(">THCOMBO2");
-    DefineAlvoRoda("TEL_COMBO2");
+    DefineAlvoRodaMouse("TEL_COMBO2");
 }
 
 void frmZornak2Form::Form_MouseMove(int Button, int, float, float) {
@@ -639,8 +633,7 @@ void frmZornak2Form::PosicionaControles() {
 }
 
 bool frmZornak2Form::ListaVazia() const {
-    const dao::Recordset rs = dtcTHGrid1.GetRecordset();
-    return rs.IsNothing() || !rs.IsOpen() || rs.Eof() || rs.Bof();
+    return !TemLinhaAtual(dtcTHGrid1);
 }
 
 void frmZornak2Form::grdTHGrid1_ImageClick(std::uint8_t coluna, int botao) {

@@ -101,15 +101,10 @@ void frmZornak2Form::AtualizaGridAplicacoesProduto(long produto, const std::stri
 }
 
 void frmZornak2Form::SaiTelaAplicacoesProduto() {
-    CodigoAplicacaoAnterior = 0;
-    dao::Recordset rs = dtcTHGrid1.GetRecordset();
-    if (!rs.IsNothing() && rs.IsOpen() && !rs.Eof() && !rs.Bof())
-        CodigoAplicacaoAnterior = rs.Value("CodigoAplicacao").ToLong();
+    CodigoAplicacaoAnterior = CodigoAtual(dtcTHGrid1, "CodigoAplicacao");
     grdTHGrid1->SetVisible(false);
     (*pctTela)(1).SetVisible(false);
     imgTitulo->SetPicture(vb::Picture());
     lblSubTitulo->SetCaption("");
-    grdTHGrid1->Descarrega();
-    if (!rs.IsNothing() && rs.IsOpen()) rs.Close();
-    dtcTHGrid1.SetRecordset(dao::Recordset());
+    DescarregaLista(*grdTHGrid1, dtcTHGrid1);
 }

@@ -36,6 +36,25 @@ bool PosicionaGrid(dao::DataControl& dc, THGrid& grid, const MarcadorLinha& ante
     }
 }
 
+bool TemLinhaAtual(const dao::DataControl& dc) {
+    const dao::Recordset rs = dc.GetRecordset();
+    return !rs.IsNothing() && rs.IsOpen() && !rs.Eof() && !rs.Bof();
+}
+
+long CodigoAtual(const dao::DataControl& dc, const std::string& campo) {
+    if (!TemLinhaAtual(dc)) return 0;
+    return ObtemValorCampo(dc.GetRecordset().Value(campo), 0L).ToLong();
+}
+
+void FechaRecordset(dao::DataControl& dc) {
+    try {
+        dao::Recordset rs = dc.GetRecordset();
+        if (!rs.IsNothing() && rs.IsOpen()) rs.Close();
+    } catch (const vb::Error&) {
+    }
+    dc.SetRecordset(dao::Recordset());
+}
+
 std::string LarguraColuna(long pixels) { return std::to_string(ConvertePixelsParaTwips(pixels, "W")); }
 
 ColunaPictures Variantes(const std::string& nome, const std::string& tipo) {

@@ -22,6 +22,21 @@ bool SelecionaLinhaGrid(THGrid& grid, std::uint8_t linha);
 // or when anything fails): the row-change handlers refresh their panels only then.
 bool PosicionaGrid(dao::DataControl& dc, THGrid& grid, const MarcadorLinha& anterior);
 
+// Whether the data control's recordset stands on a row (it is there, open, and at neither end).
+bool TemLinhaAtual(const dao::DataControl& dc);
+// A whole-number field of the current row; 0 without a current row or for a Null value.
+long CodigoAtual(const dao::DataControl& dc, const std::string& campo);
+
+// Closes the data control's recordset (a failure to close is of no interest to a screen that
+// goes) and leaves the control without one.
+void FechaRecordset(dao::DataControl& dc);
+// A list that its screen leaves: the control lets its rows' elements go, its recordset closes.
+template <class Lista>
+void DescarregaLista(Lista& lista, dao::DataControl& dc) {
+    lista.Descarrega();
+    FechaRecordset(dc);
+}
+
 // A width in pixels as the twips text of a column specification (the horizontal axis).
 std::string LarguraColuna(long pixels);
 

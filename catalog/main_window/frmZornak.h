@@ -221,7 +221,8 @@ private:
     void CriaTemporizadoresVerificacao();
     void IniciaEstado();
     void RemoveSubClassing();
-    void LimpaAlvoRoda();
+    // The window's lists as the wheel's targets while it is loaded.
+    void RegistraListasRoda(bool registra);
     frmZornakTeclado::Contexto ContextoTeclado() const;
     vb::Container& ContainerDe(const std::string& nome, int indice);
     void CriaControlesTelas();
@@ -256,12 +257,3 @@ void EncerraProgramaPeloSistema();
 void AjustaJanela(vb::Form& janela, long borda, bool recortaFilhos, bool menuSistema, bool botaoMaximizar,
                   bool botaoMinimizar, bool barraTarefas, bool botaoAjuda);
 
-// The list under the mouse takes the wheel: "CAT_GRID1", "CAT_GRID2", "CAT_COMBO1",
-// "CAT_COMBO2" (the main window's lists), "TEL_GRID1", "TEL_COMBO2" (the auxiliary window's,
-// registered below), 4 rows a notch; the empty key leaves the wheel without a target; an
-// unknown key changes nothing but the remembered key. Nothing happens when the wheel is
-// off or the key is the current one.
-void DefineAlvoRodaMouse(const std::string& chave);
-// The auxiliary window's lists for its keys; it registers them while it is open and
-// clears them (nullptr) when it closes.
-void RegistraListasRodaAuxiliar(THGrid* grdTHGrid1, THCombo* cboTHCombo2);

@@ -93,10 +93,6 @@ std::string OrdemProdutos(const std::string& ordem) {
     return "1,2";
 }
 
-long CorCabecalho(const std::string& ordem, int posicao) {
-    return !ordem.empty() && static_cast<unsigned char>(ordem[0]) == '0' + posicao ? CorOrdemAtiva : 0;
-}
-
 std::string PesquisaAplicacoes(const std::string& descricao, int tipoAplicacao, int fabricante,
                                const std::string& ordem, const std::string& idioma) {
     std::string where;

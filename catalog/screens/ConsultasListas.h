@@ -45,8 +45,4 @@ std::string PesquisaProdutosConjunto(long codigoAplicacao, const FiltrosProdutos
                                      const std::string& fabricantes, bool marcaLancamento,
                                      const std::string& ordem, const std::string& idioma);
 
-// Whether a list's header label at position (1-based) shows the active sort colour.
-constexpr long CorOrdemAtiva = 0x1D25DA;
-long CorCabecalho(const std::string& ordem, int posicao);
-
 }  // namespace consultas

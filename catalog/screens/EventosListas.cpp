@@ -12,17 +12,6 @@
 
 namespace {
 
-// The current row of a grid's data control; Nothing-or-at-end gives no row.
-bool TemLinha(const dao::DataControl& dc) {
-    const dao::Recordset rs = dc.GetRecordset();
-    return !rs.IsNothing() && rs.IsOpen() && !rs.Eof() && !rs.Bof();
-}
-
-long Codigo(const dao::DataControl& dc, const char* campo) {
-    const vb::Variant v = dc.GetRecordset().Value(campo);
-    return v.IsNull() ? 0 : v.ToLong();
-}
-
 // Character n (from 1) of the row's ImagensGrid is a blank: that picture is shown.
 bool ImagemVisivel(const dao::DataControl& dc, long n) {
     const vb::Variant v = dc.GetRecordset().Value("ImagensGrid");
@@ -60,14 +49,14 @@ void EventosListas::TrocaParaFigura(long aplicacao, std::uint8_t saindo) {
 void EventosListas::grdTHGrid1_ImageClick(std::uint8_t sColuna, int /*sButton*/) {
     if (janela_.m_TrocandoTela) return;
     const dao::DataControl& dc = janela_.dtcTHGrid1;
-    if (!TemLinha(dc)) return;
+    if (!TemLinhaAtual(dc)) return;
     const int tela = janela_.TelaAtual();
     if (tela == 1 || tela == 5) {
-        const long produto = Codigo(dc, "CodigoProduto");
+        const long produto = CodigoAtual(dc, "CodigoProduto");
         if (sColuna == 0) IncluiNoCarrinho(produto);
         else if (sColuna == 2 && ImagemVisivel(dc, 2)) AbreTelaAuxiliar(0, "P|" + std::to_string(produto));
     } else if (tela == 2) {
-        const long aplicacao = Codigo(dc, "CodigoAplicacao");
+        const long aplicacao = CodigoAtual(dc, "CodigoAplicacao");
         if (sColuna == 0 && ImagemVisivel(dc, 1)) {
             telas_.ReiniciaContextoLista();
             janela_.CodigoAplicacaoFigura = static_cast<int>(aplicacao);
@@ -87,7 +76,7 @@ void EventosListas::grdTHGrid1_ImageClick(std::uint8_t sColuna, int /*sButton*/)
             if (sColuna == 1) return;
             if (sColuna >= 2) q = sColuna - 1;
         }
-        const long produto = Codigo(dc, "CodigoProduto");
+        const long produto = CodigoAtual(dc, "CodigoProduto");
         switch (q) {
         case 0: IncluiNoCarrinho(produto); break;
         case 1:
@@ -112,11 +101,11 @@ void EventosListas::grdTHGrid1_ImageClick(std::uint8_t sColuna, int /*sButton*/)
 void EventosListas::grdTHGrid2_ImageClick(std::uint8_t sColuna, int /*sButton*/) {
     if (janela_.m_TrocandoTela) return;
     const dao::DataControl& dc = janela_.dtcTHGrid2;
-    if (!TemLinha(dc)) return;
+    if (!TemLinhaAtual(dc)) return;
     const int tela = janela_.TelaAtual();
     if (tela != 1 && tela != 5) return;
-    const long aplicacao = Codigo(dc, "CodigoAplicacao");
-    const long produto = TemLinha(janela_.dtcTHGrid1) ? Codigo(janela_.dtcTHGrid1, "CodigoProduto") : 0;
+    const long aplicacao = CodigoAtual(dc, "CodigoAplicacao");
+    const long produto = TemLinhaAtual(janela_.dtcTHGrid1) ? CodigoAtual(janela_.dtcTHGrid1, "CodigoProduto") : 0;
     if (sColuna == 0 && ImagemVisivel(dc, 1)) {
         telas_.ReiniciaContextoLista();
         janela_.CodigoAplicacaoFigura = static_cast<int>(aplicacao);

@@ -1,7 +1,7 @@
 #include "catalog/screens/TelaAplicacao.h"
 
+#include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmZornak.h"
-#include "catalog/screens/AuxiliaresTelas.h"
 #include "catalog/screens/ConsultasListas.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
@@ -66,7 +66,7 @@ void TelaAplicacao::CriaControles() {
 
 void TelaAplicacao::PesquisaAplicacoes(const std::string& ordem, bool bAtualiza) {
     OrdemAplicacoes = ordem;
-    telas::ColoreCabecalhos(ordem, {lblTipoAplicacaoA, lblAplicacaoProdutoA, lblFabricanteA});
+    ColoreCabecalhos(ordem, {lblTipoAplicacaoA, lblAplicacaoProdutoA, lblFabricanteA});
     const std::string sql = consultas::PesquisaAplicacoes(
         txtDescricaoAplicacaoA->Text(), ByteAtual(janela_.dtcTHCombo2, "CodigoTipoAplicacao"),
         ByteAtual(janela_.dtcTHCombo1, "CodigoFabricante"), ordem, EstadoPrograma.Idioma);
@@ -106,7 +106,7 @@ void TelaAplicacao::MontaTelaAplicacao() {
     tipos.Move(21, 166, 135);
     CarregaComboTiposAplicacao(seletores);
     tipos.ObtemDataControl(j.dtcTHCombo2);
-    tipos.ConfiguraColunas(telas::DivideEspecificacao("DescricaoTipoAplicacao|0|" + telas::Largura(200) + "|T"));
+    tipos.ConfiguraColunas(vb::Split("DescricaoTipoAplicacao|0|" + LarguraColuna(200) + "|T", ";"));
     j.dtcTHCombo2.GetRecordset().FindFirst("CodigoTipoAplicacao = " + std::to_string(CodigoTipoAplicacaoA));
     tipos.AtualizaCombo();
 
@@ -115,7 +115,7 @@ void TelaAplicacao::MontaTelaAplicacao() {
     fabricantes.Move(489, 166, 188);
     CarregaComboFabricantes(seletores, "<" + maiusculas(7) + ">", 0);
     fabricantes.ObtemDataControl(j.dtcTHCombo1);
-    fabricantes.ConfiguraColunas(telas::DivideEspecificacao("DescricaoFabricante|0|" + telas::Largura(200) + "|T"));
+    fabricantes.ConfiguraColunas(vb::Split("DescricaoFabricante|0|" + LarguraColuna(200) + "|T", ";"));
     j.dtcTHCombo1.GetRecordset().FindFirst("CodigoFabricante = " + std::to_string(CodigoFabricanteA));
     fabricantes.AtualizaCombo();
 
@@ -125,16 +125,16 @@ void TelaAplicacao::MontaTelaAplicacao() {
     grade.Move(20, 197, 760, 357);
     PesquisaAplicacoes(OrdemAplicacoes, false);
     const TabelaPictures pictures =
-        telas::MontaTabelaPictures({telas::Variantes("ICOFIGURA", "G"), telas::Variantes("ICOLISTA", "G")});
+        MontaTabelaPictures({Variantes("ICOFIGURA", "G"), Variantes("ICOLISTA", "G")});
     const std::string especificacao =
-        "DescricaoTipoAplicacao|0|" + telas::Largura(147) + "|T" + ";" +
-        "DescricaoAplicacao|0|" + telas::Largura(321) + "|T" + ";" +
-        "DescricaoFabricante|0|" + telas::Largura(200) + "|T" + ";" +
-        "ImagensGrid|2|" + telas::Largura(40) + "|I|" + Traduz(8) + " <F3>|99" + ";" +
-        "|2|" + telas::Largura(40) + "|F|" + Traduz(9) + " <F4>,<ENTER>|99";
+        "DescricaoTipoAplicacao|0|" + LarguraColuna(147) + "|T" + ";" +
+        "DescricaoAplicacao|0|" + LarguraColuna(321) + "|T" + ";" +
+        "DescricaoFabricante|0|" + LarguraColuna(200) + "|T" + ";" +
+        "ImagensGrid|2|" + LarguraColuna(40) + "|I|" + Traduz(8) + " <F3>|99" + ";" +
+        "|2|" + LarguraColuna(40) + "|F|" + Traduz(9) + " <F4>,<ENTER>|99";
     grade.ObtemDataControl(j.dtcTHGrid1);
     grade.ObtemPictures(pictures);
-    grade.ConfiguraColunas(telas::DivideEspecificacao(especificacao));
+    grade.ConfiguraColunas(vb::Split(especificacao, ";"));
     if (CodigoAplicacaoA > 0)
         j.dtcTHGrid1.GetRecordset().FindFirst("CodigoAplicacao = " + std::to_string(CodigoAplicacaoA));
     grade.AtualizaGrid();
@@ -157,19 +157,14 @@ void TelaAplicacao::MontaTelaAplicacao() {
 void TelaAplicacao::DesmontaTelaAplicacao() {
     frmZornakForm& j = janela_;
     txtDescricaoAplicacaoA->SetEnabled(false);
-    CodigoAplicacaoA = telas::CodigoAtual(j.dtcTHGrid1, "CodigoAplicacao");
+    CodigoAplicacaoA = CodigoAtual(j.dtcTHGrid1, "CodigoAplicacao");
     CodigoTipoAplicacaoA = ByteAtual(j.dtcTHCombo2, "CodigoTipoAplicacao");
     CodigoFabricanteA = ByteAtual(j.dtcTHCombo1, "CodigoFabricante");
     j.cboTHCombo1->SetVisible(false);
     j.cboTHCombo2->SetVisible(false);
     j.grdTHGrid1->SetVisible(false);
     (*j.pctTela)(2).SetVisible(false);
-    j.cboTHCombo1->Descarrega();
-    j.cboTHCombo2->Descarrega();
-    j.grdTHGrid1->Descarrega();
-    for (dao::DataControl* dc : {&j.dtcTHCombo1, &j.dtcTHCombo2, &j.dtcTHGrid1}) {
-        dao::Recordset rs = dc->GetRecordset();
-        if (!rs.IsNothing() && rs.IsOpen()) rs.Close();
-        dc->SetRecordset(dao::Recordset());
-    }
+    DescarregaLista(*j.cboTHCombo1, j.dtcTHCombo1);
+    DescarregaLista(*j.cboTHCombo2, j.dtcTHCombo2);
+    DescarregaLista(*j.grdTHGrid1, j.dtcTHGrid1);
 }

@@ -2,7 +2,6 @@
 #include "catalog/screens/TelaFigura.h"
 
 #include "catalog/main_window/frmZornak.h"
-#include "catalog/screens/AuxiliaresTelas.h"
 #include "catalog/screens/ModuloTelas.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"

@@ -1,7 +1,7 @@
 #include "catalog/screens/TelaLista.h"
 
+#include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmZornak.h"
-#include "catalog/screens/AuxiliaresTelas.h"
 #include "catalog/screens/ConsultasListas.h"
 #include "catalog/screens/ModuloTelas.h"
 #include "catalog/screens/TelaFigura.h"
@@ -33,22 +33,6 @@ vb::TextBox* Caixa(frmZornakForm& janela, vb::Container& painel, const char* nom
     t->SetEnabled(false);
     t->SetVisible(false);
     return t;
-}
-
-long CodigoAtual(const dao::DataControl& dc, const char* campo) {
-    const dao::Recordset rs = dc.GetRecordset();
-    if (rs.IsNothing() || !rs.IsOpen() || rs.Eof() || rs.Bof()) return 0;
-    const vb::Variant v = rs.Value(campo);
-    return v.IsNull() ? 0 : v.ToLong();
-}
-
-void FechaRecordset(dao::DataControl& dc) {
-    try {
-        dao::Recordset rs = dc.GetRecordset();
-        if (!rs.IsNothing() && rs.IsOpen()) rs.Close();
-    } catch (...) {
-    }
-    dc.SetRecordset(dao::Recordset());
 }
 
 }  // namespace
@@ -217,7 +201,7 @@ void TelaLista::MontaTelaLista() {
         janela_.dtcTHCombo2.SetRecordSource(consultas::CarregaComboGrupos(todos, EstadoPrograma.Idioma));
         janela_.dtcTHCombo2.Refresh();
         combo.ObtemDataControl(janela_.dtcTHCombo2);
-        combo.ConfiguraColunas({"DescricaoGrupoProduto|0|" + telas::Largura(200) + "|T"});
+        combo.ConfiguraColunas({"DescricaoGrupoProduto|0|" + LarguraColuna(200) + "|T"});
         janela_.dtcTHCombo2.GetRecordset().FindFirst("CodigoGrupoProduto = " + std::to_string(janela_.CodigoGrupoLista));
         combo.AtualizaCombo();
         comboGrupoEmUso_ = true;
@@ -231,9 +215,9 @@ void TelaLista::MontaTelaLista() {
             consultas::CarregaComboAplicacoesVeiculo(janela_.CodigoAplicacaoLista, EstadoPrograma.Idioma));
         janela_.dtcTHCombo1.Refresh();
         combo.ObtemDataControl(janela_.dtcTHCombo1);
-        combo.ConfiguraColunas({"DescricaoTipoAplicacao|0|" + telas::Largura(100) + "|T",
-                                "DescricaoAplicacao|0|" + telas::Largura(200) + "|T"},
-                               std::nullopt, telas::ConvertePixelsParaTwips(362, "W"));
+        combo.ConfiguraColunas({"DescricaoTipoAplicacao|0|" + LarguraColuna(100) + "|T",
+                                "DescricaoAplicacao|0|" + LarguraColuna(200) + "|T"},
+                               std::nullopt, ConvertePixelsParaTwips(362, "W"));
         janela_.dtcTHCombo1.GetRecordset().FindFirst("CodigoAplicacao = " +
                                                      std::to_string(janela_.CodigoAplicacaoCombo));
         combo.AtualizaCombo();
@@ -249,12 +233,12 @@ void TelaLista::MontaTelaLista() {
     const std::string tipoObs = letra;
     TabelaPictures tabela;
     {
-        std::vector<telas::ColunaPictures> colunas;
-        colunas.push_back(telas::Variantes("ICOCESTA", "G"));
+        std::vector<ColunaPictures> colunas;
+        colunas.push_back(Variantes("ICOCESTA", "G"));
         if (comLancamentos_) colunas.push_back({"ICOLANCGRID", "ICOLANCGRID", "ICOLANCGRID_S", "ICOLANCGRID_S", "G"});
-        colunas.push_back(telas::Variantes("ICOFIGURA", "G"));
-        colunas.push_back(telas::Variantes("ICOAPLICACAO", "G"));
-        colunas.push_back(telas::Variantes("ICOOBS", tipoObs));
+        colunas.push_back(Variantes("ICOFIGURA", "G"));
+        colunas.push_back(Variantes("ICOAPLICACAO", "G"));
+        colunas.push_back(Variantes("ICOOBS", tipoObs));
         for (const auto& c : colunas) {
             tabela[0].push_back(CarregaImagemRecurso(c.v0, c.tipo));
             tabela[1].push_back(CarregaImagemRecurso(c.v1, c.tipo));
@@ -267,25 +251,25 @@ void TelaLista::MontaTelaLista() {
     else telas_.PesquisaProdutosConjunto(OrdemLista, false);
 
     const std::string D = std::to_string(d);
-    std::string spec = "|2|" + telas::Largura(30) + "|F|" + Traduz(2) + " <ENTER>|99" + ";" + "NumeroEmpresaFormatado|0|" +
-                       telas::Largura(75) + "|T" + ";";
+    std::string spec = "|2|" + LarguraColuna(30) + "|F|" + Traduz(2) + " <ENTER>|99" + ";" + "NumeroEmpresaFormatado|0|" +
+                       LarguraColuna(75) + "|T" + ";";
     if (lv) {
-        spec += "DescricaoProduto|0|" + telas::Largura(202 + d) + "|T" + ";";
-        spec += "DescricaoGrupoProduto|0|" + telas::Largura(121) + "|T" + ";";
+        spec += "DescricaoProduto|0|" + LarguraColuna(202 + d) + "|T" + ";";
+        spec += "DescricaoGrupoProduto|0|" + LarguraColuna(121) + "|T" + ";";
     } else {
-        spec += "DescricaoProduto|0|" + telas::Largura(269 + d) + "|T" + ";";
+        spec += "DescricaoProduto|0|" + LarguraColuna(269 + d) + "|T" + ";";
     }
     if (comLancamentos_)
-        spec += "ImagensGrid|2|" + telas::Largura(56) + "|I|" + Traduz(91) + "!|0|" + telas::Largura(34) + ";";
-    if (!lv) spec += "ItemFigura|1|" + telas::Largura(54) + "|T" + ";";
-    spec += "ImagensGrid|2|" + telas::Largura(40) + "|I|" + Traduz(8) + " <F3>|99" + ";";
-    spec += "|2|" + telas::Largura(40) + "|F|" + Traduz(27) + " <F6>|99" + ";";
-    spec += "ImagensGrid|2|" + telas::Largura(40) + "|I|" + Traduz(3) + " <F2>|99";
+        spec += "ImagensGrid|2|" + LarguraColuna(56) + "|I|" + Traduz(91) + "!|0|" + LarguraColuna(34) + ";";
+    if (!lv) spec += "ItemFigura|1|" + LarguraColuna(54) + "|T" + ";";
+    spec += "ImagensGrid|2|" + LarguraColuna(40) + "|I|" + Traduz(8) + " <F3>|99" + ";";
+    spec += "|2|" + LarguraColuna(40) + "|F|" + Traduz(27) + " <F6>|99" + ";";
+    spec += "ImagensGrid|2|" + LarguraColuna(40) + "|I|" + Traduz(3) + " <F2>|99";
     (void)D;
 
     grade.ObtemDataControl(janela_.dtcTHGrid1);
     grade.ObtemPictures(tabela);
-    grade.ConfiguraColunas(telas::DivideEspecificacao(spec));
+    grade.ConfiguraColunas(vb::Split(spec, ";"));
     if (CodigoProdutoLista > 0) {
         dao::Recordset rs = janela_.dtcTHGrid1.GetRecordset();
         if (!rs.IsNothing()) rs.FindFirst("CodigoProduto = " + std::to_string(CodigoProdutoLista));
@@ -336,14 +320,7 @@ void TelaLista::DesmontaTelaLista() {
                            static_cast<vb::Control*>(&janela_.Img("imgLogo", 0)), static_cast<vb::Control*>(&janela_.Img("imgLogo", 1)),
                            static_cast<vb::Control*>(&janela_.Img("imgLegendaLancamento"))})
         c->SetVisible(false);
-    janela_.grdTHGrid1->Descarrega();
-    FechaRecordset(janela_.dtcTHGrid1);
-    if (grupoVisivel) {
-        janela_.cboTHCombo2->Descarrega();
-        FechaRecordset(janela_.dtcTHCombo2);
-    }
-    if (aplicacaoVisivel) {
-        janela_.cboTHCombo1->Descarrega();
-        FechaRecordset(janela_.dtcTHCombo1);
-    }
+    DescarregaLista(*janela_.grdTHGrid1, janela_.dtcTHGrid1);
+    if (grupoVisivel) DescarregaLista(*janela_.cboTHCombo2, janela_.dtcTHCombo2);
+    if (aplicacaoVisivel) DescarregaLista(*janela_.cboTHCombo1, janela_.dtcTHCombo1);
 }

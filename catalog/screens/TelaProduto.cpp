@@ -1,7 +1,7 @@
 #include "catalog/screens/TelaProduto.h"
 
+#include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmZornak.h"
-#include "catalog/screens/AuxiliaresTelas.h"
 #include "catalog/screens/ConsultasListas.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
@@ -155,7 +155,7 @@ void TelaProduto::CarregaComboGrupos() {
 void TelaProduto::PesquisaProdutos(const std::string& ordem, bool bAtualiza) {
     const std::uint8_t m = Modo();
     OrdemProdutos[m] = ordem;
-    telas::ColoreCabecalhos(ordem, {lblNumeroEmpresa, lblDescricaoProduto, lblGrupo, lblLancamento});
+    ColoreCabecalhos(ordem, {lblNumeroEmpresa, lblDescricaoProduto, lblGrupo, lblLancamento});
     consultas::FiltrosProdutos f;
     f.numeroFabricante = txtNumeroFabricante->Text();
     f.numeroEmpresa = txtNumeroEmpresa->Text();
@@ -173,11 +173,11 @@ void TelaProduto::PesquisaProdutos(const std::string& ordem, bool bAtualiza) {
 void TelaProduto::PesquisaAplicacoesProduto(const std::string& ordem, bool bAtualiza, bool bLimpa) {
     const std::uint8_t m = Modo();
     OrdemAplicacoesProduto[m] = ordem;
-    telas::ColoreCabecalhos(ordem, {lblTipoAplicacao, lblAplicacaoProduto, lblFabricante});
+    ColoreCabecalhos(ordem, {lblTipoAplicacao, lblAplicacaoProduto, lblFabricante});
     long produto = 0;
     if (!bLimpa) {
         try {
-            produto = telas::CodigoAtual(janela_.dtcTHGrid1, "CodigoProduto");
+            produto = CodigoAtual(janela_.dtcTHGrid1, "CodigoProduto");
         } catch (const vb::Error&) {
             produto = 0;
         }
@@ -204,7 +204,7 @@ void TelaProduto::txtNumeroFabricante_Change() {
 }
 
 void TelaProduto::cboTHCombo2_SelecaoAlterada() {
-    const long k = telas::CodigoAtual(janela_.dtcTHGrid1, "CodigoProduto");
+    const long k = CodigoAtual(janela_.dtcTHGrid1, "CodigoProduto");
     PesquisaProdutos(OrdemProdutos[Modo()], false);
     if (k != 0) janela_.dtcTHGrid1.GetRecordset().FindFirst("CodigoProduto = " + std::to_string(k));
     janela_.grdTHGrid1->AtualizaGrid();
@@ -240,7 +240,7 @@ void TelaProduto::MontaTelaProduto() {
     combo.Move(404, 166, combo.mUserControlPixelWidth);
     CarregaComboGrupos();
     combo.ObtemDataControl(j.dtcTHCombo2);
-    combo.ConfiguraColunas(telas::DivideEspecificacao("DescricaoGrupoProduto|0|" + telas::Largura(200) + "|T"));
+    combo.ConfiguraColunas(vb::Split("DescricaoGrupoProduto|0|" + LarguraColuna(200) + "|T", ";"));
     j.dtcTHCombo2.GetRecordset().FindFirst("CodigoGrupoProduto = " + std::to_string(CodigoGrupoPesquisa[m]));
     combo.AtualizaCombo();
 
@@ -251,20 +251,20 @@ void TelaProduto::MontaTelaProduto() {
     PesquisaProdutos(OrdemProdutos[m], false);
     {
         const std::string tipoObs = EstadoPrograma.Idioma == "I" ? "I" : "P";
-        const TabelaPictures pictures = telas::MontaTabelaPictures(
-            {telas::Variantes("ICOCESTA", "G"),
+        const TabelaPictures pictures = MontaTabelaPictures(
+            {Variantes("ICOCESTA", "G"),
              {"ICOLANCGRID", "ICOLANCGRID", "ICOLANCGRID_S", "ICOLANCGRID_S", "G"},
-             telas::Variantes("ICOOBS", tipoObs)});
+             Variantes("ICOOBS", tipoObs)});
         const std::string especificacao =
-            "|2|" + telas::Largura(30) + "|F|" + Traduz(2) + " <ENTER>|99" + ";" +
-            "NumeroEmpresaFormatado|0|" + telas::Largura(75) + "|T" + ";" +
-            "DescricaoProduto|0|" + telas::Largura(278) + "|T" + ";" +
-            "DescricaoGrupoProduto|0|" + telas::Largura(125) + "|T" + ";" +
-            "ImagensGrid|2|" + telas::Largura(56) + "|I|" + Traduz(91) + "!|0|" + telas::Largura(34) + ";" +
-            "|2|" + telas::Largura(40) + "|I|" + Traduz(3) + " <F2>|99";
+            "|2|" + LarguraColuna(30) + "|F|" + Traduz(2) + " <ENTER>|99" + ";" +
+            "NumeroEmpresaFormatado|0|" + LarguraColuna(75) + "|T" + ";" +
+            "DescricaoProduto|0|" + LarguraColuna(278) + "|T" + ";" +
+            "DescricaoGrupoProduto|0|" + LarguraColuna(125) + "|T" + ";" +
+            "ImagensGrid|2|" + LarguraColuna(56) + "|I|" + Traduz(91) + "!|0|" + LarguraColuna(34) + ";" +
+            "|2|" + LarguraColuna(40) + "|I|" + Traduz(3) + " <F2>|99";
         grade1.ObtemDataControl(j.dtcTHGrid1);
         grade1.ObtemPictures(pictures);
-        grade1.ConfiguraColunas(telas::DivideEspecificacao(especificacao));
+        grade1.ConfiguraColunas(vb::Split(especificacao, ";"));
     }
     if (CodigoProdutoPesquisa[m] > 0)
         j.dtcTHGrid1.GetRecordset().FindFirst("CodigoProduto = " + std::to_string(CodigoProdutoPesquisa[m]));
@@ -277,16 +277,16 @@ void TelaProduto::MontaTelaProduto() {
     PesquisaAplicacoesProduto(OrdemAplicacoesProduto[m], false, false);
     {
         const TabelaPictures pictures =
-            telas::MontaTabelaPictures({telas::Variantes("ICOFIGURA", "G"), telas::Variantes("ICOLISTA", "G")});
+            MontaTabelaPictures({Variantes("ICOFIGURA", "G"), Variantes("ICOLISTA", "G")});
         const std::string especificacao =
-            "DescricaoTipoAplicacao|0|" + telas::Largura(100) + "|T" + ";" +
-            "DescricaoAplicacao|0|" + telas::Largura(256) + "|T" + ";" +
-            "DescricaoFabricante|0|" + telas::Largura(105) + "|T" + ";" +
-            "ImagensGrid|2|" + telas::Largura(40) + "|I|" + Traduz(8) + " <F3>|99" + ";" +
-            "|2|" + telas::Largura(40) + "|F|" + Traduz(9) + " <F4>|99";
+            "DescricaoTipoAplicacao|0|" + LarguraColuna(100) + "|T" + ";" +
+            "DescricaoAplicacao|0|" + LarguraColuna(256) + "|T" + ";" +
+            "DescricaoFabricante|0|" + LarguraColuna(105) + "|T" + ";" +
+            "ImagensGrid|2|" + LarguraColuna(40) + "|I|" + Traduz(8) + " <F3>|99" + ";" +
+            "|2|" + LarguraColuna(40) + "|F|" + Traduz(9) + " <F4>|99";
         grade2.ObtemDataControl(j.dtcTHGrid2);
         grade2.ObtemPictures(pictures);
-        grade2.ConfiguraColunas(telas::DivideEspecificacao(especificacao));
+        grade2.ConfiguraColunas(vb::Split(especificacao, ";"));
     }
     if (CodigoAplicacaoPesquisa[m] > 0)
         j.dtcTHGrid2.GetRecordset().FindFirst("CodigoAplicacao = " + std::to_string(CodigoAplicacaoPesquisa[m]));
@@ -315,8 +315,8 @@ void TelaProduto::DesmontaTelaProduto() {
     TextoNumeroFabricante[m] = txtNumeroFabricante->Text();
     TextoNumeroEmpresa[m] = txtNumeroEmpresa->Text();
     TextoDescricaoProduto[m] = txtDescricaoProduto->Text();
-    CodigoProdutoPesquisa[m] = telas::CodigoAtual(j.dtcTHGrid1, "CodigoProduto");
-    CodigoAplicacaoPesquisa[m] = telas::CodigoAtual(j.dtcTHGrid2, "CodigoAplicacao");
+    CodigoProdutoPesquisa[m] = CodigoAtual(j.dtcTHGrid1, "CodigoProduto");
+    CodigoAplicacaoPesquisa[m] = CodigoAtual(j.dtcTHGrid2, "CodigoAplicacao");
     CodigoGrupoPesquisa[m] = j.dtcTHCombo2.GetRecordset().Value("CodigoGrupoProduto").ToInteger();
 
     j.cboTHCombo2->SetVisible(false);
@@ -325,14 +325,9 @@ void TelaProduto::DesmontaTelaProduto() {
     Painel().SetVisible(false);
     imgAplicacaoLigaGrids->SetPicture(vb::Picture());
     j.Img("imgLegendaLancamento").SetVisible(false);
-    j.cboTHCombo2->Descarrega();
-    j.grdTHGrid1->Descarrega();
-    j.grdTHGrid2->Descarrega();
-    for (dao::DataControl* dc : {&j.dtcTHCombo2, &j.dtcTHGrid1, &j.dtcTHGrid2}) {
-        dao::Recordset rs = dc->GetRecordset();
-        if (!rs.IsNothing() && rs.IsOpen()) rs.Close();
-        dc->SetRecordset(dao::Recordset());
-    }
+    DescarregaLista(*j.cboTHCombo2, j.dtcTHCombo2);
+    DescarregaLista(*j.grdTHGrid1, j.dtcTHGrid1);
+    DescarregaLista(*j.grdTHGrid2, j.dtcTHGrid2);
 }
 
 // ---------------------------------------------------------------------------- detail panel
@@ -344,8 +339,8 @@ void ProdutoAtual(const dao::DataControl& dc, bool bLimpa, long& produto, std::s
     produto = 0;
     foto.clear();
     if (bLimpa) return;
+    if (!TemLinhaAtual(dc)) return;
     dao::Recordset rs = dc.GetRecordset();
-    if (rs.IsNothing() || !rs.IsOpen() || rs.Eof() || rs.Bof()) return;
     produto = rs.Value("CodigoProduto").ToLong();
     const vb::Variant arquivo = rs.Value("ArquivoFotoProduto");
     if (!arquivo.IsNull() && !arquivo.IsEmpty()) foto = arquivo.ToString();

@@ -2,7 +2,6 @@
 
 #include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmZornak.h"
-#include "catalog/screens/AuxiliaresTelas.h"
 #include "catalog/screens/ConsultasListas.h"
 #include "catalog/screens/EventosListas.h"
 #include "catalog/screens/TelaAplicacao.h"
@@ -29,7 +28,7 @@ void PesquisaLista(L& lista, frmZornakForm& j, bool conjunto, const std::string&
         const bool marca = j.lblLancamentoLC && j.lblLancamentoLC->Tag() == "1";
         std::string sql;
         if (conjunto) {
-            telas::ColoreCabecalhos(ordem, {lista.lblNumeroEmpresaLC, lista.lblDescricaoProdutoLC, lista.lblItemFigLC,
+            ColoreCabecalhos(ordem, {lista.lblNumeroEmpresaLC, lista.lblDescricaoProdutoLC, lista.lblItemFigLC,
                                             lista.lblLancamentoLC});
             f.numeroFabricante = lista.txtNumeroFabricanteLC->Text();
             f.numeroEmpresa = lista.txtNumeroEmpresaLC->Text();
@@ -38,7 +37,7 @@ void PesquisaLista(L& lista, frmZornakForm& j, bool conjunto, const std::string&
             sql = consultas::PesquisaProdutosConjunto(j.ObtemCodigoAplicacao(), f, j.FabricantesLista, marca, ordem,
                                                       EstadoPrograma.Idioma);
         } else {
-            telas::ColoreCabecalhos(ordem, {lista.lblNumeroEmpresaLV, lista.lblDescricaoProdutoLV, lista.lblGrupoLV,
+            ColoreCabecalhos(ordem, {lista.lblNumeroEmpresaLV, lista.lblDescricaoProdutoLV, lista.lblGrupoLV,
                                             lista.lblLancamentoLV});
             f.numeroFabricante = lista.txtNumeroFabricanteLV->Text();
             f.numeroEmpresa = lista.txtNumeroEmpresaLV->Text();
@@ -189,7 +188,7 @@ void TelasCatalogo::cboTHCombo2_SelecaoAlterada() {
     } else if (tela == 2) {
         aplicacao_->Combo_SelecaoAlterada();
     } else if (tela == 3) {
-        const long k = telas::CodigoAtual(janela_.dtcTHGrid1, "CodigoProduto");
+        const long k = CodigoAtual(janela_.dtcTHGrid1, "CodigoProduto");
         PesquisaLista(*lista_, janela_, false, lista_->OrdemLista, false);
         if (k != 0) janela_.dtcTHGrid1.GetRecordset().FindFirst("CodigoProduto = " + std::to_string(k));
         janela_.grdTHGrid1->AtualizaGrid();

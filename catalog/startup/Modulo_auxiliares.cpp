@@ -38,3 +38,46 @@ bool VerificaCursorSobreJanela(const vb::Control* janela) {
     // rectangle without its right and bottom edges.
     return janela->ScreenRect().contains(QCursor::pos());
 }
+
+namespace {
+
+struct ListaRoda {
+    vb::Control* janela = nullptr;
+    IRolagemRoda* rolagem = nullptr;
+};
+
+// The keys that name a wheel target, and the list each stands for now.
+std::map<std::string, ListaRoda>& ListasRoda() {
+    static std::map<std::string, ListaRoda> listas = {{"CAT_GRID1", {}}, {"CAT_GRID2", {}}, {"CAT_COMBO1", {}},
+                                                      {"CAT_COMBO2", {}}, {"TEL_GRID1", {}}, {"TEL_COMBO2", {}}};
+    return listas;
+}
+
+void DefineAlvo(const ListaRoda& lista) {
+    AlvoRodaJanela = lista.janela;
+    AlvoRodaRolagem = lista.rolagem;
+    EstadoPrograma.LinhasRoda = lista.janela && lista.rolagem ? 4 : 0;
+}
+
+}  // namespace
+
+void RegistraListaRoda(const std::string& chave, vb::Control* janela, IRolagemRoda* rolagem) {
+    const auto it = ListasRoda().find(chave);
+    if (it == ListasRoda().end()) return;
+    it->second = {janela, rolagem};
+    // A list that goes must not stay the wheel's target.
+    if (!janela && EstadoPrograma.ChaveAlvoRoda == chave) {
+        DefineAlvo({});
+        EstadoPrograma.ChaveAlvoRoda.clear();
+    }
+}
+
+void DefineAlvoRodaMouse(const std::string& chave) {
+    if (!EstadoPrograma.RodaMouseAtiva || chave == EstadoPrograma.ChaveAlvoRoda) return;
+    if (chave.empty()) {
+        DefineAlvo({});
+    } else if (const auto it = ListasRoda().find(chave); it != ListasRoda().end()) {
+        DefineAlvo(it->second);
+    }
+    EstadoPrograma.ChaveAlvoRoda = chave;
+}

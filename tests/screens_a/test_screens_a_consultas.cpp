@@ -1,5 +1,6 @@
 // The SQL texts of the main window's lists: their shape for every sort code and filter, and
 // what they find in the demo catalogue, compared with what its tables hold.
+#include "catalog/controls/ModuloGrade.h"
 #include "catalog/screens/ConsultasListas.h"
 #include "catalog/startup/Modulo.h"
 #include "platform/vb/Strings.h"
@@ -49,9 +50,9 @@ TEST(ScreensAConsultasOrdem, EachSortCodeNamesItsColumnsAndAnUnknownCodeSortsByT
         const std::string a = consultas::PesquisaAplicacoes("", 0, 0, c.ordem, "P");
         EXPECT_EQ(a.substr(a.size() - std::string("ORDER BY " + c.aplicacoes).size()), "ORDER BY " + c.aplicacoes);
     }
-    EXPECT_EQ(consultas::CorCabecalho("3", 3), consultas::CorOrdemAtiva);
-    EXPECT_EQ(consultas::CorCabecalho("3", 1), 0);
-    EXPECT_EQ(consultas::CorCabecalho("", 1), 0);
+    EXPECT_EQ(CorCabecalho("3", 3), CorOrdemAtiva);
+    EXPECT_EQ(CorCabecalho("3", 1), 0);
+    EXPECT_EQ(CorCabecalho("", 1), 0);
 }
 
 TEST(ScreensAConsultasProdutos, TheFiltersJoinInTheirOrderNormalisedAndEmptyOnesAddNothing) {
