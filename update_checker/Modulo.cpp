@@ -37,15 +37,6 @@ std::string DecifraCampo(const std::vector<std::string>& campos, std::size_t ind
     }
 }
 
-// Clean-up and output steps whose failure changes nothing of the result.
-template <class F>
-void IgnoraFalha(F&& f) {
-    try {
-        f();
-    } catch (...) {
-    }
-}
-
 }  // namespace
 
 std::int16_t ConverteRespostaVersao(const std::string& resposta) {

@@ -78,7 +78,7 @@ void frmZornak2Form::Build() {
     imgFundo->SetDisplayOnly(true);
     imgTitulo = New<vb::Image>(*this, "imgTitulo");
     lblSubTitulo = NovoRotulo(*this, "lblSubTitulo", true);
-    lblSubTitulo->SetForeColor(0x1D25DA);
+    lblSubTitulo->SetForeColor(CorDestaque);
     imgRodapeEsq = New<vb::Image>(*this, "imgRodapeEsq");
     imgRodapeEsq->SetPicture(CarregaImagemRecurso("frmZornak2.imgRodapeEsq", "D"));
     imgRodapeDir = New<vb::Image>(*this, "imgRodapeDir");
@@ -139,7 +139,7 @@ void frmZornak2Form::Build() {
         vb::Label& l = (*lblNroReferenciaC)(i);
         l.SetBackStyle(0);
         l.SetFont("Arial", 8, i == 0);
-        l.SetForeColor(i == 0 ? 0x1D25DA : 0);
+        l.SetForeColor(i == 0 ? CorDestaque : 0);
         l.SetWordWrap(true);
         l.SetVisible(true);
     }
@@ -161,7 +161,7 @@ void frmZornak2Form::Build() {
         vb::Label& l = (*lblVeiculosM)(i);
         l.SetBackStyle(0);
         l.SetFont("Arial", 8, i == 0);
-        l.SetForeColor(i == 0 ? 0x1D25DA : 0);
+        l.SetForeColor(i == 0 ? CorDestaque : 0);
         l.SetWordWrap(true);
         l.SetVisible(false);
     }
@@ -179,7 +179,7 @@ void frmZornak2Form::Build() {
     lblAutenticacaoProxy = NovoRotulo(config, "lblAutenticacaoProxy", true);
     lblAutenticacaoProxy->SetBackStyle(1);
     lblAutenticacaoProxy->SetBackColor(vb::vbWhite);
-    lblAutenticacaoProxy->SetForeColor(0x1D25DA);
+    lblAutenticacaoProxy->SetForeColor(CorDestaque);
     lblUsuario = NovoRotulo(config, "lblUsuario", true);
     lblSenha = NovoRotulo(config, "lblSenha", true);
     txtUsuario = New<vb::TextBox>(config, "txtUsuario");

@@ -51,8 +51,10 @@ ColunaPictures Variantes(const std::string& nome, const std::string& tipo);
 // The pictures of the columns in order, as ObtemPictures takes them ([look][column]).
 TabelaPictures MontaTabelaPictures(std::initializer_list<ColunaPictures> colunas);
 
-// The colour of the header label of the column that sorts a list (red #DA251D).
-constexpr long CorOrdemAtiva = 0x1D25DA;
+// The catalogue's red (#DA251D) of highlighted texts and lines.
+constexpr long CorDestaque = 0x1D25DA;
+// The colour of the header label of the column that sorts a list.
+constexpr long CorOrdemAtiva = CorDestaque;
 // The colour of the header at a position (from 1) for a sort code: the active colour when the
 // code's first character is that position's digit, else black.
 long CorCabecalho(const std::string& ordem, int posicao);

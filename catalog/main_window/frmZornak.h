@@ -58,6 +58,9 @@ public:
     void SelecionaOrelha(std::uint8_t faixa, std::uint8_t abaAtiva, bool bRefresh);
     void DesenhaOrelha(std::uint8_t faixa, std::uint8_t aba, const std::string& sufixo, bool bRefresh);
     void ObtemCorFundoOrelha();
+    // The footer's back and print buttons and the two logos, which only the list and figure
+    // screens show.
+    void MostraRodapeLista(bool visivel);
     void AlteraIdioma(std::string idioma, bool bInicial);
     void TraduzTelaPrincipal(bool bAtualizaData);
     void AtualizaSelecaoMouse(const std::string& chave);
@@ -227,6 +230,10 @@ private:
     vb::Container& ContainerDe(const std::string& nome, int indice);
     void CriaControlesTelas();
     void CompletaControlesTelas();
+    // A label's hover key: "_" and its name without "lbl", in upper case.
+    static std::string ChaveRotulo(const std::string& nome);
+    // The sortable header whose hover key that is; "" for none.
+    static std::string CabecalhoDaChave(const std::string& chave);
     void LigaEventosTelas();
 
     std::unique_ptr<ITelasCatalogo> telas_;

@@ -86,14 +86,6 @@ using namespace frmZornakAtualizacao;
 
 namespace {
 
-template <class F>
-void IgnoraFalha(F&& f) {
-    try {
-        f();
-    } catch (...) {
-    }
-}
-
 // The result file named by the poll timer's Tag ("1", the mode digit, the path), or "" when
 // the Tag names none (a start that failed).
 std::string ArquivoDaTag(const std::string& tag) {

@@ -67,10 +67,7 @@ void TelaFigura::MostraTelaFigura() {
     vb::Image& legenda = janela_.Img("imgLegendaLancamento");
     legenda.SetVisible(legenda.Tag() == "1");
     (*janela_.pctTela)(4).SetVisible(true);
-    for (vb::Control* c : {static_cast<vb::Control*>(&janela_.Img("imgBtnInicio")), static_cast<vb::Control*>(janela_.lblInicio),
-                           static_cast<vb::Control*>(&janela_.Img("imgBtnImprimir")), static_cast<vb::Control*>(janela_.lblImprimir),
-                           static_cast<vb::Control*>(&janela_.Img("imgLogo", 0)), static_cast<vb::Control*>(&janela_.Img("imgLogo", 1))})
-        c->SetVisible(true);
+    janela_.MostraRodapeLista(true);
 }
 
 void TelaFigura::CarregaFiguraDetalhada(int conjunto) {
@@ -262,12 +259,9 @@ void TelaFigura::EscondeTelaFigura() {
     vb::Image& figura = janela_.Img("imgFiguraDetalhada");
     figura.SetVisible(false);
     figura.SetPicture(vb::Picture());
-    for (vb::Control* c : {static_cast<vb::Control*>(&janela_.Img("imgBtnInicio")), static_cast<vb::Control*>(janela_.lblInicio),
-                           static_cast<vb::Control*>(&janela_.Img("imgBtnImprimir")), static_cast<vb::Control*>(janela_.lblImprimir),
-                           static_cast<vb::Control*>(&janela_.Img("imgLogo", 0)), static_cast<vb::Control*>(&janela_.Img("imgLogo", 1)),
-                           static_cast<vb::Control*>(&janela_.Img("imgLegendaLancamento")),
-                           static_cast<vb::Control*>(&(*janela_.pctTela)(4))})
-        c->SetVisible(false);
+    janela_.MostraRodapeLista(false);
+    janela_.Img("imgLegendaLancamento").SetVisible(false);
+    (*janela_.pctTela)(4).SetVisible(false);
     ParaPiscarItensFigura();
     LimpaFiguraDetalhada();
 }

@@ -1,4 +1,5 @@
 // The figure's items: their markers, the hover, the item panel and the marked items.
+#include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmZornak.h"
 #include "catalog/screens/ModuloTelas.h"
 #include "catalog/screens/TelaFigura.h"
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr long CorDestaque = 1910234;   // &H1D25DA
 constexpr long CinzaClaro = 0xE0E0E0;
 
 const char* PinturaBola(int estado) {

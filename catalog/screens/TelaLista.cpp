@@ -287,10 +287,7 @@ void TelaLista::MontaTelaLista() {
     (*janela_.pctOrelha)(1).Refresh();
     if (comboGrupoEmUso_) janela_.cboTHCombo2->SetVisible(true);
     grade.SetVisible(true);
-    for (vb::Control* c : {static_cast<vb::Control*>(&janela_.Img("imgBtnInicio")), static_cast<vb::Control*>(janela_.lblInicio),
-                           static_cast<vb::Control*>(&janela_.Img("imgBtnImprimir")), static_cast<vb::Control*>(janela_.lblImprimir),
-                           static_cast<vb::Control*>(&janela_.Img("imgLogo", 0)), static_cast<vb::Control*>(&janela_.Img("imgLogo", 1))})
-        c->SetVisible(true);
+    janela_.MostraRodapeLista(true);
     vb::DoEvents();
     if (comboAplicacaoEmUso_) janela_.cboTHCombo1->SetVisible(true);
     try {
@@ -315,11 +312,8 @@ void TelaLista::DesmontaTelaLista() {
     if (EsvaziaFotosPainel) EsvaziaFotosPainel();
     imgCarrinhoTodos->SetPicture(vb::Picture());
     imgCarrinhoTodosSel->SetPicture(vb::Picture());
-    for (vb::Control* c : {static_cast<vb::Control*>(&janela_.Img("imgBtnInicio")), static_cast<vb::Control*>(janela_.lblInicio),
-                           static_cast<vb::Control*>(&janela_.Img("imgBtnImprimir")), static_cast<vb::Control*>(janela_.lblImprimir),
-                           static_cast<vb::Control*>(&janela_.Img("imgLogo", 0)), static_cast<vb::Control*>(&janela_.Img("imgLogo", 1)),
-                           static_cast<vb::Control*>(&janela_.Img("imgLegendaLancamento"))})
-        c->SetVisible(false);
+    janela_.MostraRodapeLista(false);
+    janela_.Img("imgLegendaLancamento").SetVisible(false);
     DescarregaLista(*janela_.grdTHGrid1, janela_.dtcTHGrid1);
     if (grupoVisivel) DescarregaLista(*janela_.cboTHCombo2, janela_.dtcTHCombo2);
     if (aplicacaoVisivel) DescarregaLista(*janela_.cboTHCombo1, janela_.dtcTHCombo1);

@@ -1,5 +1,6 @@
 #include "catalog/screens/TelaPrincipal.h"
 
+#include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmZornak.h"
 #include "catalog/screens/ModuloTelas.h"
 #include "catalog/startup/Modulo.h"
@@ -11,8 +12,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr long CorDestaque = 0x1D25DA;
 
 vb::ControlArray<vb::Label>& Rotulos(const frmZornakForm& janela, const char* nome) {
     auto* a = janela.ArranjoControles<vb::Label>(nome);

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr long CorDestaque = 0x1D25DA;
 constexpr long CorCinza = 0x808080;
 
 // The sort tooltip: "Ordenar por " and the caption.
