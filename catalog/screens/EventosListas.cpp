@@ -4,7 +4,9 @@
 #include "catalog/main_window/frmMenu.h"
 #include "catalog/main_window/frmZornak.h"
 #include "catalog/screens/ModuloTelas.h"
+#include "catalog/screens/PainelProduto.h"
 #include "catalog/screens/TelaLista.h"
+#include "catalog/screens/TelasCatalogo.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
 #include "platform/vb/MsgBox.h"
@@ -32,8 +34,7 @@ bool ImagemVisivel(const dao::DataControl& dc, long n) {
 
 }  // namespace
 
-EventosListas::EventosListas(frmZornakForm& janela, ITelasCatalogo& telas, TelaLista& lista)
-    : janela_(janela), telas_(telas), lista_(lista) {
+EventosListas::EventosListas(frmZornakForm& janela, TelasCatalogo& telas) : janela_(janela), telas_(telas) {
     AbreTelaAuxiliar = [this](std::uint8_t modo, const std::string& p) { janela_.AbreTelaAuxiliar(modo, p); };
     MostraMenu = [this](const std::string& nome) {
         if (VerificaFormularioCarregado("frmMenu")) frmMenu().Unload();
@@ -42,7 +43,6 @@ EventosListas::EventosListas(frmZornakForm& janela, ITelasCatalogo& telas, TelaL
         menu.Load();
         janela_.PopupMenu(nome == "mnuConjuntos" ? *menu.mnuConjuntos : *menu.mnuConjuntosVeiculo);
     };
-    AtualizaPainelProdutoLista = [](bool) {};
 }
 
 void EventosListas::IncluiNoCarrinho(long produto) {
@@ -127,7 +127,7 @@ void EventosListas::grdTHGrid2_ImageClick(std::uint8_t sColuna, int /*sButton*/)
     } else if (sColuna == 1) {
         telas_.ReiniciaContextoLista();
         janela_.CodigoAplicacaoLista = aplicacao;
-        lista_.CodigoProdutoLista = produto;
+        telas_.Lista().CodigoProdutoLista = produto;
         janela_.m_HistoricoTelas += "3";
         janela_.TrocaTela(3, static_cast<std::uint8_t>(tela), "LimpaTelaLista01");
     }
@@ -149,8 +149,8 @@ void EventosListas::grdTHGrid1_RowColChange(bool linhaMudou) {
     // the panel of the screen being left.
     if (janela_.m_TrocandoTela || !linhaMudou) return;
     const int tela = janela_.TelaAtual();
-    if (tela == 1 || tela == 5) telas_.AtualizaPainelProduto("", true, 0);
-    else if (tela == 3) AtualizaPainelProdutoLista(false);
+    if (tela == 1 || tela == 5) telas_.Painel().AtualizaPainelProduto("", true, false);
+    else if (tela == 3) telas_.Painel().AtualizaPainelProdutoLista(false);
 }
 
 void EventosListas::grdTHGrid1_MouseMove() {

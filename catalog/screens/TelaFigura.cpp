@@ -4,13 +4,13 @@
 #include "catalog/main_window/frmZornak.h"
 #include "catalog/screens/AuxiliaresTelas.h"
 #include "catalog/screens/ModuloTelas.h"
+#include "catalog/screens/PainelProduto.h"
+#include "catalog/screens/TelasCatalogo.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Colors.h"
 #include "platform/forms/Screen.h"
 #include "platform/vb/Strings.h"
-
-#include <QPixmap>
 
 #include <cstdio>
 
@@ -24,7 +24,7 @@ std::string Formata(long valor, int digitos) {
 
 }  // namespace
 
-TelaFigura::TelaFigura(frmZornakForm& janela, ITelasCatalogo& telas)
+TelaFigura::TelaFigura(frmZornakForm& janela, TelasCatalogo& telas)
     : janela_(janela), telas_(telas) {
     janela_.ItemFiguraSelecionado = -1;
     CriaControles();
@@ -203,20 +203,6 @@ void TelaFigura::AbreItensConjunto(int conjunto) {
     ItensFigura = EstadoPrograma.DbCatalogo.OpenRecordset(sql, dao::dbOpenSnapshot);
 }
 
-void TelaFigura::MostraFigura(const std::string& arquivo) {
-    vb::Image& figura = janela_.Img("imgFiguraDetalhada");
-    try {
-        if (vb::Trim(arquivo).empty()) {
-            figura.SetPicture(vb::Picture());
-            return;
-        }
-        QPixmap imagem;
-        if (!imagem.load(QString::fromStdString(LocalizaArquivo(EstadoPrograma.CaminhoDados + "Figuras/", vb::Trim(arquivo))))) return;
-        figura.SetPicture(vb::Picture(imagem));
-    } catch (...) {
-    }
-}
-
 void TelaFigura::MostraPaginaFigura(std::uint8_t pagina) {
     auto& paginas = janela_.PaginasFigura;
     if (paginas.empty() || pagina >= paginas.size()) return;
@@ -243,7 +229,7 @@ void TelaFigura::MostraPaginaFigura(std::uint8_t pagina) {
         }
     }
     const std::vector<std::string> arquivos = vb::Split(figura.Tag(), "|");
-    MostraFigura(pagina < arquivos.size() ? arquivos[pagina] : "");
+    telas_.Painel().MostraFigura(pagina < arquivos.size() ? arquivos[pagina] : "");
     figura.SetVisible(true);
     faixa(paginas[pagina], primeiro, ultimo);
     for (int i = primeiro; i <= ultimo; ++i) {

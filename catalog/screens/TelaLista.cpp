@@ -4,7 +4,9 @@
 #include "catalog/screens/AuxiliaresTelas.h"
 #include "catalog/screens/ConsultasListas.h"
 #include "catalog/screens/ModuloTelas.h"
+#include "catalog/screens/PainelProduto.h"
 #include "catalog/screens/TelaFigura.h"
+#include "catalog/screens/TelasCatalogo.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Colors.h"
@@ -53,7 +55,7 @@ void FechaRecordset(dao::DataControl& dc) {
 
 }  // namespace
 
-TelaLista::TelaLista(frmZornakForm& janela, ITelasCatalogo& telas) : janela_(janela), telas_(telas) {
+TelaLista::TelaLista(frmZornakForm& janela, TelasCatalogo& telas) : janela_(janela), telas_(telas) {
     CriaControles();
 }
 
@@ -263,8 +265,8 @@ void TelaLista::MontaTelaLista() {
         }
     }
 
-    if (lv) telas_.PesquisaProdutosAplicacao(OrdemLista, false);
-    else telas_.PesquisaProdutosConjunto(OrdemLista, false);
+    if (lv) PesquisaProdutosAplicacao(OrdemLista, false);
+    else PesquisaProdutosConjunto(OrdemLista, false);
 
     const std::string D = std::to_string(d);
     std::string spec = "|2|" + telas::Largura(30) + "|F|" + Traduz(2) + " <ENTER>|99" + ";" + "NumeroEmpresaFormatado|0|" +
@@ -295,7 +297,7 @@ void TelaLista::MontaTelaLista() {
     for (vb::TextBox* t : {txtNumeroEmpresaLV, txtDescricaoProdutoLV, txtNumeroFabricanteLV, txtNumeroEmpresaLC,
                            txtDescricaoProdutoLC, txtNumeroFabricanteLC, txtItemFigLC})
         t->SetEnabled(true);
-    if (AtualizaPainelProdutoLista) AtualizaPainelProdutoLista(false);
+    telas_.Painel().AtualizaPainelProdutoLista(false);
 
     janela_.Img("imgLegendaLancamento").SetVisible(comLancamentos_);
     (*janela_.pctTela)(3).SetVisible(true);
@@ -328,7 +330,7 @@ void TelaLista::DesmontaTelaLista() {
     janela_.cboTHCombo2->SetVisible(false);
     janela_.grdTHGrid1->SetVisible(false);
     (*janela_.pctTela)(3).SetVisible(false);
-    if (EsvaziaFotosPainel) EsvaziaFotosPainel();
+    for (std::size_t i : {2u, 3u}) telas_.Painel().imgFotoProduto[i]->SetPicture(vb::Picture());
     imgCarrinhoTodos->SetPicture(vb::Picture());
     imgCarrinhoTodosSel->SetPicture(vb::Picture());
     for (vb::Control* c : {static_cast<vb::Control*>(&janela_.Img("imgBtnInicio")), static_cast<vb::Control*>(janela_.lblInicio),
@@ -346,4 +348,43 @@ void TelaLista::DesmontaTelaLista() {
         janela_.cboTHCombo1->Descarrega();
         FechaRecordset(janela_.dtcTHCombo1);
     }
+}
+
+// ---------------------------------------------------------------------------- the lists
+
+void TelaLista::PesquisaProdutosAplicacao(const std::string& ordem, bool bAtualiza) {
+    OrdemLista = ordem;
+    telas::ColoreCabecalhos(ordem, {lblNumeroEmpresaLV, lblDescricaoProdutoLV, lblGrupoLV, lblLancamentoLV});
+    consultas::FiltrosProdutos f;
+    f.numeroFabricante = txtNumeroFabricanteLV->Text();
+    f.numeroEmpresa = txtNumeroEmpresaLV->Text();
+    f.descricao = txtDescricaoProdutoLV->Text();
+    dao::Recordset grupos = janela_.dtcTHCombo2.GetRecordset();
+    if (!grupos.IsNothing() && grupos.IsOpen()) f.grupo = grupos.Value("CodigoGrupoProduto").ToInteger();
+    MostraProdutos(consultas::PesquisaProdutosAplicacao(janela_.ObtemCodigoAplicacao(), f, janela_.FabricantesLista,
+                                                        MarcaLancamento(), ordem, EstadoPrograma.Idioma),
+                   bAtualiza);
+}
+
+void TelaLista::PesquisaProdutosConjunto(const std::string& ordem, bool bAtualiza) {
+    OrdemLista = ordem;
+    telas::ColoreCabecalhos(ordem, {lblNumeroEmpresaLC, lblDescricaoProdutoLC, lblItemFigLC, lblLancamentoLC});
+    consultas::FiltrosProdutos f;
+    f.numeroFabricante = txtNumeroFabricanteLC->Text();
+    f.numeroEmpresa = txtNumeroEmpresaLC->Text();
+    f.descricao = txtDescricaoProdutoLC->Text();
+    f.itemFigura = txtItemFigLC->Text();
+    MostraProdutos(consultas::PesquisaProdutosConjunto(janela_.ObtemCodigoAplicacao(), f, janela_.FabricantesLista,
+                                                       MarcaLancamento(), ordem, EstadoPrograma.Idioma),
+                   bAtualiza);
+}
+
+// The release mark of the list being shown: both kinds read it from the LC label.
+bool TelaLista::MarcaLancamento() const { return janela_.lblLancamentoLC && janela_.lblLancamentoLC->Tag() == "1"; }
+
+void TelaLista::MostraProdutos(const std::string& sql, bool bAtualiza) {
+    janela_.grdTHGrid1->AnalisarScollProximoRefresh();
+    janela_.dtcTHGrid1.SetRecordSource(sql);
+    janela_.dtcTHGrid1.Refresh();
+    if (bAtualiza) janela_.grdTHGrid1->AtualizaGrid();
 }

@@ -1,11 +1,11 @@
 #include "catalog/screens/TelaPrincipal.h"
 
 #include "catalog/main_window/frmZornak.h"
-#include "catalog/screens/ModuloTelas.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Colors.h"
 #include "platform/forms/Screen.h"
+#include "platform/vb/Err.h"
 #include "platform/vb/Strings.h"
 
 #include <cmath>
@@ -16,13 +16,13 @@ constexpr long CorDestaque = 0x1D25DA;
 
 vb::ControlArray<vb::Label>& Rotulos(const frmZornakForm& janela, const char* nome) {
     auto* a = janela.ArranjoControles<vb::Label>(nome);
-    if (!a) LevantaNaoDisponivel(std::string("The control array ") + nome);
+    if (!a) vb::Raise(vb::err::ObjectRequired, std::string("No control array ") + nome);
     return *a;
 }
 
 vb::ControlArray<vb::Image>& Imagens(const frmZornakForm& janela, const char* nome) {
     auto* a = janela.ArranjoControles<vb::Image>(nome);
-    if (!a) LevantaNaoDisponivel(std::string("The control array ") + nome);
+    if (!a) vb::Raise(vb::err::ObjectRequired, std::string("No control array ") + nome);
     return *a;
 }
 
