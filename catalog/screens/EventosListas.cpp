@@ -3,6 +3,7 @@
 #include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmMenu.h"
 #include "catalog/main_window/frmZornak.h"
+#include "catalog/screens/ConsultasTelas.h"
 #include "catalog/screens/ModuloTelas.h"
 #include "catalog/screens/PainelProduto.h"
 #include "catalog/screens/TelaLista.h"
@@ -166,18 +167,12 @@ void EventosListas::grdTHGrid2_MouseMove() {
 // ------------------------------------------------------------------------------- the sets
 
 int EventosListas::ObtemConjunto(long aplicacao, long produto) {
-    std::string sql =
-        "SELECT TOP 1 CONJUNTO.CodigoConjunto FROM CONJUNTO INNER JOIN CONJUNTO_PRODUTO ON "
-        "CONJUNTO.CodigoConjunto = CONJUNTO_PRODUTO.CodigoConjunto WHERE CONJUNTO.CodigoAplicacao = " +
-        std::to_string(aplicacao) + " ";
-    if (produto != -1) sql += "AND CONJUNTO_PRODUTO.CodigoProduto = " + std::to_string(produto) + " ";
-    sql += "ORDER BY 1";
-    const vb::Variant v = ObtemValorSQL(sql, vb::Variant(-1L));
+    const vb::Variant v = ObtemValorSQL(consultas::ObtemConjunto(aplicacao, produto), vb::Variant(-1L));
     return v.IsNull() ? -1 : v.ToInteger();
 }
 
 int EventosListas::PreencheConjuntosMenu(const std::string& sql) {
-    dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(AplicaIdioma(sql), dao::dbOpenForwardOnly);
+    dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(sql, dao::dbOpenForwardOnly);
     if (rs.Eof()) {
         rs.Close();
         return 0;
@@ -201,17 +196,7 @@ int EventosListas::PreencheConjuntosMenu(const std::string& sql) {
 }
 
 bool EventosListas::CarregaMenuConjuntosVeiculo(long veiculo) {
-    const std::string sql =
-        "SELECT DISTINCT TIPOAPLICACAO.DescricaoTipoAplicacao<I> AS DescricaoTipoAplicacao,"
-        "APLICACAO.DescricaoAplicacao<I> AS DescricaoAplicacao,"
-        "FABRICANTE.DescricaoFabricante<I> AS DescricaoFabricante,"
-        "APLICACAO_VEICULO.CodigoAplicacao "
-        "FROM (((APLICACAO_VEICULO "
-        "INNER JOIN CONJUNTO          ON APLICACAO_VEICULO.CodigoAplicacao = CONJUNTO.CodigoAplicacao) "
-        "INNER JOIN APLICACAO         ON APLICACAO_VEICULO.CodigoAplicacao = APLICACAO.CodigoAplicacao) "
-        "LEFT  JOIN TIPOAPLICACAO     ON APLICACAO.CodigoTipoAplicacao = TIPOAPLICACAO.CodigoTipoAplicacao) "
-        "LEFT  JOIN FABRICANTE        ON APLICACAO.CodigoFabricante = FABRICANTE.CodigoFabricante "
-        "WHERE APLICACAO_VEICULO.CodigoVeiculo = " + std::to_string(veiculo) + " ORDER BY 1,2,3";
+    const std::string sql = consultas::CarregaMenuConjuntosVeiculo(veiculo, EstadoPrograma.Idioma);
     const int n = PreencheConjuntosMenu(sql);
     if (n == 0) return false;
     if (n == 1) {
@@ -226,20 +211,7 @@ bool EventosListas::CarregaMenuConjuntosVeiculo(long veiculo) {
 }
 
 void EventosListas::CarregaMenuConjuntos(long produto, long veiculo) {
-    const std::string sql =
-        "SELECT DISTINCT TIPOAPLICACAO.DescricaoTipoAplicacao<I> AS DescricaoTipoAplicacao,"
-        "APLICACAO.DescricaoAplicacao<I> & '   ' & APLICACAO_PRODUTO.ComplementoAplicacao<I> AS DescricaoAplicacao,"
-        "FABRICANTE.DescricaoFabricante<I> AS DescricaoFabricante,"
-        "APLICACAO_VEICULO.CodigoAplicacao "
-        "FROM ((((APLICACAO_VEICULO "
-        "INNER JOIN CONJUNTO_PRODUTO1 ON APLICACAO_VEICULO.CodigoAplicacao = CONJUNTO_PRODUTO1.CodigoAplicacao) "
-        "INNER JOIN APLICACAO_PRODUTO ON CONJUNTO_PRODUTO1.CodigoAplicacao = APLICACAO_PRODUTO.CodigoAplicacao AND "
-        "CONJUNTO_PRODUTO1.CodigoProduto = APLICACAO_PRODUTO.CodigoProduto) "
-        "INNER JOIN APLICACAO         ON APLICACAO_VEICULO.CodigoAplicacao = APLICACAO.CodigoAplicacao) "
-        "LEFT  JOIN TIPOAPLICACAO     ON APLICACAO.CodigoTipoAplicacao = TIPOAPLICACAO.CodigoTipoAplicacao) "
-        "LEFT  JOIN FABRICANTE        ON APLICACAO.CodigoFabricante = FABRICANTE.CodigoFabricante "
-        "WHERE APLICACAO_VEICULO.CodigoVeiculo = " + std::to_string(veiculo) +
-        " AND CONJUNTO_PRODUTO1.CodigoProduto = " + std::to_string(produto) + " ORDER BY 1,2,3";
+    const std::string sql = consultas::CarregaMenuConjuntos(produto, veiculo, EstadoPrograma.Idioma);
     EstadoPrograma.ConjuntosMenu.clear();
     const int n = PreencheConjuntosMenu(sql);
     if (n == 0) {

@@ -1,6 +1,7 @@
 #include "catalog/screens/PainelProduto.h"
 
 #include "catalog/main_window/frmZornak.h"
+#include "catalog/screens/ConsultasTelas.h"
 #include "catalog/screens/TelaLista.h"
 #include "catalog/screens/TelaProduto.h"
 #include "catalog/screens/TelasCatalogo.h"
@@ -134,10 +135,7 @@ void PainelProduto::AtualizaPainelProduto(const std::string& ordem, bool bAtuali
         shpLigaRef->SetHeight(97);
         lblNroSubstituido->SetVisible(true);
         shpNroSubstituido->SetVisible(true);
-        const vb::Variant numero = ObtemValorSQL(
-            "SELECT IIF(NumeroEmpresaProduto=Null,'',Format(NumeroEmpresaProduto,'00-00-0000')) FROM PRODUTO WHERE CodigoProduto=" +
-                std::to_string(substituto),
-            vb::Variant(std::string()));
+        const vb::Variant numero = ObtemValorSQL(consultas::NumeroEmpresaSubstituto(substituto), vb::Variant(std::string()));
         lblNroSubstituido->SetCaption(Traduz(92) + "\r\n" + (numero.IsNull() ? std::string() : numero.ToString()));
     }
 }
@@ -156,21 +154,10 @@ void PainelProduto::CarregaReferenciasCruzadas(long painel, long produto) {
     vb::Label* const* numeros = lista ? lblNumeroFabricanteRefL.data() : lblNumeroFabricanteRef.data();
     vb::Label* const* fabricantes = lista ? lblFabricanteRefL.data() : lblFabricanteRef.data();
     const size_t pares = lista ? lblFabricanteRefL.size() : lblFabricanteRef.size();
-    const std::string s = NormalizaCodigoAlfanumerico(TextoBusca(painel));
-    std::string destaque = "0", chaveExtra, filtro;
-    if (!s.empty()) {
-        destaque = "IIF(REFERENCIACRUZADA.NumeroFabricantePesquisa LIKE '*" + s + "*',1,0)";
-        chaveExtra = "IIF(REFERENCIACRUZADA.NumeroFabricantePesquisa LIKE '*" + s + "*',0,1),";
-    }
-    if (lista) filtro = "AND REFERENCIACRUZADA.CodigoFabricante IN (" + ListaFabricantesSQL(janela_.FabricantesLista) + ") ";
-    const std::string sql = AplicaIdioma(
-        "SELECT FABRICANTE.DescricaoAbrevFabricante<I> AS DescricaoAbrevFabricante,"
-        "FABRICANTE.DescricaoFabricante<I> AS DescricaoFabricante,"
-        "REFERENCIACRUZADA.NumeroFabricante," + destaque + " AS CorDestaque "
-        "FROM REFERENCIACRUZADA "
-        "INNER JOIN FABRICANTE ON REFERENCIACRUZADA.CodigoFabricante = FABRICANTE.CodigoFabricante "
-        "WHERE REFERENCIACRUZADA.CodigoProduto = " + std::to_string(produto) + " " + filtro +
-        "ORDER BY " + chaveExtra + "1,2");
+    // The list screen shows only the references of its application's makers.
+    const std::string sql = consultas::CarregaReferenciasCruzadas(
+        produto, TextoBusca(painel), lista ? std::optional<std::string>(janela_.FabricantesLista) : std::nullopt,
+        EstadoPrograma.Idioma);
     dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(sql, dao::dbOpenForwardOnly);
     const long disponivel = fabricantes[0]->Left() - numeros[0]->Left() - 4;
     for (size_t i = 0; i < pares; ++i) {

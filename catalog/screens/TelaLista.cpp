@@ -3,6 +3,7 @@
 #include "catalog/main_window/frmZornak.h"
 #include "catalog/screens/AuxiliaresTelas.h"
 #include "catalog/screens/ConsultasListas.h"
+#include "catalog/screens/ConsultasTelas.h"
 #include "catalog/screens/ModuloTelas.h"
 #include "catalog/screens/PainelProduto.h"
 #include "catalog/screens/TelaFigura.h"
@@ -100,9 +101,7 @@ void TelaLista::CriaControles() {
 }
 
 bool TelaLista::AplicacaoEhTipo1(long codigo) const {
-    const vb::Variant v = ObtemValorSQL("SELECT 1 FROM APLICACAO WHERE CodigoAplicacao = " + std::to_string(codigo) +
-                                            " AND CodigoTipoAplicacao = 1",
-                                        vb::Variant(-1L));
+    const vb::Variant v = ObtemValorSQL(consultas::AplicacaoEhTipo1(codigo), vb::Variant(-1L));
     return !v.IsNull() && v.ToLong() == 1;
 }
 
@@ -145,10 +144,7 @@ void TelaLista::MontaTelaLista() {
     const std::string letra = EstadoPrograma.Idioma == "I" ? "I" : "P";
     imgCarrinhoTodos->SetPicture(CarregaImagemRecurso("CARRINHOTODOS", letra));
     imgCarrinhoTodosSel->SetPicture(CarregaImagemRecurso("CARRINHOTODOS_S", letra));
-    const vb::Variant teste = ObtemValorSQL(
-        "SELECT 1 FROM APLICACAO_PRODUTO INNER JOIN PRODUTO ON APLICACAO_PRODUTO.CodigoProduto = PRODUTO.CodigoProduto "
-        "WHERE APLICACAO_PRODUTO.CodigoAplicacao=" + std::to_string(a) + " AND PRODUTO.FlagLancamento=1",
-        vb::Variant(-1L));
+    const vb::Variant teste = ObtemValorSQL(consultas::AplicacaoTemLancamentos(a), vb::Variant(-1L));
     comLancamentos_ = !teste.IsNull() && teste.ToLong() == 1;
 
     const std::string dica = Traduz(39) + " ";

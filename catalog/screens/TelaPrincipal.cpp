@@ -1,6 +1,7 @@
 #include "catalog/screens/TelaPrincipal.h"
 
 #include "catalog/main_window/frmZornak.h"
+#include "catalog/screens/ConsultasTelas.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Colors.h"
@@ -90,9 +91,7 @@ TelaPrincipal::TelaPrincipal(frmZornakForm& janela) : janela_(janela) {
 }
 
 void TelaPrincipal::MontaTelaPrincipal() {
-    const std::string sqlFabricantes = AplicaIdioma(
-        "SELECT FABRICANTE.DescricaoFabricante<I> AS DescricaoFabricante,FABRICANTE.CodigoFabricante "
-        "FROM FABRICANTE WHERE FABRICANTE.FlagExibirTelaPrincipal=1 ORDER BY FABRICANTE.OrdemTelaPrincipal");
+    const std::string sqlFabricantes = consultas::FabricantesTelaPrincipal(EstadoPrograma.Idioma);
     dao::Recordset fabricantes = EstadoPrograma.DbCatalogo.OpenRecordset(sqlFabricantes, dao::dbOpenForwardOnly);
 
     auto& rotulosFabricante = Rotulos(janela_, "lblFabricanteM");
@@ -118,24 +117,8 @@ void TelaPrincipal::MontaTelaPrincipal() {
         nome.SetVisible(true);
 
         const std::string c = fabricantes.Value("CodigoFabricante").ToString();
-        const std::string veiculos = Traduz(89);
-        const std::string lanc =
-            "Max(PRODUTO.FlagLancamento & PRODUTO.DataLancamento) AS OBLancamento,"
-            "Max(PRODUTO.FlagLancamento) AS FlagLanc ";
-        const std::string juncao =
-            "INNER JOIN APLICACAO_PRODUTO ON APLICACAO.CodigoAplicacao = APLICACAO_PRODUTO.CodigoAplicacao) ";
-        const std::string sqlGrupos = AplicaIdioma(
-            "SELECT Min(GRUPOPRODUTO.DescricaoGrupoProduto<I>) AS DescricaoGrupoProduto,"
-            "PRODUTO.CodigoGrupoProduto,1 AS AuxOB," + lanc +
-            "FROM ((APLICACAO " + juncao +
-            "INNER JOIN PRODUTO           ON APLICACAO_PRODUTO.CodigoProduto = PRODUTO.CodigoProduto) "
-            "INNER JOIN GRUPOPRODUTO      ON PRODUTO.CodigoGrupoProduto = GRUPOPRODUTO.CodigoGrupoProduto "
-            "WHERE APLICACAO.CodigoFabricante=" + c + " GROUP BY PRODUTO.CodigoGrupoProduto "
-            "UNION SELECT '" + veiculos + "' AS DescricaoGrupoProduto,-1 AS CodigoGrupoProduto,2 AS AuxOB," + lanc +
-            "FROM (APLICACAO " + juncao +
-            "INNER JOIN PRODUTO           ON APLICACAO_PRODUTO.CodigoProduto = PRODUTO.CodigoProduto "
-            "WHERE APLICACAO.CodigoFabricante=" + c + " AND APLICACAO.CodigoTipoAplicacao=1 "
-            "GROUP BY APLICACAO.CodigoTipoAplicacao ORDER BY 3,1");
+        const std::string sqlGrupos =
+            consultas::GruposFabricante(fabricantes.Value("CodigoFabricante").ToLong(), Traduz(89), EstadoPrograma.Idioma);
         dao::Recordset grupos = EstadoPrograma.DbCatalogo.OpenRecordset(sqlGrupos, dao::dbOpenForwardOnly);
         int g = 0;
         while (!grupos.Eof()) {
