@@ -42,8 +42,8 @@ public:
     frmZornakForm();
     ~frmZornakForm() override;
 
-    // Which screens the window works with (the tests record; the default is the honest
-    // stand-in). Set before the window loads.
+    // Which screens the window works with (the tests put stand-ins in their place; the
+    // default is the catalogue screens). Set before the window loads.
     using FabricaTelas = std::function<std::unique_ptr<ITelasCatalogo>(frmZornakForm&)>;
     static void DefineFabricaTelas(FabricaTelas fabrica);
     ITelasCatalogo& Telas() const { return *telas_; }

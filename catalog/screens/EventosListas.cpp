@@ -3,8 +3,11 @@
 #include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmMenu.h"
 #include "catalog/main_window/frmZornak.h"
+#include "catalog/screens/ConsultasTelas.h"
 #include "catalog/screens/ModuloTelas.h"
+#include "catalog/screens/PainelProduto.h"
 #include "catalog/screens/TelaLista.h"
+#include "catalog/screens/TelasCatalogo.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
 #include "platform/vb/MsgBox.h"
@@ -21,8 +24,7 @@ bool ImagemVisivel(const dao::DataControl& dc, long n) {
 
 }  // namespace
 
-EventosListas::EventosListas(frmZornakForm& janela, ITelasCatalogo& telas, TelaLista& lista)
-    : janela_(janela), telas_(telas), lista_(lista) {
+EventosListas::EventosListas(frmZornakForm& janela, TelasCatalogo& telas) : janela_(janela), telas_(telas) {
     AbreTelaAuxiliar = [this](std::uint8_t modo, const std::string& p) { janela_.AbreTelaAuxiliar(modo, p); };
     MostraMenu = [this](const std::string& nome) {
         if (VerificaFormularioCarregado("frmMenu")) frmMenu().Unload();
@@ -31,7 +33,6 @@ EventosListas::EventosListas(frmZornakForm& janela, ITelasCatalogo& telas, TelaL
         menu.Load();
         janela_.PopupMenu(nome == "mnuConjuntos" ? *menu.mnuConjuntos : *menu.mnuConjuntosVeiculo);
     };
-    AtualizaPainelProdutoLista = [](bool) {};
 }
 
 void EventosListas::IncluiNoCarrinho(long produto) {
@@ -116,7 +117,7 @@ void EventosListas::grdTHGrid2_ImageClick(std::uint8_t sColuna, int /*sButton*/)
     } else if (sColuna == 1) {
         telas_.ReiniciaContextoLista();
         janela_.CodigoAplicacaoLista = aplicacao;
-        lista_.CodigoProdutoLista = produto;
+        telas_.Lista().CodigoProdutoLista = produto;
         janela_.m_HistoricoTelas += "3";
         janela_.TrocaTela(3, static_cast<std::uint8_t>(tela), "LimpaTelaLista01");
     }
@@ -138,8 +139,8 @@ void EventosListas::grdTHGrid1_RowColChange(bool linhaMudou) {
     // the panel of the screen being left.
     if (janela_.m_TrocandoTela || !linhaMudou) return;
     const int tela = janela_.TelaAtual();
-    if (tela == 1 || tela == 5) telas_.AtualizaPainelProduto("", true, 0);
-    else if (tela == 3) AtualizaPainelProdutoLista(false);
+    if (tela == 1 || tela == 5) telas_.Painel().AtualizaPainelProduto("", true, false);
+    else if (tela == 3) telas_.Painel().AtualizaPainelProdutoLista(false);
 }
 
 void EventosListas::grdTHGrid1_MouseMove() {
@@ -155,18 +156,12 @@ void EventosListas::grdTHGrid2_MouseMove() {
 // ------------------------------------------------------------------------------- the sets
 
 int EventosListas::ObtemConjunto(long aplicacao, long produto) {
-    std::string sql =
-        "SELECT TOP 1 CONJUNTO.CodigoConjunto FROM CONJUNTO INNER JOIN CONJUNTO_PRODUTO ON "
-        "CONJUNTO.CodigoConjunto = CONJUNTO_PRODUTO.CodigoConjunto WHERE CONJUNTO.CodigoAplicacao = " +
-        std::to_string(aplicacao) + " ";
-    if (produto != -1) sql += "AND CONJUNTO_PRODUTO.CodigoProduto = " + std::to_string(produto) + " ";
-    sql += "ORDER BY 1";
-    const vb::Variant v = ObtemValorSQL(sql, vb::Variant(-1L));
+    const vb::Variant v = ObtemValorSQL(consultas::ObtemConjunto(aplicacao, produto), vb::Variant(-1L));
     return v.IsNull() ? -1 : v.ToInteger();
 }
 
 int EventosListas::PreencheConjuntosMenu(const std::string& sql) {
-    dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(AplicaIdioma(sql), dao::dbOpenForwardOnly);
+    dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(sql, dao::dbOpenForwardOnly);
     if (rs.Eof()) {
         rs.Close();
         return 0;
@@ -190,17 +185,7 @@ int EventosListas::PreencheConjuntosMenu(const std::string& sql) {
 }
 
 bool EventosListas::CarregaMenuConjuntosVeiculo(long veiculo) {
-    const std::string sql =
-        "SELECT DISTINCT TIPOAPLICACAO.DescricaoTipoAplicacao<I> AS DescricaoTipoAplicacao,"
-        "APLICACAO.DescricaoAplicacao<I> AS DescricaoAplicacao,"
-        "FABRICANTE.DescricaoFabricante<I> AS DescricaoFabricante,"
-        "APLICACAO_VEICULO.CodigoAplicacao "
-        "FROM (((APLICACAO_VEICULO "
-        "INNER JOIN CONJUNTO          ON APLICACAO_VEICULO.CodigoAplicacao = CONJUNTO.CodigoAplicacao) "
-        "INNER JOIN APLICACAO         ON APLICACAO_VEICULO.CodigoAplicacao = APLICACAO.CodigoAplicacao) "
-        "LEFT  JOIN TIPOAPLICACAO     ON APLICACAO.CodigoTipoAplicacao = TIPOAPLICACAO.CodigoTipoAplicacao) "
-        "LEFT  JOIN FABRICANTE        ON APLICACAO.CodigoFabricante = FABRICANTE.CodigoFabricante "
-        "WHERE APLICACAO_VEICULO.CodigoVeiculo = " + std::to_string(veiculo) + " ORDER BY 1,2,3";
+    const std::string sql = consultas::CarregaMenuConjuntosVeiculo(veiculo, EstadoPrograma.Idioma);
     const int n = PreencheConjuntosMenu(sql);
     if (n == 0) return false;
     if (n == 1) {
@@ -215,20 +200,7 @@ bool EventosListas::CarregaMenuConjuntosVeiculo(long veiculo) {
 }
 
 void EventosListas::CarregaMenuConjuntos(long produto, long veiculo) {
-    const std::string sql =
-        "SELECT DISTINCT TIPOAPLICACAO.DescricaoTipoAplicacao<I> AS DescricaoTipoAplicacao,"
-        "APLICACAO.DescricaoAplicacao<I> & '   ' & APLICACAO_PRODUTO.ComplementoAplicacao<I> AS DescricaoAplicacao,"
-        "FABRICANTE.DescricaoFabricante<I> AS DescricaoFabricante,"
-        "APLICACAO_VEICULO.CodigoAplicacao "
-        "FROM ((((APLICACAO_VEICULO "
-        "INNER JOIN CONJUNTO_PRODUTO1 ON APLICACAO_VEICULO.CodigoAplicacao = CONJUNTO_PRODUTO1.CodigoAplicacao) "
-        "INNER JOIN APLICACAO_PRODUTO ON CONJUNTO_PRODUTO1.CodigoAplicacao = APLICACAO_PRODUTO.CodigoAplicacao AND "
-        "CONJUNTO_PRODUTO1.CodigoProduto = APLICACAO_PRODUTO.CodigoProduto) "
-        "INNER JOIN APLICACAO         ON APLICACAO_VEICULO.CodigoAplicacao = APLICACAO.CodigoAplicacao) "
-        "LEFT  JOIN TIPOAPLICACAO     ON APLICACAO.CodigoTipoAplicacao = TIPOAPLICACAO.CodigoTipoAplicacao) "
-        "LEFT  JOIN FABRICANTE        ON APLICACAO.CodigoFabricante = FABRICANTE.CodigoFabricante "
-        "WHERE APLICACAO_VEICULO.CodigoVeiculo = " + std::to_string(veiculo) +
-        " AND CONJUNTO_PRODUTO1.CodigoProduto = " + std::to_string(produto) + " ORDER BY 1,2,3";
+    const std::string sql = consultas::CarregaMenuConjuntos(produto, veiculo, EstadoPrograma.Idioma);
     EstadoPrograma.ConjuntosMenu.clear();
     const int n = PreencheConjuntosMenu(sql);
     if (n == 0) {

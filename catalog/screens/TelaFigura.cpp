@@ -2,14 +2,15 @@
 #include "catalog/screens/TelaFigura.h"
 
 #include "catalog/main_window/frmZornak.h"
+#include "catalog/screens/ConsultasTelas.h"
 #include "catalog/screens/ModuloTelas.h"
+#include "catalog/screens/PainelProduto.h"
+#include "catalog/screens/TelasCatalogo.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Colors.h"
 #include "platform/forms/Screen.h"
 #include "platform/vb/Strings.h"
-
-#include <QPixmap>
 
 #include <cstdio>
 
@@ -23,7 +24,7 @@ std::string Formata(long valor, int digitos) {
 
 }  // namespace
 
-TelaFigura::TelaFigura(frmZornakForm& janela, ITelasCatalogo& telas)
+TelaFigura::TelaFigura(frmZornakForm& janela, TelasCatalogo& telas)
     : janela_(janela), telas_(telas) {
     janela_.ItemFiguraSelecionado = -1;
     CriaControles();
@@ -74,26 +75,7 @@ void TelaFigura::CarregaFiguraDetalhada(int conjunto) {
     vb::Image& legenda = janela_.Img("imgLegendaLancamento");
     vb::Image& figura = janela_.Img("imgFiguraDetalhada");
     legenda.SetTag("");
-    const std::string c = std::to_string(conjunto);
-    const std::string sql =
-        "SELECT DISTINCT FIGURADETALHADA1.NumeroParteFigura,FIGURADETALHADA1.ItemFigura,"
-        "FIGURADETALHADA1.PosicaoLeft,FIGURADETALHADA1.PosicaoTop,"
-        "Max(IIF(APLICACAO_PRODUTO.CodigoAplicacao=Null,Null,1)) AS ItemAplicavel,"
-        "Max(PRODUTO.FlagLancamento & PRODUTO.DataLancamento) AS OBLancamento,"
-        "Max(FIGURADETALHADA1.ArquivoFigura) AS ArqFig,"
-        "Max(PRODUTO.FlagLancamento) AS FlagLanc "
-        "FROM ((FIGURADETALHADA1 "
-        "LEFT JOIN CONJUNTO_PRODUTO1 ON "
-        "FIGURADETALHADA1.CodigoConjunto = CONJUNTO_PRODUTO1.CodigoConjunto AND "
-        "FIGURADETALHADA1.ItemFigura     = CONJUNTO_PRODUTO1.ItemFigura) "
-        "LEFT JOIN APLICACAO_PRODUTO ON "
-        "CONJUNTO_PRODUTO1.CodigoProduto = APLICACAO_PRODUTO.CodigoProduto AND "
-        "CONJUNTO_PRODUTO1.CodigoAplicacao = APLICACAO_PRODUTO.CodigoAplicacao) "
-        "LEFT JOIN PRODUTO ON CONJUNTO_PRODUTO1.CodigoProduto = PRODUTO.CodigoProduto "
-        "WHERE FIGURADETALHADA1.CodigoConjunto = " + c + " "
-        "GROUP BY FIGURADETALHADA1.NumeroParteFigura,FIGURADETALHADA1.ItemFigura,"
-        "FIGURADETALHADA1.PosicaoLeft,FIGURADETALHADA1.PosicaoTop "
-        "ORDER BY 1,2";
+    const std::string sql = consultas::CarregaFiguraDetalhada(conjunto);
     dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(sql, dao::dbOpenForwardOnly);
 
     QuantidadeItensFigura = 0;
@@ -183,34 +165,8 @@ void TelaFigura::PosicionaMarcadorItem(int item) {
 }
 
 void TelaFigura::AbreItensConjunto(int conjunto) {
-    const std::string sql = AplicaIdioma(
-        "SELECT DISTINCT CONJUNTO_PRODUTO1.ItemFigura,"
-        "IIF(PRODUTO.NumeroEmpresaProduto=Null,'z',Format(PRODUTO.NumeroEmpresaProduto,'00-00-0000')) As NumeroEmpresaOrderBy,"
-        "PRODUTO.DescricaoProduto<I> AS DescricaoProduto,"
-        "Format(PRODUTO.NumeroEmpresaProduto,'00-00-0000') AS NumeroEmpresaFormatado,"
-        "PRODUTO_OBS.CodigoProduto AS Observacao,"
-        "CONJUNTO_PRODUTO1.CodigoProduto,PRODUTO.FlagLancamento,PRODUTO.DataLancamento "
-        "FROM ((CONJUNTO_PRODUTO1 "
-        "INNER JOIN PRODUTO           ON CONJUNTO_PRODUTO1.CodigoProduto = PRODUTO.CodigoProduto) "
-        "INNER JOIN APLICACAO_PRODUTO ON CONJUNTO_PRODUTO1.CodigoProduto = APLICACAO_PRODUTO.CodigoProduto AND "
-        "CONJUNTO_PRODUTO1.CodigoAplicacao = APLICACAO_PRODUTO.CodigoAplicacao) "
-        "LEFT  JOIN PRODUTO_OBS       ON CONJUNTO_PRODUTO1.CodigoProduto = PRODUTO_OBS.CodigoProduto "
-        "WHERE CONJUNTO_PRODUTO1.CodigoConjunto = " + std::to_string(conjunto) + " ORDER BY 1,2,3");
+    const std::string sql = consultas::AbreItensConjunto(conjunto, EstadoPrograma.Idioma);
     ItensFigura = EstadoPrograma.DbCatalogo.OpenRecordset(sql, dao::dbOpenSnapshot);
-}
-
-void TelaFigura::MostraFigura(const std::string& arquivo) {
-    vb::Image& figura = janela_.Img("imgFiguraDetalhada");
-    try {
-        if (vb::Trim(arquivo).empty()) {
-            figura.SetPicture(vb::Picture());
-            return;
-        }
-        QPixmap imagem;
-        if (!imagem.load(QString::fromStdString(LocalizaArquivo(EstadoPrograma.CaminhoDados + "Figuras/", vb::Trim(arquivo))))) return;
-        figura.SetPicture(vb::Picture(imagem));
-    } catch (...) {
-    }
 }
 
 void TelaFigura::MostraPaginaFigura(std::uint8_t pagina) {
@@ -239,7 +195,7 @@ void TelaFigura::MostraPaginaFigura(std::uint8_t pagina) {
         }
     }
     const std::vector<std::string> arquivos = vb::Split(figura.Tag(), "|");
-    MostraFigura(pagina < arquivos.size() ? arquivos[pagina] : "");
+    telas_.Painel().MostraFigura(pagina < arquivos.size() ? arquivos[pagina] : "");
     figura.SetVisible(true);
     faixa(paginas[pagina], primeiro, ultimo);
     for (int i = primeiro; i <= ultimo; ++i) {

@@ -1,6 +1,7 @@
 // The figure's items: their markers, the hover, the item panel and the marked items.
 #include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmZornak.h"
+#include "catalog/screens/ConsultasTelas.h"
 #include "catalog/screens/ModuloTelas.h"
 #include "catalog/screens/TelaFigura.h"
 #include "catalog/startup/Modulo.h"
@@ -322,10 +323,8 @@ void TelaFigura::LocalizaItensFigura(int conjunto) {
         const std::string codigo = fim > 0 ? vb::Mid(pedido, q + 2, fim - q - 2) : vb::Mid(pedido, q + 2);
         // Only a number goes into the SQL: anything else finds no item.
         if (!codigo.empty() && codigo.find_first_not_of("0123456789") == std::string::npos) {
-            dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(
-                "SELECT ItemFigura FROM CONJUNTO_PRODUTO WHERE CodigoConjunto = " + std::to_string(conjunto) +
-                    " AND CodigoProduto  = " + codigo,
-                dao::dbOpenForwardOnly);
+            dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(consultas::ItensProdutoConjunto(conjunto, codigo),
+                                                                        dao::dbOpenForwardOnly);
             while (!rs.Eof()) {
                 lista += rs.Value("ItemFigura").ToString() + "|";
                 rs.MoveNext();

@@ -3,8 +3,11 @@
 #include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmZornak.h"
 #include "catalog/screens/ConsultasListas.h"
+#include "catalog/screens/ConsultasTelas.h"
 #include "catalog/screens/ModuloTelas.h"
+#include "catalog/screens/PainelProduto.h"
 #include "catalog/screens/TelaFigura.h"
+#include "catalog/screens/TelasCatalogo.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Colors.h"
@@ -37,7 +40,7 @@ vb::TextBox* Caixa(frmZornakForm& janela, vb::Container& painel, const char* nom
 
 }  // namespace
 
-TelaLista::TelaLista(frmZornakForm& janela, ITelasCatalogo& telas) : janela_(janela), telas_(telas) {
+TelaLista::TelaLista(frmZornakForm& janela, TelasCatalogo& telas) : janela_(janela), telas_(telas) {
     CriaControles();
 }
 
@@ -82,9 +85,7 @@ void TelaLista::CriaControles() {
 }
 
 bool TelaLista::AplicacaoEhTipo1(long codigo) const {
-    const vb::Variant v = ObtemValorSQL("SELECT 1 FROM APLICACAO WHERE CodigoAplicacao = " + std::to_string(codigo) +
-                                            " AND CodigoTipoAplicacao = 1",
-                                        vb::Variant(-1L));
+    const vb::Variant v = ObtemValorSQL(consultas::AplicacaoEhTipo1(codigo), vb::Variant(-1L));
     return !v.IsNull() && v.ToLong() == 1;
 }
 
@@ -127,10 +128,7 @@ void TelaLista::MontaTelaLista() {
     const std::string letra = EstadoPrograma.Idioma == "I" ? "I" : "P";
     imgCarrinhoTodos->SetPicture(CarregaImagemRecurso("CARRINHOTODOS", letra));
     imgCarrinhoTodosSel->SetPicture(CarregaImagemRecurso("CARRINHOTODOS_S", letra));
-    const vb::Variant teste = ObtemValorSQL(
-        "SELECT 1 FROM APLICACAO_PRODUTO INNER JOIN PRODUTO ON APLICACAO_PRODUTO.CodigoProduto = PRODUTO.CodigoProduto "
-        "WHERE APLICACAO_PRODUTO.CodigoAplicacao=" + std::to_string(a) + " AND PRODUTO.FlagLancamento=1",
-        vb::Variant(-1L));
+    const vb::Variant teste = ObtemValorSQL(consultas::AplicacaoTemLancamentos(a), vb::Variant(-1L));
     comLancamentos_ = !teste.IsNull() && teste.ToLong() == 1;
 
     const std::string dica = Traduz(39) + " ";
@@ -247,8 +245,8 @@ void TelaLista::MontaTelaLista() {
         }
     }
 
-    if (lv) telas_.PesquisaProdutosAplicacao(OrdemLista, false);
-    else telas_.PesquisaProdutosConjunto(OrdemLista, false);
+    if (lv) PesquisaProdutosAplicacao(OrdemLista, false);
+    else PesquisaProdutosConjunto(OrdemLista, false);
 
     const std::string D = std::to_string(d);
     std::string spec = "|2|" + LarguraColuna(30) + "|F|" + Traduz(2) + " <ENTER>|99" + ";" + "NumeroEmpresaFormatado|0|" +
@@ -279,7 +277,7 @@ void TelaLista::MontaTelaLista() {
     for (vb::TextBox* t : {txtNumeroEmpresaLV, txtDescricaoProdutoLV, txtNumeroFabricanteLV, txtNumeroEmpresaLC,
                            txtDescricaoProdutoLC, txtNumeroFabricanteLC, txtItemFigLC})
         t->SetEnabled(true);
-    if (AtualizaPainelProdutoLista) AtualizaPainelProdutoLista(false);
+    telas_.Painel().AtualizaPainelProdutoLista(false);
 
     janela_.Img("imgLegendaLancamento").SetVisible(comLancamentos_);
     (*janela_.pctTela)(3).SetVisible(true);
@@ -309,7 +307,7 @@ void TelaLista::DesmontaTelaLista() {
     janela_.cboTHCombo2->SetVisible(false);
     janela_.grdTHGrid1->SetVisible(false);
     (*janela_.pctTela)(3).SetVisible(false);
-    if (EsvaziaFotosPainel) EsvaziaFotosPainel();
+    for (std::size_t i : {2u, 3u}) telas_.Painel().imgFotoProduto[i]->SetPicture(vb::Picture());
     imgCarrinhoTodos->SetPicture(vb::Picture());
     imgCarrinhoTodosSel->SetPicture(vb::Picture());
     janela_.MostraRodapeLista(false);
@@ -317,4 +315,43 @@ void TelaLista::DesmontaTelaLista() {
     DescarregaLista(*janela_.grdTHGrid1, janela_.dtcTHGrid1);
     if (grupoVisivel) DescarregaLista(*janela_.cboTHCombo2, janela_.dtcTHCombo2);
     if (aplicacaoVisivel) DescarregaLista(*janela_.cboTHCombo1, janela_.dtcTHCombo1);
+}
+
+// ---------------------------------------------------------------------------- the lists
+
+void TelaLista::PesquisaProdutosAplicacao(const std::string& ordem, bool bAtualiza) {
+    OrdemLista = ordem;
+    ColoreCabecalhos(ordem, {lblNumeroEmpresaLV, lblDescricaoProdutoLV, lblGrupoLV, lblLancamentoLV});
+    consultas::FiltrosProdutos f;
+    f.numeroFabricante = txtNumeroFabricanteLV->Text();
+    f.numeroEmpresa = txtNumeroEmpresaLV->Text();
+    f.descricao = txtDescricaoProdutoLV->Text();
+    dao::Recordset grupos = janela_.dtcTHCombo2.GetRecordset();
+    if (!grupos.IsNothing() && grupos.IsOpen()) f.grupo = grupos.Value("CodigoGrupoProduto").ToInteger();
+    MostraProdutos(consultas::PesquisaProdutosAplicacao(janela_.ObtemCodigoAplicacao(), f, janela_.FabricantesLista,
+                                                        MarcaLancamento(), ordem, EstadoPrograma.Idioma),
+                   bAtualiza);
+}
+
+void TelaLista::PesquisaProdutosConjunto(const std::string& ordem, bool bAtualiza) {
+    OrdemLista = ordem;
+    ColoreCabecalhos(ordem, {lblNumeroEmpresaLC, lblDescricaoProdutoLC, lblItemFigLC, lblLancamentoLC});
+    consultas::FiltrosProdutos f;
+    f.numeroFabricante = txtNumeroFabricanteLC->Text();
+    f.numeroEmpresa = txtNumeroEmpresaLC->Text();
+    f.descricao = txtDescricaoProdutoLC->Text();
+    f.itemFigura = txtItemFigLC->Text();
+    MostraProdutos(consultas::PesquisaProdutosConjunto(janela_.ObtemCodigoAplicacao(), f, janela_.FabricantesLista,
+                                                       MarcaLancamento(), ordem, EstadoPrograma.Idioma),
+                   bAtualiza);
+}
+
+// The release mark of the list being shown: both kinds read it from the LC label.
+bool TelaLista::MarcaLancamento() const { return janela_.lblLancamentoLC && janela_.lblLancamentoLC->Tag() == "1"; }
+
+void TelaLista::MostraProdutos(const std::string& sql, bool bAtualiza) {
+    janela_.grdTHGrid1->AnalisarScollProximoRefresh();
+    janela_.dtcTHGrid1.SetRecordSource(sql);
+    janela_.dtcTHGrid1.Refresh();
+    if (bAtualiza) janela_.grdTHGrid1->AtualizaGrid();
 }

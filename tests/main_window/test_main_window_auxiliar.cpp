@@ -44,11 +44,17 @@ TEST_F(MainWindow, FrameButtonsOpenTheirAuxiliaryScreens) {
     EXPECT_EQ(caixas.Count(), 0u);
 }
 
-TEST_F(MainWindow, WithoutTheAuxiliaryWindowTheRequestSaysSoAndIsNotLeftBehind) {
-    DefineJanelaAuxiliar(nullptr);
+// An auxiliary window that fails to open: the error reaches the user, the request goes.
+class JanelaAuxiliarQueFalha : public IJanelaAuxiliar {
+public:
+    void MostraModal() override { LevantaNaoDisponivel("The auxiliary window"); }
+};
+
+TEST_F(MainWindow, AnAuxiliaryWindowThatFailsToOpenSaysSoAndLeavesNoRequestBehind) {
+    DefineJanelaAuxiliar(std::make_shared<JanelaAuxiliarQueFalha>());
     try {
         Janela().AbreTelaAuxiliar(2, "0");
-        FAIL() << "the missing window opened";
+        FAIL() << "the failing window opened";
     } catch (const vb::Error& e) {
         EXPECT_EQ(e.Number(), ErroNaoDisponivel);
         EXPECT_NE(e.Description().find("not available yet"), std::string::npos);

@@ -4,6 +4,7 @@
 #include "JanelaDemo.h"
 
 #include "catalog/screens/EventosListas.h"
+#include "catalog/screens/PainelProduto.h"
 #include "catalog/screens/TelaFigura.h"
 #include "catalog/screens/TelaLista.h"
 #include "catalog/screens/TelaProduto.h"
@@ -137,7 +138,7 @@ TEST_F(ListaEventosDemo, LeavingRemembersTheProductAndClearingTextsForgetIt) {
     rs.MoveNext();
     rs.MoveNext();
     const long produto = rs.Value("CodigoProduto").ToLong();
-    TelaProduto& painel = Telas(j).Produto();
+    PainelProduto& painel = Telas(j).Painel();
     ASSERT_FALSE(painel.imgFotoProduto[2]->GetPicture().IsNothing() && painel.imgFotoProduto[3]->GetPicture().IsNothing());
     j.TrocaTela(0, 3, "");
     EXPECT_EQ(l.CodigoProdutoLista, produto);
@@ -253,7 +254,7 @@ TEST_F(ListaEventosDemo, AnApplicationPickedForAGroupOpensTheVehicleListOnThatGr
 // written with "\": such a name still finds its file here.
 TEST_F(ListaEventosDemo, APhotoIsFoundWhateverTheCaseAndSeparatorOfItsName) {
     frmZornakForm& j = IniciaComGanchos();
-    TelaProduto& p = Telas(j).Produto();
+    PainelProduto& p = Telas(j).Painel();
     const std::string nome =
         ObtemValorSQL("SELECT ArquivoFotoProduto FROM PRODUTO WHERE CodigoProduto = 1", vb::Variant(std::string())).ToString();
     ASSERT_FALSE(nome.empty());

@@ -2,6 +2,7 @@
 // and their pictures, the hover and the item panel, marked items, missing page files.
 #include "JanelaDemo.h"
 
+#include "catalog/screens/PainelProduto.h"
 #include "catalog/screens/TelaFigura.h"
 #include "common/modTraducao.h"
 #include "platform/vb/Strings.h"
@@ -343,10 +344,10 @@ TEST_F(TelaFiguraDemo, MissingPageFileLeavesThePageEmptyAndJpegPagesLoad) {
 
     // Set 3's first page is a JPEG; a name in another case is still found.
     j.TrocaTela(0, 4, "");
-    TelaFigura& g = AbreFigura(j, 57);
+    AbreFigura(j, 57);
     EXPECT_FALSE(j.Img("imgFiguraDetalhada").GetPicture().IsNothing());
     j.Img("imgFiguraDetalhada").SetPicture(vb::Picture());
-    g.MostraFigura("fg003_01.JPG");
+    Telas(j).Painel().MostraFigura("fg003_01.JPG");
     EXPECT_FALSE(j.Img("imgFiguraDetalhada").GetPicture().IsNothing());
 }
 

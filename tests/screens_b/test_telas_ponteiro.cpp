@@ -7,6 +7,7 @@
 
 #include "catalog/main_window/JanelaAuxiliar.h"
 #include "catalog/main_window/frmMenu.h"
+#include "catalog/screens/PainelProduto.h"
 #include "catalog/screens/TelaAplicacao.h"
 #include "catalog/screens/TelaFigura.h"
 #include "catalog/screens/TelaLista.h"
@@ -418,7 +419,7 @@ TEST_F(TelasPonteiro, ProductSearchAndReleasesScreens) {
         const std::string palavra = Palavra(j.dtcTHGrid1, "DescricaoProduto");
         ASSERT_GE(palavra.size(), 3u);
         const long primeiro = CodigoAtual(j.dtcTHGrid1);
-        const std::string referencia = pr.lblNumeroFabricanteRef[0]->Caption();
+        const std::string referencia = Telas(j).Painel().lblNumeroFabricanteRef[0]->Caption();
         ASSERT_FALSE(referencia.empty()) << "the first product has references";
 
         auto cabecalho = [&](vb::Label* l, const std::vector<vb::Label*>& grupo, const std::string& ordem, bool aplicacoes) {
@@ -447,7 +448,7 @@ TEST_F(TelasPonteiro, ProductSearchAndReleasesScreens) {
                  // The product is found by its reference; the panel shows the searched one
                  // first, in red.
                  EXPECT_TRUE(NaLista(j, primeiro));
-                 EXPECT_EQ(pr.lblNumeroFabricanteRef[0]->ForeColor(), Destaque);
+                 EXPECT_EQ(Telas(j).Painel().lblNumeroFabricanteRef[0]->ForeColor(), Destaque);
              }),
              Qt::LeftButton, false, volta},
             {"group combo", [&] { return j.cboTHCombo2; }, AbreEFecha(j.cboTHCombo2), Qt::LeftButton, false, volta},
@@ -548,10 +549,10 @@ TEST_F(TelasPonteiro, ProductSearchAndReleasesScreens) {
         pr.txtNumeroEmpresa->SetText("");
         pr.txtNumeroFabricante->SetText(referencia);
         Processa();
-        ASSERT_TRUE(AoAlcance(*pr.lblNumeroFabricanteRef[0], CentroVisivel(*pr.lblNumeroFabricanteRef[0])));
-        EXPECT_EQ(testsupport::DicaNoPonto(janela, CentroVisivel(*pr.lblNumeroFabricanteRef[0])),
-                  pr.lblNumeroFabricanteRef[0]->ToolTipText());
-        EXPECT_FALSE(pr.lblNumeroFabricanteRef[0]->ToolTipText().empty());
+        ASSERT_TRUE(AoAlcance(*Telas(j).Painel().lblNumeroFabricanteRef[0], CentroVisivel(*Telas(j).Painel().lblNumeroFabricanteRef[0])));
+        EXPECT_EQ(testsupport::DicaNoPonto(janela, CentroVisivel(*Telas(j).Painel().lblNumeroFabricanteRef[0])),
+                  Telas(j).Painel().lblNumeroFabricanteRef[0]->ToolTipText());
+        EXPECT_FALSE(Telas(j).Painel().lblNumeroFabricanteRef[0]->ToolTipText().empty());
     }
 }
 
@@ -621,7 +622,7 @@ TEST_F(TelasPonteiro, ApplicationSearchScreen) {
 TEST_F(TelasPonteiro, ListByVehicle) {
     frmZornakForm& j = Mostra();
     TelaLista& l = Telas(j).Lista();
-    TelaProduto& pr = Telas(j).Produto();
+    PainelProduto& pr = Telas(j).Painel();
     THGrid& g = *j.grdTHGrid1;
     const long veiculo = 1;
     auto volta = [&] {

@@ -14,6 +14,7 @@
 #include "tests/support/AplicacaoTeste.h"
 #include "tests/support/FakeMsgBox.h"
 #include "tests/support/ProgramaDemo.h"
+#include "tests/support/TelasProvisorias.h"
 
 #include <gtest/gtest.h>
 
