@@ -10,9 +10,8 @@
 
 namespace {
 TabelaPictures PicturesGrupo(bool comLancamento) {
-    // The release mark has no selected look of its own.
-    const ColunaPictures lancamento{"ICOLANCGRID", "ICOLANCGRID", "ICOLANCGRID_S", "ICOLANCGRID_S", "G"};
-    if (comLancamento) return MontaTabelaPictures({lancamento, Variantes("ICOFIGURA", "G"), Variantes("ICOLISTA", "G")});
+    if (comLancamento)
+        return MontaTabelaPictures({VariantesLancamento(), Variantes("ICOFIGURA", "G"), Variantes("ICOLISTA", "G")});
     return MontaTabelaPictures({Variantes("ICOFIGURA", "G"), Variantes("ICOLISTA", "G")});
 }
 }  // namespace

@@ -61,7 +61,9 @@ ColunaPictures Variantes(const std::string& nome, const std::string& tipo) {
     return {nome + "1", nome + "1_S", nome + "2", nome + "2_S", tipo};
 }
 
-TabelaPictures MontaTabelaPictures(std::initializer_list<ColunaPictures> colunas) {
+ColunaPictures VariantesLancamento() { return {"ICOLANCGRID", "ICOLANCGRID", "ICOLANCGRID_S", "ICOLANCGRID_S", "G"}; }
+
+TabelaPictures MontaTabelaPictures(const std::vector<ColunaPictures>& colunas) {
     TabelaPictures t;
     for (const ColunaPictures& c : colunas) {
         t[0].push_back(CarregaImagemRecurso(c.v0, c.tipo));

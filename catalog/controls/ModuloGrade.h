@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 constexpr std::uint8_t SemLinhaGrid = 255;
 
@@ -48,8 +49,10 @@ struct ColunaPictures {
 };
 // The usual names of the four looks: N & "1", N & "1_S", N & "2", N & "2_S".
 ColunaPictures Variantes(const std::string& nome, const std::string& tipo);
+// The release mark's column, which has no looks of its own on the selection bar.
+ColunaPictures VariantesLancamento();
 // The pictures of the columns in order, as ObtemPictures takes them ([look][column]).
-TabelaPictures MontaTabelaPictures(std::initializer_list<ColunaPictures> colunas);
+TabelaPictures MontaTabelaPictures(const std::vector<ColunaPictures>& colunas);
 
 // The catalogue's red (#DA251D) of highlighted texts and lines.
 constexpr long CorDestaque = 0x1D25DA;

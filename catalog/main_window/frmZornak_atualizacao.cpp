@@ -277,7 +277,7 @@ void frmZornakForm::AtualizaUltimaAtualizacao(bool bAtualizaData) {
         if (bAtualizaData) m_UltimaVerificacao = ultima.IsNull() ? 1.0 : ultima.ToDate();
         const vb::Variant complemento = rs.Value("ComplementoDataEmissao");
         EstadoPrograma.DataEmissaoTexto =
-            FormataData(rs.Value("DataEmissao").ToDate()) + (complemento.IsNull() ? std::string() : complemento.ToString());
+            FormataData(rs.Value("DataEmissao").ToDate()) + ObtemValorCampo(complemento, "").ToString();
         const std::string emissao = vb::UCase(Traduz(77)) + ": " + EstadoPrograma.DataEmissaoTexto;
         lblUltimaAtualizacao->SetCaption(emissao);
         lblUltimaAtualizacao->SetToolTipText(emissao);

@@ -112,14 +112,12 @@ void ImprimeProduto(Paginas& paginas, const std::vector<std::string>& referencia
     }
 }
 
-std::string Texto(const vb::Variant& v) { return v.IsNull() || v.IsEmpty() ? std::string() : v.ToString(); }
-
 // The part number as the printouts show it: the formatted number, or the product code.
 std::string NumeroPeca(const dao::Recordset& rs)
 {
-    const std::string numero = Texto(rs.Value("NumeroEmpresaFormatado"));
+    const std::string numero = ObtemValorCampo(rs.Value("NumeroEmpresaFormatado"), "").ToString();
     if (!numero.empty()) return numero;
-    return "(COD:" + Texto(rs.Value("CodigoProduto")) + ")";
+    return "(COD:" + ObtemValorCampo(rs.Value("CodigoProduto"), "").ToString() + ")";
 }
 
 // A number as Print writes it: a blank where a positive number's sign would be.
@@ -200,14 +198,14 @@ bool ImprimirObservacoes(long CodigoProduto, const std::string& sTitulo, bool bP
         if (indice + 1 <= ultimo) {
             ++indice;
         } else {
-            linhas = QuebraTexto(Texto(rs.Value("Observacao")));
+            linhas = QuebraTexto(ObtemValorCampo(rs.Value("Observacao"), "").ToString());
             indice = 0;
             ultimo = linhas.size() - 1;
         }
         if (indice == 0) {
             AvancaY(20);
             PosicaoX(200);
-            P().Print(Texto(rs.Value("NumeroEmpresaFormatado")), false);
+            P().Print(ObtemValorCampo(rs.Value("NumeroEmpresaFormatado"), "").ToString(), false);
         }
         PosicaoX(600);
         P().Print(linhas[indice], true);
@@ -331,7 +329,7 @@ void ImprimirCarrinho(dao::Recordset& sRsCarrinho)
             const long codigo = sRsCarrinho.Value("CodigoProduto").ToLong();
             ImprimeProduto(paginas, MontaTextoReferenciasCruzadas(codigo, ""), 2000, [&] {
                 ImprimeColuna(200, NumeroPeca(sRsCarrinho));
-                ImprimeColuna(550, Texto(sRsCarrinho.Value("DescricaoProduto")));
+                ImprimeColuna(550, ObtemValorCampo(sRsCarrinho.Value("DescricaoProduto"), "").ToString());
                 ImprimeColuna(1750, NumeroImpresso(sRsCarrinho.Value("Quantidade")));
             });
             sRsCarrinho.MoveNext();
@@ -358,7 +356,7 @@ void ImprimirLista(const ListaImpressao& lista)
         // the list shows the release column.
         const long posicaoObservacao = lista.ColunaLancamento ? 3 : 2;
         const auto temObservacao = [&] {
-            const std::string imagens = Texto(copia.Value("ImagensGrid"));
+            const std::string imagens = ObtemValorCampo(copia.Value("ImagensGrid"), "").ToString();
             return vb::Len(imagens) >= posicaoObservacao && vb::Mid(imagens, posicaoObservacao, 1) == " ";
         };
         const std::string marcaObservacao = vb::UCase(Traduz(44));
@@ -367,8 +365,8 @@ void ImprimirLista(const ListaImpressao& lista)
             const long codigo = copia.Value("CodigoProduto").ToLong();
             ImprimeProduto(paginas, MontaTextoReferenciasCruzadas(codigo, lista.FabricantesAplicacao), 2750, [&] {
                 ImprimeColuna(200, NumeroPeca(copia));
-                ImprimeColuna(600, Texto(copia.Value("DescricaoProduto")));
-                ImprimeColuna(1900, Texto(copia.Value(lista.ListaVeiculo ? "DescricaoGrupoProduto" : "ItemFigura")));
+                ImprimeColuna(600, ObtemValorCampo(copia.Value("DescricaoProduto"), "").ToString());
+                ImprimeColuna(1900, ObtemValorCampo(copia.Value(lista.ListaVeiculo ? "DescricaoGrupoProduto" : "ItemFigura"), "").ToString());
                 ImprimeColuna(2500, temObservacao() ? marcaObservacao : std::string());
             });
         }
@@ -416,11 +414,11 @@ void ImprimirFigura(long CodigoConjunto, std::uint8_t NumeroParteFigura, long ap
             const long x0 = vb::CLng(P().CurrentX());
             const long y0 = vb::CLng(P().CurrentY());
             const vb::Picture imgAuxFigura =
-                CarregaFigura(LocalizaArquivo(EstadoPrograma.CaminhoDados + "Figuras/", Texto(rs.Value("ArquivoFigura"))));
+                CarregaFigura(LocalizaArquivo(EstadoPrograma.CaminhoDados + "Figuras/", ObtemValorCampo(rs.Value("ArquivoFigura"), "").ToString()));
             P().PaintPicture(imgAuxFigura, x0, y0, static_cast<double>(k) * imgAuxFigura.Width(),
                              static_cast<double>(k) * imgAuxFigura.Height());
             for (; !rs.Eof(); rs.MoveNext()) {
-                const std::string item = Texto(rs.Value("ItemFigura"));
+                const std::string item = ObtemValorCampo(rs.Value("ItemFigura"), "").ToString();
                 const long y = y0 + k * rs.Value("PosicaoTop").ToLong();
                 const long w = LarguraMedida(item);
                 const long x = x0 + k * (rs.Value("PosicaoLeft").ToLong() + 12 - w / 2);

@@ -86,7 +86,7 @@ void EventosListas::grdTHGrid1_ImageClick(std::uint8_t sColuna, int /*sButton*/)
                 CarregaMenuConjuntos(produto, janela_.CodigoAplicacaoLista);
             } else {
                 const vb::Variant item = dc.GetRecordset().Value("ItemFigura");
-                EstadoPrograma.RequisicaoTela = "I:" + (item.IsNull() ? std::string() : item.ToString()) + ":I";
+                EstadoPrograma.RequisicaoTela = "I:" + ObtemValorCampo(item, "").ToString() + ":I";
                 TrocaParaFigura(janela_.ObtemCodigoAplicacao(), 3);
             }
             break;
@@ -174,7 +174,7 @@ int EventosListas::PreencheConjuntosMenu(const std::string& sql) {
         const vb::Variant fabricante = rs.Value("DescricaoFabricante");
         std::string legenda;
         if (!tipo.IsNull()) legenda = tipo.ToString() + ": ";
-        legenda += vb::RTrim(aplicacao.IsNull() ? std::string() : aplicacao.ToString());
+        legenda += vb::RTrim(ObtemValorCampo(aplicacao, "").ToString());
         if (!fabricante.IsNull()) legenda += "     " + Traduz(30) + ": " + fabricante.ToString();
         menu[0].push_back(legenda);
         menu[1].push_back(rs.Value("CodigoAplicacao").ToString());

@@ -97,7 +97,7 @@ void TelaFigura::CarregaFiguraDetalhada(int conjunto) {
         if (parte != parteAtual) {
             parteAtual = parte;
             ++p;
-            const std::string arquivo = rs.Value("ArqFig").IsNull() ? "" : rs.Value("ArqFig").ToString();
+            const std::string arquivo = ObtemValorCampo(rs.Value("ArqFig"), "").ToString();
             figura.SetTag(figura.Tag().empty() ? arquivo : figura.Tag() + "|" + arquivo);
             janela_.PaginasFigura.resize(p + 1);
             if (p > 0) {

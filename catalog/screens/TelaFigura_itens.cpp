@@ -218,13 +218,13 @@ void TelaFigura::MostraDadosItem(int item, std::uint8_t pagina) {
                 const long codigo = ItensFigura.Value("CodigoProduto").ToLong();
                 const vb::Variant flag = ItensFigura.Value("FlagLancamento");
                 const vb::Variant data = ItensFigura.Value("DataLancamento");
-                descricao.SetCaption(d.IsNull() ? "" : d.ToString());
-                numero.SetCaption(n.IsNull() ? "" : n.ToString());
+                descricao.SetCaption(ObtemValorCampo(d, "").ToString());
+                numero.SetCaption(ObtemValorCampo(n, "").ToString());
                 referencias.SetCaption(ObtemReferenciasCruzadas(codigo, janela_.FabricantesLista));
                 numero.SetTag(std::to_string(codigo));
                 (*lblObsF_)(k).SetTag(ItensFigura.Value("Observacao").IsNull() ? "0" : "1");
                 (*imgLancF_)(k).SetTag((flag.IsNull() || flag.ToLong() == 0) ? "0" : "1");
-                (*lblDataLancF_)(k).SetCaption(FormataDataCompacta(data.IsNull() ? "" : data.ToString(), true));
+                (*lblDataLancF_)(k).SetCaption(FormataDataCompacta(ObtemValorCampo(data, "").ToString(), true));
             } else {
                 descricao.SetCaption(item < 0 ? "" : vb::UCase(Traduz(12)));
                 numero.SetCaption("");

@@ -189,19 +189,9 @@ void TelaLista::MontaTelaLista() {
     lblLancamentoLC->SetTag(comLancamentos_ ? "1" : "0");
 
     comboGrupoEmUso_ = comboAplicacaoEmUso_ = false;
-    const std::string todos = "<" + vb::UCase(Traduz(7)) + ">";
     if (lv) {
-        THCombo& combo = *janela_.cboTHCombo2;
-        combo.mUserControlPixelWidth = 122;
-        combo.Move(comLancamentos_ ? 326 : 382, 213, 122);
-        lblGrupoLV->SetLeft(combo.Left() + 3);
-        combo.AnalisarScollProximoRefresh();
-        janela_.dtcTHCombo2.SetRecordSource(consultas::CarregaComboGrupos(todos, EstadoPrograma.Idioma));
-        janela_.dtcTHCombo2.Refresh();
-        combo.ObtemDataControl(janela_.dtcTHCombo2);
-        combo.ConfiguraColunas({"DescricaoGrupoProduto|0|" + LarguraColuna(200) + "|T"});
-        janela_.dtcTHCombo2.GetRecordset().FindFirst("CodigoGrupoProduto = " + std::to_string(janela_.CodigoGrupoLista));
-        combo.AtualizaCombo();
+        telas_.MontaComboGrupos(comLancamentos_ ? 326 : 382, 213, janela_.CodigoGrupoLista);
+        lblGrupoLV->SetLeft(janela_.cboTHCombo2->Left() + 3);
         comboGrupoEmUso_ = true;
     }
     if (AplicacaoEhTipo1(janela_.CodigoAplicacaoLista)) {
@@ -229,21 +219,11 @@ void TelaLista::MontaTelaLista() {
     grade.Move(20, 244, 616, 153);
 
     const std::string tipoObs = letra;
-    TabelaPictures tabela;
-    {
-        std::vector<ColunaPictures> colunas;
-        colunas.push_back(Variantes("ICOCESTA", "G"));
-        if (comLancamentos_) colunas.push_back({"ICOLANCGRID", "ICOLANCGRID", "ICOLANCGRID_S", "ICOLANCGRID_S", "G"});
-        colunas.push_back(Variantes("ICOFIGURA", "G"));
-        colunas.push_back(Variantes("ICOAPLICACAO", "G"));
-        colunas.push_back(Variantes("ICOOBS", tipoObs));
-        for (const auto& c : colunas) {
-            tabela[0].push_back(CarregaImagemRecurso(c.v0, c.tipo));
-            tabela[1].push_back(CarregaImagemRecurso(c.v1, c.tipo));
-            tabela[2].push_back(CarregaImagemRecurso(c.v2, c.tipo));
-            tabela[3].push_back(CarregaImagemRecurso(c.v3, c.tipo));
-        }
-    }
+    std::vector<ColunaPictures> colunas = {Variantes("ICOCESTA", "G")};
+    if (comLancamentos_) colunas.push_back(VariantesLancamento());
+    for (ColunaPictures c : {Variantes("ICOFIGURA", "G"), Variantes("ICOAPLICACAO", "G"), Variantes("ICOOBS", tipoObs)})
+        colunas.push_back(c);
+    const TabelaPictures tabela = MontaTabelaPictures(colunas);
 
     if (lv) PesquisaProdutosAplicacao(OrdemLista, false);
     else PesquisaProdutosConjunto(OrdemLista, false);

@@ -32,9 +32,6 @@ T& Elemento(vb::ControlArray<T>& arranjo, int indice) {
     return arranjo(indice);
 }
 
-// A name the catalogue lacks in this language shows as nothing, not as a failed screen.
-std::string Texto(const vb::Variant& v) { return v.IsNull() || v.IsEmpty() ? std::string() : v.ToString(); }
-
 template <class T>
 void DescarregaAcimaDeZero(vb::ControlArray<T>& arranjo) {
     arranjo(0).SetVisible(false);
@@ -112,7 +109,7 @@ void TelaPrincipal::MontaTelaPrincipal() {
         vb::Label& nome = Elemento(rotulosFabricante, i);
         const int left = (coluna - 1) * 226 + 61 + 42;
         nome.Move(left, (linha - 1) * 105 + 16 + 10);
-        nome.SetCaption(vb::UCase(Texto(fabricantes.Value("DescricaoFabricante"))));
+        nome.SetCaption(vb::UCase(ObtemValorCampo(fabricantes.Value("DescricaoFabricante"), "").ToString()));
         nome.SetVisible(true);
 
         const std::string c = fabricantes.Value("CodigoFabricante").ToString();
@@ -124,7 +121,7 @@ void TelaPrincipal::MontaTelaPrincipal() {
             ++g;
             ++j;
             vb::Label& link = Elemento(links, j);
-            link.SetCaption(Texto(grupos.Value("DescricaoGrupoProduto")));
+            link.SetCaption(ObtemValorCampo(grupos.Value("DescricaoGrupoProduto"), "").ToString());
             const vb::Variant codigoGrupo = grupos.Value("CodigoGrupoProduto");
             link.SetTag(c + "|" + codigoGrupo.ToString());
             link.SetForeColor(codigoGrupo.ToLong() == -1 ? CorDestaque : vb::vbBlack);

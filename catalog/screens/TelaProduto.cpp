@@ -99,13 +99,6 @@ void TelaProduto::CriaControles() {
 
 // ---------------------------------------------------------------------------- lists
 
-void TelaProduto::CarregaComboGrupos() {
-    const std::string sql = consultas::CarregaComboGrupos("<" + vb::UCase(Traduz(7)) + ">", EstadoPrograma.Idioma);
-    janela_.cboTHCombo2->AnalisarScollProximoRefresh();
-    janela_.dtcTHCombo2.SetRecordSource(sql);
-    janela_.dtcTHCombo2.Refresh();
-}
-
 void TelaProduto::PesquisaProdutos(const std::string& ordem, bool bAtualiza) {
     const std::uint8_t m = Modo();
     OrdemProdutos[m] = ordem;
@@ -189,14 +182,7 @@ void TelaProduto::MontaTelaProduto() {
     txtNumeroEmpresa->SetText(TextoNumeroEmpresa[m]);
     txtDescricaoProduto->SetText(TextoDescricaoProduto[m]);
 
-    THCombo& combo = *j.cboTHCombo2;
-    combo.mUserControlPixelWidth = 122;
-    combo.Move(404, 166, combo.mUserControlPixelWidth);
-    CarregaComboGrupos();
-    combo.ObtemDataControl(j.dtcTHCombo2);
-    combo.ConfiguraColunas(vb::Split("DescricaoGrupoProduto|0|" + LarguraColuna(200) + "|T", ";"));
-    j.dtcTHCombo2.GetRecordset().FindFirst("CodigoGrupoProduto = " + std::to_string(CodigoGrupoPesquisa[m]));
-    combo.AtualizaCombo();
+    telas_.MontaComboGrupos(404, 166, CodigoGrupoPesquisa[m]);
 
     THGrid& grade1 = *j.grdTHGrid1;
     grade1.mUserControlPixelWidth = 616;
@@ -207,7 +193,7 @@ void TelaProduto::MontaTelaProduto() {
         const std::string tipoObs = EstadoPrograma.Idioma == "I" ? "I" : "P";
         const TabelaPictures pictures = MontaTabelaPictures(
             {Variantes("ICOCESTA", "G"),
-             {"ICOLANCGRID", "ICOLANCGRID", "ICOLANCGRID_S", "ICOLANCGRID_S", "G"},
+             VariantesLancamento(),
              Variantes("ICOOBS", tipoObs)});
         const std::string especificacao =
             "|2|" + LarguraColuna(30) + "|F|" + Traduz(2) + " <ENTER>|99" + ";" +
@@ -252,7 +238,7 @@ void TelaProduto::MontaTelaProduto() {
     Painel().SetVisible(true);
     Painel().Refresh();
     (*j.pctOrelha)(0).Refresh();
-    combo.SetVisible(true);
+    j.cboTHCombo2->SetVisible(true);
     grade1.SetVisible(true);
     grade2.SetVisible(true);
     vb::DoEvents();

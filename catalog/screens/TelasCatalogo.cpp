@@ -2,6 +2,7 @@
 
 #include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmZornak.h"
+#include "catalog/screens/ConsultasListas.h"
 #include "catalog/screens/EventosListas.h"
 #include "catalog/screens/PainelProduto.h"
 #include "catalog/screens/TelaAplicacao.h"
@@ -9,8 +10,11 @@
 #include "catalog/screens/TelaLista.h"
 #include "catalog/screens/TelaPrincipal.h"
 #include "catalog/screens/TelaProduto.h"
+#include "catalog/startup/Modulo.h"
+#include "common/modTraducao.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Events.h"
+#include "platform/vb/Strings.h"
 
 void TelasCatalogo::LigaCaixasLista() {
     // Typing a number or a description sorts by it, a figure item by item; a reference keeps
@@ -169,4 +173,22 @@ int TelasCatalogo::PaginaPainelItem() { return figura_->PaginaPainelItem(); }
 void TelasCatalogo::LimpaPainelItem(bool flag) { figura_->LimpaPainelItem(flag); }
 void TelasCatalogo::MostraDadosItem(int item, int pagina) {
     figura_->MostraDadosItem(item, static_cast<std::uint8_t>(pagina));
+}
+
+void TelasCatalogo::CarregaComboGrupos() {
+    const std::string sql = consultas::CarregaComboGrupos("<" + vb::UCase(Traduz(7)) + ">", EstadoPrograma.Idioma);
+    janela_.cboTHCombo2->AnalisarScollProximoRefresh();
+    janela_.dtcTHCombo2.SetRecordSource(sql);
+    janela_.dtcTHCombo2.Refresh();
+}
+
+void TelasCatalogo::MontaComboGrupos(int left, int top, int grupo) {
+    THCombo& combo = *janela_.cboTHCombo2;
+    combo.mUserControlPixelWidth = 122;
+    combo.Move(left, top, combo.mUserControlPixelWidth);
+    CarregaComboGrupos();
+    combo.ObtemDataControl(janela_.dtcTHCombo2);
+    combo.ConfiguraColunas({"DescricaoGrupoProduto|0|" + LarguraColuna(200) + "|T"});
+    janela_.dtcTHCombo2.GetRecordset().FindFirst("CodigoGrupoProduto = " + std::to_string(grupo));
+    combo.AtualizaCombo();
 }

@@ -68,6 +68,12 @@ public:
     TelaFigura& Figura() { return *figura_; }
     EventosListas& Eventos() { return *eventos_; }
 
+    // The product-group combo of the product search, new-release and vehicle list screens:
+    // the groups with a first row for all of them (CarregaComboGrupos), placed with its left
+    // and top, on the row of the group code (0 the all-groups row).
+    void CarregaComboGrupos();
+    void MontaComboGrupos(int left, int top, int grupo);
+
 private:
     void LigaCaixasLista();
     frmZornakForm& janela_;
