@@ -2,6 +2,7 @@
 
 #include "catalog/startup/Modulo.h"
 #include "platform/vb/Err.h"
+#include "platform/vb/Strings.h"
 
 std::uint8_t ObtemLinhaSelecionadaGrid(THGrid& grid) {
     try {
@@ -53,6 +54,20 @@ void FechaRecordset(dao::DataControl& dc) {
     } catch (const vb::Error&) {
     }
     dc.SetRecordset(dao::Recordset());
+}
+
+void LigaCombo(THCombo& combo, dao::DataControl& dc, const std::vector<std::string>& colunas,
+               const std::string& criterio, long larguraLista) {
+    combo.ObtemDataControl(dc);
+    combo.ConfiguraColunas(colunas, std::nullopt, larguraLista);
+    dc.GetRecordset().FindFirst(criterio);
+    combo.AtualizaCombo();
+}
+
+void LigaGrade(THGrid& grade, dao::DataControl& dc, const TabelaPictures& pictures, const std::string& especificacao) {
+    grade.ObtemDataControl(dc);
+    grade.ObtemPictures(pictures);
+    grade.ConfiguraColunas(vb::Split(especificacao, ";"));
 }
 
 std::string LarguraColuna(long pixels) { return std::to_string(ConvertePixelsParaTwips(pixels, "W")); }

@@ -4,6 +4,7 @@
 // and the colour of the sort headers.
 #pragma once
 
+#include "catalog/controls/THCombo.h"
 #include "catalog/controls/THGrid.h"
 #include "platform/forms/Controls.h"
 
@@ -37,6 +38,14 @@ void DescarregaLista(Lista& lista, dao::DataControl& dc) {
     lista.Descarrega();
     FechaRecordset(dc);
 }
+
+// A screen's combo over its data control, which the caller has loaded: bound to it, with its
+// list's columns (and the list's width in twips, -1 the combo's own), on the first row that
+// meets the criteria, and drawn.
+void LigaCombo(THCombo& combo, dao::DataControl& dc, const std::vector<std::string>& colunas,
+               const std::string& criterio, long larguraLista = -1);
+// A list grid of a screen over its data control: bound to it, with its pictures and columns.
+void LigaGrade(THGrid& grade, dao::DataControl& dc, const TabelaPictures& pictures, const std::string& especificacao);
 
 // A width in pixels as the twips text of a column specification (the horizontal axis).
 std::string LarguraColuna(long pixels);

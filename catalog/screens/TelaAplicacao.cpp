@@ -105,19 +105,15 @@ void TelaAplicacao::MontaTelaAplicacao() {
     tipos.mUserControlPixelWidth = 135;
     tipos.Move(21, 166, 135);
     CarregaComboTiposAplicacao(seletores);
-    tipos.ObtemDataControl(j.dtcTHCombo2);
-    tipos.ConfiguraColunas(vb::Split("DescricaoTipoAplicacao|0|" + LarguraColuna(200) + "|T", ";"));
-    j.dtcTHCombo2.GetRecordset().FindFirst("CodigoTipoAplicacao = " + std::to_string(CodigoTipoAplicacaoA));
-    tipos.AtualizaCombo();
+    LigaCombo(tipos, j.dtcTHCombo2, {"DescricaoTipoAplicacao|0|" + LarguraColuna(200) + "|T"},
+              "CodigoTipoAplicacao = " + std::to_string(CodigoTipoAplicacaoA));
 
     THCombo& fabricantes = *j.cboTHCombo1;
     fabricantes.mUserControlPixelWidth = 188;
     fabricantes.Move(489, 166, 188);
     CarregaComboFabricantes(seletores, "<" + maiusculas(7) + ">", 0);
-    fabricantes.ObtemDataControl(j.dtcTHCombo1);
-    fabricantes.ConfiguraColunas(vb::Split("DescricaoFabricante|0|" + LarguraColuna(200) + "|T", ";"));
-    j.dtcTHCombo1.GetRecordset().FindFirst("CodigoFabricante = " + std::to_string(CodigoFabricanteA));
-    fabricantes.AtualizaCombo();
+    LigaCombo(fabricantes, j.dtcTHCombo1, {"DescricaoFabricante|0|" + LarguraColuna(200) + "|T"},
+              "CodigoFabricante = " + std::to_string(CodigoFabricanteA));
 
     THGrid& grade = *j.grdTHGrid1;
     grade.mUserControlPixelWidth = 760;
@@ -132,9 +128,7 @@ void TelaAplicacao::MontaTelaAplicacao() {
         "DescricaoFabricante|0|" + LarguraColuna(200) + "|T" + ";" +
         "ImagensGrid|2|" + LarguraColuna(40) + "|I|" + Traduz(8) + " <F3>|99" + ";" +
         "|2|" + LarguraColuna(40) + "|F|" + Traduz(9) + " <F4>,<ENTER>|99";
-    grade.ObtemDataControl(j.dtcTHGrid1);
-    grade.ObtemPictures(pictures);
-    grade.ConfiguraColunas(vb::Split(especificacao, ";"));
+    LigaGrade(grade, j.dtcTHGrid1, pictures, especificacao);
     if (CodigoAplicacaoA > 0)
         j.dtcTHGrid1.GetRecordset().FindFirst("CodigoAplicacao = " + std::to_string(CodigoAplicacaoA));
     grade.AtualizaGrid();

@@ -202,13 +202,10 @@ void TelaLista::MontaTelaLista() {
         janela_.dtcTHCombo1.SetRecordSource(
             consultas::CarregaComboAplicacoesVeiculo(janela_.CodigoAplicacaoLista, EstadoPrograma.Idioma));
         janela_.dtcTHCombo1.Refresh();
-        combo.ObtemDataControl(janela_.dtcTHCombo1);
-        combo.ConfiguraColunas({"DescricaoTipoAplicacao|0|" + LarguraColuna(100) + "|T",
-                                "DescricaoAplicacao|0|" + LarguraColuna(200) + "|T"},
-                               std::nullopt, ConvertePixelsParaTwips(362, "W"));
-        janela_.dtcTHCombo1.GetRecordset().FindFirst("CodigoAplicacao = " +
-                                                     std::to_string(janela_.CodigoAplicacaoCombo));
-        combo.AtualizaCombo();
+        LigaCombo(combo, janela_.dtcTHCombo1,
+                  {"DescricaoTipoAplicacao|0|" + LarguraColuna(100) + "|T",
+                   "DescricaoAplicacao|0|" + LarguraColuna(200) + "|T"},
+                  "CodigoAplicacao = " + std::to_string(janela_.CodigoAplicacaoCombo), ConvertePixelsParaTwips(362, "W"));
         ConfiguraComboAplicacao();
         comboAplicacaoEmUso_ = true;
     }
@@ -228,7 +225,6 @@ void TelaLista::MontaTelaLista() {
     if (lv) PesquisaProdutosAplicacao(OrdemLista, false);
     else PesquisaProdutosConjunto(OrdemLista, false);
 
-    const std::string D = std::to_string(d);
     std::string spec = "|2|" + LarguraColuna(30) + "|F|" + Traduz(2) + " <ENTER>|99" + ";" + "NumeroEmpresaFormatado|0|" +
                        LarguraColuna(75) + "|T" + ";";
     if (lv) {
@@ -243,11 +239,8 @@ void TelaLista::MontaTelaLista() {
     spec += "ImagensGrid|2|" + LarguraColuna(40) + "|I|" + Traduz(8) + " <F3>|99" + ";";
     spec += "|2|" + LarguraColuna(40) + "|F|" + Traduz(27) + " <F6>|99" + ";";
     spec += "ImagensGrid|2|" + LarguraColuna(40) + "|I|" + Traduz(3) + " <F2>|99";
-    (void)D;
 
-    grade.ObtemDataControl(janela_.dtcTHGrid1);
-    grade.ObtemPictures(tabela);
-    grade.ConfiguraColunas(vb::Split(spec, ";"));
+    LigaGrade(grade, janela_.dtcTHGrid1, tabela, spec);
     if (CodigoProdutoLista > 0) {
         dao::Recordset rs = janela_.dtcTHGrid1.GetRecordset();
         if (!rs.IsNothing()) rs.FindFirst("CodigoProduto = " + std::to_string(CodigoProdutoLista));

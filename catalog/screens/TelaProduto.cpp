@@ -202,9 +202,7 @@ void TelaProduto::MontaTelaProduto() {
             "DescricaoGrupoProduto|0|" + LarguraColuna(125) + "|T" + ";" +
             "ImagensGrid|2|" + LarguraColuna(56) + "|I|" + Traduz(91) + "!|0|" + LarguraColuna(34) + ";" +
             "|2|" + LarguraColuna(40) + "|I|" + Traduz(3) + " <F2>|99";
-        grade1.ObtemDataControl(j.dtcTHGrid1);
-        grade1.ObtemPictures(pictures);
-        grade1.ConfiguraColunas(vb::Split(especificacao, ";"));
+        LigaGrade(grade1, j.dtcTHGrid1, pictures, especificacao);
     }
     if (CodigoProdutoPesquisa[m] > 0)
         j.dtcTHGrid1.GetRecordset().FindFirst("CodigoProduto = " + std::to_string(CodigoProdutoPesquisa[m]));
@@ -224,9 +222,7 @@ void TelaProduto::MontaTelaProduto() {
             "DescricaoFabricante|0|" + LarguraColuna(105) + "|T" + ";" +
             "ImagensGrid|2|" + LarguraColuna(40) + "|I|" + Traduz(8) + " <F3>|99" + ";" +
             "|2|" + LarguraColuna(40) + "|F|" + Traduz(9) + " <F4>|99";
-        grade2.ObtemDataControl(j.dtcTHGrid2);
-        grade2.ObtemPictures(pictures);
-        grade2.ConfiguraColunas(vb::Split(especificacao, ";"));
+        LigaGrade(grade2, j.dtcTHGrid2, pictures, especificacao);
     }
     if (CodigoAplicacaoPesquisa[m] > 0)
         j.dtcTHGrid2.GetRecordset().FindFirst("CodigoAplicacao = " + std::to_string(CodigoAplicacaoPesquisa[m]));

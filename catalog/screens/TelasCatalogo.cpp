@@ -187,8 +187,6 @@ void TelasCatalogo::MontaComboGrupos(int left, int top, int grupo) {
     combo.mUserControlPixelWidth = 122;
     combo.Move(left, top, combo.mUserControlPixelWidth);
     CarregaComboGrupos();
-    combo.ObtemDataControl(janela_.dtcTHCombo2);
-    combo.ConfiguraColunas({"DescricaoGrupoProduto|0|" + LarguraColuna(200) + "|T"});
-    janela_.dtcTHCombo2.GetRecordset().FindFirst("CodigoGrupoProduto = " + std::to_string(grupo));
-    combo.AtualizaCombo();
+    LigaCombo(combo, janela_.dtcTHCombo2, {"DescricaoGrupoProduto|0|" + LarguraColuna(200) + "|T"},
+              "CodigoGrupoProduto = " + std::to_string(grupo));
 }
