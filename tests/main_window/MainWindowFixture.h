@@ -13,6 +13,7 @@
 #include "platform/vb/Err.h"
 #include "tests/support/AplicacaoTeste.h"
 #include "tests/support/FakeMsgBox.h"
+#include "tests/support/JanelasTeste.h"
 #include "tests/support/ProgramaDemo.h"
 #include "tests/support/TelasProvisorias.h"
 
@@ -113,10 +114,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());
         ASSERT_NO_FATAL_FAILURE(testsupport::InstalaProgramaDemo(raiz.path(), ZK_DEMO_DATA_DIR));
-        vb::Screen().SetSizeForTesting(1024, 768);
-        vb::SetErrorHandler([](long numero, const std::string& descricao) { MostraErro(numero, descricao); });
-        RegistraJanelaPrincipal();
-        frmZornakForm::DefineFabricaTelas([this](frmZornakForm& janela) {
+        testsupport::PreparaJanelas([this](frmZornakForm& janela) {
             auto t = std::make_unique<TelasGravadas>(janela, chamadas);
             telas = t.get();
             return t;
@@ -135,11 +133,7 @@ protected:
     void TearDown() override {
         vb::SetPopupMenuHandler(anteriorPopup);
         DefineJanelaAuxiliar(nullptr);
-        LiberaJanelas();
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-        frmZornakForm::DefineFabricaTelas({});
-        os::SetProgramFolderForTesting("");
+        testsupport::EncerraJanelas();
         EstadoPrograma.RequisicaoTela.clear();
         EstadoPrograma.ConjuntosMenu.clear();
     }

@@ -10,6 +10,7 @@
 #include "platform/forms/PrinterDialog.h"
 #include "platform/forms/UserControl.h"
 #include "platform/vb/Strings.h"
+#include "tests/support/JanelasTeste.h"
 #include "tests/support/Ponteiro.h"
 
 #include <QDesktopServices>
@@ -54,10 +55,7 @@ protected:
         ASSERT_TRUE(raiz.isValid());
         ASSERT_NO_FATAL_FAILURE(
             testsupport::InstalaProgramaDemo(raiz.path(), ZK_DEMO_DATA_DIR, testsupport::ImagensDemo::Ligadas));
-        vb::Screen().SetSizeForTesting(1024, 768);
-        vb::SetErrorHandler([](long numero, const std::string& descricao) { MostraErro(numero, descricao); });
-        RegistraJanelaPrincipal();
-        frmZornakForm::DefineFabricaTelas([](frmZornakForm& j) { return std::make_unique<TelasCatalogo>(j); });
+        testsupport::PreparaJanelas([](frmZornakForm& j) { return std::make_unique<TelasCatalogo>(j); });
         auxiliar = std::make_shared<mainwindowtest::JanelaAuxiliarGravada>();
         DefineJanelaAuxiliar(auxiliar);
         for (const char* esquema : {"http", "https"}) QDesktopServices::setUrlHandler(esquema, &navegador, "abre");
@@ -76,11 +74,7 @@ protected:
     void TearDown() override {
         for (const char* esquema : {"http", "https"}) QDesktopServices::unsetUrlHandler(esquema);
         DefineJanelaAuxiliar(nullptr);
-        LiberaJanelas();
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-        frmZornakForm::DefineFabricaTelas({});
-        os::SetProgramFolderForTesting("");
+        testsupport::EncerraJanelas();
         EstadoPrograma.RequisicaoTela.clear();
         EstadoPrograma.Idioma = "P";
     }

@@ -18,6 +18,7 @@
 #include "platform/vb/Strings.h"
 #include "tests/support/AplicacaoTeste.h"
 #include "tests/support/FakeMsgBox.h"
+#include "tests/support/JanelasTeste.h"
 #include "tests/support/ProgramaDemo.h"
 
 #include <gtest/gtest.h>
@@ -45,20 +46,13 @@ protected:
         // The pictures are only read: the demo folder's own serve.
         ASSERT_NO_FATAL_FAILURE(
             testsupport::InstalaProgramaDemo(raiz.path(), ZK_DEMO_DATA_DIR, testsupport::ImagensDemo::Ligadas));
-        vb::Screen().SetSizeForTesting(1024, 768);
-        vb::SetErrorHandler([](long numero, const std::string& descricao) { MostraErro(numero, descricao); });
-        RegistraJanelaPrincipal();
-        frmZornakForm::DefineFabricaTelas(Fabrica());
+        testsupport::PreparaJanelas(Fabrica());
         ASSERT_TRUE(Inicializa());
         ASSERT_EQ(caixas.Count(), 0u) << caixas.Last().prompt;
     }
 
     void TearDown() override {
-        LiberaJanelas();
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-        frmZornakForm::DefineFabricaTelas({});
-        os::SetProgramFolderForTesting("");
+        testsupport::EncerraJanelas();
         telas = nullptr;
     }
 

@@ -11,6 +11,7 @@
 #include "platform/vb/Err.h"
 #include "tests/support/AplicacaoTeste.h"
 #include "tests/support/FakeMsgBox.h"
+#include "tests/support/JanelasTeste.h"
 #include "tests/support/ProgramaDemo.h"
 
 #include <gtest/gtest.h>
@@ -33,18 +34,14 @@ protected:
         ASSERT_TRUE(raiz.isValid());
         ASSERT_NO_FATAL_FAILURE(
             testsupport::InstalaProgramaDemo(raiz.path(), ZK_DEMO_DATA_DIR, testsupport::ImagensDemo::Copiadas));
-        vb::Screen().SetSizeForTesting(1024, 768);
-        vb::SetErrorHandler([this](long numero, const std::string& descricao) { erros.push_back(std::to_string(numero) + " " + descricao); });
-        RegistraJanelaPrincipal();
-        frmZornakForm::DefineFabricaTelas([](frmZornakForm& j) { return std::make_unique<TelasCatalogo>(j); });
+        testsupport::PreparaJanelas([](frmZornakForm& j) { return std::make_unique<TelasCatalogo>(j); },
+                                    [this](long numero, const std::string& descricao) {
+                                        erros.push_back(std::to_string(numero) + " " + descricao);
+                                    });
     }
 
     void TearDown() override {
-        LiberaJanelas();
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-        frmZornakForm::DefineFabricaTelas({});
-        os::SetProgramFolderForTesting("");
+        testsupport::EncerraJanelas();
     }
 
     // Starts the program; the home screen is up afterwards.

@@ -13,6 +13,7 @@
 #include "platform/vb/Strings.h"
 #include "tests/support/AplicacaoTeste.h"
 #include "tests/support/FakeMsgBox.h"
+#include "tests/support/JanelasTeste.h"
 #include "tests/support/ProgramaDemo.h"
 #include "tests/support/ServidorHttpTeste.h"
 
@@ -136,8 +137,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());
         ASSERT_NO_FATAL_FAILURE(testsupport::InstalaProgramaDemo(raiz.path(), ZK_DEMO_DATA_DIR));
-        vb::SetErrorHandler([](long numero, const std::string& descricao) { MostraErro(numero, descricao); });
-        RegistraJanelaPrincipal();
+        testsupport::PreparaJanelas();
         anterior = DefineInstalacaoAtualizacao([this](const std::string& parametros) {
             instalacoes.push_back(parametros);
             bloqueadoNaInstalacao = !EstadoPrograma.WsBloqueio.IsNothing() && EstadoPrograma.WsBloqueio.TransactionLevel() > 0;
@@ -150,11 +150,8 @@ protected:
     }
 
     void TearDown() override {
-        LiberaJanelas();
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
+        testsupport::EncerraJanelas();
         DefineInstalacaoAtualizacao(anterior);
-        os::SetProgramFolderForTesting("");
     }
 
     frmZornakForm& Janela() { return frmZornak(); }
