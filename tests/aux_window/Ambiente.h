@@ -105,10 +105,7 @@ protected:
     std::vector<std::string> Coluna(const std::string& campo) {
         std::vector<std::string> r;
         dao::Recordset copia = J().dtcTHGrid1.GetRecordset().Clone();
-        for (; !copia.Eof(); copia.MoveNext()) {
-            const vb::Variant v = copia.Value(campo);
-            r.push_back(v.IsNull() ? std::string() : v.ToString());
-        }
+        for (; !copia.Eof(); copia.MoveNext()) r.push_back(ObtemValorCampo(copia.Value(campo), "").ToString());
         return r;
     }
     // Real catalogue codes, so that descriptions and references resolve.

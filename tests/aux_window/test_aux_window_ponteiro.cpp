@@ -369,8 +369,8 @@ TEST_F(AuxAtualizacaoPonteiro, StepTitlesAndPercentagesAreDrawn) {
     QRect areaTela;
     std::vector<QRect> titulos, percentuais;
     std::vector<std::string> legendas;
-    vb::MsgBoxHandler anterior;
-    anterior = vb::SetMsgBoxHandler([&](const std::string& p, int b, const std::string& t) {
+    // Read while the result box is up: the window closes by itself after it.
+    caixas_.OnBox([&](const testsupport::FakeMsgBox::Box&) {
         QWidget* janela = J().Window();
         tela = testsupport::Captura(janela);
         areaTela = RetanguloVisivel((*J().pctTela)(6));
@@ -389,13 +389,9 @@ TEST_F(AuxAtualizacaoPonteiro, StepTitlesAndPercentagesAreDrawn) {
                 legendas.push_back(l->Caption());
             }
         }
-        return anterior(p, b, t);
     });
-    struct Restaura {
-        vb::MsgBoxHandler& h;
-        ~Restaura() { vb::SetMsgBoxHandler(h); }
-    } restaura{anterior};
     Abre("6|27|28");
+    caixas_.OnBox(nullptr);  // its captures end with this test
     ASSERT_EQ(EstadoPrograma.RequisicaoTela, "10");
     ASSERT_FALSE(tela.isNull());
     ASSERT_EQ(titulos.size(), 4u);

@@ -4,6 +4,7 @@
 #include "catalog/screens/ConsultasListas.h"
 #include "catalog/startup/Modulo.h"
 #include "platform/vb/Strings.h"
+#include "tests/support/ProgramaDemo.h"
 
 #include <gtest/gtest.h>
 
@@ -191,22 +192,7 @@ protected:
         return p;
     }
 
-    // Every row as texts, Null as "".
-    static std::vector<std::vector<std::string>> Linhas(const std::string& sql) {
-        std::vector<std::vector<std::string>> r;
-        dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(sql, dao::dbOpenSnapshot);
-        while (!rs.Eof()) {
-            std::vector<std::string> l;
-            for (int i = 0; i < rs.FieldCount(); ++i) {
-                const vb::Variant v = rs.Fields(i).Value();
-                l.push_back(v.IsNull() ? std::string() : v.ToString());
-            }
-            r.push_back(l);
-            rs.MoveNext();
-        }
-        rs.Close();
-        return r;
-    }
+    static std::vector<std::vector<std::string>> Linhas(const std::string& sql) { return testsupport::LinhasCatalogo(sql); }
 
     static std::vector<long> Codigos(const std::string& sql, const std::string& campo) {
         std::vector<long> c;

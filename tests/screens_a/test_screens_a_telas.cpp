@@ -100,20 +100,7 @@ protected:
         ASSERT_EQ(ProdutoAtual(), codigo);
     }
 
-    static std::vector<std::vector<std::string>> Linhas(const std::string& sql) {
-        std::vector<std::vector<std::string>> r;
-        dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(AplicaIdioma(sql), dao::dbOpenSnapshot);
-        while (!rs.Eof()) {
-            std::vector<std::string> l;
-            for (int i = 0; i < rs.FieldCount(); ++i) {
-                const vb::Variant v = rs.Fields(i).Value();
-                l.push_back(v.IsNull() ? std::string() : v.ToString());
-            }
-            r.push_back(l);
-            rs.MoveNext();
-        }
-        return r;
-    }
+    static std::vector<std::vector<std::string>> Linhas(const std::string& sql) { return testsupport::LinhasCatalogo(sql); }
 
     static bool MesmaImagem(const vb::Picture& a, const QImage& b) {
         return !a.IsNothing() && a.Pixmap().toImage().convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
