@@ -4,6 +4,7 @@
 #include "common/Modulo.h"
 #include "platform/forms/Events.h"
 #include "platform/vb/Err.h"
+#include "platform/vb/Strings.h"
 #include "platform/vb/Text.h"
 
 #include <algorithm>
@@ -327,3 +328,17 @@ std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
     }
     return resultado;
 }
+
+EnderecoAtualizacao LeEnderecoAtualizacao(const std::string& url) {
+    std::string texto = url;
+    if (vb::Right(texto, 1) != "/") texto += "/";
+    if (vb::LCase(vb::Left(texto, 7)) == "http://") texto = vb::Mid(texto, 8);
+    // The host runs to the first "/"; the base path keeps its own closing "/".
+    const long barra = vb::InStr(texto, "/");
+    EnderecoAtualizacao e;
+    e.Servidor = vb::Left(texto, barra - 1);
+    e.CaminhoBase = vb::Mid(texto, barra + 1);
+    return e;
+}
+
+std::string ConsultaEnderecoAtualizacao() { return "SELECT UrlAtualizacao, Versao FROM UMREGISTRO"; }

@@ -2,6 +2,8 @@
 // cross references of the current row, and the cart's printout, text file and e-mail.
 #include "catalog/aux_window/frmZornak2.h"
 
+#include "catalog/aux_window/ConsultasAuxiliar.h"
+
 #include "catalog/controls/ModuloGrade.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Events.h"
@@ -91,15 +93,11 @@ void frmZornak2Form::AtualizaGridCarrinho(long codigoProduto, std::uint8_t linha
                                           bool reconstroi, bool redesenha) {
     OrdemCarrinho = ordem;
     ColoreCabecalhos(ordem, {lblNumeroEmpresaC, lblDescricaoC});
-    const std::string ordemSql = ordem == "1" ? "1,2" : ordem == "2" ? "2,1" : ordem;
     if (reconstroi) {
-        BaseCarrinho = "SELECT IIF(NumeroEmpresaProduto=Null,'z',Format(NumeroEmpresaProduto,'00-00-0000')) As "
-                       "NumeroEmpresaOrderBy,DescricaoProduto,Quantidade,Format(NumeroEmpresaProduto,'00-00-0000') As "
-                       "NumeroEmpresaFormatado,CodigoProduto FROM " +
-                       EstadoPrograma.TabelaCarrinho + " ORDER BY ";
+        BaseCarrinho = consultas::GradeCarrinho(EstadoPrograma.TabelaCarrinho);
         grdTHGrid1->AnalisarScollProximoRefresh();
     }
-    dtcTHGrid1.SetRecordSource(BaseCarrinho + ordemSql);
+    dtcTHGrid1.SetRecordSource(BaseCarrinho + consultas::OrdemGradeCarrinho(ordem));
     dtcTHGrid1.Refresh();
     if (codigoProduto > 0) dtcTHGrid1.GetRecordset().FindFirst("CodigoProduto=" + std::to_string(codigoProduto));
     SelecionaLinhaGrid(*grdTHGrid1, linha);
@@ -154,12 +152,8 @@ void frmZornak2Form::ExibeReferenciasProduto() {
         return;
     }
     const long codigo = dtcTHGrid1.GetRecordset().Value("CodigoProduto").ToLong();
-    dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(
-        AplicaIdioma("SELECT REFERENCIACRUZADA.NumeroFabricante & ' (' & FABRICANTE.DescricaoAbrevFabricante<I> & ')' "
-                     "FROM REFERENCIACRUZADA INNER JOIN FABRICANTE ON REFERENCIACRUZADA.CodigoFabricante = "
-                     "FABRICANTE.CodigoFabricante WHERE REFERENCIACRUZADA.CodigoProduto = " +
-                     std::to_string(codigo) + " ORDER BY 1"),
-        dao::dbOpenForwardOnly);
+    dao::Recordset rs =
+        EstadoPrograma.DbCatalogo.OpenRecordset(consultas::ReferenciasCarrinho(codigo, EstadoPrograma.Idioma), dao::dbOpenForwardOnly);
     std::vector<std::string> textos;
     while (!rs.Eof()) {
         const vb::Variant v = rs.Fields(0).Value();

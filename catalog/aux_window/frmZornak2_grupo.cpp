@@ -3,6 +3,8 @@
 // row; the chosen application goes back to the main window.
 #include "catalog/aux_window/frmZornak2.h"
 
+#include "catalog/aux_window/ConsultasAuxiliar.h"
+
 #include "catalog/controls/ModuloGrade.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Events.h"
@@ -27,14 +29,11 @@ void frmZornak2Form::ExibeTelaPrincipal(std::uint8_t fabricante, int grupo, long
         if (tipo == 0) tipo = 1;
         grupo = 0;
     } else {
-        textoGrupo = ObtemValorCampo(ObtemValorSQL("SELECT DescricaoGrupoProduto" + EstadoPrograma.Idioma +
-                                                  " FROM GRUPOPRODUTO WHERE CodigoGrupoProduto=" + std::to_string(grupo),
-                                              vb::Variant(std::string())), "").ToString();
+        textoGrupo = ObtemValorCampo(ObtemValorSQL(consultas::DescricaoGrupoProduto(grupo, EstadoPrograma.Idioma),
+                                                   vb::Variant(std::string())), "").ToString();
     }
-    const std::string textoFabricante = ObtemValorCampo(ObtemValorSQL(
-        "SELECT DescricaoFabricante" + EstadoPrograma.Idioma + " FROM FABRICANTE WHERE CodigoFabricante=" +
-            std::to_string(fabricante),
-        vb::Variant(std::string())), "").ToString();
+    const std::string textoFabricante = ObtemValorCampo(ObtemValorSQL(consultas::DescricaoFabricante(fabricante, EstadoPrograma.Idioma),
+                                                                      vb::Variant(std::string())), "").ToString();
 
     imgTitulo->SetPicture(CarregaImagemRecurso("TITPRINCIPAL", EstadoPrograma.Idioma));
     lblSubTitulo->SetCaption(vb::UCase(textoFabricante + "  -  " + textoGrupo));
@@ -108,42 +107,16 @@ void frmZornak2Form::AtualizaGridAplicacoesGrupo(std::uint8_t fabricante, int gr
                                                  const std::string& ordem, bool redesenha) {
     OrdemAplicacoesGrupo = ordem;
     ColoreCabecalhos(ordem, {lblTipoAplicacaoM, lblDescricaoM, lblLancamentoM});
-    const std::string ordemSql = ordem == "1" ? "1,2" : ordem == "3" ? "3 DESC,1,2" : ordem;
     if (fabricante > 0) {
-        const std::string cr = "\r";
-        std::string sql =
-            "SELECT Min(TIPOAPLICACAO.DescricaoTipoAplicacao<I>) AS DescricaoTipoAplicacao,"
-            "Min(APLICACAO.DescricaoAplicacao<I>) AS DescricaoAplicacao,"
-            "Max(IIF(PRODUTO.FlagLancamento=Null,0,PRODUTO.FlagLancamento)&PRODUTO.DataLancamento) AS OBLancamento,"
-            "Min(APLICACAO.CodigoTipoAplicacao) AS CodigoTipoAplicacao,"
-            "APLICACAO_PRODUTO.CodigoAplicacao,";
-        if (lblLancamentoM->Tag() == "1") sql += "IIF(Max(PRODUTO.FlagLancamento)=1,' ','" + cr + "') & ";
-        sql += "IIF(EXISTS(SELECT 1 FROM CONJUNTO_PRODUTO1 WHERE CONJUNTO_PRODUTO1.CodigoAplicacao = "
-               "APLICACAO_PRODUTO.CodigoAplicacao),' ','" +
-               cr + "') & '" + std::string(50, ' ') +
-               ".'&Mid(Max(IIF(PRODUTO.FlagLancamento=Null,0,PRODUTO.FlagLancamento)&PRODUTO.DataLancamento),2) As "
-               "ImagensGrid "
-               "FROM ((PRODUTO "
-               "INNER JOIN APLICACAO_PRODUTO ON PRODUTO.CodigoProduto = APLICACAO_PRODUTO.CodigoProduto) "
-               "INNER JOIN APLICACAO ON APLICACAO_PRODUTO.CodigoAplicacao = APLICACAO.CodigoAplicacao) "
-               "LEFT JOIN TIPOAPLICACAO ON APLICACAO.CodigoTipoAplicacao = TIPOAPLICACAO.CodigoTipoAplicacao "
-               "WHERE ";
-        if (grupo > 0) sql += "PRODUTO.CodigoGrupoProduto=" + std::to_string(grupo) + " AND ";
-        sql += "APLICACAO.CodigoFabricante=" + std::to_string(fabricante) +
-               " <WHERE>GROUP BY APLICACAO_PRODUTO.CodigoAplicacao ORDER BY ";
-        BaseAplicacoesGrupo = AplicaIdioma(sql);
+        BaseAplicacoesGrupo =
+            consultas::BaseAplicacoesGrupo(fabricante, grupo, lblLancamentoM->Tag() == "1", EstadoPrograma.Idioma);
     }
     // The filter is built anew on every query.
-    std::string filtro;
-    const std::string padrao = PreparaTextoSQL(MontaChaveBusca(txtDescricaoAplicacaoM->Text()), true);
-    if (!padrao.empty())
-        filtro += "AND APLICACAO.DescricaoAplicacaoPesquisa" + EstadoPrograma.Idioma + " LIKE '*" + padrao + "*' ";
+    long tipo = 0;
     const dao::Recordset tipos = dtcTHCombo2.GetRecordset();
-    if (!tipos.IsNothing() && tipos.IsOpen() && !tipos.Eof() && !tipos.Bof()) {
-        const long tipo = tipos.Value("CodigoTipoAplicacao").ToLong();
-        if (tipo != 0) filtro += "AND APLICACAO.CodigoTipoAplicacao = " + std::to_string(tipo) + " ";
-    }
-    dtcTHGrid1.SetRecordSource(vb::Replace(BaseAplicacoesGrupo, "<WHERE>", filtro) + ordemSql);
+    if (!tipos.IsNothing() && tipos.IsOpen() && !tipos.Eof() && !tipos.Bof()) tipo = tipos.Value("CodigoTipoAplicacao").ToLong();
+    dtcTHGrid1.SetRecordSource(
+        consultas::GradeAplicacoesGrupo(BaseAplicacoesGrupo, txtDescricaoAplicacaoM->Text(), tipo, ordem, EstadoPrograma.Idioma));
     grdTHGrid1->AnalisarScollProximoRefresh();
     dtcTHGrid1.Refresh();
     if (aplicacao > 0) dtcTHGrid1.GetRecordset().FindFirst("CodigoAplicacao=" + std::to_string(aplicacao));
@@ -189,11 +162,7 @@ void frmZornak2Form::ExibeVeiculosAplicacao() {
     const vb::Variant tipo = atual.Value("CodigoTipoAplicacao");
     if (!tipo.IsNull() && tipo.ToLong() == 1) return;
     dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(
-        AplicaIdioma("SELECT APLICACAO.DescricaoAplicacao<I> AS DescricaoAplicacao FROM APLICACAO_VEICULO "
-                     "INNER JOIN APLICACAO ON APLICACAO_VEICULO.CodigoVeiculo = APLICACAO.CodigoAplicacao "
-                     "WHERE APLICACAO_VEICULO.CodigoAplicacao = " +
-                     ObtemValorCampo(atual.Value("CodigoAplicacao"), "").ToString() +
-                     " AND APLICACAO.CodigoFabricante = " + (*lblVeiculosM)(0).Tag() + " ORDER BY 1"),
+        consultas::VeiculosAplicacao(atual.Value("CodigoAplicacao").ToLong(), (*lblVeiculosM)(0).Tag(), EstadoPrograma.Idioma),
         dao::dbOpenForwardOnly);
     std::vector<std::string> nomes;
     while (!rs.Eof()) {

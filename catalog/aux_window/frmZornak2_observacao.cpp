@@ -2,6 +2,8 @@
 // and the applications of one product with three sort orders.
 #include "catalog/aux_window/frmZornak2.h"
 
+#include "catalog/aux_window/ConsultasAuxiliar.h"
+
 #include "catalog/controls/ModuloGrade.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Events.h"
@@ -9,17 +11,9 @@
 
 void frmZornak2Form::ExibeTelaObservacao(const std::string& tipo, long codigo, const std::string& /*legenda*/) {
     imgTitulo->SetPicture(CarregaImagemRecurso("TITOBSERVACAO"));
-    std::string palavra;
-    if (tipo == "A") {
-        lblSubTitulo->SetCaption(MontaDescricaoAplicacao(codigo, true, true));
-        palavra = "Aplicacao";
-    } else {
-        lblSubTitulo->SetCaption(MontaDescricaoProduto(codigo, true));
-        palavra = "Produto";
-    }
-    const vb::Variant valor = ObtemValorSQL(AplicaIdioma("SELECT Observacao<I> AS Observacao FROM " + palavra +
-                                                         "_OBS WHERE Codigo" + palavra + "=" + std::to_string(codigo)),
-                                            vb::Variant(std::string()));
+    lblSubTitulo->SetCaption(tipo == "A" ? MontaDescricaoAplicacao(codigo, true, true) : MontaDescricaoProduto(codigo, true));
+    const vb::Variant valor =
+        ObtemValorSQL(consultas::ObservacaoAuxiliar(tipo, codigo, EstadoPrograma.Idioma), vb::Variant(std::string()));
     txtObservacao->SetText(ObtemValorCampo(valor, "").ToString());
     (*pctTela)(0).SetVisible(true);
     (*pctTela)(0).Refresh();
@@ -80,22 +74,11 @@ void frmZornak2Form::ExibeTelaAplicacoesProduto(long produto, long aplicacao) {
 void frmZornak2Form::AtualizaGridAplicacoesProduto(long produto, const std::string& ordem, bool bAtualiza) {
     OrdemAplicacoesProduto = vb::Left(ordem, 1);
     ColoreCabecalhos(ordem, {lblTipoAplicacaoA, lblAplicacaoProdutoA, lblFabricanteA});
-    const std::string colunas = ordem == "1" ? "1,2,3" : ordem == "2" ? "2,3" : ordem == "3" ? "3,1,2" : ordem;
     if (produto > 0) {
-        BaseAplicacoesProduto = AplicaIdioma(
-            "SELECT TIPOAPLICACAO.DescricaoTipoAplicacao<I> AS DescricaoTipoAplicacao,"
-            "APLICACAO.DescricaoAplicacao<I> & '   ' & APLICACAO_PRODUTO.ComplementoAplicacao<I> AS DescricaoAplicacao,"
-            "FABRICANTE.DescricaoFabricante<I> AS DescricaoFabricante,"
-            "APLICACAO_PRODUTO.CodigoAplicacao "
-            "FROM ((APLICACAO_PRODUTO "
-            "INNER JOIN APLICACAO     ON APLICACAO_PRODUTO.CodigoAplicacao = APLICACAO.CodigoAplicacao) "
-            "LEFT  JOIN TIPOAPLICACAO ON APLICACAO.CodigoTipoAplicacao = TIPOAPLICACAO.CodigoTipoAplicacao) "
-            "LEFT  JOIN FABRICANTE    ON APLICACAO.CodigoFabricante = FABRICANTE.CodigoFabricante "
-            "WHERE APLICACAO_PRODUTO.CodigoProduto = " +
-            std::to_string(produto) + " ") + "ORDER BY ";
+        BaseAplicacoesProduto = consultas::GradeAplicacoesProduto(produto, EstadoPrograma.Idioma);
         grdTHGrid1->AnalisarScollProximoRefresh();
     }
-    dtcTHGrid1.SetRecordSource(BaseAplicacoesProduto + colunas);
+    dtcTHGrid1.SetRecordSource(BaseAplicacoesProduto + consultas::OrdemGradeAplicacoesProduto(ordem));
     dtcTHGrid1.Refresh();
     if (bAtualiza) grdTHGrid1->AtualizaGrid();
 }

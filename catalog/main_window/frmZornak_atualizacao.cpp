@@ -269,9 +269,7 @@ void frmZornakForm::tmrVerificarAtualizacoes_Timer() {
 }
 
 void frmZornakForm::AtualizaUltimaAtualizacao(bool bAtualizaData) {
-    dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(
-        "SELECT DataEmissao,ComplementoDataEmissao,DataUltimaVerificacao,FlagErroUltimaVerificacao FROM UMREGISTRO",
-        dao::dbOpenForwardOnly);
+    dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(consultas::DatasCatalogo(), dao::dbOpenForwardOnly);
     try {
         const vb::Variant ultima = rs.Value("DataUltimaVerificacao");
         if (bAtualizaData) m_UltimaVerificacao = ultima.IsNull() ? 1.0 : ultima.ToDate();

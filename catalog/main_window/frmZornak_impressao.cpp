@@ -179,13 +179,7 @@ vb::Picture CarregaFigura(const std::string& caminho)
 bool ImprimirObservacoes(long CodigoProduto, const std::string& sTitulo, bool bPrimeira)
 {
     dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(
-        AplicaIdioma(std::string("SELECT ") +
-                     "IIF(PRODUTO.NumeroEmpresaProduto=Null,'(COD:'&PRODUTO.CodigoProduto&')',"
-                     "Format(PRODUTO.NumeroEmpresaProduto,'" + "00-00-0000" + "')) As NumeroEmpresaFormatado," +
-                     "PRODUTO_OBS.Observacao<I> AS Observacao " + "FROM " + "PRODUTO " +
-                     "INNER JOIN PRODUTO_OBS ON PRODUTO.CodigoProduto = PRODUTO_OBS.CodigoProduto " + "WHERE " +
-                     "PRODUTO.CodigoProduto=" + std::to_string(CodigoProduto)),
-        dao::dbOpenForwardOnly);
+        consultas::ObservacaoImpressao(CodigoProduto, EstadoPrograma.Idioma), dao::dbOpenForwardOnly);
     std::size_t indice = 0, ultimo = 0;
     std::vector<std::string> linhas;
     bool imprimiu = false;
@@ -249,6 +243,34 @@ vb::PrinterDialogTexts TextosDialogoImpressora()
 }
 
 }  // namespace
+
+namespace consultas {
+
+std::string ObservacaoImpressao(long produto, const std::string& idioma) {
+    return vb::Replace("SELECT IIF(PRODUTO.NumeroEmpresaProduto=Null,'(COD:'&PRODUTO.CodigoProduto&')',"
+                       "Format(PRODUTO.NumeroEmpresaProduto,'00-00-0000')) As NumeroEmpresaFormatado,"
+                       "PRODUTO_OBS.Observacao<I> AS Observacao "
+                       "FROM PRODUTO INNER JOIN PRODUTO_OBS ON PRODUTO.CodigoProduto = PRODUTO_OBS.CodigoProduto "
+                       "WHERE PRODUTO.CodigoProduto=" + std::to_string(produto),
+                       "<I>", idioma);
+}
+
+std::string FiguraImpressao(long conjunto, std::uint8_t parte) {
+    return "SELECT FIGURADETALHADA1.NumeroParteFigura,Max(FIGURADETALHADA1.ArquivoFigura) AS ArquivoFigura,"
+           "FIGURADETALHADA1.ItemFigura,FIGURADETALHADA1.PosicaoLeft,FIGURADETALHADA1.PosicaoTop,"
+           "Max(IIF(APLICACAO_PRODUTO.CodigoAplicacao=Null,Null,1)) AS ItemAplicavel "
+           "FROM (FIGURADETALHADA1 LEFT JOIN CONJUNTO_PRODUTO1 ON "
+           "FIGURADETALHADA1.CodigoConjunto = CONJUNTO_PRODUTO1.CodigoConjunto AND "
+           "FIGURADETALHADA1.ItemFigura     = CONJUNTO_PRODUTO1.ItemFigura) LEFT JOIN APLICACAO_PRODUTO ON "
+           "CONJUNTO_PRODUTO1.CodigoProduto = APLICACAO_PRODUTO.CodigoProduto AND "
+           "CONJUNTO_PRODUTO1.CodigoAplicacao = APLICACAO_PRODUTO.CodigoAplicacao "
+           "WHERE FIGURADETALHADA1.CodigoConjunto = " + std::to_string(conjunto) +
+           " AND FIGURADETALHADA1.NumeroParteFigura = " + std::to_string(parte) +
+           " GROUP BY FIGURADETALHADA1.NumeroParteFigura,FIGURADETALHADA1.ItemFigura,FIGURADETALHADA1.PosicaoLeft,"
+           "FIGURADETALHADA1.PosicaoTop";
+}
+
+}  // namespace consultas
 
 double EscalaImpressao() { return m_EscalaImpressao; }
 
@@ -390,20 +412,8 @@ void ImprimirFigura(long CodigoConjunto, std::uint8_t NumeroParteFigura, long ap
     if (!ConfiguraImpressora(vb::vbPRORLandscape, "Arial")) return;
     ImprimeDocumento([&] {
         const std::string titulo = Traduz(8) + " - " + MontaDescricaoAplicacao(aplicacaoFigura, false, true);
-        dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(
-            std::string("SELECT ") + "FIGURADETALHADA1.NumeroParteFigura," + "Max(FIGURADETALHADA1.ArquivoFigura) AS ArquivoFigura," +
-                "FIGURADETALHADA1.ItemFigura," + "FIGURADETALHADA1.PosicaoLeft," + "FIGURADETALHADA1.PosicaoTop," +
-                "Max(IIF(APLICACAO_PRODUTO.CodigoAplicacao=Null,Null,1)) AS ItemAplicavel " + "FROM " +
-                "(FIGURADETALHADA1 " + "LEFT JOIN CONJUNTO_PRODUTO1 ON " +
-                "FIGURADETALHADA1.CodigoConjunto = CONJUNTO_PRODUTO1.CodigoConjunto AND " +
-                "FIGURADETALHADA1.ItemFigura     = CONJUNTO_PRODUTO1.ItemFigura) " + "LEFT JOIN APLICACAO_PRODUTO ON " +
-                "CONJUNTO_PRODUTO1.CodigoProduto = APLICACAO_PRODUTO.CodigoProduto AND "
-                "CONJUNTO_PRODUTO1.CodigoAplicacao = APLICACAO_PRODUTO.CodigoAplicacao " +
-                "WHERE " + "FIGURADETALHADA1.CodigoConjunto = " + std::to_string(CodigoConjunto) + " AND " +
-                "FIGURADETALHADA1.NumeroParteFigura = " + std::to_string(NumeroParteFigura) + " " + "GROUP BY " +
-                "FIGURADETALHADA1.NumeroParteFigura," + "FIGURADETALHADA1.ItemFigura," + "FIGURADETALHADA1.PosicaoLeft," +
-                "FIGURADETALHADA1.PosicaoTop",
-            dao::dbOpenForwardOnly);
+        dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(consultas::FiguraImpressao(CodigoConjunto, NumeroParteFigura),
+                                                                    dao::dbOpenForwardOnly);
         if (!rs.Eof()) {
             ImprimirCabecalho(titulo, false);
             P().SetFontSize(10);

@@ -183,7 +183,7 @@ void TelaFigura::MostraDadosItem(int item, std::uint8_t pagina) {
     std::string legenda;
     if (item >= 0 && !ItensFigura.IsNothing()) {
         legenda = (*lblItem_)(item).Caption();
-        ItensFigura.FindFirst("ItemFigura='" + PreparaTextoSQL(legenda, false) + "'");
+        ItensFigura.FindFirst(consultas::CriterioItemFigura(legenda));
         achou = !ItensFigura.NoMatch();
         if (achou && pagina > 1) {
             pular = (pagina - 1) * 4L;
@@ -346,7 +346,7 @@ void TelaFigura::MarcaItensFigura(const std::string& lista) {
         const std::string c = (*lblItem_)(i).Caption();
         if (procura.find("|" + c + "|") == std::string::npos) continue;
         if (!ItensFigura.IsNothing()) {
-            ItensFigura.FindFirst("ItemFigura = '" + PreparaTextoSQL(c, false) + "'");
+            ItensFigura.FindFirst(consultas::CriterioItemFigura(c));
             if (!ItensFigura.NoMatch()) {
                 for (auto* a : {lblDescricaoProdutoF_, lblNumeroEmpresaF_, lblNroF_}) (*a)(0).SetForeColor(CorDestaque);
                 if (primeiro) {

@@ -111,6 +111,10 @@ namespace consultas {
 std::string GravaUltimaVerificacao(const std::string& dataSQL, const std::string& flagErro);
 // The statement whose update takes the network update lock.
 std::string BloqueiaAtualizacao();
+// The catalogue's issue date with its complement and the last check's moment and error flag.
+std::string DatasCatalogo();
+// The makers whose cross references count for every application.
+std::string FabricantesCoringas();
 std::string CriaTabelaCarrinho(const std::string& tabela);
 std::string QuantidadeCarrinho(const std::string& tabela, long codigoProduto);
 std::string ProdutoCarrinho(long codigoProduto);

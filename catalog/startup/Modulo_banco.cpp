@@ -138,4 +138,9 @@ std::string GravaUltimaVerificacao(const std::string& dataSQL, const std::string
 
 std::string BloqueiaAtualizacao() { return "UPDATE CONTROLETRAN SET a = a"; }
 
+std::string DatasCatalogo()
+{
+    return "SELECT DataEmissao,ComplementoDataEmissao,DataUltimaVerificacao,FlagErroUltimaVerificacao FROM UMREGISTRO";
+}
+
 }  // namespace consultas

@@ -93,7 +93,7 @@ std::string ObtemFabricantesAplicacao(long codigoAplicacao)
         if (!v.IsNull()) JuntaCodigo(lista, std::to_string(v.ToLong()));
     }
     rs.Close();
-    const vb::Variant coringas = ObtemValorSQL("SELECT CodigosFabricantesCoringas FROM UMREGISTRO", std::string());
+    const vb::Variant coringas = ObtemValorSQL(consultas::FabricantesCoringas(), std::string());
     JuntaCodigo(lista, CoringasValidos(ObtemValorCampo(coringas, "").ToString()));
     return lista;
 }
@@ -190,6 +190,8 @@ void CarregaComboTiposAplicacao(IJanelaSeletores& janela)
 // ------------------------------------------------------------------------- the SQL texts
 
 namespace consultas {
+
+std::string FabricantesCoringas() { return "SELECT CodigosFabricantesCoringas FROM UMREGISTRO"; }
 
 std::string ObtemReferenciasCruzadas(long codigoProduto, const std::string& fabricantes)
 {
