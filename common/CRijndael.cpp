@@ -201,57 +201,38 @@ void CRijndael::CheckBlock(const Bytes& buff) const {
                   kSource);
 }
 
-void CRijndael::encrypt(Bytes& buff) {
+// The rounds of either direction: the decipher is the equivalent inverse cipher, the same
+// steps over the inverse key schedule, round table, S-box and row shifts.
+void CRijndael::Rounds(Bytes& buff, const KeySchedule& key, const RoundTable& table, const SBox& sbox,
+                       const Shifts& shift) const {
     CheckBlock(buff);
     std::array<std::uint32_t, 8> x{};
     std::array<std::uint32_t, 8> y{};
-    for (int i = 0; i < Nb_; ++i) x[i] = PackWordAt(buff, static_cast<std::size_t>(4 * i)) ^ fkey_[i];
+    for (int i = 0; i < Nb_; ++i) x[i] = PackWordAt(buff, static_cast<std::size_t>(4 * i)) ^ key[i];
     int k = Nb_;
     for (int round = 1; round < Nr_; ++round) {
         for (int j = 0; j < Nb_; ++j) {
             const int m = 3 * j;
-            y[j] = fkey_[k++] ^ ftable_[x[j] & 0xFF] ^
-                   RotateLeft32(ftable_[(x[fi_[m]] >> 8) & 0xFF], 8) ^
-                   RotateLeft32(ftable_[(x[fi_[m + 1]] >> 16) & 0xFF], 16) ^
-                   RotateLeft32(ftable_[(x[fi_[m + 2]] >> 24) & 0xFF], 24);
+            y[j] = key[k++] ^ table[x[j] & 0xFF] ^
+                   RotateLeft32(table[(x[shift[m]] >> 8) & 0xFF], 8) ^
+                   RotateLeft32(table[(x[shift[m + 1]] >> 16) & 0xFF], 16) ^
+                   RotateLeft32(table[(x[shift[m + 2]] >> 24) & 0xFF], 24);
         }
         std::swap(x, y);
     }
     for (int j = 0; j < Nb_; ++j) {
         const int m = 3 * j;
-        y[j] = fkey_[k++] ^ static_cast<std::uint32_t>(fbsub_[x[j] & 0xFF]) ^
-               RotateLeft32(fbsub_[(x[fi_[m]] >> 8) & 0xFF], 8) ^
-               RotateLeft32(fbsub_[(x[fi_[m + 1]] >> 16) & 0xFF], 16) ^
-               RotateLeft32(fbsub_[(x[fi_[m + 2]] >> 24) & 0xFF], 24);
+        y[j] = key[k++] ^ static_cast<std::uint32_t>(sbox[x[j] & 0xFF]) ^
+               RotateLeft32(sbox[(x[shift[m]] >> 8) & 0xFF], 8) ^
+               RotateLeft32(sbox[(x[shift[m + 1]] >> 16) & 0xFF], 16) ^
+               RotateLeft32(sbox[(x[shift[m + 2]] >> 24) & 0xFF], 24);
     }
     for (int i = 0; i < Nb_; ++i) UnpackWordAt(y[i], buff, static_cast<std::size_t>(4 * i));
 }
 
-void CRijndael::decrypt(Bytes& buff) {
-    CheckBlock(buff);
-    std::array<std::uint32_t, 8> x{};
-    std::array<std::uint32_t, 8> y{};
-    for (int i = 0; i < Nb_; ++i) x[i] = PackWordAt(buff, static_cast<std::size_t>(4 * i)) ^ rkey_[i];
-    int k = Nb_;
-    for (int round = 1; round < Nr_; ++round) {
-        for (int j = 0; j < Nb_; ++j) {
-            const int m = 3 * j;
-            y[j] = rkey_[k++] ^ rtable_[x[j] & 0xFF] ^
-                   RotateLeft32(rtable_[(x[ri_[m]] >> 8) & 0xFF], 8) ^
-                   RotateLeft32(rtable_[(x[ri_[m + 1]] >> 16) & 0xFF], 16) ^
-                   RotateLeft32(rtable_[(x[ri_[m + 2]] >> 24) & 0xFF], 24);
-        }
-        std::swap(x, y);
-    }
-    for (int j = 0; j < Nb_; ++j) {
-        const int m = 3 * j;
-        y[j] = rkey_[k++] ^ static_cast<std::uint32_t>(rbsub_[x[j] & 0xFF]) ^
-               RotateLeft32(rbsub_[(x[ri_[m]] >> 8) & 0xFF], 8) ^
-               RotateLeft32(rbsub_[(x[ri_[m + 1]] >> 16) & 0xFF], 16) ^
-               RotateLeft32(rbsub_[(x[ri_[m + 2]] >> 24) & 0xFF], 24);
-    }
-    for (int i = 0; i < Nb_; ++i) UnpackWordAt(y[i], buff, static_cast<std::size_t>(4 * i));
-}
+void CRijndael::encrypt(Bytes& buff) { Rounds(buff, fkey_, ftable_, fbsub_, fi_); }
+
+void CRijndael::decrypt(Bytes& buff) { Rounds(buff, rkey_, rtable_, rbsub_, ri_); }
 
 CRijndael::Bytes CRijndael::KeyBytes(const Bytes& bytPassword, int sNk) const {
     // A longer password is cut, a shorter one filled with zero bytes.

@@ -5,19 +5,15 @@
 
 namespace consultas {
 
-namespace {
-std::string ComIdioma(const std::string& sql, const std::string& idioma) { return vb::Replace(sql, "<I>", idioma); }
-}  // namespace
-
 std::string ObservacaoAuxiliar(const std::string& tipo, long codigo, const std::string& idioma) {
     const std::string palavra = tipo == "A" ? "Aplicacao" : "Produto";
-    return ComIdioma("SELECT Observacao<I> AS Observacao FROM " + palavra + "_OBS WHERE Codigo" + palavra + "=" +
-                         std::to_string(codigo),
-                     idioma);
+    return Idioma("SELECT Observacao<I> AS Observacao FROM " + palavra + "_OBS WHERE Codigo" + palavra + "=" +
+                      std::to_string(codigo),
+                  idioma);
 }
 
 std::string GradeAplicacoesProduto(long produto, const std::string& idioma) {
-    return ComIdioma(
+    return Idioma(
         "SELECT TIPOAPLICACAO.DescricaoTipoAplicacao<I> AS DescricaoTipoAplicacao,"
         "APLICACAO.DescricaoAplicacao<I> & '   ' & APLICACAO_PRODUTO.ComplementoAplicacao<I> AS DescricaoAplicacao,"
         "FABRICANTE.DescricaoFabricante<I> AS DescricaoFabricante,"
@@ -45,11 +41,11 @@ std::string OrdemGradeCarrinho(const std::string& ordem) {
 }
 
 std::string ReferenciasCarrinho(long produto, const std::string& idioma) {
-    return ComIdioma("SELECT REFERENCIACRUZADA.NumeroFabricante & ' (' & FABRICANTE.DescricaoAbrevFabricante<I> & ')' "
-                     "FROM REFERENCIACRUZADA INNER JOIN FABRICANTE ON REFERENCIACRUZADA.CodigoFabricante = "
-                     "FABRICANTE.CodigoFabricante WHERE REFERENCIACRUZADA.CodigoProduto = " +
-                         std::to_string(produto) + " ORDER BY 1",
-                     idioma);
+    return Idioma("SELECT REFERENCIACRUZADA.NumeroFabricante & ' (' & FABRICANTE.DescricaoAbrevFabricante<I> & ')' "
+                  "FROM REFERENCIACRUZADA INNER JOIN FABRICANTE ON REFERENCIACRUZADA.CodigoFabricante = "
+                  "FABRICANTE.CodigoFabricante WHERE REFERENCIACRUZADA.CodigoProduto = " +
+                      std::to_string(produto) + " ORDER BY 1",
+                  idioma);
 }
 
 std::string DescricaoGrupoProduto(long grupo, const std::string& idioma) {
@@ -82,7 +78,7 @@ std::string BaseAplicacoesGrupo(long fabricante, long grupo, bool colunaLancamen
     if (grupo > 0) sql += "PRODUTO.CodigoGrupoProduto=" + std::to_string(grupo) + " AND ";
     sql += "APLICACAO.CodigoFabricante=" + std::to_string(fabricante) +
            " <WHERE>GROUP BY APLICACAO_PRODUTO.CodigoAplicacao ORDER BY ";
-    return ComIdioma(sql, idioma);
+    return Idioma(sql, idioma);
 }
 
 std::string GradeAplicacoesGrupo(const std::string& base, const std::string& descricao, long tipo,
@@ -95,11 +91,11 @@ std::string GradeAplicacoesGrupo(const std::string& base, const std::string& des
 }
 
 std::string VeiculosAplicacao(long aplicacao, const std::string& fabricante, const std::string& idioma) {
-    return ComIdioma("SELECT APLICACAO.DescricaoAplicacao<I> AS DescricaoAplicacao FROM APLICACAO_VEICULO "
-                     "INNER JOIN APLICACAO ON APLICACAO_VEICULO.CodigoVeiculo = APLICACAO.CodigoAplicacao "
-                     "WHERE APLICACAO_VEICULO.CodigoAplicacao = " +
-                         std::to_string(aplicacao) + " AND APLICACAO.CodigoFabricante = " + fabricante + " ORDER BY 1",
-                     idioma);
+    return Idioma("SELECT APLICACAO.DescricaoAplicacao<I> AS DescricaoAplicacao FROM APLICACAO_VEICULO "
+                  "INNER JOIN APLICACAO ON APLICACAO_VEICULO.CodigoVeiculo = APLICACAO.CodigoAplicacao "
+                  "WHERE APLICACAO_VEICULO.CodigoAplicacao = " +
+                      std::to_string(aplicacao) + " AND APLICACAO.CodigoFabricante = " + fabricante + " ORDER BY 1",
+                  idioma);
 }
 
 }  // namespace consultas

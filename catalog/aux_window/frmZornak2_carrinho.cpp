@@ -71,10 +71,7 @@ void frmZornak2Form::ExibeTelaCarrinho(long codigoProduto) {
     ExibeReferenciasProduto();
 
     vb::DoEvents();
-    try {
-        grdTHGrid1->SetFocus();
-    } catch (...) {
-    }
+    IgnoraFalha([&] { grdTHGrid1->SetFocus(); });
 }
 
 void frmZornak2Form::SaiTelaCarrinho() {

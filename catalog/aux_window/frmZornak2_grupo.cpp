@@ -97,10 +97,7 @@ void frmZornak2Form::ExibeTelaPrincipal(std::uint8_t fabricante, int grupo, long
     if (SelecionaLinhaGrid(*grdTHGrid1, linha)) grdTHGrid1->AtualizaGrid();
     ExibeVeiculosAplicacao();
     vb::DoEvents();
-    try {
-        txtDescricaoAplicacaoM->SetFocus();
-    } catch (...) {
-    }
+    IgnoraFalha([&] { txtDescricaoAplicacaoM->SetFocus(); });
 }
 
 void frmZornak2Form::AtualizaGridAplicacoesGrupo(std::uint8_t fabricante, int grupo, long aplicacao,

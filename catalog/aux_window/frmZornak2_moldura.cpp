@@ -133,16 +133,21 @@ void frmZornak2Form::Build() {
     lblMaisC = NovoRotulo(carrinho, "lblMaisC", true);
     lblMenosC = NovoRotulo(carrinho, "lblMenosC", true);
     lblXC = NovoRotulo(carrinho, "lblXC", true);
-    lblNroReferenciaC = NewArray<vb::Label>(carrinho, "lblNroReferenciaC");
-    lblNroReferenciaC->Load(1);
-    for (int i : {0, 1}) {
-        vb::Label& l = (*lblNroReferenciaC)(i);
-        l.SetBackStyle(0);
-        l.SetFont("Arial", 8, i == 0);
-        l.SetForeColor(i == 0 ? CorDestaque : 0);
-        l.SetWordWrap(true);
-        l.SetVisible(true);
-    }
+    // A bold red caption (element 0) and the wrapped text after it (element 1).
+    auto legendaETexto = [this](vb::PictureBox& tela, const char* nome, bool visiveis) {
+        vb::ControlArray<vb::Label>* par = NewArray<vb::Label>(tela, nome);
+        par->Load(1);
+        for (int i : {0, 1}) {
+            vb::Label& l = (*par)(i);
+            l.SetBackStyle(0);
+            l.SetFont("Arial", 8, i == 0);
+            l.SetForeColor(i == 0 ? CorDestaque : 0);
+            l.SetWordWrap(true);
+            l.SetVisible(visiveis);
+        }
+        return par;
+    };
+    lblNroReferenciaC = legendaETexto(carrinho, "lblNroReferenciaC", true);
     // Screen 3.
     vb::PictureBox& grupo = (*pctTela)(3);
     lblTipoAplicacaoM = NovoRotulo(grupo, "lblTipoAplicacaoM", true);
@@ -155,16 +160,7 @@ void frmZornak2Form::Build() {
     lblListaM->SetAlignment(vb::vbCenter);
     txtDescricaoAplicacaoM = New<vb::TextBox>(grupo, "txtDescricaoAplicacaoM");
     txtDescricaoAplicacaoM->SetFont("Arial", 8);
-    lblVeiculosM = NewArray<vb::Label>(grupo, "lblVeiculosM");
-    lblVeiculosM->Load(1);
-    for (int i : {0, 1}) {
-        vb::Label& l = (*lblVeiculosM)(i);
-        l.SetBackStyle(0);
-        l.SetFont("Arial", 8, i == 0);
-        l.SetForeColor(i == 0 ? CorDestaque : 0);
-        l.SetWordWrap(true);
-        l.SetVisible(false);
-    }
+    lblVeiculosM = legendaETexto(grupo, "lblVeiculosM", false);
     // Screen 5.
     vb::PictureBox& config = (*pctTela)(5);
     imgVerificarAtualizacoesAuto = NewArray<vb::Image>(config, "imgVerificarAtualizacoesAuto");
@@ -454,10 +450,7 @@ void frmZornak2Form::DestacaControle(const std::string& chave) {
 
 void frmZornak2Form::FocaObservacao() {
     if (TelaAtual() != 0) return;
-    try {
-        txtObservacao->SetFocus();
-    } catch (...) {
-    }
+    IgnoraFalha([&] { txtObservacao->SetFocus(); });
 }
 
 void frmZornak2Form::grdTHGrid1_MouseMove() {

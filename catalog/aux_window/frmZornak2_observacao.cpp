@@ -18,10 +18,7 @@ void frmZornak2Form::ExibeTelaObservacao(const std::string& tipo, long codigo, c
     (*pctTela)(0).SetVisible(true);
     (*pctTela)(0).Refresh();
     vb::DoEvents();
-    try {
-        txtObservacao->SetFocus();
-    } catch (...) {
-    }
+    IgnoraFalha([&] { txtObservacao->SetFocus(); });
 }
 
 void frmZornak2Form::SaiTelaObservacao() {
@@ -65,10 +62,7 @@ void frmZornak2Form::ExibeTelaAplicacoesProduto(long produto, long aplicacao) {
     (*pctTela)(1).SetVisible(true);
     (*pctTela)(1).Refresh();
     grdTHGrid1->SetVisible(true);
-    try {
-        grdTHGrid1->SetFocus();
-    } catch (...) {
-    }
+    IgnoraFalha([&] { grdTHGrid1->SetFocus(); });
 }
 
 void frmZornak2Form::AtualizaGridAplicacoesProduto(long produto, const std::string& ordem, bool bAtualiza) {

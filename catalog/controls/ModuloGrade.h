@@ -39,6 +39,12 @@ void DescarregaLista(Lista& lista, dao::DataControl& dc) {
     FechaRecordset(dc);
 }
 
+// A grid's new rows from an SQL text (RecarregaLista), redrawn when asked.
+inline void RecarregaGrade(THGrid& grade, dao::DataControl& dc, const std::string& sql, bool redesenha) {
+    RecarregaLista(grade, dc, sql);
+    if (redesenha) grade.AtualizaGrid();
+}
+
 // A screen's combo over its data control, which the caller has loaded: bound to it, with its
 // list's columns (and the list's width in twips, -1 the combo's own), on the first row that
 // meets the criteria, and drawn.

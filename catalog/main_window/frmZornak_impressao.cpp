@@ -247,12 +247,12 @@ vb::PrinterDialogTexts TextosDialogoImpressora()
 namespace consultas {
 
 std::string ObservacaoImpressao(long produto, const std::string& idioma) {
-    return vb::Replace("SELECT IIF(PRODUTO.NumeroEmpresaProduto=Null,'(COD:'&PRODUTO.CodigoProduto&')',"
-                       "Format(PRODUTO.NumeroEmpresaProduto,'00-00-0000')) As NumeroEmpresaFormatado,"
-                       "PRODUTO_OBS.Observacao<I> AS Observacao "
-                       "FROM PRODUTO INNER JOIN PRODUTO_OBS ON PRODUTO.CodigoProduto = PRODUTO_OBS.CodigoProduto "
-                       "WHERE PRODUTO.CodigoProduto=" + std::to_string(produto),
-                       "<I>", idioma);
+    return Idioma("SELECT IIF(PRODUTO.NumeroEmpresaProduto=Null,'(COD:'&PRODUTO.CodigoProduto&')',"
+                  "Format(PRODUTO.NumeroEmpresaProduto,'00-00-0000')) As NumeroEmpresaFormatado,"
+                  "PRODUTO_OBS.Observacao<I> AS Observacao "
+                  "FROM PRODUTO INNER JOIN PRODUTO_OBS ON PRODUTO.CodigoProduto = PRODUTO_OBS.CodigoProduto "
+                  "WHERE PRODUTO.CodigoProduto=" + std::to_string(produto),
+                  idioma);
 }
 
 std::string FiguraImpressao(long conjunto, std::uint8_t parte) {

@@ -294,10 +294,7 @@ void frmZornakForm::RepeteNaGrade1(const std::string& teclas) {
     vb::Control* anterior = ActiveControl();
     grdTHGrid1->SetFocus();
     vb::SendKeys(teclas, true);
-    try {
-        if (anterior) anterior->SetFocus();
-    } catch (...) {
-    }
+    IgnoraFalha([&] { if (anterior) anterior->SetFocus(); });
 }
 
 void frmZornakForm::imgAjuda_Click() {

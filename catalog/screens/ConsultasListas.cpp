@@ -73,13 +73,6 @@ std::string WhereLista(long codigoAplicacao, const FiltrosProdutos& f, const std
 
 }  // namespace
 
-std::string Idioma(std::string sql, const std::string& idioma) {
-    const std::string marca = "<I>";
-    for (std::size_t p = sql.find(marca); p != std::string::npos; p = sql.find(marca, p + idioma.size()))
-        sql.replace(p, marca.size(), idioma);
-    return sql;
-}
-
 std::string OrdemAplicacoes(const std::string& ordem) {
     if (ordem == "2") return "2,3";
     if (ordem == "3") return "3,1,2";

@@ -70,10 +70,7 @@ void TelaAplicacao::PesquisaAplicacoes(const std::string& ordem, bool bAtualiza)
     const std::string sql = consultas::PesquisaAplicacoes(
         txtDescricaoAplicacaoA->Text(), ByteAtual(janela_.dtcTHCombo2, "CodigoTipoAplicacao"),
         ByteAtual(janela_.dtcTHCombo1, "CodigoFabricante"), ordem, EstadoPrograma.Idioma);
-    janela_.grdTHGrid1->AnalisarScollProximoRefresh();
-    janela_.dtcTHGrid1.SetRecordSource(sql);
-    janela_.dtcTHGrid1.Refresh();
-    if (bAtualiza) janela_.grdTHGrid1->AtualizaGrid();
+    RecarregaGrade(*janela_.grdTHGrid1, janela_.dtcTHGrid1, sql, bAtualiza);
 }
 
 void TelaAplicacao::txtDescricaoAplicacaoA_Change() {
@@ -142,10 +139,7 @@ void TelaAplicacao::MontaTelaAplicacao() {
     tipos.SetVisible(true);
     grade.SetVisible(true);
     vb::DoEvents();
-    try {
-        txtDescricaoAplicacaoA->SetFocus();
-    } catch (const vb::Error&) {
-    }
+    IgnoraFalha([&] { txtDescricaoAplicacaoA->SetFocus(); });
 }
 
 void TelaAplicacao::DesmontaTelaAplicacao() {

@@ -264,30 +264,32 @@ void TelaFigura::MostraDadosItem(int item, std::uint8_t pagina) {
         referencias.SetHeight(tela.TextWidth(referencias.Caption()) > referencias.Width() ? 26 : 13);
     }
 
+    // The three blocks stack down the panel: each row 2 pixels under the one above it, a
+    // block's title 6 pixels under the last row of the block before and its rows 18 under it.
     double y = lblTitDescricaoProdutoF_->Top() + 18;
     auto arredonda = [](double v) { return static_cast<int>(std::nearbyint(v)); };
-    for (int r = 0; r <= ultima; ++r) {
-        vb::Label& l = (*lblDescricaoProdutoF_)(r);
-        l.SetTop(arredonda(y));
-        y = y + l.Height() + 2;
-    }
-    lblTitNumeroEmpresaF_->SetTop(arredonda(y + 6));
-    y = lblTitNumeroEmpresaF_->Top() + 18;
-    for (int r = 0; r <= ultima; ++r) {
-        vb::Label& l = (*lblNumeroEmpresaF_)(r);
-        l.SetTop(arredonda(y));
-        (*lblObsF_)(r).SetTop(arredonda(y));
-        (*imgLancF_)(r).SetTop(arredonda(y - 1));
-        (*lblDataLancF_)(r).SetTop(arredonda(y + 1));
-        y = y + l.Height() + 2;
-    }
-    lblTitNumeroReferenciaF_->SetTop(arredonda(y + 6));
-    y = lblTitNumeroReferenciaF_->Top() + 18;
-    for (int r = 0; r <= ultima; ++r) {
-        vb::Label& l = (*lblNroF_)(r);
-        l.SetTop(arredonda(y));
-        y = y + l.Height() + 2;
-    }
+    auto empilha = [&](vb::ControlArray<vb::Label>& linhas, auto&& aoLado) {
+        for (int r = 0; r <= ultima; ++r) {
+            vb::Label& l = linhas(r);
+            l.SetTop(arredonda(y));
+            aoLado(r, y);
+            y = y + l.Height() + 2;
+        }
+    };
+    auto titulo = [&](vb::Label& t) {
+        t.SetTop(arredonda(y + 6));
+        y = t.Top() + 18;
+    };
+    auto nada = [](int, double) {};
+    empilha(*lblDescricaoProdutoF_, nada);
+    titulo(*lblTitNumeroEmpresaF_);
+    empilha(*lblNumeroEmpresaF_, [&](int r, double topo) {
+        (*lblObsF_)(r).SetTop(arredonda(topo));
+        (*imgLancF_)(r).SetTop(arredonda(topo - 1));
+        (*lblDataLancF_)(r).SetTop(arredonda(topo + 1));
+    });
+    titulo(*lblTitNumeroReferenciaF_);
+    empilha(*lblNroF_, nada);
 
     for (int r = 0; r <= ultima; ++r) {
         for (auto* a : {lblDescricaoProdutoF_, lblNumeroEmpresaF_, lblObsF_, lblDataLancF_, lblNroF_}) (*a)(r).ZOrder(0);

@@ -198,10 +198,8 @@ void TelaLista::MontaTelaLista() {
         THCombo& combo = *janela_.cboTHCombo1;
         combo.mUserControlPixelWidth = 362;
         combo.Move(25, 156, 362);
-        combo.AnalisarScollProximoRefresh();
-        janela_.dtcTHCombo1.SetRecordSource(
-            consultas::CarregaComboAplicacoesVeiculo(janela_.CodigoAplicacaoLista, EstadoPrograma.Idioma));
-        janela_.dtcTHCombo1.Refresh();
+        RecarregaLista(combo, janela_.dtcTHCombo1,
+                       consultas::CarregaComboAplicacoesVeiculo(janela_.CodigoAplicacaoLista, EstadoPrograma.Idioma));
         LigaCombo(combo, janela_.dtcTHCombo1,
                   {"DescricaoTipoAplicacao|0|" + LarguraColuna(100) + "|T",
                    "DescricaoAplicacao|0|" + LarguraColuna(200) + "|T"},
@@ -261,10 +259,7 @@ void TelaLista::MontaTelaLista() {
     janela_.MostraRodapeLista(true);
     vb::DoEvents();
     if (comboAplicacaoEmUso_) janela_.cboTHCombo1->SetVisible(true);
-    try {
-        (lv ? txtNumeroEmpresaLV : txtNumeroEmpresaLC)->SetFocus();
-    } catch (...) {
-    }
+    IgnoraFalha([&] { (lv ? txtNumeroEmpresaLV : txtNumeroEmpresaLC)->SetFocus(); });
 }
 
 void TelaLista::DesmontaTelaLista() {
@@ -295,13 +290,10 @@ void TelaLista::DesmontaTelaLista() {
 void TelaLista::PesquisaProdutosAplicacao(const std::string& ordem, bool bAtualiza) {
     OrdemLista = ordem;
     ColoreCabecalhos(ordem, {lblNumeroEmpresaLV, lblDescricaoProdutoLV, lblGrupoLV, lblLancamentoLV});
-    consultas::FiltrosProdutos f;
-    f.numeroFabricante = txtNumeroFabricanteLV->Text();
-    f.numeroEmpresa = txtNumeroEmpresaLV->Text();
-    f.descricao = txtDescricaoProdutoLV->Text();
-    dao::Recordset grupos = janela_.dtcTHCombo2.GetRecordset();
-    if (!grupos.IsNothing() && grupos.IsOpen()) f.grupo = grupos.Value("CodigoGrupoProduto").ToInteger();
-    MostraProdutos(consultas::PesquisaProdutosAplicacao(janela_.ObtemCodigoAplicacao(), f, janela_.FabricantesLista,
+    const consultas::FiltrosProdutos f =
+        telas_.FiltrosProdutos(*txtNumeroFabricanteLV, *txtNumeroEmpresaLV, *txtDescricaoProdutoLV, true);
+    RecarregaGrade(*janela_.grdTHGrid1, janela_.dtcTHGrid1,
+                   consultas::PesquisaProdutosAplicacao(janela_.ObtemCodigoAplicacao(), f, janela_.FabricantesLista,
                                                         MarcaLancamento(), ordem, EstadoPrograma.Idioma),
                    bAtualiza);
 }
@@ -309,12 +301,11 @@ void TelaLista::PesquisaProdutosAplicacao(const std::string& ordem, bool bAtuali
 void TelaLista::PesquisaProdutosConjunto(const std::string& ordem, bool bAtualiza) {
     OrdemLista = ordem;
     ColoreCabecalhos(ordem, {lblNumeroEmpresaLC, lblDescricaoProdutoLC, lblItemFigLC, lblLancamentoLC});
-    consultas::FiltrosProdutos f;
-    f.numeroFabricante = txtNumeroFabricanteLC->Text();
-    f.numeroEmpresa = txtNumeroEmpresaLC->Text();
-    f.descricao = txtDescricaoProdutoLC->Text();
+    consultas::FiltrosProdutos f =
+        telas_.FiltrosProdutos(*txtNumeroFabricanteLC, *txtNumeroEmpresaLC, *txtDescricaoProdutoLC, false);
     f.itemFigura = txtItemFigLC->Text();
-    MostraProdutos(consultas::PesquisaProdutosConjunto(janela_.ObtemCodigoAplicacao(), f, janela_.FabricantesLista,
+    RecarregaGrade(*janela_.grdTHGrid1, janela_.dtcTHGrid1,
+                   consultas::PesquisaProdutosConjunto(janela_.ObtemCodigoAplicacao(), f, janela_.FabricantesLista,
                                                        MarcaLancamento(), ordem, EstadoPrograma.Idioma),
                    bAtualiza);
 }
@@ -322,9 +313,3 @@ void TelaLista::PesquisaProdutosConjunto(const std::string& ordem, bool bAtualiz
 // The release mark of the list being shown: both kinds read it from the LC label.
 bool TelaLista::MarcaLancamento() const { return janela_.lblLancamentoLC && janela_.lblLancamentoLC->Tag() == "1"; }
 
-void TelaLista::MostraProdutos(const std::string& sql, bool bAtualiza) {
-    janela_.grdTHGrid1->AnalisarScollProximoRefresh();
-    janela_.dtcTHGrid1.SetRecordSource(sql);
-    janela_.dtcTHGrid1.Refresh();
-    if (bAtualiza) janela_.grdTHGrid1->AtualizaGrid();
-}

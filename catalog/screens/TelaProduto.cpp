@@ -103,18 +103,10 @@ void TelaProduto::PesquisaProdutos(const std::string& ordem, bool bAtualiza) {
     const std::uint8_t m = Modo();
     OrdemProdutos[m] = ordem;
     ColoreCabecalhos(ordem, {lblNumeroEmpresa, lblDescricaoProduto, lblGrupo, lblLancamento});
-    consultas::FiltrosProdutos f;
-    f.numeroFabricante = txtNumeroFabricante->Text();
-    f.numeroEmpresa = txtNumeroEmpresa->Text();
-    f.descricao = txtDescricaoProduto->Text();
-    // The group combo's current row; the data engine's error reaches the caller when it has none.
-    dao::Recordset grupos = janela_.dtcTHCombo2.GetRecordset();
-    if (!grupos.IsNothing()) f.grupo = grupos.Value("CodigoGrupoProduto").ToInteger();
-    const std::string sql = consultas::PesquisaProdutos(m == 1, f, ordem, EstadoPrograma.Idioma);
-    janela_.grdTHGrid1->AnalisarScollProximoRefresh();
-    janela_.dtcTHGrid1.SetRecordSource(sql);
-    janela_.dtcTHGrid1.Refresh();
-    if (bAtualiza) janela_.grdTHGrid1->AtualizaGrid();
+    const consultas::FiltrosProdutos f =
+        telas_.FiltrosProdutos(*txtNumeroFabricante, *txtNumeroEmpresa, *txtDescricaoProduto, true);
+    RecarregaGrade(*janela_.grdTHGrid1, janela_.dtcTHGrid1, consultas::PesquisaProdutos(m == 1, f, ordem, EstadoPrograma.Idioma),
+                   bAtualiza);
 }
 
 void TelaProduto::PesquisaAplicacoesProduto(const std::string& ordem, bool bAtualiza, bool bLimpa) {
@@ -129,10 +121,8 @@ void TelaProduto::PesquisaAplicacoesProduto(const std::string& ordem, bool bAtua
             produto = 0;
         }
     }
-    janela_.dtcTHGrid2.SetRecordSource(consultas::PesquisaAplicacoesProduto(produto, ordem, EstadoPrograma.Idioma));
-    janela_.grdTHGrid2->AnalisarScollProximoRefresh();
-    janela_.dtcTHGrid2.Refresh();
-    if (bAtualiza) janela_.grdTHGrid2->AtualizaGrid();
+    RecarregaGrade(*janela_.grdTHGrid2, janela_.dtcTHGrid2,
+                   consultas::PesquisaAplicacoesProduto(produto, ordem, EstadoPrograma.Idioma), bAtualiza);
 }
 
 void TelaProduto::txtNumeroEmpresa_Change() {
@@ -238,10 +228,7 @@ void TelaProduto::MontaTelaProduto() {
     grade1.SetVisible(true);
     grade2.SetVisible(true);
     vb::DoEvents();
-    try {
-        txtNumeroEmpresa->SetFocus();
-    } catch (const vb::Error&) {
-    }
+    IgnoraFalha([&] { txtNumeroEmpresa->SetFocus(); });
 }
 
 void TelaProduto::DesmontaTelaProduto() {

@@ -176,10 +176,22 @@ void TelasCatalogo::MostraDadosItem(int item, int pagina) {
 }
 
 void TelasCatalogo::CarregaComboGrupos() {
-    const std::string sql = consultas::CarregaComboGrupos("<" + vb::UCase(Traduz(7)) + ">", EstadoPrograma.Idioma);
-    janela_.cboTHCombo2->AnalisarScollProximoRefresh();
-    janela_.dtcTHCombo2.SetRecordSource(sql);
-    janela_.dtcTHCombo2.Refresh();
+    RecarregaLista(*janela_.cboTHCombo2, janela_.dtcTHCombo2,
+                   consultas::CarregaComboGrupos("<" + vb::UCase(Traduz(7)) + ">", EstadoPrograma.Idioma));
+}
+
+consultas::FiltrosProdutos TelasCatalogo::FiltrosProdutos(const vb::TextBox& numeroFabricante,
+                                                          const vb::TextBox& numeroEmpresa,
+                                                          const vb::TextBox& descricao, bool comGrupo) {
+    consultas::FiltrosProdutos f;
+    f.numeroFabricante = numeroFabricante.Text();
+    f.numeroEmpresa = numeroEmpresa.Text();
+    f.descricao = descricao.Text();
+    if (comGrupo) {
+        const dao::Recordset grupos = janela_.dtcTHCombo2.GetRecordset();
+        if (!grupos.IsNothing() && grupos.IsOpen()) f.grupo = grupos.Value("CodigoGrupoProduto").ToInteger();
+    }
+    return f;
 }
 
 void TelasCatalogo::MontaComboGrupos(int left, int top, int grupo) {

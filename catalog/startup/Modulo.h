@@ -88,6 +88,15 @@ public:
     virtual void AnalisarScollProximoRefresh() = 0;
 };
 
+// A list's new rows from an SQL text: the list is told first, so that its scroll bar and empty
+// panel are measured again for them.
+template <class Lista>
+void RecarregaLista(Lista& lista, dao::DataControl& dc, const std::string& sql) {
+    lista.AnalisarScollProximoRefresh();
+    dc.SetRecordSource(sql);
+    dc.Refresh();
+}
+
 // A window with selectors: its combos and their data controls by name ("cboTHCombo1",
 // "dtcTHCombo1", ...). The main window and the auxiliary window implement it.
 class IJanelaSeletores {
@@ -107,6 +116,8 @@ void CarregaComboTiposAplicacao(IJanelaSeletores& janela);
 // Each returns the text its routine runs, "<I>" still in it where the routine applies the
 // language; codes are written as decimal text.
 namespace consultas {
+// Every "<I>" of the text replaced by the language letter (AplicaIdioma with a given letter).
+std::string Idioma(std::string sql, const std::string& idioma);
 // The last-check record's UPDATE of UMREGISTRO; "" when neither text is given.
 std::string GravaUltimaVerificacao(const std::string& dataSQL, const std::string& flagErro);
 // The statement whose update takes the network update lock.

@@ -37,7 +37,7 @@ void AbreBanco(dao::Workspace& ws, const std::string& nomeWorkspace, dao::Databa
 
 std::string AplicaIdioma(const std::string& sql)
 {
-    return vb::Replace(sql, "<I>", EstadoPrograma.Idioma);
+    return consultas::Idioma(sql, EstadoPrograma.Idioma);
 }
 
 void AbreBancoCatalogo(dao::Workspace& ws, const std::string& nomeWorkspace, dao::Database& db,
@@ -127,6 +127,14 @@ bool BloqueiaAtualizacao(bool bloqueia)
 // ------------------------------------------------------------------------- the SQL texts
 
 namespace consultas {
+
+std::string Idioma(std::string sql, const std::string& idioma)
+{
+    const std::string marca = "<I>";
+    for (std::size_t p = sql.find(marca); p != std::string::npos; p = sql.find(marca, p + idioma.size()))
+        sql.replace(p, marca.size(), idioma);
+    return sql;
+}
 
 std::string GravaUltimaVerificacao(const std::string& dataSQL, const std::string& flagErro)
 {

@@ -171,20 +171,14 @@ void CarregaComboFabricantes(IJanelaSeletores& janela, const std::string& textoT
     // An application without makers lists none (an empty list matches no maker).
     const std::string fabricantes =
         codigoAplicacao <= 0 ? std::string() : ListaFabricantesSQL(ObtemFabricantesAplicacao(codigoAplicacao));
-    const std::string sql = AplicaIdioma(consultas::CarregaComboFabricantes(textoTodos, fabricantes));
-    janela.Combo("cboTHCombo1").AnalisarScollProximoRefresh();
-    dao::DataControl& dc = janela.DataControl("dtcTHCombo1");
-    dc.SetRecordSource(sql);
-    dc.Refresh();
+    RecarregaLista(janela.Combo("cboTHCombo1"), janela.DataControl("dtcTHCombo1"),
+                   AplicaIdioma(consultas::CarregaComboFabricantes(textoTodos, fabricantes)));
 }
 
 void CarregaComboTiposAplicacao(IJanelaSeletores& janela)
 {
-    const std::string sql = AplicaIdioma(consultas::CarregaComboTiposAplicacao("<" + vb::UCase(Traduz(7)) + ">"));
-    janela.Combo("cboTHCombo2").AnalisarScollProximoRefresh();
-    dao::DataControl& dc = janela.DataControl("dtcTHCombo2");
-    dc.SetRecordSource(sql);
-    dc.Refresh();
+    RecarregaLista(janela.Combo("cboTHCombo2"), janela.DataControl("dtcTHCombo2"),
+                   AplicaIdioma(consultas::CarregaComboTiposAplicacao("<" + vb::UCase(Traduz(7)) + ">")));
 }
 
 // ------------------------------------------------------------------------- the SQL texts
