@@ -234,6 +234,18 @@ void CRijndael::encrypt(Bytes& buff) { Rounds(buff, fkey_, ftable_, fbsub_, fi_)
 
 void CRijndael::decrypt(Bytes& buff) { Rounds(buff, rkey_, rtable_, rbsub_, ri_); }
 
+// Every block of b bytes enciphered or deciphered on its own; the size is whole blocks.
+CRijndael::Bytes CRijndael::EachBlock(const Bytes& in, std::size_t b, void (CRijndael::*step)(Bytes&)) {
+    Bytes out(in.size(), 0);
+    Bytes block(b, 0);
+    for (std::size_t p = 0; p < in.size(); p += b) {
+        CopyByteRange(block, 0, in, p, b);
+        (this->*step)(block);
+        CopyByteRange(out, p, block, 0, b);
+    }
+    return out;
+}
+
 CRijndael::Bytes CRijndael::KeyBytes(const Bytes& bytPassword, int sNk) const {
     // A longer password is cut, a shorter one filled with zero bytes.
     Bytes key(static_cast<std::size_t>(4 * sNk), 0);
@@ -262,15 +274,7 @@ std::optional<CRijndael::Bytes> CRijndael::EncryptData(const Bytes& bytMessage,
     Bytes work(t, 0);
     UnpackWordAt(static_cast<std::uint32_t>(l), work, 0);
     CopyByteRange(work, 4, bytMessage, 0, l);
-
-    Bytes out(t, 0);
-    Bytes block(b, 0);
-    for (std::size_t p = 0; p < t; p += b) {
-        CopyByteRange(block, 0, work, p, b);
-        encrypt(block);
-        CopyByteRange(out, p, block, 0, b);
-    }
-    return out;
+    return EachBlock(work, b, &CRijndael::encrypt);
 }
 
 std::optional<CRijndael::Bytes> CRijndael::DecryptData(const Bytes& bytIn,
@@ -286,14 +290,7 @@ std::optional<CRijndael::Bytes> CRijndael::DecryptData(const Bytes& bytIn,
     gentables();
     gkey(sNb, sNk, KeyBytes(bytPassword, sNk));
 
-    Bytes out(t, 0);
-    Bytes block(b, 0);
-    for (std::size_t p = 0; p < t; p += b) {
-        CopyByteRange(block, 0, bytIn, p, b);
-        decrypt(block);
-        CopyByteRange(out, p, block, 0, b);
-    }
-
+    const Bytes out = EachBlock(bytIn, b, &CRijndael::decrypt);
     const auto l = static_cast<std::int32_t>(PackWordAt(out, 0));
     if (static_cast<std::int64_t>(l) > static_cast<std::int64_t>(t) - 4) return std::nullopt;
     if (l <= 0)

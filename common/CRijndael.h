@@ -58,6 +58,7 @@ private:
     void Rounds(Bytes& buff, const KeySchedule& key, const RoundTable& table, const SBox& sbox,
                 const Shifts& shift) const;
     Bytes KeyBytes(const Bytes& bytPassword, int sNk) const;
+    Bytes EachBlock(const Bytes& in, std::size_t b, void (CRijndael::*step)(Bytes&));
 
     // The inverse-mixing coefficients, lowest byte first.
     static constexpr std::array<std::uint8_t, 4> InCo{0x0B, 0x0D, 0x09, 0x0E};

@@ -8,6 +8,7 @@
 #include "platform/forms/WindowPlatform.h"
 #include "platform/vb/Err.h"
 #include "tests/support/AplicacaoTeste.h"
+#include "tests/support/ErroVb.h"
 
 #include <QApplication>
 #include <QDir>
@@ -382,14 +383,7 @@ TEST(ControlArrayTest, LoadCopiesTheTemplateHiddenAndUnloadRemoves) {
     EXPECT_EQ(lblGrupoM->Count(), 2);
     EXPECT_EQ(lblGrupoM->UBound(), 3);
 
-    auto number = [](const std::function<void()>& f) {
-        try {
-            f();
-        } catch (const vb::Error& e) {
-            return e.Number();
-        }
-        return 0L;
-    };
+    const auto number = [](const std::function<void()>& f) { return testsupport::NumeroErro(f); };
     EXPECT_EQ(number([&] { lblGrupoM->Load(3); }), 360);
     EXPECT_EQ(number([&] { lblGrupoM->Unload(0); }), 362);
     EXPECT_EQ(number([&] { lblGrupoM->Unload(5); }), 340);

@@ -5,6 +5,7 @@
 #include "platform/vb/Err.h"
 #include "tests/data/Pasta.h"
 #include "tests/support/AplicacaoTeste.h"
+#include "tests/support/ProgramaDemo.h"
 #include "tests/support/ServidorHttpTeste.h"
 
 #include <QCoreApplication>
@@ -435,13 +436,7 @@ TEST_F(InstalacaoNoServidor, SemRegistroAVersaoNaoGravadaEFalha) {
     EXPECT_EQ(r.Resposta(), "00");
     EXPECT_EQ(r.Passo, 4);
     // Nothing of the run's writable catalogue is left holding a transaction.
-    dao::Workspace ws;
-    dao::Database db;
-    AbreBancoCatalogo(ws, "Outro", db, false);
-    ws.BeginTrans();
-    db.Execute("UPDATE CONTROLETRAN SET a = a", dao::dbFailOnError | dao::dbSeeChanges);
-    ws.CommitTrans();
-    FechaBanco(ws, db);
+    testsupport::OutroProgramaGravaCatalogo();
 }
 
 // The main window runs the installation while it holds the update lock (an open transaction
@@ -488,7 +483,7 @@ TEST_F(InstalacaoNoServidor, UmaFalhaSobOBloqueioDeixaOBloqueioUtilizavel) {
     EXPECT_EQ(r.Passo, 4);
     ASSERT_GT(EstadoPrograma.WsBloqueio.TransactionLevel(), 0);
     // The main window records the check under the lock, then releases it.
-    EXPECT_NO_THROW(EstadoPrograma.DbBloqueio.Execute("UPDATE CONTROLETRAN SET a = a", dao::dbFailOnError));
+    EXPECT_NO_THROW(EstadoPrograma.DbBloqueio.Execute(consultas::BloqueiaAtualizacao(), dao::dbFailOnError));
     EXPECT_TRUE(BloqueiaAtualizacao(false));
     EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing() || EstadoPrograma.WsBloqueio.TransactionLevel() == 0);
 }

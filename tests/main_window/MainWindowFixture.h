@@ -93,19 +93,7 @@ private:
     std::vector<std::string>& chamadas_;
 };
 
-// The auxiliary window as the main window meets it: it takes the request, clears it and
-// leaves the scripted answer.
-class JanelaAuxiliarGravada : public IJanelaAuxiliar {
-public:
-    void MostraModal() override {
-        requisicoes.push_back(EstadoPrograma.RequisicaoTela);
-        // As the window does when its first screen shows.
-        vb::Screen().SetMousePointer(vb::vbDefault);
-        EstadoPrograma.RequisicaoTela = resposta;
-    }
-    std::vector<std::string> requisicoes;
-    std::string resposta;
-};
+using testsupport::JanelaAuxiliarGravada;
 
 class MainWindow : public ::testing::Test {
 protected:

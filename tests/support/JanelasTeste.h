@@ -1,6 +1,7 @@
 // The program's windows as the tests of the main window start them and clean up after them.
 #pragma once
 
+#include "catalog/main_window/JanelaAuxiliar.h"
 #include "catalog/main_window/frmZornak.h"
 #include "catalog/startup/Modulo.h"
 #include "platform/forms/Events.h"
@@ -11,8 +12,23 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace testsupport {
+
+// The auxiliary window as the main window meets it: it records the request, sets the default
+// pointer as the window does when its first screen shows, and leaves the scripted answer.
+class JanelaAuxiliarGravada : public IJanelaAuxiliar {
+public:
+    void MostraModal() override {
+        requisicoes.push_back(EstadoPrograma.RequisicaoTela);
+        vb::Screen().SetMousePointer(vb::vbDefault);
+        EstadoPrograma.RequisicaoTela = resposta;
+    }
+    std::string Ultima() const { return requisicoes.empty() ? std::string() : requisicoes.back(); }
+    std::vector<std::string> requisicoes;
+    std::string resposta;
+};
 
 // A 1024 x 768 screen; an error that escapes a handler goes to `erros` (the error box, as in
 // the program, when none is given); the start-up makes the main window, with the screens that

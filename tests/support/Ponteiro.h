@@ -22,6 +22,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 namespace testsupport {
@@ -55,6 +57,16 @@ inline QRect RetanguloVisivel(const vb::Control& c) { return RetanguloVisivel(c.
 // The centre of what is visible of a control, where a user aims.
 inline QPoint CentroVisivel(const QWidget* w) { return RetanguloVisivel(w).center(); }
 inline QPoint CentroVisivel(const vb::Control& c) { return CentroVisivel(c.Widget()); }
+
+// Whether a user can reach a control: it is there, shown and not wholly covered; area is then
+// what is visible of it.
+inline ::testing::AssertionResult AlcancaVisivel(const vb::Control* c, QRect& area) {
+    if (!c) return ::testing::AssertionFailure() << "the control is missing";
+    if (!c->Visible()) return ::testing::AssertionFailure() << c->Name() << " is hidden";
+    area = RetanguloVisivel(*c);
+    if (area.isEmpty()) return ::testing::AssertionFailure() << c->Name() << " is wholly covered";
+    return ::testing::AssertionSuccess();
+}
 
 // A point given from a control's top left, in its window's coordinates.
 inline QPoint PontoDe(const vb::Control& c, QPoint local) {
@@ -135,6 +147,14 @@ inline QImage Captura(QWidget* janela) {
     return janela->window()->grab().toImage();
 }
 inline QColor CorNoPonto(QWidget* janela, QPoint p) { return Captura(janela).pixelColor(p); }
+
+// The pointer moves onto a point: true when the picture of the area (an element with its hover
+// picture) changed with it.
+inline bool MoveParaMudaDesenho(QWidget* janela, QPoint p, const QRect& desenho) {
+    const QImage antes = Captura(janela).copy(desenho);
+    MovePara(janela, p);
+    return Captura(janela).copy(desenho) != antes;
+}
 
 // The tooltip that shows after the pointer rests over a point ("" when none shows).
 inline std::string DicaNoPonto(QWidget* janela, QPoint p) {

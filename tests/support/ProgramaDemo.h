@@ -48,6 +48,18 @@ inline std::vector<std::vector<std::string>> LinhasCatalogo(const std::string& s
     return r;
 }
 
+// Another program writes the catalogue in a transaction of its own, as its update lock does:
+// raises when something this program left open stops it.
+inline void OutroProgramaGravaCatalogo() {
+    dao::Workspace ws;
+    dao::Database db;
+    AbreBancoCatalogo(ws, "OutroPrograma", db, false);
+    ws.BeginTrans();
+    db.Execute(consultas::BloqueiaAtualizacao(), dao::dbFailOnError | dao::dbSeeChanges);
+    ws.CommitTrans();
+    FechaBanco(ws, db);
+}
+
 // What "dados" gets beside the two databases: no pictures, the demo folder's own photos and
 // figures (only read), or a copy of everything (for tests that change or remove pictures).
 enum class ImagensDemo { Nenhuma, Ligadas, Copiadas };
