@@ -12,7 +12,10 @@ build=${ZK_BUILD_DIR:-$here/build}
   [ "${ZK_SANITIZE:-0}" = 1 ] && source "$here/scripts/sanitize_env.sh"
   export QT_QPA_PLATFORM=offscreen
   cd "$build"
-  ctest --output-on-failure --parallel "$(nproc)" --timeout 300
+  # The sanitizers make some window tests several times slower.
+  timeout=300
+  [ "${ZK_SANITIZE:-0}" = 1 ] && timeout=900
+  ctest --output-on-failure --parallel "$(nproc)" --timeout "$timeout"
 )
 if "$here/tools/fuzz/run.sh" --available; then
   ZK_FUZZ_JOBS=${ZK_FUZZ_JOBS:-2} "$here/tools/fuzz/run.sh" "${ZK_FUZZ_SECONDS:-3}"
