@@ -222,7 +222,7 @@ INSTANTIATE_TEST_SUITE_P(
         ProgramCase{"product description without a number", EmPortugues(consultas::MontaDescricaoProduto(101)), {},
                     {"Bomba d'água|<null>"}},
         ProgramCase{"release list", ConsultaListaLancamentos(), {}, {"100", "102"}},
-        // ------------------------------------------------------ the auxiliary window's lists
+        // ------------------- the auxiliary window's lists and the printout, as those write them
         ProgramCase{"application list of a maker, grouped, release key through Mid(Max(...))",
                     AppListSelect + "APLICACAO.CodigoFabricante=1 GROUP BY APLICACAO_PRODUTO.CodigoAplicacao ORDER BY 1,2", {},
                     {"Motor|Motor 1.6|1240601|2|20|  " + Blanks50 + ".240601",
