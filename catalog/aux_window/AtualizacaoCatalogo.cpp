@@ -109,10 +109,11 @@ std::string CaminhoArquivoAtualizacao(const std::string& pastaDados, const std::
     return atual;
 }
 
+std::string ConsultaListaLancamentos() { return "SELECT CodigoProduto FROM PRODUTO WHERE FlagLancamento=1 ORDER BY 1"; }
+
 std::vector<long> ObtemListaLancamentos(dao::Database& db) {
     std::vector<long> lista;
-    dao::Recordset rs =
-        db.OpenRecordset("SELECT CodigoProduto FROM PRODUTO WHERE FlagLancamento=1 ORDER BY 1", dao::dbOpenForwardOnly);
+    dao::Recordset rs = db.OpenRecordset(ConsultaListaLancamentos(), dao::dbOpenForwardOnly);
     while (!rs.Eof()) {
         lista.push_back(rs.Fields(0).Value().ToLong());
         rs.MoveNext();

@@ -41,7 +41,7 @@ bool VerificacaoAutomaticaDevida(vb::Date ultimaVerificacao, vb::Date agora);
 
 // What opens the update installation with "installed|latest" and returns when it has closed,
 // leaving its answer in RequisicaoTela. Empty (the default): the main window's auxiliary
-// window in mode 6, which says so while it is not available. Returns the one replaced.
+// window in mode 6. Returns the one replaced.
 using InstalacaoAtualizacao = std::function<void(const std::string& parametros)>;
 InstalacaoAtualizacao DefineInstalacaoAtualizacao(InstalacaoAtualizacao instalacao);
 

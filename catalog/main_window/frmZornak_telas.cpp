@@ -101,7 +101,7 @@ void frmZornakForm::TrocaTelaPassos(std::uint8_t telaEntrando, std::uint8_t tela
 void frmZornakForm::VaiParaTela(const std::string& mensagem, long tela) {
     vb::Screen().SetMousePointer(vb::vbHourglass);
     vb::DoEvents();
-    m_PendenteInicio = 0;
+    CodigoFabricanteRetorno = 0;
     const int saindo = TelaAtual();
     m_HistoricoTelas = std::to_string(tela);
     TrocaTela(static_cast<std::uint8_t>(tela), static_cast<std::uint8_t>(saindo), "");
@@ -342,20 +342,20 @@ void frmZornakForm::lblImprimir_Click() {
             lista.Recordset = rs;
             lista.ListaVeiculo = grdTHGrid1->Tag() == "1";
             lista.ColunaLancamento = lblLancamentoLC->Tag() == "1";
-            lista.FabricantesAplicacao = m_FabricantesAplicacao;
+            lista.FabricantesAplicacao = FabricantesLista;
             lista.CodigoAplicacao = ObtemCodigoAplicacao();
             ImprimirLista(lista);
         } else {
             vb::MsgBox(Traduz(5) + ".", vb::vbCritical, Traduz(0));
         }
     } else if (tela == 4) {
-        if (m_PaginaFigura < 255) {
-            const int conjunto = telas_->ObtemConjunto(m_AplicacaoFigura, -1);
+        if (PaginaFiguraAtual < 255) {
+            const int conjunto = telas_->ObtemConjunto(CodigoAplicacaoFigura, -1);
             // The page list holds the two-digit part number first.
-            if (m_PaginaFigura >= m_PaginasFigura.size())
+            if (PaginaFiguraAtual >= PaginasFigura.size())
                 vb::Raise(vb::err::SubscriptOutOfRange, "Subscript out of range");
-            const std::string& pagina = m_PaginasFigura[m_PaginaFigura];
-            ImprimirFigura(conjunto, vb::CByte(pagina.substr(0, 2)), m_AplicacaoFigura);
+            const std::string& pagina = PaginasFigura[PaginaFiguraAtual];
+            ImprimirFigura(conjunto, vb::CByte(pagina.substr(0, 2)), CodigoAplicacaoFigura);
         } else {
             vb::MsgBox(Traduz(63) + ".", vb::vbCritical, Traduz(0));
         }
@@ -397,7 +397,7 @@ void frmZornakForm::imgOrelha1_Click(int indice) {
                        vb::vbInformation, Traduz(0));
             return;
         }
-        m_AplicacaoFigura = static_cast<int>(aplicacao);
+        CodigoAplicacaoFigura = static_cast<int>(aplicacao);
     }
     const int saindo = TelaAtual();
     if (!m_HistoricoTelas.empty()) m_HistoricoTelas.back() = static_cast<char>('0' + nova);
@@ -406,5 +406,5 @@ void frmZornakForm::imgOrelha1_Click(int indice) {
 }
 
 long frmZornakForm::ObtemCodigoAplicacao() const {
-    return m_AplicacaoLembrada2 >= 1 ? m_AplicacaoLembrada2 : m_AplicacaoLembrada1;
+    return CodigoAplicacaoCombo >= 1 ? CodigoAplicacaoCombo : CodigoAplicacaoLista;
 }

@@ -1,5 +1,6 @@
 // The figure's items: their markers, the hover, the item panel and the marked items.
 #include "catalog/main_window/frmZornak.h"
+#include "catalog/screens/ConsultasTelas.h"
 #include "catalog/screens/ModuloTelas.h"
 #include "catalog/screens/TelaFigura.h"
 #include "catalog/startup/Modulo.h"
@@ -116,8 +117,8 @@ void TelaFigura::CriaControles() {
 
 // Marked items of other pages stay hidden with their page: only the shown page blinks.
 bool TelaFigura::NaPaginaAtual(int item) const {
-    return janela_.m_PaginaFigura < 255 && lblItem_->Exists(item) &&
-           std::atoi((*lblItem_)(item).Tag().c_str()) == janela_.m_PaginaFigura;
+    return janela_.PaginaFiguraAtual < 255 && lblItem_->Exists(item) &&
+           std::atoi((*lblItem_)(item).Tag().c_str()) == janela_.PaginaFiguraAtual;
 }
 
 void TelaFigura::DesenhaBolaItem(int item) {
@@ -132,17 +133,17 @@ void TelaFigura::DesenhaBolaItem(int item) {
 }
 
 void TelaFigura::lblItem_MouseMove(int indice) {
-    if (indice == ItemFiguraSelecionado) return;
-    if (ItemFiguraSelecionado != -1 || tmrFigura_->Enabled()) {
+    if (indice == janela_.ItemFiguraSelecionado) return;
+    if (janela_.ItemFiguraSelecionado != -1 || tmrFigura_->Enabled()) {
         if (tmrFigura_->Enabled()) {
             tmrFigura_->SetEnabled(false);
             for (int k = 0; k <= UltimoItemPiscando; ++k)
                 if (NaPaginaAtual(static_cast<int>(ItensPiscando[k]))) (*imgItem_)(static_cast<int>(ItensPiscando[k])).SetVisible(true);
         }
-        if (ItemFiguraSelecionado != -1) DesenhaBolaItem(ItemFiguraSelecionado);
+        if (janela_.ItemFiguraSelecionado != -1) DesenhaBolaItem(janela_.ItemFiguraSelecionado);
         LimpaPainelItem(true);
     }
-    ItemFiguraSelecionado = indice;
+    janela_.ItemFiguraSelecionado = indice;
     const int desenhado = EstadoDesenhado(indice);
     vb::Image& bola = (*imgItem_)(indice);
     if (desenhado != 2) bola.SetPicture(CarregaImagemRecurso("BOLASELECIONADA", "G"));
@@ -155,10 +156,10 @@ void TelaFigura::lblItem_MouseMove(int indice) {
 }
 
 void TelaFigura::RestauraItemSelecionado() {
-    if (ItemFiguraSelecionado == -1) return;
+    if (janela_.ItemFiguraSelecionado == -1) return;
     LimpaPainelItem(true);
-    DesenhaBolaItem(ItemFiguraSelecionado);
-    ItemFiguraSelecionado = -1;
+    DesenhaBolaItem(janela_.ItemFiguraSelecionado);
+    janela_.ItemFiguraSelecionado = -1;
 }
 
 void TelaFigura::LimpaPainelItem(bool completo) {
@@ -219,7 +220,7 @@ void TelaFigura::MostraDadosItem(int item, std::uint8_t pagina) {
                 const vb::Variant data = ItensFigura.Value("DataLancamento");
                 descricao.SetCaption(d.IsNull() ? "" : d.ToString());
                 numero.SetCaption(n.IsNull() ? "" : n.ToString());
-                referencias.SetCaption(ObtemReferenciasCruzadas(codigo, janela_.m_FabricantesAplicacao));
+                referencias.SetCaption(ObtemReferenciasCruzadas(codigo, janela_.FabricantesLista));
                 numero.SetTag(std::to_string(codigo));
                 (*lblObsF_)(k).SetTag(ItensFigura.Value("Observacao").IsNull() ? "0" : "1");
                 (*imgLancF_)(k).SetTag((flag.IsNull() || flag.ToLong() == 0) ? "0" : "1");
@@ -322,10 +323,8 @@ void TelaFigura::LocalizaItensFigura(int conjunto) {
         const std::string codigo = fim > 0 ? vb::Mid(pedido, q + 2, fim - q - 2) : vb::Mid(pedido, q + 2);
         // Only a number goes into the SQL: anything else finds no item.
         if (!codigo.empty() && codigo.find_first_not_of("0123456789") == std::string::npos) {
-            dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(
-                "SELECT ItemFigura FROM CONJUNTO_PRODUTO WHERE CodigoConjunto = " + std::to_string(conjunto) +
-                    " AND CodigoProduto  = " + codigo,
-                dao::dbOpenForwardOnly);
+            dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(consultas::ItensProdutoConjunto(conjunto, codigo),
+                                                                        dao::dbOpenForwardOnly);
             while (!rs.Eof()) {
                 lista += rs.Value("ItemFigura").ToString() + "|";
                 rs.MoveNext();
@@ -341,7 +340,7 @@ void TelaFigura::MarcaItensFigura(const std::string& lista) {
     UltimoItemPiscando = -1;
     ItensPiscando.clear();
     bool primeiro = true;
-    if (janela_.m_PaginasFigura.empty()) return;
+    if (janela_.PaginasFigura.empty()) return;
     const std::string procura = "|" + lista;
     for (int i = 1; i <= QuantidadeItensFigura; ++i) {
         const std::string c = (*lblItem_)(i).Caption();
@@ -402,7 +401,7 @@ void TelaFigura::ParaPiscarItensFigura() {
 
 std::vector<ITelasCatalogo::ProdutoItemFigura> TelaFigura::ProdutosPainelItem() const {
     std::vector<ITelasCatalogo::ProdutoItemFigura> produtos;
-    if (lblTitDescricaoProdutoF_->Tag() == "NA" || ItemFiguraSelecionado < 0) return produtos;
+    if (lblTitDescricaoProdutoF_->Tag() == "NA" || janela_.ItemFiguraSelecionado < 0) return produtos;
     int linhas = 0;
     while (linhas <= 3 && lblNumeroEmpresaF_->Exists(linhas) && (*lblNumeroEmpresaF_)(linhas).Visible()) ++linhas;
     // The rows of an item with several products each carry their position ("2 - ") on the

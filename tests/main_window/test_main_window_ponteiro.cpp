@@ -103,12 +103,12 @@ protected:
         frmZornakForm& j = J();
         const auto saindo = static_cast<std::uint8_t>(j.TelaAtual());
         if (tela == 3 || tela == 4) {
-            j.m_AplicacaoLembrada1 = AplicacaoComFigura;
-            j.m_AplicacaoLembrada2 = 0;
+            j.CodigoAplicacaoLista = AplicacaoComFigura;
+            j.CodigoAplicacaoCombo = 0;
             j.m_HistoricoTelas = "03";
             j.TrocaTela(3, saindo, "LimpaTelaLista");
             if (tela == 4) {
-                j.m_AplicacaoFigura = AplicacaoComFigura;
+                j.CodigoAplicacaoFigura = AplicacaoComFigura;
                 j.m_HistoricoTelas = "04";
                 j.TrocaTela(4, 3, "");
             }
@@ -226,7 +226,7 @@ protected:
         e.push_back({"imgOrelha1(1)", img("imgOrelha1", 1), ".IMGORELHA11", {3}, nullptr,
                      [](MolduraPonteiro&, frmZornakForm& j, int) {
                          EXPECT_EQ(j.TelaAtual(), 4);
-                         EXPECT_EQ(j.m_AplicacaoFigura, AplicacaoComFigura);
+                         EXPECT_EQ(j.CodigoAplicacaoFigura, AplicacaoComFigura);
                      }});
         // The footer of the list and the figure: back, the logos (back too) and print.
         struct Voltar {
@@ -345,8 +345,8 @@ TEST_F(MolduraPonteiroTabela, FrameButtonsShowTheirTooltipsUnderTheirHoverPictur
 // needs beside it shows what lies under it and does not open the list.
 TEST_F(MolduraPonteiro, TheApplicationComboShowsACaptionSizedBox) {
     frmZornakForm& j = J();
-    j.m_AplicacaoLembrada1 = 1;
-    j.m_AplicacaoLembrada2 = 0;
+    j.CodigoAplicacaoLista = 1;
+    j.CodigoAplicacaoCombo = 0;
     j.m_HistoricoTelas = "03";
     j.TrocaTela(3, 0, "LimpaTelaLista");
     testsupport::Processa();

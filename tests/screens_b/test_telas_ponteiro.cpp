@@ -7,6 +7,7 @@
 
 #include "catalog/main_window/JanelaAuxiliar.h"
 #include "catalog/main_window/frmMenu.h"
+#include "catalog/screens/PainelProduto.h"
 #include "catalog/screens/TelaAplicacao.h"
 #include "catalog/screens/TelaFigura.h"
 #include "catalog/screens/TelaLista.h"
@@ -98,13 +99,13 @@ protected:
         Processa();
     }
     void AbreLista(frmZornakForm& j, long aplicacao) {
-        j.m_AplicacaoLembrada1 = aplicacao;
-        j.m_AplicacaoLembrada2 = 0;
+        j.CodigoAplicacaoLista = aplicacao;
+        j.CodigoAplicacaoCombo = 0;
         VaiPara(j, 3, "23");
     }
     void AbreFigura(frmZornakForm& j, long aplicacao, const std::string& pedido = "") {
         EstadoPrograma.RequisicaoTela = pedido;
-        j.m_AplicacaoFigura = static_cast<int>(aplicacao);
+        j.CodigoAplicacaoFigura = static_cast<int>(aplicacao);
         VaiPara(j, 4, "24");
     }
 
@@ -345,7 +346,7 @@ TEST_F(TelasPonteiro, HomeScreenGroupShortcutsAndNotice) {
             EXPECT_EQ(auxiliar->Ultima(), "3|" + l.Tag() + "|0|0||255|" + ordemMarca);
             // Nothing chosen there: the home screen stays, the list state reset.
             EXPECT_EQ(j.m_HistoricoTelas, "0");
-            EXPECT_EQ(j.m_LinhaPendente, 255);
+            EXPECT_EQ(j.LinhaRetorno, 255);
             // The pointer still rests on the shortcut: it is underlined, with its date.
             EXPECT_EQ(j.m_ChaveSelecao, "_GRUPOM" + std::to_string(i));
             EXPECT_TRUE(l.FontUnderline());
@@ -418,7 +419,7 @@ TEST_F(TelasPonteiro, ProductSearchAndReleasesScreens) {
         const std::string palavra = Palavra(j.dtcTHGrid1, "DescricaoProduto");
         ASSERT_GE(palavra.size(), 3u);
         const long primeiro = CodigoAtual(j.dtcTHGrid1);
-        const std::string referencia = pr.lblNumeroFabricanteRef[0]->Caption();
+        const std::string referencia = Telas(j).Painel().lblNumeroFabricanteRef[0]->Caption();
         ASSERT_FALSE(referencia.empty()) << "the first product has references";
 
         auto cabecalho = [&](vb::Label* l, const std::vector<vb::Label*>& grupo, const std::string& ordem, bool aplicacoes) {
@@ -447,7 +448,7 @@ TEST_F(TelasPonteiro, ProductSearchAndReleasesScreens) {
                  // The product is found by its reference; the panel shows the searched one
                  // first, in red.
                  EXPECT_TRUE(NaLista(j, primeiro));
-                 EXPECT_EQ(pr.lblNumeroFabricanteRef[0]->ForeColor(), Destaque);
+                 EXPECT_EQ(Telas(j).Painel().lblNumeroFabricanteRef[0]->ForeColor(), Destaque);
              }),
              Qt::LeftButton, false, volta},
             {"group combo", [&] { return j.cboTHCombo2; }, AbreEFecha(j.cboTHCombo2), Qt::LeftButton, false, volta},
@@ -491,7 +492,7 @@ TEST_F(TelasPonteiro, ProductSearchAndReleasesScreens) {
             {"figure icon of an application", [&] { return &g2; },
              [&] {
                  EXPECT_EQ(j.TelaAtual(), 4);
-                 EXPECT_EQ(j.m_AplicacaoFigura, aplicacaoLinha);
+                 EXPECT_EQ(j.CodigoAplicacaoFigura, aplicacaoLinha);
                  // The product's items on the figure are marked.
                  EXPECT_GE(Telas(j).Figura().UltimoItemPiscando, 0);
              },
@@ -512,7 +513,7 @@ TEST_F(TelasPonteiro, ProductSearchAndReleasesScreens) {
             {"list icon of an application", [&] { return &g2; },
              [&] {
                  EXPECT_EQ(j.TelaAtual(), 3);
-                 EXPECT_EQ(j.m_AplicacaoLembrada1, aplicacaoLinha);
+                 EXPECT_EQ(j.CodigoAplicacaoLista, aplicacaoLinha);
                  EXPECT_EQ(CodigoAtual(j.dtcTHGrid1), comConjunto) << "the list opens on the product";
              },
              Qt::LeftButton, false,
@@ -529,7 +530,7 @@ TEST_F(TelasPonteiro, ProductSearchAndReleasesScreens) {
             {"double click on an application", [&] { return &g2; },
              [&] {
                  EXPECT_EQ(j.TelaAtual(), 3);
-                 EXPECT_EQ(j.m_AplicacaoLembrada1, aplicacaoLinha);
+                 EXPECT_EQ(j.CodigoAplicacaoLista, aplicacaoLinha);
              },
              Qt::LeftButton, true,
              [&] {
@@ -548,10 +549,10 @@ TEST_F(TelasPonteiro, ProductSearchAndReleasesScreens) {
         pr.txtNumeroEmpresa->SetText("");
         pr.txtNumeroFabricante->SetText(referencia);
         Processa();
-        ASSERT_TRUE(AoAlcance(*pr.lblNumeroFabricanteRef[0], CentroVisivel(*pr.lblNumeroFabricanteRef[0])));
-        EXPECT_EQ(testsupport::DicaNoPonto(janela, CentroVisivel(*pr.lblNumeroFabricanteRef[0])),
-                  pr.lblNumeroFabricanteRef[0]->ToolTipText());
-        EXPECT_FALSE(pr.lblNumeroFabricanteRef[0]->ToolTipText().empty());
+        ASSERT_TRUE(AoAlcance(*Telas(j).Painel().lblNumeroFabricanteRef[0], CentroVisivel(*Telas(j).Painel().lblNumeroFabricanteRef[0])));
+        EXPECT_EQ(testsupport::DicaNoPonto(janela, CentroVisivel(*Telas(j).Painel().lblNumeroFabricanteRef[0])),
+                  Telas(j).Painel().lblNumeroFabricanteRef[0]->ToolTipText());
+        EXPECT_FALSE(Telas(j).Painel().lblNumeroFabricanteRef[0]->ToolTipText().empty());
     }
 }
 
@@ -596,20 +597,20 @@ TEST_F(TelasPonteiro, ApplicationSearchScreen) {
          [&] {
              EXPECT_EQ(j.TelaAtual(), 4);
              EXPECT_EQ(j.m_HistoricoTelas, "24");
-             EXPECT_EQ(j.m_AplicacaoFigura, aplicacao);
+             EXPECT_EQ(j.CodigoAplicacaoFigura, aplicacao);
          },
          Qt::LeftButton, false, [&] { aplicacaoDaLinha(0); }, [&] { return PontoMarcador(g, 0, linha); }},
         {"list icon of a row", [&] { return &g; },
          [&] {
              EXPECT_EQ(j.TelaAtual(), 3);
              EXPECT_EQ(j.m_HistoricoTelas, "23");
-             EXPECT_EQ(j.m_AplicacaoLembrada1, aplicacao);
+             EXPECT_EQ(j.CodigoAplicacaoLista, aplicacao);
          },
          Qt::LeftButton, false, [&] { aplicacaoDaLinha(1); }, [&] { return PontoMarcador(g, 1, linha); }},
         {"double click on a row", [&] { return &g; },
          [&] {
              EXPECT_EQ(j.TelaAtual(), 3);
-             EXPECT_EQ(j.m_AplicacaoLembrada1, aplicacao);
+             EXPECT_EQ(j.CodigoAplicacaoLista, aplicacao);
          },
          Qt::LeftButton, true, [&] { aplicacaoDaLinha(-1); }, [&] { return PontoLinha(g, linha); }},
     };
@@ -621,7 +622,7 @@ TEST_F(TelasPonteiro, ApplicationSearchScreen) {
 TEST_F(TelasPonteiro, ListByVehicle) {
     frmZornakForm& j = Mostra();
     TelaLista& l = Telas(j).Lista();
-    TelaProduto& pr = Telas(j).Produto();
+    PainelProduto& pr = Telas(j).Painel();
     THGrid& g = *j.grdTHGrid1;
     const long veiculo = 1;
     auto volta = [&] {
@@ -696,7 +697,7 @@ TEST_F(TelasPonteiro, ListByVehicle) {
          [&] {
              EXPECT_EQ(CodigoAtual(j.dtcTHGrid1), produto);
              // The panel follows the row.
-             EXPECT_EQ(pr.lblNumeroFabricanteRefL[0]->Caption(), PrimeiraReferencia(produto, j.m_FabricantesAplicacao));
+             EXPECT_EQ(pr.lblNumeroFabricanteRefL[0]->Caption(), PrimeiraReferencia(produto, j.FabricantesLista));
          },
          Qt::LeftButton, false, [&] { naLinha(-1); }, [&] { return PontoLinha(g, linha); }},
         {"cart icon", [&] { return &g; },
@@ -753,7 +754,7 @@ TEST_F(TelasPonteiro, ListByAssembly) {
     for (const long aplicacao : {comLancamento, semLancamento}) {
         SCOPED_TRACE("application " + std::to_string(aplicacao));
         auto volta = [&, aplicacao] {
-            if (j.TelaAtual() != 3 || j.m_AplicacaoLembrada1 != aplicacao) AbreLista(j, aplicacao);
+            if (j.TelaAtual() != 3 || j.CodigoAplicacaoLista != aplicacao) AbreLista(j, aplicacao);
             auxiliar->requisicoes.clear();
         };
         volta();
@@ -827,7 +828,7 @@ TEST_F(TelasPonteiro, ListByAssembly) {
         auto abreFigura = [&] {
             EXPECT_EQ(j.TelaAtual(), 4);
             EXPECT_EQ(j.m_HistoricoTelas, "24");
-            EXPECT_EQ(j.m_AplicacaoFigura, aplicacao);
+            EXPECT_EQ(j.CodigoAplicacaoFigura, aplicacao);
             TelaFigura& f = Telas(j).Figura();
             ASSERT_GE(f.UltimoItemPiscando, 0) << "item " << itemLinha << " is marked";
             EXPECT_EQ(f.lblItem()(static_cast<int>(f.ItensPiscando[0])).Caption(), itemLinha);
@@ -863,7 +864,7 @@ TEST_F(TelasPonteiro, ListByAssembly) {
 TEST_F(TelasPonteiro, FigurePageButtons) {
     frmZornakForm& j = Mostra();
     AbreFigura(j, 52);
-    ASSERT_EQ(j.m_PaginasFigura.size(), 4u);
+    ASSERT_EQ(j.PaginasFigura.size(), 4u);
     auto* botoes = j.ArranjoControles<vb::Label>("lblPagF");
     auto* placas = j.ArranjoControles<vb::Image>("imgBtnPagF");
     auto* selecionadas = j.ArranjoControles<vb::Image>("imgBtnPagFSel");
@@ -899,7 +900,7 @@ TEST_F(TelasPonteiro, FigurePageButtons) {
         return w ? w->cursor().shape() : Qt::BlankCursor;
     };
     auto confere = [&](int atual) {
-        EXPECT_EQ(j.m_PaginaFigura, atual);
+        EXPECT_EQ(j.PaginaFiguraAtual, atual);
         for (int p = 0; p < 4; ++p) {
             SCOPED_TRACE("button " + std::to_string(p + 1));
             EXPECT_TRUE(AoAlcance((*botoes)(p), CentroVisivel((*botoes)(p))));
@@ -920,7 +921,7 @@ TEST_F(TelasPonteiro, FigurePageButtons) {
         tabela.push_back({"page " + std::to_string(p + 1), [&, p] { return &(*botoes)(p); },
                           [&, p] {
                               confere(p);
-                              const std::string& e = j.m_PaginasFigura[p];
+                              const std::string& e = j.PaginasFigura[p];
                               EXPECT_TRUE(f.lblItem()(std::stoi(e.substr(2, 3))).Widget()->isVisible());
                           },
                           Qt::LeftButton, false,
@@ -936,7 +937,7 @@ TEST_F(TelasPonteiro, FigurePageButtons) {
                       [&] {
                           EXPECT_TRUE(f.tmrFigura().Enabled());
                           confere(0);
-                          const std::string& e = j.m_PaginasFigura[0];
+                          const std::string& e = j.PaginasFigura[0];
                           for (int i = std::stoi(e.substr(2, 3)); i <= std::stoi(e.substr(5, 3)); ++i)
                               EXPECT_TRUE(f.imgItem()(i).Widget()->isVisible()) << "marker " << i;
                       },
@@ -948,7 +949,7 @@ TEST_F(TelasPonteiro, FigurePageButtons) {
                                                                  vb::Variant(""))
                                                        .ToString() + ":I");
                           ASSERT_TRUE(f.tmrFigura().Enabled());
-                          ASSERT_EQ(j.m_PaginaFigura, 0);
+                          ASSERT_EQ(j.PaginaFiguraAtual, 0);
                       }});
     ClicaTabela(tabela);
 }
@@ -1029,7 +1030,7 @@ TEST_F(TelasPonteiro, FigureItems) {
     vb::Control* cinco = item("5");
     ASSERT_NE(cinco, nullptr);
     testsupport::MovePara(janela, CentroVisivel(*cinco));
-    EXPECT_EQ(f.ItemFiguraSelecionado, cinco->Index());
+    EXPECT_EQ(j.ItemFiguraSelecionado, cinco->Index());
     EXPECT_EQ(f.PaginasPainelItem(), 3);
     EXPECT_TRUE(f.lblPaginaXdeXF().Widget()->isVisible());
 }
@@ -1101,8 +1102,8 @@ TEST_F(TelasPonteiro, ClicksQueuedDuringABuildAreIgnored) {
                                                        Qt::NoButton, Qt::NoModifier));
         // The list of an assembly of a vehicle, under the vehicle's application combo: its
         // build lets the waiting click through, and the assembly has a figure to go to.
-        j.m_AplicacaoLembrada1 = 1;
-        j.m_AplicacaoLembrada2 = 36;
+        j.CodigoAplicacaoLista = 1;
+        j.CodigoAplicacaoCombo = 36;
         j.m_HistoricoTelas = "23";
         j.TrocaTela(3, 2, "LimpaTelaLista");
         Processa();

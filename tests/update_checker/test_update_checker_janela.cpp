@@ -3,7 +3,6 @@
 // the line it is given) in the program folder.
 #include "catalog/main_window/frmZornak.h"
 #include "catalog/main_window/frmZornak_atualizacao.h"
-#include "catalog/screens/ModuloTelas.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Events.h"
@@ -457,9 +456,9 @@ TEST_F(VerificacaoJanela, TheSecondPassFindsTheUpdateAlreadyInstalled) {
     EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
 }
 
-// Until the auxiliary window brings it, the installation says it is not there; the lock is
-// released all the same and nothing pretends an update happened.
-TEST_F(VerificacaoJanela, WithoutTheInstallationWindowTheUserIsToldItIsNotAvailable) {
+// An installation window that cannot be opened (here: none is registered) is reported; the
+// lock is released all the same and nothing pretends an update happened.
+TEST_F(VerificacaoJanela, AnInstallationWindowThatCannotOpenIsReportedAndTheLockReleased) {
     DefineInstalacaoAtualizacao(anterior);
     InstalaVerificador();
     Linha("127|28");
@@ -469,8 +468,8 @@ TEST_F(VerificacaoJanela, WithoutTheInstallationWindowTheUserIsToldItIsNotAvaila
     EsperaVerificador();
     Janela().tmrVerificaProcessoVerificacao_Timer();
     ASSERT_EQ(caixas.Count(), 2u);
-    EXPECT_NE(caixas.Last().prompt.find(std::to_string(ErroNaoDisponivel)), std::string::npos) << caixas.Last().prompt;
-    EXPECT_NE(caixas.Last().prompt.find("not available yet"), std::string::npos);
+    EXPECT_NE(caixas.Last().prompt.find(std::to_string(vb::err::ObjectRequired)), std::string::npos) << caixas.Last().prompt;
+    EXPECT_NE(caixas.Last().prompt.find("No auxiliary window"), std::string::npos);
     EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
     EXPECT_EQ(Registro("FlagErroUltimaVerificacao").ToString(), "1");
     EXPECT_EQ(Janela().TelaAtual(), 1);
