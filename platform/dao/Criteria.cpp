@@ -162,13 +162,13 @@ private:
 
     // Operands of the next tighter level joined by one operator word, grouped from the left.
     std::unique_ptr<CriteriaNode> chain(std::string_view word, CriteriaNode::Kind kind,
-                                        std::unique_ptr<CriteriaNode> (Parser::*operand)()) {
-        auto l = (this->*operand)();
+                                        std::unique_ptr<CriteriaNode> (Parser::*next)()) {
+        auto l = (this->*next)();
         while (atWord(word)) {
             ++i_;
             auto n = node(kind);
             n->a = std::move(l);
-            n->b = (this->*operand)();
+            n->b = (this->*next)();
             l = std::move(n);
         }
         return l;
@@ -180,6 +180,7 @@ private:
     std::unique_ptr<CriteriaNode> notExpr() {
         if (atWord("NOT")) {
             ++i_;
+            Nesting level(depth_);
             auto n = node(CriteriaNode::Not);
             n->a = notExpr();
             return n;
@@ -234,6 +235,7 @@ private:
         const Token& tk = t_[i_];
         if (atSym("(")) {
             ++i_;
+            Nesting level(depth_);
             auto n = orExpr();
             if (!atSym(")")) bad("\")\" is missing");
             ++i_;
@@ -294,9 +296,21 @@ private:
                                           "' as a valid field name or expression.");
     }
 
+    // Each "(" and NOT is a recursion here and in the evaluation; a deeper text is refused
+    // instead of running out of stack. Real criteria need a handful.
+    struct Nesting {
+        static constexpr int kMax = 200;
+        int& depth;
+        explicit Nesting(int& d) : depth(d) {
+            if (++depth > kMax) bad("nested too deeply");
+        }
+        ~Nesting() { --depth; }
+    };
+
     std::vector<Token> t_;
     const std::vector<std::string>& names_;
     size_t i_ = 0;
+    int depth_ = 0;
 };
 
 }  // namespace
