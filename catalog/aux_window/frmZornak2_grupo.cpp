@@ -12,9 +12,9 @@
 
 namespace {
 TabelaPictures PicturesGrupo(bool comLancamento) {
-    if (comLancamento)
-        return MontaTabelaPictures({VariantesLancamento(), Variantes("ICOFIGURA", "G"), Variantes("ICOLISTA", "G")});
-    return MontaTabelaPictures({Variantes("ICOFIGURA", "G"), Variantes("ICOLISTA", "G")});
+    std::vector<ColunaPictures> colunas = VariantesFiguraLista();
+    if (comLancamento) colunas.insert(colunas.begin(), VariantesLancamento());
+    return MontaTabelaPictures(colunas);
 }
 }  // namespace
 
@@ -84,8 +84,8 @@ void frmZornak2Form::ExibeTelaPrincipal(std::uint8_t fabricante, int grupo, long
     std::vector<std::string> colunas = {"DescricaoTipoAplicacao|0|" + LarguraColuna(150) + "|T",
                                         "DescricaoAplicacao|0|" + LarguraColuna(comLancamento ? 255 : 311) + "|T"};
     if (comLancamento) colunas.push_back("ImagensGrid|2|" + LarguraColuna(56) + "|I|" + Traduz(91) + "!|0|" + LarguraColuna(34));
-    colunas.push_back("ImagensGrid|2|" + LarguraColuna(40) + "|I|" + Traduz(8) + " <F3>|99");
-    colunas.push_back("|2|" + LarguraColuna(40) + "|F|" + Traduz(9) + " <F4>,<ENTER>|99");
+    colunas.push_back(ColunaFigura());
+    colunas.push_back(ColunaLista("<F4>,<ENTER>"));
     grdTHGrid1->ConfiguraColunas(colunas);
     grdTHGrid1->AtualizaGrid();
 

@@ -1,6 +1,7 @@
 #include "catalog/controls/ModuloGrade.h"
 
 #include "catalog/startup/Modulo.h"
+#include "common/modTraducao.h"
 #include "platform/vb/Err.h"
 #include "platform/vb/Strings.h"
 
@@ -75,6 +76,10 @@ std::string LarguraColuna(long pixels) { return std::to_string(ConvertePixelsPar
 ColunaPictures Variantes(const std::string& nome, const std::string& tipo) {
     return {nome + "1", nome + "1_S", nome + "2", nome + "2_S", tipo};
 }
+
+std::vector<ColunaPictures> VariantesFiguraLista() { return {Variantes("ICOFIGURA", "G"), Variantes("ICOLISTA", "G")}; }
+std::string ColunaFigura() { return "ImagensGrid|2|" + LarguraColuna(40) + "|I|" + Traduz(8) + " <F3>|99"; }
+std::string ColunaLista(const std::string& teclas) { return "|2|" + LarguraColuna(40) + "|F|" + Traduz(9) + " " + teclas + "|99"; }
 
 ColunaPictures VariantesLancamento() { return {"ICOLANCGRID", "ICOLANCGRID", "ICOLANCGRID_S", "ICOLANCGRID_S", "G"}; }
 

@@ -69,6 +69,12 @@ ColunaPictures VariantesLancamento();
 // The pictures of the columns in order, as ObtemPictures takes them ([look][column]).
 TabelaPictures MontaTabelaPictures(const std::vector<ColunaPictures>& colunas);
 
+// The figure icon and the list icon that lists of applications end with: their pictures, and
+// the specification of each column (the list icon's tooltip names the keys that open the list).
+std::vector<ColunaPictures> VariantesFiguraLista();
+std::string ColunaFigura();
+std::string ColunaLista(const std::string& teclas);
+
 // The catalogue's red (#DA251D) of highlighted texts and lines.
 constexpr long CorDestaque = 0x1D25DA;
 // The colour of the header label of the column that sorts a list.

@@ -117,15 +117,11 @@ void TelaAplicacao::MontaTelaAplicacao() {
     grade.mUserControlPixelHeight = 357;
     grade.Move(20, 197, 760, 357);
     PesquisaAplicacoes(OrdemAplicacoes, false);
-    const TabelaPictures pictures =
-        MontaTabelaPictures({Variantes("ICOFIGURA", "G"), Variantes("ICOLISTA", "G")});
     const std::string especificacao =
         "DescricaoTipoAplicacao|0|" + LarguraColuna(147) + "|T" + ";" +
         "DescricaoAplicacao|0|" + LarguraColuna(321) + "|T" + ";" +
-        "DescricaoFabricante|0|" + LarguraColuna(200) + "|T" + ";" +
-        "ImagensGrid|2|" + LarguraColuna(40) + "|I|" + Traduz(8) + " <F3>|99" + ";" +
-        "|2|" + LarguraColuna(40) + "|F|" + Traduz(9) + " <F4>,<ENTER>|99";
-    LigaGrade(grade, j.dtcTHGrid1, pictures, especificacao);
+        "DescricaoFabricante|0|" + LarguraColuna(200) + "|T" + ";" + ColunaFigura() + ";" + ColunaLista("<F4>,<ENTER>");
+    LigaGrade(grade, j.dtcTHGrid1, MontaTabelaPictures(VariantesFiguraLista()), especificacao);
     if (CodigoAplicacaoA > 0)
         j.dtcTHGrid1.GetRecordset().FindFirst("CodigoAplicacao = " + std::to_string(CodigoAplicacaoA));
     grade.AtualizaGrid();

@@ -234,7 +234,7 @@ void TelaLista::MontaTelaLista() {
     if (comLancamentos_)
         spec += "ImagensGrid|2|" + LarguraColuna(56) + "|I|" + Traduz(91) + "!|0|" + LarguraColuna(34) + ";";
     if (!lv) spec += "ItemFigura|1|" + LarguraColuna(54) + "|T" + ";";
-    spec += "ImagensGrid|2|" + LarguraColuna(40) + "|I|" + Traduz(8) + " <F3>|99" + ";";
+    spec += ColunaFigura() + ";";
     spec += "|2|" + LarguraColuna(40) + "|F|" + Traduz(27) + " <F6>|99" + ";";
     spec += "ImagensGrid|2|" + LarguraColuna(40) + "|I|" + Traduz(3) + " <F2>|99";
 

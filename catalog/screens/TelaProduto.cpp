@@ -203,17 +203,10 @@ void TelaProduto::MontaTelaProduto() {
     grade2.mUserControlPixelHeight = 136;
     grade2.Move(227, 417, grade2.mUserControlPixelWidth, grade2.mUserControlPixelHeight);
     PesquisaAplicacoesProduto(OrdemAplicacoesProduto[m], false, false);
-    {
-        const TabelaPictures pictures =
-            MontaTabelaPictures({Variantes("ICOFIGURA", "G"), Variantes("ICOLISTA", "G")});
-        const std::string especificacao =
-            "DescricaoTipoAplicacao|0|" + LarguraColuna(100) + "|T" + ";" +
-            "DescricaoAplicacao|0|" + LarguraColuna(256) + "|T" + ";" +
-            "DescricaoFabricante|0|" + LarguraColuna(105) + "|T" + ";" +
-            "ImagensGrid|2|" + LarguraColuna(40) + "|I|" + Traduz(8) + " <F3>|99" + ";" +
-            "|2|" + LarguraColuna(40) + "|F|" + Traduz(9) + " <F4>|99";
-        LigaGrade(grade2, j.dtcTHGrid2, pictures, especificacao);
-    }
+    LigaGrade(grade2, j.dtcTHGrid2, MontaTabelaPictures(VariantesFiguraLista()),
+              "DescricaoTipoAplicacao|0|" + LarguraColuna(100) + "|T" + ";" +
+              "DescricaoAplicacao|0|" + LarguraColuna(256) + "|T" + ";" +
+              "DescricaoFabricante|0|" + LarguraColuna(105) + "|T" + ";" + ColunaFigura() + ";" + ColunaLista("<F4>"));
     if (CodigoAplicacaoPesquisa[m] > 0)
         j.dtcTHGrid2.GetRecordset().FindFirst("CodigoAplicacao = " + std::to_string(CodigoAplicacaoPesquisa[m]));
     grade2.AtualizaGrid();

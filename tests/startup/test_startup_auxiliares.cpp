@@ -5,6 +5,7 @@
 #include "platform/forms/Form.h"
 #include "platform/vb/Err.h"
 #include "tests/support/AplicacaoTeste.h"
+#include "tests/support/Ponteiro.h"
 
 #include <gtest/gtest.h>
 
@@ -88,12 +89,8 @@ TEST(ObtemLimiteVetorTeste, AnErasedOrNeverDimensionedArrayHasNoBounds) {
 
 TEST(VerificaCursorSobreJanelaTeste, InsideTheRectangleWithoutItsRightAndBottomEdges) {
     testsupport::CriaAplicacao("test_startup_auxiliares");
-    vb::Form dono("frmDono");
-    dono.Load();
-    vb::PictureBox* caixa = dono.New<vb::PictureBox>(dono, "pctCaixa");
-    dono.Move(0, 0, 300, 300);
-    caixa->Move(40, 30, 100, 50);
-    dono.Show();
+    const testsupport::JanelaComCaixa janela("pctCaixa", QSize(300, 300), QRect(40, 30, 100, 50));
+    vb::PictureBox* caixa = janela.Caixa();
     const QRect r = caixa->ScreenRect();
     ASSERT_EQ(r.size(), QSize(100, 50));
     QCursor::setPos(r.center());
@@ -116,7 +113,6 @@ TEST(VerificaCursorSobreJanelaTeste, InsideTheRectangleWithoutItsRightAndBottomE
         EXPECT_EQ(VerificaCursorSobreJanela(caixa), c.dentro) << c.ponto.x() << "," << c.ponto.y();
     }
     EXPECT_FALSE(VerificaCursorSobreJanela(nullptr));
-    dono.Unload();
 }
 
 }  // namespace

@@ -95,12 +95,8 @@ TEST_F(StartupRoda, ANotchScrollsTheTargetListByItsRowsAndAMissClearsTheTarget) 
     frmZornakForm janela;
     EstadoPrograma.RodaMouseAtiva = true;
     // The target as DefineAlvoRodaMouse leaves it: a control stands for the list's window.
-    vb::Form dono("dono");
-    dono.Load();
-    vb::PictureBox* caixa = dono.New<vb::PictureBox>(dono, "grdTeste");
-    dono.Move(0, 0, 400, 400);
-    caixa->Move(0, 0, 400, 400);
-    dono.Show();
+    const testsupport::JanelaComCaixa dono("grdTeste", QSize(400, 400), QRect(0, 0, 400, 400));
+    vb::PictureBox* caixa = dono.Caixa();
     Lista lista;
     auto defineAlvo = [&] {
         EstadoPrograma.ChaveAlvoRoda = "CAT_GRID1";
@@ -135,7 +131,6 @@ TEST_F(StartupRoda, ANotchScrollsTheTargetListByItsRowsAndAMissClearsTheTarget) 
     QCursor::setPos(caixa->ScreenRect().center());
     janela.WindowProc(nullptr, WM_MOUSEWHEEL, 120 << 16, 0);
     EXPECT_EQ(lista.chamadas.size(), 2u);
-    dono.Unload();
 }
 
 }  // namespace

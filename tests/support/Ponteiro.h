@@ -6,6 +6,8 @@
 #pragma once
 
 #include "platform/forms/Control.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
 
 #include <QApplication>
 #include <QColor>
@@ -140,6 +142,27 @@ inline void Digita(QWidget* janela, const std::string& texto) {
     for (char ch : texto) QTest::keyClick(JanelaDe(janela), ch);
     Processa();
 }
+
+// A shown window of a size holding one picture box at a place, for the routines that ask where
+// the system cursor stands.
+class JanelaComCaixa {
+public:
+    JanelaComCaixa(const std::string& nomeCaixa, QSize janela, QRect caixa) : dono_("frmDono") {
+        dono_.Load();
+        caixa_ = dono_.New<vb::PictureBox>(dono_, nomeCaixa);
+        dono_.Move(0, 0, janela.width(), janela.height());
+        caixa_->Move(caixa.x(), caixa.y(), caixa.width(), caixa.height());
+        dono_.Show();
+    }
+    ~JanelaComCaixa() { dono_.Unload(); }
+    JanelaComCaixa(const JanelaComCaixa&) = delete;
+    JanelaComCaixa& operator=(const JanelaComCaixa&) = delete;
+    vb::PictureBox* Caixa() const { return caixa_; }
+
+private:
+    vb::Form dono_;
+    vb::PictureBox* caixa_ = nullptr;
+};
 
 // What the window shows, painted as it stands now.
 inline QImage Captura(QWidget* janela) {
