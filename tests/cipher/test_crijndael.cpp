@@ -118,7 +118,9 @@ CRijndael Keyed(int nb, int nk, const Bytes& key) {
 long ErrorNumber(const std::function<void()>& f) {
     std::string descricao;
     const long numero = testsupport::NumeroErro(f, &descricao);
-    if (numero != 0) EXPECT_FALSE(descricao.empty());
+    if (numero != 0) {
+        EXPECT_FALSE(descricao.empty());
+    }
     return numero;
 }
 
