@@ -146,10 +146,10 @@ public:
 
     // --- State shared with the screens.
     std::string m_ChaveSelecao = "FORM";
-    std::string m_HistoricoTelas;
+    std::string m_HistoricoTelas;         // the screens' HistoricoTelas; its last digit is the current screen
     bool m_PrimeiraAtivacao = true;
-    bool m_TrocandoTela = false;
-    std::uint8_t m_SubTelaProduto = 0;
+    bool m_TrocandoTela = false;          // the screens call it TrocandoTela: a switch or build runs
+    std::uint8_t m_SubTelaProduto = 0;    // the product screen's ModoPesquisaProduto: 0 all, 1 new releases
     long m_CorFundoOrelha = 0;
     QPointer<QWidget> m_JanelaSubclassificada;   // the window now hooked for the wheel, none when null
     bool m_VerificandoAtualizacao = false, m_BloqueioAtualizacao = false;
