@@ -39,4 +39,7 @@ int JetCollate(std::string_view a, std::string_view b);
 // Registers the collation JET, the Jet functions and the LIKE matcher on a connection.
 void RegisterJetFunctions(sqlite3* db);
 
+// Sizes the page cache of a connection to a file of fileBytes bytes.
+void SizePageCache(sqlite3* db, long long fileBytes);
+
 }  // namespace dao
