@@ -588,6 +588,43 @@ void fnLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_set_auxdata(ctx, 0, cp, [](void* p) { delete static_cast<CompiledPattern*>(p); });
 }
 
+// LIKE ... ESCAPE reaches no statement (the translation refuses it); should one call it, it
+// fails rather than match with SQLite's wildcards.
+void fnLikeEscape(sqlite3_context* ctx, int, sqlite3_value**) {
+    resultError(ctx, vb::Error(jet::SyntaxError, "Syntax error in query expression: LIKE ... ESCAPE."));
+}
+
+// Jet's "+": Null gives Null, two texts are joined, anything else adds as numbers, a text
+// that reads as a number counting as that number; any other text is a type mismatch.
+double addend(sqlite3_value* v) {
+    const int type = sqlite3_value_type(v);
+    if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) return sqlite3_value_double(v);
+    const std::string t = textOf(v);
+    if (!vb::IsNumeric(t)) throw vb::Error(jet::CriteriaTypeMismatch, "Data type mismatch in criteria expression.");
+    return vb::CDbl(t);
+}
+
+void fnAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]) || isNull(argv[1])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const int ta = sqlite3_value_type(argv[0]), tb = sqlite3_value_type(argv[1]);
+    if (ta == SQLITE_TEXT && tb == SQLITE_TEXT) {
+        resultText(ctx, textOf(argv[0]) + textOf(argv[1]));
+        return;
+    }
+    if (ta == SQLITE_INTEGER && tb == SQLITE_INTEGER) {
+        const sqlite3_int64 x = sqlite3_value_int64(argv[0]), y = sqlite3_value_int64(argv[1]);
+        sqlite3_int64 sum = 0;
+        if (!__builtin_add_overflow(x, y, &sum)) {
+            sqlite3_result_int64(ctx, sum);
+            return;
+        }
+    }
+    sqlite3_result_double(ctx, addend(argv[0]) + addend(argv[1]));
+}
+
 int collateJet(void*, int na, const void* a, int nb, const void* b) {
     // Grouped and sorted lists compare many texts with themselves.
     if (na == nb && std::memcmp(a, b, static_cast<size_t>(na)) == 0) return 0;
@@ -681,8 +718,10 @@ void RegisterJetFunctions(sqlite3* db) {
     add(db, "jet_day", 1, guarded<fnDatePart<vb::Day>>);
     add(db, "jet_instr", 2, guarded<fnInStr>);
     add(db, "jet_instr", 3, guarded<fnInStr>);
+    add(db, "jet_add", 2, guarded<fnAdd>);
     // SQLite's LIKE operator calls like(pattern, text).
     add(db, "like", 2, guarded<fnLike>);
+    add(db, "like", 3, guarded<fnLikeEscape>);
 }
 
 }  // namespace dao
