@@ -806,6 +806,59 @@ std::vector<TableDef> Database::TableDefs() const {
     return out;
 }
 
+namespace {
+
+sqlite3_int64 pragmaValue(sqlite3* db, const char* pragma) {
+    Statement st;
+    if (sqlite3_prepare_v2(db, pragma, -1, &st.s, nullptr) != SQLITE_OK || sqlite3_step(st.s) != SQLITE_ROW) return 0;
+    return sqlite3_column_int64(st.s, 0);
+}
+
+// Steps a statement to its end; what it reads stays in the page cache.
+void readThrough(sqlite3* db, const std::string& sql) {
+    Statement st;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st.s, nullptr) != SQLITE_OK) return;
+    while (sqlite3_step(st.s) == SQLITE_ROW) {
+    }
+}
+
+std::string quoteName(const std::string& name) {
+    std::string q = "\"";
+    for (char c : name) q += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return q + "\"";
+}
+
+}  // namespace
+
+void Database::LoadPageCache() {
+    sqlite3* db = state().conn->db;
+    const sqlite3_int64 pages = pragmaValue(db, "PRAGMA page_count");
+    const sqlite3_int64 pageSize = pragmaValue(db, "PRAGMA page_size");
+    const sqlite3_int64 cache = pragmaValue(db, "PRAGMA cache_size");
+    const sqlite3_int64 cacheBytes = cache < 0 ? -cache * 1024 : cache * pageSize;
+    // Each cached page costs a little more than its size.
+    if (pages <= 0 || pageSize <= 0 || pages * (pageSize + pageSize / 4) > cacheBytes) return;
+    // Every table with its rows (and their overflow pages), then every index on its own.
+    std::vector<std::pair<std::string, std::string>> trees;   // (name, table of an index)
+    {
+        Statement st;
+        const char* sql = "SELECT type, name, tbl_name FROM sqlite_master WHERE type IN ('table','index') ORDER BY rowid";
+        if (sqlite3_prepare_v2(db, sql, -1, &st.s, nullptr) != SQLITE_OK) return;
+        while (sqlite3_step(st.s) == SQLITE_ROW) {
+            auto text = [&](int i) {
+                const unsigned char* p = sqlite3_column_text(st.s, i);
+                return std::string(p ? reinterpret_cast<const char*>(p) : "");
+            };
+            const std::string type = text(0);
+            trees.push_back({text(1), type == "index" ? text(2) : std::string()});
+        }
+    }
+    for (const auto& [name, table] : trees) {
+        if (table.empty()) readThrough(db, "SELECT * FROM " + quoteName(name));
+        else readThrough(db, "SELECT 1 FROM " + quoteName(table) + " INDEXED BY " + quoteName(name));
+    }
+}
+
 const std::string& Database::Name() const {
     if (!d_) raiseNotSet();
     return d_->name;

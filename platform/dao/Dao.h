@@ -188,6 +188,11 @@ public:
     long RecordsAffected() const;       // of the last Execute
     std::vector<TableDef> TableDefs() const;   // the user tables, in creation order
 
+    // Reads every page of the file into its connection's page cache when the whole file fits
+    // there, so that the first searches find their pages decrypted; a larger file is left to
+    // be read as it is used. Safe on a worker thread while no other thread uses the file.
+    void LoadPageCache();
+
     const std::string& Name() const;    // the path as given to OpenDatabase
     const std::string& Connect() const;
     bool Updatable() const;             // opened read-write on a writable file
