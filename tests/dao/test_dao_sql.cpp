@@ -250,7 +250,18 @@ INSTANTIATE_TEST_SUITE_P(
         LikeCase{"a[]b", "ab", true},
         LikeCase{"*a*b*c", "xxaxxbxxbxc", true},
         LikeCase{"*a*b*c", "xxaxxbxxbx", false},
-        LikeCase{"[abc", "a", false}));      // an unclosed class matches nothing
+        LikeCase{"[abc", "a", false},        // an unclosed class matches nothing
+        // Plain text between "*" is looked for in the folded text, accents and all.
+        LikeCase{"*ÁGUA*", "a água fresca", true},
+        LikeCase{"*ÁGUA*", "a agua fresca", false},
+        LikeCase{"*ab*", "xxaxab", true},
+        LikeCase{"*k*", "\u212A", true},     // KELVIN SIGN folds to k
+        LikeCase{"ab*", "a", false},
+        LikeCase{"ab*", "AB", true},
+        LikeCase{"abc", "ABC", true},
+        LikeCase{"abc", "abcd", false},
+        LikeCase{"", "", true},
+        LikeCase{"", "a", false}));
 
 // Jet SQL of the kind the maker's update scripts carry, where Jet and SQLite part ways: each
 // statement does what Jet does with it, or is refused with Jet's error; none does something
