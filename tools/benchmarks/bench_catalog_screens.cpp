@@ -29,6 +29,7 @@
 #include "platform/os/Folders.h"
 #include "platform/vb/Err.h"
 #include "platform/vb/Strings.h"
+#include "tools/benchmarks/SqliteDireto.h"
 #include "tools/demo_data/Catalogo.h"
 
 #include <benchmark/benchmark.h>
@@ -249,22 +250,6 @@ void PintaGrade() { benchmark::DoNotOptimize(J().grdTHGrid1->Widget()->grab()); 
 
 const std::string kBrancos(50, ' ');
 
-// A Jet LIKE pattern (letters, digits, accent classes, "*") as a GLOB pattern: every letter
-// matches both cases.
-std::string JetParaGlob(const std::string& jet)
-{
-    std::string out;
-    bool emClasse = false;
-    for (char32_t c : vb::ToChars(jet)) {
-        if (c == U'[') { emClasse = true; out += "["; continue; }
-        if (c == U']') { emClasse = false; out += "]"; continue; }
-        const char32_t u = vb::UpperChar(c), l = vb::LowerChar(c);
-        if (u == l) { out += vb::FromChars(std::u32string(1, c)); continue; }
-        const std::string ambos = vb::FromChars(std::u32string{u, l});
-        out += emClasse ? ambos : "[" + ambos + "]";
-    }
-    return out;
-}
 
 // The description word filter: one GLOB per word, as MontaFiltroPalavras makes its LIKEs.
 std::string GlobPalavras(const std::string& texto, const std::string& coluna)
@@ -275,7 +260,7 @@ std::string GlobPalavras(const std::string& texto, const std::string& coluna)
     while ((p = jet.find("LIKE '", p)) != std::string::npos) {
         p += 6;
         const std::size_t fim = jet.find('\'', p);
-        out += (out.empty() ? "" : " AND ") + coluna + " GLOB '" + JetParaGlob(jet.substr(p, fim - p)) + "'";
+        out += (out.empty() ? "" : " AND ") + coluna + " GLOB '" + benchsqlite::JetParaGlob(jet.substr(p, fim - p)) + "'";
         p = fim;
     }
     return out;
@@ -337,7 +322,7 @@ std::vector<std::string> CondicoesNativas(const FiltrosNativos& f, const std::st
         if (fabricantes) s += " AND CodigoFabricante IN (" + ListaFabricantesSQL(*fabricantes) + ")";
         c.push_back(s + ")");
     }
-    if (!f.item.empty()) c.push_back("c1.ItemFigura GLOB '" + JetParaGlob(PreparaTextoSQL(f.item, true)) + "*'");
+    if (!f.item.empty()) c.push_back("c1.ItemFigura GLOB '" + benchsqlite::JetParaGlob(PreparaTextoSQL(f.item, true)) + "*'");
     if (f.grupo > 0) c.push_back("p.CodigoGrupoProduto=" + std::to_string(f.grupo));
     const std::string n = NormalizaCodigoNumerico(f.numero);
     if (!n.empty()) c.push_back("p.NumeroEmpresaProduto GLOB '" + n + "*'");
@@ -400,7 +385,7 @@ std::string NativoAplicacoes(const std::string& descricao, int tipo, int fabrica
 {
     std::vector<std::string> c;
     const std::string d = PreparaTextoSQL(MontaChaveBusca(descricao), true);
-    if (!d.empty()) c.push_back("a.DescricaoAplicacaoPesquisaP GLOB '*" + JetParaGlob(d) + "*'");
+    if (!d.empty()) c.push_back("a.DescricaoAplicacaoPesquisaP GLOB '*" + benchsqlite::JetParaGlob(d) + "*'");
     if (tipo != 0) c.push_back("a.CodigoTipoAplicacao=" + std::to_string(tipo));
     if (fabricante != 0) c.push_back("a.CodigoFabricante=" + std::to_string(fabricante));
     const std::string o = ordem == "2"   ? " ORDER BY 2 COLLATE JET,3 COLLATE JET"
@@ -413,32 +398,7 @@ std::string NativoAplicacoes(const std::string& descricao, int tipo, int fabrica
            Junta(c) + o;
 }
 
-// Steps the statement to its end and keeps every value, as the layer's recordset does.
-long Nativamente(const std::string& sql)
-{
-    using Celula = std::variant<std::monostate, long long, double, std::string>;
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(Ctx().nativo, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
-        throw std::runtime_error(std::string(sqlite3_errmsg(Ctx().nativo)) + " in " + sql);
-    std::vector<std::vector<Celula>> linhas;
-    const int n = sqlite3_column_count(st);
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        std::vector<Celula> l;
-        l.reserve(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i) {
-            switch (sqlite3_column_type(st, i)) {
-            case SQLITE_INTEGER: l.emplace_back(static_cast<long long>(sqlite3_column_int64(st, i))); break;
-            case SQLITE_FLOAT: l.emplace_back(sqlite3_column_double(st, i)); break;
-            case SQLITE_NULL: l.emplace_back(); break;
-            default: l.emplace_back(std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
-                                                static_cast<size_t>(sqlite3_column_bytes(st, i))));
-            }
-        }
-        linhas.push_back(std::move(l));
-    }
-    sqlite3_finalize(st);
-    return static_cast<long>(linhas.size());
-}
+long Nativamente(const std::string& sql) { return benchsqlite::Executa(Ctx().nativo, sql); }
 
 long PelaCamada(const std::string& sql)
 {

@@ -11,6 +11,7 @@
 #include "platform/dao/Dao.h"
 #include "platform/dao/JetSql.h"
 #include "platform/vb/Strings.h"
+#include "tools/benchmarks/SqliteDireto.h"
 #include "tools/demo_data/Catalogo.h"
 
 #include <benchmark/benchmark.h>
@@ -63,21 +64,6 @@ std::string SqlNativo(const std::string& condicao)
            "WHERE " + condicao + " ORDER BY 1 COLLATE JET,2 COLLATE JET";
 }
 
-// A Jet LIKE pattern of the word filter as a GLOB pattern: every letter matches both cases.
-std::string JetParaGlob(const std::string& jet)
-{
-    std::string out;
-    bool emClasse = false;
-    for (char32_t c : vb::ToChars(jet)) {
-        if (c == U'[') { emClasse = true; out += "["; continue; }
-        if (c == U']') { emClasse = false; out += "]"; continue; }
-        const char32_t u = vb::UpperChar(c), l = vb::LowerChar(c);
-        if (u == l) { out += vb::FromChars(std::u32string(1, c)); continue; }
-        const std::string ambos = vb::FromChars(std::u32string{u, l});
-        out += emClasse ? ambos : "[" + ambos + "]";
-    }
-    return out;
-}
 
 struct Contexto {
     std::unique_ptr<QTemporaryDir> temporaria;
@@ -124,7 +110,7 @@ void Prepara()
     std::string glob;
     for (const auto& palavra : SeparaPalavras(PreparaTextoSQL(kPalavras, true))) {
         if (palavra.empty()) continue;
-        glob += (glob.empty() ? "" : " AND ") + std::string("p.DescricaoProdutoP GLOB '*") + JetParaGlob(palavra) + "*'";
+        glob += (glob.empty() ? "" : " AND ") + std::string("p.DescricaoProdutoP GLOB '*") + benchsqlite::JetParaGlob(palavra) + "*'";
     }
     c.nativoPalavras = SqlNativo(glob);
 }
@@ -137,32 +123,7 @@ long PelaCamada(const std::string& sql)
     return n;
 }
 
-// Steps the statement to its end and keeps every value, as the layer's recordset does.
-long Nativamente(const std::string& sql)
-{
-    using Celula = std::variant<std::monostate, long long, double, std::string>;
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(Ctx().nativo, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
-        throw std::runtime_error(sqlite3_errmsg(Ctx().nativo));
-    std::vector<std::vector<Celula>> linhas;
-    const int n = sqlite3_column_count(st);
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        std::vector<Celula> l;
-        l.reserve(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i) {
-            switch (sqlite3_column_type(st, i)) {
-            case SQLITE_INTEGER: l.emplace_back(static_cast<long long>(sqlite3_column_int64(st, i))); break;
-            case SQLITE_FLOAT: l.emplace_back(sqlite3_column_double(st, i)); break;
-            case SQLITE_NULL: l.emplace_back(); break;
-            default: l.emplace_back(std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
-                                                static_cast<size_t>(sqlite3_column_bytes(st, i))));
-            }
-        }
-        linhas.push_back(std::move(l));
-    }
-    sqlite3_finalize(st);
-    return static_cast<long>(linhas.size());
-}
+long Nativamente(const std::string& sql) { return benchsqlite::Executa(Ctx().nativo, sql); }
 
 void BM_NumeroConcorrente_Camada(benchmark::State& s)
 {
