@@ -6,6 +6,7 @@
 #include "platform/vb/Err.h"
 #include "platform/vb/Strings.h"
 
+#include <atomic>
 #include <thread>
 
 const char* const NomeWsCatalogo = "gWS";
@@ -57,11 +58,15 @@ namespace {
 
 struct Preparacao {
     std::thread trabalho;
+    std::atomic<bool> para{false};
     dao::Workspace ws;
     dao::Database catalogo, auxiliar;
 
+    // The start-up does not wait for pages it may never need (a slow network share): the
+    // reading stops where it is.
     void Aguarda()
     {
+        para = true;
         if (trabalho.joinable()) trabalho.join();
     }
     void Libera()
@@ -94,12 +99,13 @@ void PreparaBancos()
         return;
     }
     const std::string conexao = TextoConexao();
+    p.para = false;
     p.trabalho = std::thread([&p, pasta, conexao] {
         try {
             p.ws = dao::DBEngine().CreateWorkspace("Preparacao", "admin", "", dao::dbUseJet);
             p.catalogo = p.ws.OpenDatabase(pasta + ArquivoBancoCatalogo, false, true, conexao);
             p.auxiliar = p.ws.OpenDatabase(pasta + ArquivoBancoAuxiliar, false, false, conexao);
-            p.catalogo.LoadPageCache();
+            p.catalogo.LoadPageCache(p.para);
         } catch (...) {
             // Reported by the start-up's own opening.
         }

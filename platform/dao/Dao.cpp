@@ -814,11 +814,11 @@ sqlite3_int64 pragmaValue(sqlite3* db, const char* pragma) {
     return sqlite3_column_int64(st.s, 0);
 }
 
-// Steps a statement to its end; what it reads stays in the page cache.
-void readThrough(sqlite3* db, const std::string& sql) {
+// Steps a statement to its end (or until told to stop); what it reads stays in the page cache.
+void readThrough(sqlite3* db, const std::string& sql, const std::atomic<bool>& stop) {
     Statement st;
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st.s, nullptr) != SQLITE_OK) return;
-    while (sqlite3_step(st.s) == SQLITE_ROW) {
+    while (!stop.load(std::memory_order_relaxed) && sqlite3_step(st.s) == SQLITE_ROW) {
     }
 }
 
@@ -830,7 +830,7 @@ std::string quoteName(const std::string& name) {
 
 }  // namespace
 
-void Database::LoadPageCache() {
+void Database::LoadPageCache(const std::atomic<bool>& stop) {
     sqlite3* db = state().conn->db;
     const sqlite3_int64 pages = pragmaValue(db, "PRAGMA page_count");
     const sqlite3_int64 pageSize = pragmaValue(db, "PRAGMA page_size");
@@ -854,8 +854,8 @@ void Database::LoadPageCache() {
         }
     }
     for (const auto& [name, table] : trees) {
-        if (table.empty()) readThrough(db, "SELECT * FROM " + quoteName(name));
-        else readThrough(db, "SELECT 1 FROM " + quoteName(table) + " INDEXED BY " + quoteName(name));
+        if (table.empty()) readThrough(db, "SELECT * FROM " + quoteName(name), stop);
+        else readThrough(db, "SELECT 1 FROM " + quoteName(table) + " INDEXED BY " + quoteName(name), stop);
     }
 }
 
