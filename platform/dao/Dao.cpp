@@ -506,20 +506,23 @@ std::shared_ptr<const RowSet> runQuery(DatabaseState& d, const std::string& sql,
     BusyScope busy(d.conn->db, options);
     auto rs = std::make_shared<RowSet>();
     rs->generation = nextGeneration++;
-    int n = sqlite3_column_count(st.s);
+    // The columns are read after the first step: a schema changed since the statement was
+    // prepared (a table made anew by another computer's update) makes SQLite prepare it again
+    // there, with the new table's columns.
+    int rc = sqlite3_step(st.s);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) raiseSqlite(d.conn->db, rc, text);
+    const int n = sqlite3_column_count(st.s);
     std::vector<Kind> kinds(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
         const char* name = sqlite3_column_name(st.s, i);
         rs->names.push_back(name ? name : "");
         kinds[static_cast<size_t>(i)] = kindOf(sqlite3_column_decltype(st.s, i));
     }
-    for (;;) {
-        int rc = sqlite3_step(st.s);
-        if (rc == SQLITE_DONE) break;
-        if (rc != SQLITE_ROW) raiseSqlite(d.conn->db, rc, text);
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(st.s)) {
         for (int i = 0; i < n; ++i) readValue(st.s, i, kinds[static_cast<size_t>(i)], *rs);
         ++rs->count;
     }
+    if (rc != SQLITE_DONE) raiseSqlite(d.conn->db, rc, text);
     return rs;
 }
 
