@@ -7,6 +7,7 @@
 #include "platform/forms/Events.h"
 #include "platform/forms/QtMessageBox.h"
 #include "platform/forms/WindowPlatform.h"
+#include "platform/os/Signals.h"
 #include "platform/vb/Err.h"
 
 #include <QApplication>
@@ -23,6 +24,9 @@ int main(int argc, char** argv) {
     vb::SetErrorHandler([](long numero, const std::string& descricao) { MostraErro(numero, descricao); });
     RegistraJanelaPrincipal();
     RegistraJanelaAuxiliar();
+    // Log-out, shut-down, a closed terminal or Ctrl+C end the program as its close does, so
+    // that no cart table and no checker outlive it.
+    os::WatchEndSignals([](int) { EncerraProgramaPeloSistema(); });
 
     int codigo = 1;
     bool iniciou = false;

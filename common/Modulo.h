@@ -42,6 +42,10 @@ std::string ObtemCaminhoAplicacao(bool comSeparador);
 std::string ObtemPastaSistema(const std::string& tipo, bool comSeparador);
 bool ExisteArquivo(const std::string& caminho);
 void ApagaArquivo(const std::string& caminho);
+// The whole file as the bytes it held when it was opened, or its first `maximo` bytes. Only
+// a regular file is read: a folder, a FIFO or a device raises 75 at once. Errors reach the
+// caller.
+std::string LeBytesArquivo(const std::string& caminho, std::size_t maximo = static_cast<std::size_t>(-1));
 std::string LeArquivo(const std::string& caminho);
 // A name from the catalogue or the server under a folder ending with "/": "\" separates
 // folders, and a name whose letter case differs from the file's is still found. Without a
@@ -74,6 +78,9 @@ extern const char* const ArquivoConfiguracao;   // "CatalogoZORNAKConfig.txt"
 
 std::string ObtemPastaConfiguracao(bool comSeparador);
 void LeConfiguracao(const std::string& seletor, std::string& usuario, std::string& senha);
+// The fields of the settings line in the file at `caminho`, split at "|", without the line
+// end an editor (or another system) put after it. Errors of the reading reach the caller.
+std::vector<std::string> LeCamposConfiguracao(const std::string& caminho);
 void GravaConfiguracao(const std::string& idioma, const std::string& verificacao,
                        const std::string& usuario, const std::string& senha,
                        bool gravaCredenciais);
@@ -95,6 +102,9 @@ std::string FormataCampoLargura(const vb::Variant& valor, int largura,
 std::string TiraBrancosEsquerda(const std::string& texto);
 std::string TiraBrancosDireita(const std::string& texto);
 std::string TiraBrancos(const std::string& texto);
+// A text from outside (a server's reply, a list line) as it may be quoted in an error:
+// one line, control characters as blanks, at most `maximo` bytes and then "...".
+std::string TextoUmaLinha(const std::string& texto, std::size_t maximo = 80);
 std::string FormataDataCompacta(const std::string& compacta, bool curta);
 long VerificaVetorValido(const std::vector<long>& vetor, long valor);
 vb::Variant ExtraiPastaArquivo(const std::string& caminho, bool mantemBarra);

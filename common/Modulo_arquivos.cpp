@@ -13,12 +13,15 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 
 TEstadoPrograma EstadoPrograma;
@@ -47,10 +50,14 @@ std::string ObtemPastaSistema(const std::string& tipo, bool comSeparador) {
 
 bool ExisteArquivo(const std::string& caminho) {
     if (caminho.empty()) return false;
-    std::error_code ec;
-    if (std::filesystem::is_directory(caminho, ec)) return false;
-    std::ifstream arquivo(caminho, std::ios::binary);
-    return arquivo.is_open();
+    // Opened without waiting: a FIFO at the path must not hold the program at its open.
+    const int fd = ::open(caminho.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info {};
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    ::close(fd);
+    // Only a regular file is a file here: a folder, a FIFO or a device counts as missing.
+    return regular;
 }
 
 void ApagaArquivo(const std::string& caminho) {
@@ -59,29 +66,45 @@ void ApagaArquivo(const std::string& caminho) {
     std::filesystem::remove(caminho, ec);
 }
 
-std::string LeArquivo(const std::string& caminho) {
-    std::error_code ec;
-    if (caminho.empty() || !std::filesystem::exists(caminho, ec))
-        vb::Raise(vb::err::FileNotFound, "File not found: " + caminho);
-    if (std::filesystem::is_directory(caminho, ec))
+std::string LeBytesArquivo(const std::string& caminho, std::size_t maximo) {
+    if (caminho.empty()) vb::Raise(vb::err::FileNotFound, "File not found: " + caminho);
+    const int fd = ::open(caminho.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int codigo = errno;
+        if (codigo == ENOENT || codigo == ENOTDIR) vb::Raise(vb::err::FileNotFound, "File not found: " + caminho);
+        if (codigo == EACCES || codigo == EPERM) vb::Raise(vb::err::PermissionDenied, "Permission denied: " + caminho);
         vb::Raise(vb::err::PathFileAccessError, "Path/File access error: " + caminho);
-    std::ifstream arquivo(caminho, std::ios::binary);
-    if (!arquivo.is_open())
-        vb::Raise(vb::err::PermissionDenied, "Permission denied: " + caminho);
-    std::string bytes((std::istreambuf_iterator<char>(arquivo)), std::istreambuf_iterator<char>());
-    if (arquivo.bad()) vb::Raise(vb::err::DeviceIOError, "Device I/O error: " + caminho);
+    }
+    struct Fecha {
+        int fd;
+        ~Fecha() { ::close(fd); }
+    } fecha{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) vb::Raise(vb::err::DeviceIOError, "Device I/O error: " + caminho);
+    // A folder, a FIFO or a device has no length to read: it would never end, or never start.
+    if (!S_ISREG(info.st_mode)) vb::Raise(vb::err::PathFileAccessError, "Path/File access error: " + caminho);
+    // One read of the length the file had when it was opened; whatever grows later is not
+    // part of this reading.
+    std::string bytes(std::min(static_cast<std::size_t>(info.st_size), maximo), '\0');
+    std::size_t lidos = 0;
+    while (lidos < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + lidos, bytes.size() - lidos);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) vb::Raise(vb::err::DeviceIOError, "Device I/O error: " + caminho);
+        if (n == 0) break;
+        lidos += static_cast<std::size_t>(n);
+    }
+    bytes.resize(lidos);
+    return bytes;
+}
+
+std::string LeArquivo(const std::string& caminho) {
     // One character per byte, as the single-byte reading always gave.
-    return vb::DecodeLatin1(bytes);
+    return vb::DecodeLatin1(LeBytesArquivo(caminho));
 }
 
 std::string LeArquivoTexto(const std::string& caminho) {
-    std::error_code ec;
-    if (caminho.empty() || !std::filesystem::exists(caminho, ec))
-        vb::Raise(vb::err::FileNotFound, "File not found: " + caminho);
-    std::ifstream arquivo(caminho, std::ios::binary);
-    if (!arquivo.is_open() || std::filesystem::is_directory(caminho, ec))
-        vb::Raise(vb::err::PermissionDenied, "Permission denied: " + caminho);
-    std::string bytes((std::istreambuf_iterator<char>(arquivo)), std::istreambuf_iterator<char>());
+    std::string bytes = LeBytesArquivo(caminho);
     // Editors end the line they save; the line end is not part of the value.
     while (!bytes.empty() && (bytes.back() == '\r' || bytes.back() == '\n')) bytes.pop_back();
     return vb::DecodeServerText(bytes);

@@ -29,8 +29,7 @@ std::string SemFimDeLinha(std::string texto) {
 
 // A line with fewer fields keeps what it has; the missing fields take the defaults, so
 // storing one field never throws away the others (a chosen language, above all).
-std::vector<std::string> CamposCompletos(const std::string& linha) {
-    std::vector<std::string> campos = vb::Split(linha, "|");
+std::vector<std::string> CamposCompletos(std::vector<std::string> campos) {
     const std::vector<std::string> padrao = vb::Split(LinhaPadrao, "|");
     for (std::size_t i = campos.size(); i < QuantidadeCampos; ++i) campos.push_back(padrao[i]);
     return campos;
@@ -82,6 +81,10 @@ std::string ObtemPastaConfiguracao(bool comSeparador) {
     return ObtemPastaSistema("SYSTEM", comSeparador);
 }
 
+std::vector<std::string> LeCamposConfiguracao(const std::string& caminho) {
+    return vb::Split(SemFimDeLinha(LeArquivo(caminho)), "|");
+}
+
 void LeConfiguracao(const std::string& seletor, std::string& usuario, std::string& senha) {
     const std::string caminho = CaminhoConfiguracao();
     if (!ExisteArquivo(caminho)) {
@@ -93,7 +96,7 @@ void LeConfiguracao(const std::string& seletor, std::string& usuario, std::strin
         if (!ExisteArquivo(caminho)) GravaConfiguracao("", "", "", "", false);
     }
 
-    const std::vector<std::string> campos = vb::Split(SemFimDeLinha(LeArquivo(caminho)), "|");
+    const std::vector<std::string> campos = LeCamposConfiguracao(caminho);
     bool reparar = false;
 
     if (seletor == "IDIOMA_VERIFICACAOAUTOMATICA") {
@@ -133,8 +136,7 @@ void GravaConfiguracao(const std::string& idioma, const std::string& verificacao
     std::string linha;
     try {
         std::vector<std::string> campos =
-            CamposCompletos(ExisteArquivo(caminho) ? SemFimDeLinha(LeArquivo(caminho))
-                                                   : std::string(LinhaPadrao));
+            CamposCompletos(ExisteArquivo(caminho) ? LeCamposConfiguracao(caminho) : vb::Split(LinhaPadrao, "|"));
         if (!idioma.empty()) campos[0] = idioma;
         if (!verificacao.empty()) campos[1] = verificacao;
         if (gravaCredenciais) {

@@ -195,6 +195,32 @@ std::string TiraBrancos(const std::string& texto) {
     return TiraBrancosEsquerda(TiraBrancosDireita(texto));
 }
 
+std::string TextoUmaLinha(const std::string& texto, std::size_t maximo) {
+    std::string linha;
+    bool cortado = false;
+    for (std::size_t i = 0; i < texto.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(texto[i]);
+        if (c < 0x20 || c == 0x7F) {
+            // Line ends, tabs and other control characters are one blank between words.
+            if (!linha.empty() && linha.back() != ' ') linha += ' ';
+            continue;
+        }
+        // Whole characters only: a UTF-8 sequence is never cut in two.
+        std::size_t n = 1;
+        if (c >= 0xF0) n = 4;
+        else if (c >= 0xE0) n = 3;
+        else if (c >= 0xC0) n = 2;
+        if (linha.size() + n > maximo) {
+            cortado = true;
+            break;
+        }
+        linha.append(texto, i, n);
+        i += n - 1;
+    }
+    while (!linha.empty() && linha.back() == ' ') linha.pop_back();
+    return cortado ? linha + "..." : linha;
+}
+
 std::string FormataDataCompacta(const std::string& compacta, bool curta) {
     if (vb::Trim(compacta).empty()) return {};
     const std::string ano = vb::Mid(compacta, 1, 2);

@@ -6,6 +6,7 @@
 #include "platform/vb/Err.h"
 #include "platform/vb/Text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
@@ -164,7 +165,8 @@ std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
                                   const std::string& sArquivoUpload1,
                                   const std::string& sArquivoUpload2,
                                   const std::string& sUsuarioProxy,
-                                  const std::string& sSenhaProxy) {
+                                  const std::string& sSenhaProxy,
+                                  std::size_t sLimiteBytes) {
     std::string etapa;
     std::string erro;
     std::string resultado;
@@ -269,13 +271,20 @@ std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
 
             etapa = "InternetReadFile";
             char buffer[kTamanhoBuffer];
+            std::size_t recebidos = 0;
             for (;;) {
+                net::DWORD pedir = kTamanhoBuffer;
+                if (sLimiteBytes > 0) {
+                    if (recebidos >= sLimiteBytes) break;
+                    pedir = static_cast<net::DWORD>(std::min<std::size_t>(pedir, sLimiteBytes - recebidos));
+                }
                 net::DWORD lidos = 0;
-                const bool lido = net::InternetReadFile(requisicao, buffer, kTamanhoBuffer, lidos);
+                const bool lido = net::InternetReadFile(requisicao, buffer, pedir, lidos);
                 // A failed read is a body cut short: never a complete file.
                 if (!lido) vb::Raise(-105, "Ret=0");
                 if (lidos == 0) break;
                 if (std::fwrite(buffer, 1, lidos, arquivo) != lidos) ErroArquivo(arquivoLocal);
+                recebidos += lidos;
                 AtualizaProgressoDownload(static_cast<std::int32_t>(lidos));
                 vb::DoEvents();
             }

@@ -36,14 +36,17 @@ void FechaConexaoInternet();
 // leading "/" is optional). With sRetornaTexto the body comes back as text (UTF-8 when
 // valid, else Windows-1252) and the file is deleted; otherwise the file's path. An empty
 // sArquivoLocal means a new unique ".tmp" file in the data folder; a given file is replaced.
-// sInterativo allows the proxy log-in dialog. Raises -104.
+// sInterativo allows the proxy log-in dialog. A limit above 0 keeps at most that many bytes
+// of the body and leaves the rest unread (a reply known to be short cannot flood the
+// caller); 0 takes the whole body. Raises -104.
 std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
                                   const std::string& sObjeto, bool sRetornaTexto,
                                   const std::string& sArquivoLocal,
                                   const std::string& sArquivoUpload1,
                                   const std::string& sArquivoUpload2,
                                   const std::string& sUsuarioProxy,
-                                  const std::string& sSenhaProxy);
+                                  const std::string& sSenhaProxy,
+                                  std::size_t sLimiteBytes = 0);
 
 // Uploads are not allowed: always raises -107 "Não é Permitido UPLOAD".
 [[noreturn]] std::string CorpoUploadArquivo(const std::string& sArquivoUpload1,

@@ -48,6 +48,17 @@ void IgnoraFalha(F&& f) {
 
 }  // namespace
 
+std::int16_t ConverteRespostaVersao(const std::string& resposta) {
+    // Servers end their text with a line end, and some pad it; only the number counts.
+    const std::string numero = TiraBrancos(resposta);
+    try {
+        return vb::CInt(numero);
+    } catch (const vb::Error& e) {
+        // The reply is quoted short and on one line: it may be a whole web page.
+        vb::Raise(e.Number(), e.Description() + " : " + TextoUmaLinha(numero));
+    }
+}
+
 LinhaComandoVerificador InterpretaLinhaComando(const std::string& linha) {
     LinhaComandoVerificador comando;
     if (vb::InStr(linha, "|") == 0) return comando;
@@ -84,7 +95,7 @@ void LeUsuarioSenhaProxy(std::string& usuario, std::string& senha) {
         return;
     }
     // A file that is there but cannot be read is this run's failure, not "no credentials".
-    const std::vector<std::string> campos = vb::Split(LeArquivo(caminho), "|");
+    const std::vector<std::string> campos = LeCamposConfiguracao(caminho);
     usuario = DecifraCampo(campos, 2);
     senha = DecifraCampo(campos, 3);
 }
@@ -125,15 +136,10 @@ std::string ObtemResultadoVerificacao(const LinhaComandoVerificador& comando) {
         LeUsuarioSenhaProxy(usuario, senha);
 
         const std::string objeto = vb::Mid(endereco, barra + 1) + "Vers2.asp";
-        const std::string resposta =
-            ExecutaRequisicaoHTTP("D", !comando.silenciosa, objeto, true, "", "", "", usuario, senha);
-
-        std::int16_t ultima = 0;
-        try {
-            ultima = vb::CInt(resposta);
-        } catch (const vb::Error& e) {
-            vb::Raise(e.Number(), e.Description() + " : " + resposta);
-        }
+        // A version is a few bytes: whatever a server sends beyond the limit is left unread.
+        const std::string resposta = ExecutaRequisicaoHTTP("D", !comando.silenciosa, objeto, true, "", "", "",
+                                                           usuario, senha, LimiteRespostaVersao);
+        const std::int16_t ultima = ConverteRespostaVersao(resposta);
         resultado = "1" + std::to_string(instalada) + "|" + std::to_string(ultima);
     } catch (const vb::Error& e) {
         resultado = "0" + std::to_string(e.Number()) + " " + e.Description();

@@ -4,6 +4,8 @@
 
 #include "platform/dao/Dao.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 // The title of the hidden window and of the box that shows the result without a file.
@@ -27,6 +29,14 @@ void AbreBancoDados(dao::Database& db, bool somenteLeitura);
 // The proxy user name and password of the settings file, deciphered; empty texts when they
 // cannot be had. Unlike the catalogue, the checker writes nothing back.
 void LeUsuarioSenhaProxy(std::string& usuario, std::string& senha);
+
+// The most of the server's reply that the check reads.
+constexpr std::size_t LimiteRespostaVersao = 4096;
+
+// The server's reply as the latest version: blanks, tabs and line ends around the number are
+// ignored. A reply that is no 16-bit number raises the conversion's error, its description
+// followed by " : " and the reply, cut to one short line.
+std::int16_t ConverteRespostaVersao(const std::string& resposta);
 
 // The whole check: the result line ("1" installed "|" latest, or "0" number " " description).
 std::string ObtemResultadoVerificacao(const LinhaComandoVerificador& comando);

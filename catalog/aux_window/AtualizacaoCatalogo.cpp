@@ -48,7 +48,7 @@ std::string NomeListaVersao(int versao) { return "ListVersao" + std::to_string(v
 
 void VerificaNomeArquivoAtualizacao(const std::string& nome) {
     auto recusa = [&](const std::string& motivo) {
-        vb::Raise(vb::err::BadFileNameOrNumber, "Bad file name or number: \"" + nome + "\" " + motivo);
+        vb::Raise(vb::err::BadFileNameOrNumber, "Bad file name or number: \"" + TextoUmaLinha(nome, 120) + "\" " + motivo);
     };
     if (nome.find('\0') != std::string::npos) recusa("holds a NUL character");
     const std::string caminho = ComBarras(nome);
@@ -70,14 +70,14 @@ void AcrescentaListaVersao(const std::string& texto, std::vector<ArquivoAtualiza
         if (vb::Trim(linha).empty()) continue;
         const std::vector<std::string> campos = vb::Split(linha, ";");
         if (campos.size() < 2)
-            vb::Raise(vb::err::SubscriptOutOfRange, "The update list line \"" + linha + "\" names no file.");
+            vb::Raise(vb::err::SubscriptOutOfRange, "The update list line \"" + TextoUmaLinha(linha, 120) + "\" names no file.");
         const std::string chave = vb::UCase(vb::Trim(campos[1]));
         bool repetido = false;
         for (const ArquivoAtualizacao& a : tabela)
             if (vb::UCase(vb::Trim(a.Nome)) == chave) repetido = true;
         if (repetido) continue;
         if (campos.size() < 3)
-            vb::Raise(vb::err::SubscriptOutOfRange, "The update list line \"" + linha + "\" has no size.");
+            vb::Raise(vb::err::SubscriptOutOfRange, "The update list line \"" + TextoUmaLinha(linha, 120) + "\" has no size.");
         if (tabela.size() >= 32767) vb::Raise(vb::err::Overflow);
         VerificaNomeArquivoAtualizacao(campos[1]);
         ArquivoAtualizacao a;
@@ -109,10 +109,11 @@ std::string CaminhoArquivoAtualizacao(const std::string& pastaDados, const std::
     return atual;
 }
 
+std::string ConsultaListaLancamentos() { return "SELECT CodigoProduto FROM PRODUTO WHERE FlagLancamento=1 ORDER BY 1"; }
+
 std::vector<long> ObtemListaLancamentos(dao::Database& db) {
     std::vector<long> lista;
-    dao::Recordset rs =
-        db.OpenRecordset("SELECT CodigoProduto FROM PRODUTO WHERE FlagLancamento=1 ORDER BY 1", dao::dbOpenForwardOnly);
+    dao::Recordset rs = db.OpenRecordset(ConsultaListaLancamentos(), dao::dbOpenForwardOnly);
     while (!rs.Eof()) {
         lista.push_back(rs.Fields(0).Value().ToLong());
         rs.MoveNext();
@@ -172,11 +173,15 @@ public:
         r.Passo = 2;
         progresso_.IniciaPasso(2, static_cast<double>(totalBytes));
         GanchoProgressoDownload anterior =
-            DefineGanchoProgressoDownload([this](std::int32_t bytes) { progresso_.AcrescentaFeito(2, bytes); });
+            DefineGanchoProgressoDownload([this](std::int32_t bytes) {
+                recebidos_ += bytes;
+                progresso_.AcrescentaFeito(2, bytes);
+            });
         ganchoInstalado_ = true;
         ganchoAnterior_ = std::move(anterior);
         for (ArquivoAtualizacao& a : tabela_) {
             const std::string objeto = endereco.CaminhoBase + ComBarras(a.Nome);
+            recebidos_ = 0;
             if (a.Tipo == "SDB") {
                 a.Local = ExecutaRequisicaoHTTP("D", true, objeto, true, "", "", "", usuario, senha);
             } else {
@@ -185,6 +190,7 @@ public:
                 ExecutaRequisicaoHTTP("D", true, objeto, false, temporario, "", "", usuario, senha);
                 a.Local = temporario;
             }
+            VerificaTamanhoRecebido(a);
             progresso_.ProcessaEventos();
         }
         RestauraGancho();
@@ -253,6 +259,16 @@ private:
                 vb::Raise(vb::err::PermissionDenied,
                           "Permission denied: \"" + nome + "\" is a database the catalogue has open.");
         }
+    }
+
+    // A server that ends its reply by closing the connection gives no length to check
+    // against: a connection cut there looks like a complete file. The list says how big the
+    // file is; fewer bytes is a failed download, never a file to install.
+    void VerificaTamanhoRecebido(const ArquivoAtualizacao& a) const {
+        if (recebidos_ >= a.Tamanho) return;
+        vb::Raise(vb::err::DeviceIOError, "Device I/O error: the download of \"" + TextoUmaLinha(a.Nome, 120) +
+                                              "\" ended after " + std::to_string(recebidos_) + " of " +
+                                              std::to_string(a.Tamanho) + " bytes.");
     }
 
     static void VerificaArquivoCompactado(const ArquivoAtualizacao& a) {
@@ -342,6 +358,7 @@ private:
     std::vector<std::string> temporarios_;
     bool conectado_ = false;
     bool ganchoInstalado_ = false;
+    std::int64_t recebidos_ = 0;   // bytes of the entry now downloading
     GanchoProgressoDownload ganchoAnterior_;
     dao::Workspace ws_;
     dao::Database db_;

@@ -53,6 +53,8 @@ std::string CaminhoArquivoAtualizacao(const std::string& pastaDados, const std::
 
 // The codes of the products now flagged as releases, ascending; the single code 0 when none.
 std::vector<long> ObtemListaLancamentos(dao::Database& db);
+// The query that reads them.
+std::string ConsultaListaLancamentos();
 // True when some code of depois is missing from antes (which must be ascending).
 bool ComparaListasLancamentos(const std::vector<long>& antes, const std::vector<long>& depois);
 

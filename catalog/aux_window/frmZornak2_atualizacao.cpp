@@ -39,6 +39,11 @@ LinhasPasso CriaLinhasPasso(frmZornak2Form& janela) {
     l.imgBarraAtualizacao = janela.NewArray<vb::Shape>(tela, "imgBarraAtualizacao");
     l.imgPassoAtualAtualizacao = janela.NewArray<vb::Shape>(tela, "imgPassoAtualAtualizacao");
     l.imgPassoConcluidoAtualizacao = janela.NewArray<vb::Shape>(tela, "imgPassoConcluidoAtualizacao");
+    // The rows are elements 1 to 4; the templates stay out of sight.
+    for (auto* a : {l.lblTitAtualizacao, l.lblNumAtualizacao}) (*a)(0).SetVisible(false);
+    for (auto* a : {l.imgBordaBarraAtualizacao, l.imgBarraAtualizacao, l.imgPassoAtualAtualizacao,
+                    l.imgPassoConcluidoAtualizacao})
+        (*a)(0).SetVisible(false);
     for (int i = 1; i <= 4; ++i) {
         for (auto* a : {l.lblTitAtualizacao, l.lblNumAtualizacao}) a->Load(i);
         for (auto* a : {l.imgBordaBarraAtualizacao, l.imgBarraAtualizacao, l.imgPassoAtualAtualizacao,
@@ -54,6 +59,10 @@ LinhasPasso CriaLinhasPasso(frmZornak2Form& janela) {
         num.SetFont("Arial", 8, true);
         num.SetAlignment(vb::vbRightJustify);
         num.Move(381, topo, 62, 14);
+        // The titles and percentages stand from the start, as on the window's design; what
+        // Load makes starts hidden.
+        tit.SetVisible(true);
+        num.SetVisible(true);
         vb::Shape& borda = (*l.imgBordaBarraAtualizacao)(i);
         borda.SetFillStyle(vb::vbFSTransparent);
         borda.SetBorderColor(0x808080);

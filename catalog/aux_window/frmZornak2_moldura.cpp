@@ -64,8 +64,10 @@ void frmZornak2Form::Build() {
     SetBorderStyle(0);
     SetKeyPreview(true);
     SetBackColor(vb::vbWhite);
+    // The window's background: the mouse over it is the window's own (hover reset, dragging).
     imgFundo = New<vb::Image>(*this, "imgFundo");
     imgFundo->SetPicture(CarregaImagemRecurso("frmZornak2.Fundo", "D"));
+    imgFundo->SetDisplayOnly(true);
     imgTitulo = New<vb::Image>(*this, "imgTitulo");
     lblSubTitulo = NovoRotulo(*this, "lblSubTitulo", true);
     lblSubTitulo->SetForeColor(0x1D25DA);
@@ -80,6 +82,8 @@ void frmZornak2Form::Build() {
         realce = New<vb::Image>(*this, "imgBtn" + nome + "Sel");
         realce->SetPicture(CarregaImagemRecurso("frmZornak2.imgBtn" + nome + "Sel", "D"));
         realce->SetVisible(false);
+        // Only shows: what the pointer does there belongs to the button.
+        realce->SetDisplayOnly(true);
         rotulo = NovoRotulo(*this, "lbl" + nome, true);
         rotulo->SetAlignment(vb::vbCenter);
         rotulo->SetForeColor(0x404040);

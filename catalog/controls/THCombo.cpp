@@ -10,7 +10,9 @@
 #include <QPainter>
 #include <QRegion>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -29,16 +31,19 @@ vb::Picture Figura(const char* nome) {
 // The frame of the closed box, over the control's background.
 class MolduraCaixa : public QObject {
 public:
-    using QObject::QObject;
+    MolduraCaixa(QObject* parent, std::function<int()> largura) : QObject(parent), largura_(std::move(largura)) {}
     bool eventFilter(QObject* alvo, QEvent* e) override {
         if (e->type() == QEvent::Paint) {
             auto* w = static_cast<QWidget*>(alvo);
             QPainter p(w);
             p.setPen(QColor(0xA0, 0xA0, 0xA0));
-            p.drawRect(0, 0, w->width() - 1, std::min(w->height(), AlturaCaixa) - 1);
+            p.drawRect(0, 0, largura_() - 1, std::min(w->height(), AlturaCaixa) - 1);
         }
         return false;
     }
+
+private:
+    std::function<int()> largura_;
 };
 
 // Puts the picture, tip and pointer of the grid's selection-bar picture i on the combo's
@@ -102,8 +107,7 @@ THCombo::THCombo(vb::Container& parent, std::string name, int index) : vb::UserC
     linTHGrid->SetHandlers([](vb::Line& l) { l.SetBorderColor(0xC0C0C0); });
     // The hover variant lies over its row picture: the mouse goes through it to the picture,
     // which keeps its highlight and its click.
-    imgSelecionado2->SetHandlers(
-        [](vb::Image& img) { img.Widget()->setAttribute(Qt::WA_TransparentForMouseEvents, true); });
+    imgSelecionado2->SetHandlers([](vb::Image& img) { img.SetDisplayOnly(true); });
     imgSelecionado->SetHandlers([this](vb::Image& img) {
         const int i = img.Index();
         img.MouseDown = [this](int Button, int, float, float) { ultimoBotao_ = Button; };
@@ -119,7 +123,7 @@ THCombo::THCombo(vb::Container& parent, std::string name, int index) : vb::UserC
     pctTHGrid->MouseMove = [this](int b, int s, float x, float y) { MouseMoveParte("FLECHA", b, s, x, y); };
     pctTexto->MouseMove = [this](int b, int s, float x, float y) { MouseMoveParte("FLECHA", b, s, x, y); };
     lblTexto->MouseMove = [this](int b, int s, float x, float y) { MouseMoveParte("FLECHA", b, s, x, y); };
-    img2->Widget()->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+    img2->SetDisplayOnly(true);
 
     THGrid1->Click = [this] {
         cliquePendente_ = true;
@@ -130,7 +134,7 @@ THCombo::THCombo(vb::Container& parent, std::string name, int index) : vb::UserC
     THGrid1->ImageClick = [this](std::uint8_t c, const MarcadorLinha& b, int botao) { RaiseEvent(ImageClick, c, b, botao); };
     THGrid1->KeyDown = [this](int& KeyCode, int Shift) { UserControl_KeyDown(KeyCode, Shift); };
     tmr->TimerEvent = [this] { Tick(); };
-    Widget()->installEventFilter(new MolduraCaixa(Widget()));
+    Widget()->installEventFilter(new MolduraCaixa(Widget(), [this] { return LarguraCaixa(); }));
 }
 
 // ----------------------------------------------------------------------- creation and layout
@@ -201,11 +205,17 @@ void THCombo::UserControl_Resize() {
     redimensionando_ = false;
 }
 
-// The closed combo takes only its box: what lies under the room of the list stays visible
-// and takes the mouse, as under the original's transparent surface.
+// The combo takes only its box, and the list while it is open: what lies under the rest of
+// the control stays visible and takes the mouse, as under the original's transparent surface.
 void THCombo::AjustaMascara() {
-    if (THGrid1->Visible()) Widget()->clearMask();
-    else Widget()->setMask(QRegion(0, 0, std::max(1, Width()), std::min(std::max(1, Height()), AlturaCaixa)));
+    QRegion area(0, 0, LarguraCaixa(), std::min(std::max(1, Height()), AlturaCaixa));
+    if (THGrid1->Visible()) area += THGrid1->Widget()->geometry();
+    Widget()->setMask(area);
+}
+
+int THCombo::LarguraCaixa() const {
+    const int largura = std::max(1, Width());
+    return std::clamp(img1->Left() + img1->Width(), 1, largura);
 }
 
 // ------------------------------------------------------------------------------- configuring

@@ -93,6 +93,8 @@ private:
     void Tick();
     void ClickFigura(int i);
     void AjustaMascara();
+    // The closed box's width: it ends with its arrow, however wide the list makes the control.
+    int LarguraCaixa() const;
     void MouseMoveParte(const std::string& chave, int Button, int Shift, float X, float Y);
 
     vb::PictureBox* pctTexto = nullptr;

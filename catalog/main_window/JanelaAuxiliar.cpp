@@ -1,13 +1,8 @@
 #include "catalog/main_window/JanelaAuxiliar.h"
 
-#include "catalog/screens/ModuloTelas.h"
+#include "platform/vb/Err.h"
 
 namespace {
-
-class JanelaAuxiliarIndisponivel : public IJanelaAuxiliar {
-public:
-    void MostraModal() override { LevantaNaoDisponivel("The auxiliary window"); }
-};
 
 std::shared_ptr<IJanelaAuxiliar>& Atual() {
     static std::shared_ptr<IJanelaAuxiliar> janela;
@@ -23,6 +18,6 @@ std::shared_ptr<IJanelaAuxiliar> DefineJanelaAuxiliar(std::shared_ptr<IJanelaAux
 }
 
 IJanelaAuxiliar& JanelaAuxiliar() {
-    static JanelaAuxiliarIndisponivel indisponivel;
-    return Atual() ? *Atual() : indisponivel;
+    if (!Atual()) vb::Raise(vb::err::ObjectRequired, "No auxiliary window is registered");
+    return *Atual();
 }

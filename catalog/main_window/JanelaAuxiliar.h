@@ -1,7 +1,7 @@
 // The door to the auxiliary window (frmZornak2): the main window writes the request into
 // RequisicaoTela and has the window shown modally; the call returns when it has closed,
-// with any answer left in RequisicaoTela. The auxiliary window registers itself here; until
-// it does, opening it says that it is not available yet and leaves the request untouched.
+// with any answer left in RequisicaoTela. The auxiliary window registers itself here at the
+// program's start; opening it before that raises ObjectRequired.
 #pragma once
 
 #include <functional>
@@ -15,6 +15,6 @@ public:
     virtual void MostraModal() = 0;
 };
 
-// Who opens the window (nullptr: the honest stand-in). Returns the one replaced.
+// Who opens the window (nullptr: none). Returns the one replaced.
 std::shared_ptr<IJanelaAuxiliar> DefineJanelaAuxiliar(std::shared_ptr<IJanelaAuxiliar> janela);
 IJanelaAuxiliar& JanelaAuxiliar();

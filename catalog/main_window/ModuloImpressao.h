@@ -38,7 +38,7 @@ struct ListaImpressao {
     bool ListaVeiculo = true;            // the Tag of grdTHGrid1 is "1": by group, else by figure item
     bool ColunaLancamento = false;       // the list shows the release column, so ImagensGrid
                                          // starts with the release flag
-    std::string FabricantesAplicacao;    // m_FabricantesAplicacao: "" prints every maker's references
+    std::string FabricantesAplicacao;    // FabricantesLista: "" prints every maker's references
     long CodigoAplicacao = 0;            // ObtemCodigoAplicacao(), for the title
 };
 
@@ -47,7 +47,7 @@ void ImprimirLista(const ListaImpressao& lista);
 
 // One figure page of a set, landscape: the picture at about one picture pixel per point and
 // the item numbers on it, bold when applicable to the set's application, italic otherwise.
-// aplicacaoFigura (m_AplicacaoFigura) gives the title.
+// aplicacaoFigura (CodigoAplicacaoFigura) gives the title.
 void ImprimirFigura(long CodigoConjunto, std::uint8_t NumeroParteFigura, long aplicacaoFigura);
 
 // The width of a text in screen pixels in a font, as the window's hidden measuring picture

@@ -41,12 +41,14 @@ private:
 };
 
 // Controls hidden at design: the hover images, the current-language markers, the
-// templates of the arrays the screens fill, the footer's screen-dependent buttons, the
-// notice and the scratch controls. The screen panels wait for their builders.
+// templates of the arrays the screens fill, the footer's screen-dependent buttons (back,
+// print and the logos, which only the list and figure screens show), the notice and the
+// scratch controls. The screen panels wait for their builders.
 bool OcultoNoDesenho(const std::string& nome) {
     static const std::set<std::string> ocultos = {
         "imgIdiomaP", "imgIdiomaE", "imgIdiomaI", "imgBtnPagF", "imgBtnPagFSel", "lblPagF",
-        "imgLegendaLancamento", "lblImprimir", "imgBtnImprimir", "pctTmp", "imgAuxFigura",
+        "imgLegendaLancamento", "lblImprimir", "imgBtnImprimir", "lblInicio", "imgBtnInicio", "imgLogo",
+        "pctTmp", "imgAuxFigura",
         "lblFabricanteM", "lblGrupoM", "imgLancM", "lblDataLancM", "imgPopUp", "lblLinkPopUp",
         "lblFecharPopUp", "pctTela"};
     if (ocultos.count(nome)) return true;
@@ -247,6 +249,12 @@ void frmZornakForm::CriaControles() {
             lbl->SetForeColor(vb::RGB(0x33, 0x33, 0x33));
         }
     }
+    // The hover pictures of the frame's buttons only show: the pointer, its presses and the
+    // tooltip stay with the button under them.
+    for (const char* realce : {"imgBtnIdiomaPSel", "imgBtnIdiomaESel", "imgBtnIdiomaISel", "imgSiteZornakSel",
+                               "imgCarrinhoSel", "imgAjudaSel", "imgMinimizarSel", "imgBtnVerificarAtualizacoesSel",
+                               "imgBtnConfiguracoesSel", "imgBtnImprimirSel", "imgBtnInicioSel", "imgBtnSairSel"})
+        Img(realce).SetDisplayOnly(true);
     for (vb::Label* l : {lblUltimaAtualizacao, lblVerificarAtualizacoes, lblConfiguracoes}) {
         l->SetFont("Arial", 7.5, true);
         l->SetForeColor(vb::vbWhite);
@@ -292,7 +300,10 @@ void frmZornakForm::LigaEventos() {
     for (const char* idioma : {"P", "E", "I"}) {
         vb::Image& bandeira = Img(std::string("imgBtnIdioma") + idioma);
         const std::string letra = idioma;
-        bandeira.Click = [this, letra] { AlteraIdioma(letra, false); };
+        // The switch rebuilds the screen: not from inside a build that lets clicks run.
+        bandeira.Click = [this, letra] {
+            if (!m_TrocandoTela) AlteraIdioma(letra, false);
+        };
         bandeira.MouseMove = [this, letra](int, int, float, float) { AtualizaSelecaoMouse("BTNIDIOMA" + letra); };
     }
     Lbl("lblFecharPopUp").Click = [this] {
@@ -333,25 +344,14 @@ void frmZornakForm::IniciaEstado() {
     m_TicksVerificacao = 0;
     m_ProcessoVerificacao = 0;
     m_UltimaVerificacao = 0;
-    m_PendenteInicio = 0;
-    m_GrupoPendente = 0;
-    m_AplicacaoPendente = 0;
-    m_TipoAplicacaoPendente = 0;
-    m_FiltroPendente.clear();
-    m_LinhaPendente = 255;
-    m_OrdemPendente = "1";
-    m_LancamentoPendente = 0;
-    m_GradeCodigo = {};
-    m_GradeInteiro = {};
-    m_GradeCodigo2 = {};
-    m_GradeOrdem = {"1", "4"};
-    m_GradeOrdem2 = {"1", "1"};
-    m_GradeTexto1 = {};
-    m_GradeTexto2 = {};
-    m_GradeTexto3 = {};
-    m_Flag1 = m_Flag2 = 0;
-    m_Longo = 0;
-    m_Ordem = "1";
+    CodigoFabricanteRetorno = 0;
+    CodigoGrupoProdutoRetorno = 0;
+    CodigoAplicacaoRetorno = 0;
+    CodigoTipoAplicacaoRetorno = 0;
+    FiltroRetorno.clear();
+    LinhaRetorno = 255;
+    OrdemRetorno = "1";
+    MarcaLancamentoRetorno = 0;
     m_JanelaSubclassificada = nullptr;
     EstadoPrograma.ChaveAlvoRoda.clear();
 }
@@ -496,6 +496,55 @@ void frmZornakForm::Form_Unload(int&) {
     vb::Screen().SetMousePointer(vb::vbHourglass);
     frmCreditos().Show(vb::vbModeless);
     vb::Screen().SetMousePointer(vb::vbDefault);
+}
+
+void frmZornakForm::EncerraPeloSistema() {
+    if (m_InstalandoAtualizacao) {
+        // Ended halfway, an update would leave the catalogue between two versions.
+        m_EncerramentoPendente = true;
+        return;
+    }
+    m_EncerramentoPendente = false;
+    // A modal window open above this one goes first, as when the session ends.
+    if (vb::Form* auxiliar = vb::FindLoadedForm("frmZornak2")) {
+        try {
+            auxiliar->Unload();
+        } catch (...) {
+        }
+    }
+    Unload();
+    vb::End(0);
+}
+
+void EncerraProgramaPeloSistema() {
+    static bool encerrando = false;
+    if (JanelaCriada("frmZornak") && frmZornak().IsLoaded()) {
+        frmZornakForm& janela = frmZornak();
+        if (janela.m_InstalandoAtualizacao) {
+            janela.m_EncerramentoPendente = true;
+            return;
+        }
+        if (encerrando) return;
+        encerrando = true;
+        janela.EncerraPeloSistema();
+        return;
+    }
+    if (encerrando) return;
+    encerrando = true;
+    // Before the main window (the start-up) or after it (the credits): what the start-up
+    // made of this run is undone here.
+    auto ignora = [](auto&& f) {
+        try {
+            f();
+        } catch (...) {
+        }
+    };
+    if (!EstadoPrograma.TabelaCarrinho.empty() && !EstadoPrograma.DbAuxiliar.IsNothing())
+        ignora([] { ApagaTabelaCarrinho(EstadoPrograma.DbAuxiliar, EstadoPrograma.TabelaCarrinho); });
+    EstadoPrograma.TabelaCarrinho.clear();
+    ignora([] { FechaBanco(EstadoPrograma.WsAuxiliar, EstadoPrograma.DbAuxiliar); });
+    ignora([] { FechaBanco(EstadoPrograma.WsCatalogo, EstadoPrograma.DbCatalogo); });
+    vb::End(0);
 }
 
 // ---------------------------------------------------------------------------- instances

@@ -16,7 +16,6 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -43,8 +42,8 @@ public:
     frmZornakForm();
     ~frmZornakForm() override;
 
-    // Which screens the window works with (the tests record; the default is the honest
-    // stand-in). Set before the window loads.
+    // Which screens the window works with (the tests put stand-ins in their place; the
+    // default is the catalogue screens). Set before the window loads.
     using FabricaTelas = std::function<std::unique_ptr<ITelasCatalogo>(frmZornakForm&)>;
     static void DefineFabricaTelas(FabricaTelas fabrica);
     ITelasCatalogo& Telas() const { return *telas_; }
@@ -62,6 +61,9 @@ public:
     void AlteraIdioma(std::string idioma, bool bInicial);
     void TraduzTelaPrincipal(bool bAtualizaData);
     void AtualizaSelecaoMouse(const std::string& chave);
+    // The control a hover key highlights: the label to underline or the "Sel" picture to
+    // show; nullptr for tabs, lists and unknown keys.
+    vb::Control* ObtemControleSelecao(const std::string& chave) const;
     int TelaAtual() const;
 
     // --- The wheel hook.
@@ -151,33 +153,27 @@ public:
     std::uint8_t m_TicksVerificacao = 0;
     long m_ProcessoVerificacao = 0;     // the checker's process id; 0 for none
     double m_UltimaVerificacao = 0;     // the last recorded check; 1.0 when none was ever recorded
-    // The list state (maker, group, application, application type, filter, row, sort,
-    // release mark), the figure's application and the remembered codes.
-    std::uint8_t m_PendenteInicio = 0;
-    int m_GrupoPendente = 0;
-    long m_AplicacaoPendente = 0;
-    std::uint8_t m_TipoAplicacaoPendente = 0;
-    std::string m_FiltroPendente;
-    std::uint8_t m_LinhaPendente = 255;
-    std::string m_OrdemPendente = "1";
-    std::uint8_t m_LancamentoPendente = 0;
-    int m_AplicacaoFigura = 0;
-    long m_AplicacaoLembrada1 = 0, m_AplicacaoLembrada2 = 0;
-    int m_GrupoLembrado = 0;
-    std::uint8_t m_PaginaFigura = 255;
-    int m_ItemFigura = 0;
-    std::vector<std::string> m_PaginasFigura;
-    std::string m_FabricantesAplicacao;
-    // Per list grid (0 and 1).
-    std::array<long, 2> m_GradeCodigo{};
-    std::array<int, 2> m_GradeInteiro{};
-    std::array<long, 2> m_GradeCodigo2{};
-    std::array<std::string, 2> m_GradeOrdem{"1", "4"};
-    std::array<std::string, 2> m_GradeOrdem2{"1", "1"};
-    std::array<std::string, 2> m_GradeTexto1{}, m_GradeTexto2{}, m_GradeTexto3{};
-    std::uint8_t m_Flag1 = 0, m_Flag2 = 0;
-    long m_Longo = 0;
-    std::string m_Ordem = "1";
+    // The last answer of the applications of a group and manufacturer (maker 0: nothing to
+    // open again when the home screen is built).
+    std::uint8_t CodigoFabricanteRetorno = 0;
+    int CodigoGrupoProdutoRetorno = 0;          // -1: the vehicles of the maker
+    long CodigoAplicacaoRetorno = 0;
+    std::uint8_t CodigoTipoAplicacaoRetorno = 0;
+    std::string FiltroRetorno;
+    std::uint8_t LinhaRetorno = 255;            // 255: no row
+    std::string OrdemRetorno = "1";
+    std::uint8_t MarcaLancamentoRetorno = 0;
+    // The list context: the application the list was opened for, the one chosen in its
+    // combo (0: the vehicle itself), the group to select, the makers of the application.
+    long CodigoAplicacaoLista = 0, CodigoAplicacaoCombo = 0;
+    int CodigoGrupoLista = 0;
+    std::string FabricantesLista;
+    // The figure: its application, its pages (two-digit part number, first and last item
+    // label), the page shown (255: none) and the item under the mouse (-1: none).
+    int CodigoAplicacaoFigura = 0;
+    std::vector<std::string> PaginasFigura;
+    std::uint8_t PaginaFiguraAtual = 255;
+    int ItemFiguraSelecionado = -1;
     dao::Recordset m_Recordset;   // the window's own, closed at unload
 
     // --- The update check: start, the 500 ms poll, the automatic scheduler, the status
@@ -190,6 +186,13 @@ public:
     bool VerificacaoAtualizacoesEmAndamento() const;
     void EncerraVerificacaoAtualizacoes();
     void LiberaBloqueioAtualizacao();
+
+    // The system ends the program (log-out, shut-down, its terminal closed): the same unload
+    // as the window's close, then the program ends. An update being installed finishes first;
+    // the end follows it.
+    void EncerraPeloSistema();
+    bool m_InstalandoAtualizacao = false;
+    bool m_EncerramentoPendente = false;
 
     IVerificacaoAtualizacoes& VerificacaoAtualizacoes() { return *verificacao_; }
     void DefineVerificacaoAtualizacoes(std::unique_ptr<IVerificacaoAtualizacoes> v) { verificacao_ = std::move(v); }
@@ -205,6 +208,14 @@ protected:
     void Form_Unload(int& Cancel) override;
 
 private:
+    // The switch's own steps, between marking the window busy and clearing the mark.
+    void TrocaTelaPassos(std::uint8_t telaEntrando, std::uint8_t telaSaindo, const std::string& opcaoLimpeza);
+    // The element whose mouse move passes a hover key: the label, the tab, the list, or the
+    // picture button under its "Sel" picture.
+    vb::Control* ControleApontado(const std::string& chave) const;
+    // A highlight whose element a screen switch hid or removed goes: nothing a user can no
+    // longer point at stays highlighted.
+    void LimpaSelecaoOculta();
     void CriaControles();
     void LigaEventos();
     void CriaTemporizadoresVerificacao();
@@ -233,6 +244,10 @@ private:
 // The program's one main window (made on first use) and how the start-up makes it.
 frmZornakForm& frmZornak();
 void RegistraJanelaPrincipal();
+// What the catalogue does when the system asks it to end: the main window's unload when it
+// is there (checker stopped, cart table dropped, databases closed), else the run's cart table
+// and databases directly; then the program ends.
+void EncerraProgramaPeloSistema();
 
 // Gives a window its frame at run time: border style 0 none, 1 fixed single, 2 sizable, 3
 // fixed dialog, 4 fixed tool window, 5 sizable tool window (others raise 380 and change

@@ -12,6 +12,7 @@
 #include "platform/vb/Err.h"
 #include "platform/vb/MsgBox.h"
 #include "platform/vb/Strings.h"
+#include "platform/vb/Text.h"
 
 #include <cmath>
 #include <exception>
@@ -50,7 +51,8 @@ std::string MontaLinhaComandoVerificador(const std::string& pastaPrograma, bool 
 VersoesVerificadas InterpretaResultadoVerificacao(std::string texto) {
     // The checker writes no line end; a file that has one still holds the same line.
     while (!texto.empty() && (texto.back() == '\r' || texto.back() == '\n')) texto.pop_back();
-    if (vb::Left(texto, 1) == "0") vb::Raise(-2, vb::Mid(texto, 2));
+    // The checker's failure goes into the error box: one line, never a page.
+    if (vb::Left(texto, 1) == "0") vb::Raise(-2, TextoUmaLinha(vb::Mid(texto, 2), 400));
     const std::vector<std::string> campos = vb::Split(vb::Mid(texto, 2), "|");
     VersoesVerificadas versoes;
     if (campos.empty()) vb::Raise(vb::err::SubscriptOutOfRange);
@@ -58,6 +60,12 @@ VersoesVerificadas InterpretaResultadoVerificacao(std::string texto) {
     if (campos.size() < 2) vb::Raise(vb::err::SubscriptOutOfRange);
     versoes.ultima = vb::CInt(campos[1]);
     return versoes;
+}
+
+std::string LeResultadoVerificacao(const std::string& arquivo) {
+    std::string bytes = LeBytesArquivo(arquivo, 4096);
+    while (!bytes.empty() && (bytes.back() == '\r' || bytes.back() == '\n')) bytes.pop_back();
+    return vb::DecodeServerText(bytes);
 }
 
 bool VerificacaoAutomaticaDevida(vb::Date ultimaVerificacao, vb::Date agora) {
@@ -141,8 +149,9 @@ void frmZornakForm::tmrVerificaProcessoVerificacao_Timer() {
         tmrVerificaProcessoVerificacao->SetEnabled(false);
         automatica = tag.size() > 1 && tag[1] == '1';
         const std::string arquivo = ArquivoDaTag(tag);
-        // A checker that wrote nothing leaves no file: read as an empty line.
-        const std::string texto = ExisteArquivo(arquivo) ? LeArquivoTexto(arquivo) : std::string();
+        // A checker that wrote nothing leaves no file: read as an empty line. The line is short;
+        // more than a few kilobytes is not the checker's line and is not read.
+        const std::string texto = ExisteArquivo(arquivo) ? LeResultadoVerificacao(arquivo) : std::string();
         const VersoesVerificadas versoes = InterpretaResultadoVerificacao(texto);
         const bool segundaPassagem = lblUltimaAtualizacao->Tag() == "1";
 
@@ -177,6 +186,11 @@ void frmZornakForm::tmrVerificaProcessoVerificacao_Timer() {
             }
             // Installed first, then the version to install.
             const std::string parametros = std::to_string(versoes.instalada) + "|" + std::to_string(versoes.ultima);
+            m_InstalandoAtualizacao = true;
+            struct Fim {
+                bool& f;
+                ~Fim() { f = false; }
+            } fim{m_InstalandoAtualizacao};
             if (Instalacao()) Instalacao()(parametros);
             else AbreTelaAuxiliar(6, parametros);
             lancamentos = EstadoPrograma.RequisicaoTela == "11";
@@ -202,8 +216,17 @@ void frmZornakForm::tmrVerificaProcessoVerificacao_Timer() {
         if (m_ProcessoVerificacao != 0) os::TerminateProcess(m_ProcessoVerificacao);
     });
     m_ProcessoVerificacao = 0;
-    IgnoraFalha([&] { GravaUltimaVerificacao(FormataDataHoraSQL(vb::Now()), numero == 0 ? "0" : "1"); });
+    const vb::Date momento = vb::Now();
+    bool registrada = false;
+    IgnoraFalha([&] {
+        GravaUltimaVerificacao(FormataDataHoraSQL(momento), numero == 0 ? "0" : "1");
+        registrada = true;
+    });
     IgnoraFalha([this] { AtualizaUltimaAtualizacao(true); });
+    // Another computer installing an update holds the catalogue: the record waits for this
+    // program's next check, and the scheduler counts from this one meanwhile, so the user is
+    // not asked again at every tick.
+    if (!registrada) m_UltimaVerificacao = momento;
     LiberaBloqueioAtualizacao();
     m_VerificandoAtualizacao = false;
 
@@ -218,6 +241,8 @@ void frmZornakForm::tmrVerificaProcessoVerificacao_Timer() {
             MostraErro(numero, Traduz(69) + "\r\n\r\n" + vb::UCase(Traduz(44)) + ": " + Traduz(70) + "\r\n\r\n" + descricao);
         });
     }
+    // The system asked to end while the update was being installed: now it may.
+    if (m_EncerramentoPendente && IsLoaded()) EncerraPeloSistema();
 }
 
 // The release commits everything written under the lock (the update, the last check). It
@@ -234,7 +259,10 @@ void frmZornakForm::LiberaBloqueioAtualizacao() {
 
 void frmZornakForm::tmrVerificarAtualizacoes_Timer() {
     if (tmrVerificarAtualizacoes->Interval() != 65535) tmrVerificarAtualizacoes->SetInterval(65535);
-    if (m_BloqueioAtualizacao && !m_VerificandoAtualizacao) LiberaBloqueioAtualizacao();
+    // A release that failed is tried again; but a lock just taken for the install pass that
+    // is about to start (the Tag says so) is that pass's, not a leftover.
+    if (m_BloqueioAtualizacao && !m_VerificandoAtualizacao && lblUltimaAtualizacao->Tag() != "1")
+        LiberaBloqueioAtualizacao();
     if (++m_TicksVerificacao > 2) {
         m_TicksVerificacao = 0;
         // About every 3 minutes: shows checks and updates made by other computers too. A

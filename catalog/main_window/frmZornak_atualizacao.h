@@ -31,13 +31,17 @@ struct VersoesVerificadas {
 // no 16-bit number 13 or 6. Line ends at the end are not part of the line.
 VersoesVerificadas InterpretaResultadoVerificacao(std::string texto);
 
+// The result file's text: its first 4 KB at most (the checker's line is far shorter), the
+// line end after it dropped.
+std::string LeResultadoVerificacao(const std::string& arquivo);
+
 // The automatic check is due when no check was ever recorded (the date 1.0), or when 15
 // minutes have passed since the last one, which any computer sharing the catalogue records.
 bool VerificacaoAutomaticaDevida(vb::Date ultimaVerificacao, vb::Date agora);
 
 // What opens the update installation with "installed|latest" and returns when it has closed,
 // leaving its answer in RequisicaoTela. Empty (the default): the main window's auxiliary
-// window in mode 6, which says so while it is not available. Returns the one replaced.
+// window in mode 6. Returns the one replaced.
 using InstalacaoAtualizacao = std::function<void(const std::string& parametros)>;
 InstalacaoAtualizacao DefineInstalacaoAtualizacao(InstalacaoAtualizacao instalacao);
 

@@ -103,7 +103,7 @@ void frmZornakForm::CompletaControlesTelas() {
         passa(rotulo, "_" + vb::UCase(nome.substr(3)));
     }
     vb::Control& todos = completa("imgCarrinhoTodos", 3, std::type_identity<vb::Image>{});
-    completa("imgCarrinhoTodosSel", 3, std::type_identity<vb::Image>{});
+    completa("imgCarrinhoTodosSel", 3, std::type_identity<vb::Image>{}).SetDisplayOnly(true);
     if (!todos.Click) todos.Click = [this] { imgCarrinhoTodos_Click(); };
     passa(todos, "CARRINHOTODOS");
 }
@@ -121,11 +121,13 @@ void frmZornakForm::LigaEventosTelas() {
         l.Click = [this, indice] { lblPagF_Click(indice); };
         // Over the page now shown nothing changes.
         l.MouseMove = [this, indice](int, int, float, float) {
-            if (indice != m_PaginaFigura) AtualizaSelecaoMouse("PAGINAF" + std::to_string(indice));
+            if (indice != PaginaFiguraAtual) AtualizaSelecaoMouse("PAGINAF" + std::to_string(indice));
         };
     });
+    // The figure items: the hover is the figure screen's, the buttons are the window's.
     lblItem->SetHandlers([this](vb::Label& l) {
         const int indice = l.Index();
+        l.MouseMove = [this, indice](int, int, float, float) { telas_->lblItem_MouseMove(indice); };
         l.MouseUp = [this, indice](int Button, int Shift, float X, float Y) { lblItem_MouseUp(indice, Button, Shift, X, Y); };
     });
     // The lists: their own hover, and the wheel goes to the one under the mouse.
@@ -182,14 +184,14 @@ void frmZornakForm::AbreTelaAuxiliar(long modo, const std::string& parametros) {
 void frmZornakForm::AplicaEstadoPendente(std::uint8_t fabricante, int grupo) {
     if (EstadoPrograma.RequisicaoTela.empty()) {
         // Nothing chosen: the home screen will not open the group again.
-        m_PendenteInicio = 0;
-        m_GrupoPendente = 0;
-        m_AplicacaoPendente = 0;
-        m_LinhaPendente = 255;
-        m_OrdemPendente = "1";
-        m_TipoAplicacaoPendente = 0;
-        m_FiltroPendente.clear();
-        m_LancamentoPendente = 0;
+        CodigoFabricanteRetorno = 0;
+        CodigoGrupoProdutoRetorno = 0;
+        CodigoAplicacaoRetorno = 0;
+        LinhaRetorno = 255;
+        OrdemRetorno = "1";
+        CodigoTipoAplicacaoRetorno = 0;
+        FiltroRetorno.clear();
+        MarcaLancamentoRetorno = 0;
         return;
     }
     const std::vector<std::string> campos = vb::Split(EstadoPrograma.RequisicaoTela, "|");
@@ -203,18 +205,18 @@ void frmZornakForm::AplicaEstadoPendente(std::uint8_t fabricante, int grupo) {
     const std::uint8_t lancamento = vb::CByte(campos[6]);
     const int aplicacaoFigura = vb::CInt(campos[1]);
     // Every field converted before any is kept: a bad state changes nothing.
-    m_PendenteInicio = fabricante;
-    m_GrupoPendente = grupo;
-    m_AplicacaoPendente = aplicacao;
-    m_LinhaPendente = linha;
-    m_OrdemPendente = campos[3].substr(0, 1);
-    m_TipoAplicacaoPendente = tipo;
-    m_FiltroPendente = campos[5];
-    m_LancamentoPendente = lancamento;
+    CodigoFabricanteRetorno = fabricante;
+    CodigoGrupoProdutoRetorno = grupo;
+    CodigoAplicacaoRetorno = aplicacao;
+    LinhaRetorno = linha;
+    OrdemRetorno = campos[3].substr(0, 1);
+    CodigoTipoAplicacaoRetorno = tipo;
+    FiltroRetorno = campos[5];
+    MarcaLancamentoRetorno = lancamento;
     telas_->ReiniciaContextoLista();
-    m_AplicacaoFigura = aplicacaoFigura;
-    m_AplicacaoLembrada1 = aplicacao;
-    m_GrupoLembrado = grupo;
+    CodigoAplicacaoFigura = aplicacaoFigura;
+    CodigoAplicacaoLista = aplicacao;
+    CodigoGrupoLista = grupo;
     m_HistoricoTelas += std::to_string(tela);
     TrocaTela(tela, 0, "LimpaTelaLista10");
 }
@@ -248,7 +250,7 @@ void frmZornakForm::MenuClick(long sMenu, long sInformacaoAdicional) {
             if (rs.IsNothing()) vb::Raise(vb::err::ObjectRequired, "Object required");
             requisicao = "P:" + std::to_string(rs.Value("CodigoProduto").ToLong()) + ":P";
         }
-        m_AplicacaoFigura = aplicacao;
+        CodigoAplicacaoFigura = aplicacao;
         conjuntos.clear();
         if (marcaProduto) EstadoPrograma.RequisicaoTela = requisicao;
         // The figure takes the list's place in the history.
@@ -267,7 +269,7 @@ void frmZornakForm::MenuClick(long sMenu, long sInformacaoAdicional) {
             break;
         case 1: AbreTelaAuxiliar(0, "P|" + std::to_string(sInformacaoAdicional)); break;
         case 2:
-            AbreTelaAuxiliar(1, std::to_string(sInformacaoAdicional) + "|" + std::to_string(m_AplicacaoFigura));
+            AbreTelaAuxiliar(1, std::to_string(sInformacaoAdicional) + "|" + std::to_string(CodigoAplicacaoFigura));
             break;
         case 3: abreFigura(sInformacaoAdicional, true); break;
         case 4: abreFigura(sInformacaoAdicional, false); break;
@@ -291,7 +293,7 @@ void frmZornakForm::lblItem_MouseUp(int indice, int Button, int, float, float) {
         int pagina = telas_->PaginaPainelItem() + 1;
         if (pagina > paginas) pagina = 1;
         telas_->LimpaPainelItem(false);
-        telas_->MostraDadosItem(m_ItemFigura, pagina);
+        telas_->MostraDadosItem(ItemFiguraSelecionado, pagina);
         return;
     }
     if (Button != vb::vbLeftButton) return;
@@ -328,8 +330,9 @@ void frmZornakForm::MostraMenuItemFigura(const std::vector<ITelasCatalogo::Produ
     PopupMenu(produtos.size() == 1 ? *menu.mnuProduto[1] : *menu.mnuItensFigura);
 }
 
+// The button of the page now shown is no link (it points with the arrow): nothing to do.
 void frmZornakForm::lblPagF_Click(int indice) {
-    if (indice == m_PaginaFigura) return;
+    if (indice == PaginaFiguraAtual) return;
     vb::Screen().SetMousePointer(vb::vbHourglass);
     telas_->ParaPiscarItensFigura();
     telas_->MostraPaginaFigura(static_cast<std::uint8_t>(indice));

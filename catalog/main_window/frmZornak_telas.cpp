@@ -50,6 +50,21 @@ int PosicaoOrelha(int faixa, int aba) {
 void frmZornakForm::TrocaTela(std::uint8_t telaEntrando, std::uint8_t telaSaindo, const std::string& opcaoLimpeza) {
     vb::Screen().SetMousePointer(vb::vbHourglass);
     m_TrocandoTela = true;
+    try {
+        TrocaTelaPassos(telaEntrando, telaSaindo, opcaoLimpeza);
+    } catch (...) {
+        // A screen that failed to build must not leave the window busy: every search box
+        // and list would ignore the user from then on. The caller reports the error.
+        m_TrocandoTela = false;
+        vb::Screen().SetMousePointer(vb::vbDefault);
+        throw;
+    }
+    m_TrocandoTela = false;
+    vb::Screen().SetMousePointer(vb::vbDefault);
+    LimpaSelecaoOculta();
+}
+
+void frmZornakForm::TrocaTelaPassos(std::uint8_t telaEntrando, std::uint8_t telaSaindo, const std::string& opcaoLimpeza) {
     switch (telaSaindo) {
     case 0: telas_->DesmontaTelaPrincipal(); break;
     case 1: m_SubTelaProduto = 0; telas_->DesmontaTelaProduto(); break;
@@ -81,14 +96,12 @@ void frmZornakForm::TrocaTela(std::uint8_t telaEntrando, std::uint8_t telaSaindo
     case 5: SelecionaOrelha(0, 3, false); m_SubTelaProduto = 1; telas_->MontaTelaProduto(); break;
     default: break;
     }
-    m_TrocandoTela = false;
-    vb::Screen().SetMousePointer(vb::vbDefault);
 }
 
 void frmZornakForm::VaiParaTela(const std::string& mensagem, long tela) {
     vb::Screen().SetMousePointer(vb::vbHourglass);
     vb::DoEvents();
-    m_PendenteInicio = 0;
+    CodigoFabricanteRetorno = 0;
     const int saindo = TelaAtual();
     m_HistoricoTelas = std::to_string(tela);
     TrocaTela(static_cast<std::uint8_t>(tela), static_cast<std::uint8_t>(saindo), "");
@@ -187,38 +200,64 @@ void frmZornakForm::TraduzTelaPrincipal(bool bAtualizaData) {
 
 // --------------------------------------------------------------------------------- hover
 
+vb::Control* frmZornakForm::ObtemControleSelecao(const std::string& k) const {
+    static const std::map<std::string, std::string> botoes = {
+        {"BTNIDIOMAP", "imgBtnIdiomaPSel"}, {"BTNIDIOMAE", "imgBtnIdiomaESel"},
+        {"BTNIDIOMAI", "imgBtnIdiomaISel"}, {"BTNVERIFICARATUALIZACOES", "imgBtnVerificarAtualizacoesSel"},
+        {"BTNCONFIGURACOES", "imgBtnConfiguracoesSel"}, {"BTNSAIR", "imgBtnSairSel"},
+        {"BTNINICIO", "imgBtnInicioSel"}, {"BTNIMPRIMIR", "imgBtnImprimirSel"},
+        {"SITEZORNAK", "imgSiteZornakSel"}, {"CARRINHO", "imgCarrinhoSel"},
+        {"CARRINHOTODOS", "imgCarrinhoTodosSel"}, {"AJUDA", "imgAjudaSel"},
+        {"MINIMIZAR", "imgMinimizarSel"}};
+    // Array elements the screens loaded are found in their arrays.
+    auto elemento = [this](auto tipo, const char* nome, int indice) -> vb::Control* {
+        auto* a = Arranjo<typename decltype(tipo)::type>(nome);
+        return a && a->Exists(indice) ? &(*a)(indice) : nullptr;
+    };
+    if (k.rfind("_GRUPOM", 0) == 0) return elemento(std::type_identity<vb::Label>{}, "lblGrupoM", std::atoi(k.c_str() + 7));
+    if (k.rfind("PAGINAF", 0) == 0) return elemento(std::type_identity<vb::Image>{}, "imgBtnPagFSel", std::atoi(k.c_str() + 7));
+    auto it = botoes.find(k);
+    if (it != botoes.end()) return Controle(it->second);
+    if (!k.empty() && k[0] == '_') {
+        // The sortable headers, wherever the screens made them.
+        if (const std::string nome = NomeCabecalho(k); !nome.empty()) return Controle(nome);
+        for (const auto& [chaveControle, c] : controles_)
+            if (chaveControle.second < 0 && chaveControle.first.rfind("lbl", 0) == 0 &&
+                "_" + vb::UCase(chaveControle.first.substr(3)) == k)
+                return c;
+    }
+    return nullptr;
+}
+
+vb::Control* frmZornakForm::ControleApontado(const std::string& k) const {
+    if (k.empty() || k == "FORM") return nullptr;
+    if (k[0] == '.') {
+        const int faixa = k[k.size() - 2] - '0', aba = k.back() - '0';
+        const auto* cliques = faixa == 0 ? imgOrelha0 : imgOrelha1;
+        return cliques && cliques->Exists(aba) ? &(*cliques)(aba) : nullptr;
+    }
+    if (k == ">THGRID1") return grdTHGrid1;
+    if (k == ">THGRID2") return grdTHGrid2;
+    if (k == ">THCOMBO1") return cboTHCombo1;
+    if (k == ">THCOMBO2") return cboTHCombo2;
+    vb::Control* c = ObtemControleSelecao(k);
+    if (!c || k[0] == '_') return c;
+    // A hover picture lies over its button, which has its name without "Sel".
+    const std::string& nome = c->Name();
+    return Controle(nome.substr(0, nome.size() - 3), c->Index());
+}
+
+void frmZornakForm::LimpaSelecaoOculta() {
+    if (m_ChaveSelecao == "FORM") return;
+    const vb::Control* c = ControleApontado(m_ChaveSelecao);
+    const QWidget* w = c ? c->Widget() : nullptr;
+    if (!w || !w->isVisibleTo(w->window())) AtualizaSelecaoMouse("FORM");
+}
+
 void frmZornakForm::AtualizaSelecaoMouse(const std::string& chave) {
     if (chave == m_ChaveSelecao) return;
     // The key's control: tabs are drawn, list controls clear their own hover, labels are
     // underlined, picture buttons show their "Sel" image.
-    auto controle = [this](const std::string& k) -> vb::Control* {
-        static const std::map<std::string, std::string> botoes = {
-            {"BTNIDIOMAP", "imgBtnIdiomaPSel"}, {"BTNIDIOMAE", "imgBtnIdiomaESel"},
-            {"BTNIDIOMAI", "imgBtnIdiomaISel"}, {"BTNVERIFICARATUALIZACOES", "imgBtnVerificarAtualizacoesSel"},
-            {"BTNCONFIGURACOES", "imgBtnConfiguracoesSel"}, {"BTNSAIR", "imgBtnSairSel"},
-            {"BTNINICIO", "imgBtnInicioSel"}, {"BTNIMPRIMIR", "imgBtnImprimirSel"},
-            {"SITEZORNAK", "imgSiteZornakSel"}, {"CARRINHO", "imgCarrinhoSel"},
-            {"CARRINHOTODOS", "imgCarrinhoTodosSel"}, {"AJUDA", "imgAjudaSel"},
-            {"MINIMIZAR", "imgMinimizarSel"}};
-        // Array elements the screens loaded are found in their arrays.
-        auto elemento = [this](auto tipo, const char* nome, int indice) -> vb::Control* {
-            auto* a = Arranjo<typename decltype(tipo)::type>(nome);
-            return a && a->Exists(indice) ? &(*a)(indice) : nullptr;
-        };
-        if (k.rfind("_GRUPOM", 0) == 0) return elemento(std::type_identity<vb::Label>{}, "lblGrupoM", std::atoi(k.c_str() + 7));
-        if (k.rfind("PAGINAF", 0) == 0) return elemento(std::type_identity<vb::Image>{}, "imgBtnPagFSel", std::atoi(k.c_str() + 7));
-        auto it = botoes.find(k);
-        if (it != botoes.end()) return Controle(it->second);
-        if (!k.empty() && k[0] == '_') {
-            // The sortable headers, wherever the screens made them.
-            if (const std::string nome = NomeCabecalho(k); !nome.empty()) return Controle(nome);
-            for (const auto& [chaveControle, c] : controles_)
-                if (chaveControle.second < 0 && chaveControle.first.rfind("lbl", 0) == 0 &&
-                    "_" + vb::UCase(chaveControle.first.substr(3)) == k)
-                    return c;
-        }
-        return nullptr;
-    };
     auto realca = [&](const std::string& k, bool liga) {
         if (k.empty()) return;
         if (k[0] == '.') {
@@ -237,7 +276,7 @@ void frmZornakForm::AtualizaSelecaoMouse(const std::string& chave) {
             else if (k == ">THCOMBO2") cboTHCombo2->ApagaSelecao();
             return;
         }
-        vb::Control* c = controle(k);
+        vb::Control* c = ObtemControleSelecao(k);
         if (!c) return;
         if (k[0] == '_') {
             c->SetFontUnderline(liga);
@@ -303,27 +342,31 @@ void frmZornakForm::lblImprimir_Click() {
             lista.Recordset = rs;
             lista.ListaVeiculo = grdTHGrid1->Tag() == "1";
             lista.ColunaLancamento = lblLancamentoLC->Tag() == "1";
-            lista.FabricantesAplicacao = m_FabricantesAplicacao;
+            lista.FabricantesAplicacao = FabricantesLista;
             lista.CodigoAplicacao = ObtemCodigoAplicacao();
             ImprimirLista(lista);
         } else {
             vb::MsgBox(Traduz(5) + ".", vb::vbCritical, Traduz(0));
         }
     } else if (tela == 4) {
-        if (m_PaginaFigura < 255) {
-            const int conjunto = telas_->ObtemConjunto(m_AplicacaoFigura, -1);
+        if (PaginaFiguraAtual < 255) {
+            const int conjunto = telas_->ObtemConjunto(CodigoAplicacaoFigura, -1);
             // The page list holds the two-digit part number first.
-            if (m_PaginaFigura >= m_PaginasFigura.size())
+            if (PaginaFiguraAtual >= PaginasFigura.size())
                 vb::Raise(vb::err::SubscriptOutOfRange, "Subscript out of range");
-            const std::string& pagina = m_PaginasFigura[m_PaginaFigura];
-            ImprimirFigura(conjunto, vb::CByte(pagina.substr(0, 2)), m_AplicacaoFigura);
+            const std::string& pagina = PaginasFigura[PaginaFiguraAtual];
+            ImprimirFigura(conjunto, vb::CByte(pagina.substr(0, 2)), CodigoAplicacaoFigura);
         } else {
             vb::MsgBox(Traduz(63) + ".", vb::vbCritical, Traduz(0));
         }
     }
 }
 
+// A screen build lets waiting clicks run; one that switched screens from inside it would
+// leave controls of one screen on the other. Back, the logos and the tabs wait for no
+// build: they are ignored while one runs, as their keys are.
 void frmZornakForm::lblInicio_Click() {
+    if (m_TrocandoTela) return;
     if (m_HistoricoTelas.size() <= 1) return;
     const int saindo = m_HistoricoTelas.back() - '0';
     m_HistoricoTelas.pop_back();
@@ -332,6 +375,7 @@ void frmZornakForm::lblInicio_Click() {
 
 void frmZornakForm::imgOrelha0_Click(int indice) {
     static const int telas[4] = {0, 1, 2, 5};
+    if (m_TrocandoTela) return;
     if (indice < 0 || indice > 3) return;
     const int nova = telas[indice];
     const int saindo = TelaAtual();
@@ -340,6 +384,7 @@ void frmZornakForm::imgOrelha0_Click(int indice) {
 }
 
 void frmZornakForm::imgOrelha1_Click(int indice) {
+    if (m_TrocandoTela) return;
     const int nova = indice + 3;
     if (nova == 4) {
         const long aplicacao = ObtemCodigoAplicacao();
@@ -352,7 +397,7 @@ void frmZornakForm::imgOrelha1_Click(int indice) {
                        vb::vbInformation, Traduz(0));
             return;
         }
-        m_AplicacaoFigura = static_cast<int>(aplicacao);
+        CodigoAplicacaoFigura = static_cast<int>(aplicacao);
     }
     const int saindo = TelaAtual();
     if (!m_HistoricoTelas.empty()) m_HistoricoTelas.back() = static_cast<char>('0' + nova);
@@ -361,5 +406,5 @@ void frmZornakForm::imgOrelha1_Click(int indice) {
 }
 
 long frmZornakForm::ObtemCodigoAplicacao() const {
-    return m_AplicacaoLembrada2 >= 1 ? m_AplicacaoLembrada2 : m_AplicacaoLembrada1;
+    return CodigoAplicacaoCombo >= 1 ? CodigoAplicacaoCombo : CodigoAplicacaoLista;
 }

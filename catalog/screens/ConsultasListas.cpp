@@ -10,13 +10,6 @@ namespace {
 const std::string CR = "\r";
 const std::string Brancos50(50, ' ');
 
-std::string Idioma(std::string sql, const std::string& idioma) {
-    const std::string marca = "<I>";
-    for (std::size_t p = sql.find(marca); p != std::string::npos; p = sql.find(marca, p + idioma.size()))
-        sql.replace(p, marca.size(), idioma);
-    return sql;
-}
-
 // WHERE of screens 1, 2 and 5: the first condition after "WHERE ", the next after "AND ".
 void Acrescenta(std::string& where, const std::string& condicao) {
     where += where.empty() ? "WHERE " : "AND ";
@@ -79,6 +72,13 @@ std::string WhereLista(long codigoAplicacao, const FiltrosProdutos& f, const std
 }
 
 }  // namespace
+
+std::string Idioma(std::string sql, const std::string& idioma) {
+    const std::string marca = "<I>";
+    for (std::size_t p = sql.find(marca); p != std::string::npos; p = sql.find(marca, p + idioma.size()))
+        sql.replace(p, marca.size(), idioma);
+    return sql;
+}
 
 std::string OrdemAplicacoes(const std::string& ordem) {
     if (ordem == "2") return "2,3";

@@ -9,6 +9,9 @@
 
 namespace consultas {
 
+// Every "<I>" of the text replaced by the language letter.
+std::string Idioma(std::string sql, const std::string& idioma);
+
 // A sort code that names no column of the list sorts by the first column ("1").
 std::string OrdemAplicacoes(const std::string& ordem);   // "1,2,3" / "2,3" / "3,1,2"
 std::string OrdemProdutos(const std::string& ordem);     // "1,2" / "2,1" / "3,1" / "4 DESC,1"

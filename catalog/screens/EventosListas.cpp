@@ -3,8 +3,11 @@
 #include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmMenu.h"
 #include "catalog/main_window/frmZornak.h"
+#include "catalog/screens/ConsultasTelas.h"
 #include "catalog/screens/ModuloTelas.h"
+#include "catalog/screens/PainelProduto.h"
 #include "catalog/screens/TelaLista.h"
+#include "catalog/screens/TelasCatalogo.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
 #include "platform/vb/MsgBox.h"
@@ -32,8 +35,7 @@ bool ImagemVisivel(const dao::DataControl& dc, long n) {
 
 }  // namespace
 
-EventosListas::EventosListas(frmZornakForm& janela, ITelasCatalogo& telas, TelaLista& lista)
-    : janela_(janela), telas_(telas), lista_(lista) {
+EventosListas::EventosListas(frmZornakForm& janela, TelasCatalogo& telas) : janela_(janela), telas_(telas) {
     AbreTelaAuxiliar = [this](std::uint8_t modo, const std::string& p) { janela_.AbreTelaAuxiliar(modo, p); };
     MostraMenu = [this](const std::string& nome) {
         if (VerificaFormularioCarregado("frmMenu")) frmMenu().Unload();
@@ -42,7 +44,6 @@ EventosListas::EventosListas(frmZornakForm& janela, ITelasCatalogo& telas, TelaL
         menu.Load();
         janela_.PopupMenu(nome == "mnuConjuntos" ? *menu.mnuConjuntos : *menu.mnuConjuntosVeiculo);
     };
-    AtualizaPainelProdutoLista = [](bool) {};
 }
 
 void EventosListas::IncluiNoCarrinho(long produto) {
@@ -51,7 +52,7 @@ void EventosListas::IncluiNoCarrinho(long produto) {
 }
 
 void EventosListas::TrocaParaFigura(long aplicacao, std::uint8_t saindo) {
-    janela_.m_AplicacaoFigura = static_cast<int>(aplicacao);
+    janela_.CodigoAplicacaoFigura = static_cast<int>(aplicacao);
     if (!janela_.m_HistoricoTelas.empty()) janela_.m_HistoricoTelas.back() = '4';
     else janela_.m_HistoricoTelas = "4";
     janela_.TrocaTela(4, saindo, "");
@@ -70,13 +71,13 @@ void EventosListas::grdTHGrid1_ImageClick(std::uint8_t sColuna, int /*sButton*/)
         const long aplicacao = Codigo(dc, "CodigoAplicacao");
         if (sColuna == 0 && ImagemVisivel(dc, 1)) {
             telas_.ReiniciaContextoLista();
-            janela_.m_AplicacaoFigura = static_cast<int>(aplicacao);
-            janela_.m_AplicacaoLembrada1 = aplicacao;
+            janela_.CodigoAplicacaoFigura = static_cast<int>(aplicacao);
+            janela_.CodigoAplicacaoLista = aplicacao;
             janela_.m_HistoricoTelas += "4";
             janela_.TrocaTela(4, 2, "LimpaTelaLista");
         } else if (sColuna == 1) {
             telas_.ReiniciaContextoLista();
-            janela_.m_AplicacaoLembrada1 = aplicacao;
+            janela_.CodigoAplicacaoLista = aplicacao;
             janela_.m_HistoricoTelas += "3";
             janela_.TrocaTela(3, 2, "LimpaTelaLista");
         }
@@ -93,7 +94,7 @@ void EventosListas::grdTHGrid1_ImageClick(std::uint8_t sColuna, int /*sButton*/)
         case 1:
             if (!ImagemVisivel(dc, s + 1)) break;
             if (janela_.grdTHGrid1->Tag() == "1") {
-                CarregaMenuConjuntos(produto, janela_.m_AplicacaoLembrada1);
+                CarregaMenuConjuntos(produto, janela_.CodigoAplicacaoLista);
             } else {
                 const vb::Variant item = dc.GetRecordset().Value("ItemFigura");
                 EstadoPrograma.RequisicaoTela = "I:" + (item.IsNull() ? std::string() : item.ToString()) + ":I";
@@ -119,15 +120,15 @@ void EventosListas::grdTHGrid2_ImageClick(std::uint8_t sColuna, int /*sButton*/)
     const long produto = TemLinha(janela_.dtcTHGrid1) ? Codigo(janela_.dtcTHGrid1, "CodigoProduto") : 0;
     if (sColuna == 0 && ImagemVisivel(dc, 1)) {
         telas_.ReiniciaContextoLista();
-        janela_.m_AplicacaoFigura = static_cast<int>(aplicacao);
-        janela_.m_AplicacaoLembrada1 = aplicacao;
+        janela_.CodigoAplicacaoFigura = static_cast<int>(aplicacao);
+        janela_.CodigoAplicacaoLista = aplicacao;
         EstadoPrograma.RequisicaoTela = "P:" + std::to_string(produto) + ":P";
         janela_.m_HistoricoTelas += "4";
         janela_.TrocaTela(4, static_cast<std::uint8_t>(tela), "LimpaTelaLista");
     } else if (sColuna == 1) {
         telas_.ReiniciaContextoLista();
-        janela_.m_AplicacaoLembrada1 = aplicacao;
-        lista_.CodigoProdutoLista = produto;
+        janela_.CodigoAplicacaoLista = aplicacao;
+        telas_.Lista().CodigoProdutoLista = produto;
         janela_.m_HistoricoTelas += "3";
         janela_.TrocaTela(3, static_cast<std::uint8_t>(tela), "LimpaTelaLista01");
     }
@@ -149,8 +150,8 @@ void EventosListas::grdTHGrid1_RowColChange(bool linhaMudou) {
     // the panel of the screen being left.
     if (janela_.m_TrocandoTela || !linhaMudou) return;
     const int tela = janela_.TelaAtual();
-    if (tela == 1 || tela == 5) telas_.AtualizaPainelProduto("", true, 0);
-    else if (tela == 3) AtualizaPainelProdutoLista(false);
+    if (tela == 1 || tela == 5) telas_.Painel().AtualizaPainelProduto("", true, false);
+    else if (tela == 3) telas_.Painel().AtualizaPainelProdutoLista(false);
 }
 
 void EventosListas::grdTHGrid1_MouseMove() {
@@ -166,18 +167,12 @@ void EventosListas::grdTHGrid2_MouseMove() {
 // ------------------------------------------------------------------------------- the sets
 
 int EventosListas::ObtemConjunto(long aplicacao, long produto) {
-    std::string sql =
-        "SELECT TOP 1 CONJUNTO.CodigoConjunto FROM CONJUNTO INNER JOIN CONJUNTO_PRODUTO ON "
-        "CONJUNTO.CodigoConjunto = CONJUNTO_PRODUTO.CodigoConjunto WHERE CONJUNTO.CodigoAplicacao = " +
-        std::to_string(aplicacao) + " ";
-    if (produto != -1) sql += "AND CONJUNTO_PRODUTO.CodigoProduto = " + std::to_string(produto) + " ";
-    sql += "ORDER BY 1";
-    const vb::Variant v = ObtemValorSQL(sql, vb::Variant(-1L));
+    const vb::Variant v = ObtemValorSQL(consultas::ObtemConjunto(aplicacao, produto), vb::Variant(-1L));
     return v.IsNull() ? -1 : v.ToInteger();
 }
 
 int EventosListas::PreencheConjuntosMenu(const std::string& sql) {
-    dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(AplicaIdioma(sql), dao::dbOpenForwardOnly);
+    dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(sql, dao::dbOpenForwardOnly);
     if (rs.Eof()) {
         rs.Close();
         return 0;
@@ -201,17 +196,7 @@ int EventosListas::PreencheConjuntosMenu(const std::string& sql) {
 }
 
 bool EventosListas::CarregaMenuConjuntosVeiculo(long veiculo) {
-    const std::string sql =
-        "SELECT DISTINCT TIPOAPLICACAO.DescricaoTipoAplicacao<I> AS DescricaoTipoAplicacao,"
-        "APLICACAO.DescricaoAplicacao<I> AS DescricaoAplicacao,"
-        "FABRICANTE.DescricaoFabricante<I> AS DescricaoFabricante,"
-        "APLICACAO_VEICULO.CodigoAplicacao "
-        "FROM (((APLICACAO_VEICULO "
-        "INNER JOIN CONJUNTO          ON APLICACAO_VEICULO.CodigoAplicacao = CONJUNTO.CodigoAplicacao) "
-        "INNER JOIN APLICACAO         ON APLICACAO_VEICULO.CodigoAplicacao = APLICACAO.CodigoAplicacao) "
-        "LEFT  JOIN TIPOAPLICACAO     ON APLICACAO.CodigoTipoAplicacao = TIPOAPLICACAO.CodigoTipoAplicacao) "
-        "LEFT  JOIN FABRICANTE        ON APLICACAO.CodigoFabricante = FABRICANTE.CodigoFabricante "
-        "WHERE APLICACAO_VEICULO.CodigoVeiculo = " + std::to_string(veiculo) + " ORDER BY 1,2,3";
+    const std::string sql = consultas::CarregaMenuConjuntosVeiculo(veiculo, EstadoPrograma.Idioma);
     const int n = PreencheConjuntosMenu(sql);
     if (n == 0) return false;
     if (n == 1) {
@@ -226,20 +211,7 @@ bool EventosListas::CarregaMenuConjuntosVeiculo(long veiculo) {
 }
 
 void EventosListas::CarregaMenuConjuntos(long produto, long veiculo) {
-    const std::string sql =
-        "SELECT DISTINCT TIPOAPLICACAO.DescricaoTipoAplicacao<I> AS DescricaoTipoAplicacao,"
-        "APLICACAO.DescricaoAplicacao<I> & '   ' & APLICACAO_PRODUTO.ComplementoAplicacao<I> AS DescricaoAplicacao,"
-        "FABRICANTE.DescricaoFabricante<I> AS DescricaoFabricante,"
-        "APLICACAO_VEICULO.CodigoAplicacao "
-        "FROM ((((APLICACAO_VEICULO "
-        "INNER JOIN CONJUNTO_PRODUTO1 ON APLICACAO_VEICULO.CodigoAplicacao = CONJUNTO_PRODUTO1.CodigoAplicacao) "
-        "INNER JOIN APLICACAO_PRODUTO ON CONJUNTO_PRODUTO1.CodigoAplicacao = APLICACAO_PRODUTO.CodigoAplicacao AND "
-        "CONJUNTO_PRODUTO1.CodigoProduto = APLICACAO_PRODUTO.CodigoProduto) "
-        "INNER JOIN APLICACAO         ON APLICACAO_VEICULO.CodigoAplicacao = APLICACAO.CodigoAplicacao) "
-        "LEFT  JOIN TIPOAPLICACAO     ON APLICACAO.CodigoTipoAplicacao = TIPOAPLICACAO.CodigoTipoAplicacao) "
-        "LEFT  JOIN FABRICANTE        ON APLICACAO.CodigoFabricante = FABRICANTE.CodigoFabricante "
-        "WHERE APLICACAO_VEICULO.CodigoVeiculo = " + std::to_string(veiculo) +
-        " AND CONJUNTO_PRODUTO1.CodigoProduto = " + std::to_string(produto) + " ORDER BY 1,2,3";
+    const std::string sql = consultas::CarregaMenuConjuntos(produto, veiculo, EstadoPrograma.Idioma);
     EstadoPrograma.ConjuntosMenu.clear();
     const int n = PreencheConjuntosMenu(sql);
     if (n == 0) {

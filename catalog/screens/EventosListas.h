@@ -8,12 +8,11 @@
 #include <string>
 
 class frmZornakForm;
-class ITelasCatalogo;
-class TelaLista;
+class TelasCatalogo;
 
 class EventosListas {
 public:
-    EventosListas(frmZornakForm& janela, ITelasCatalogo& telas, TelaLista& lista);
+    EventosListas(frmZornakForm& janela, TelasCatalogo& telas);
 
     void grdTHGrid1_ImageClick(std::uint8_t sColuna, int sButton);
     void grdTHGrid2_ImageClick(std::uint8_t sColuna, int sButton);
@@ -28,12 +27,11 @@ public:
     bool CarregaMenuConjuntosVeiculo(long veiculo);
     void CarregaMenuConjuntos(long produto, long veiculo);
 
-    // What these events use of the window: the auxiliary window in a mode, the pop-up menu
-    // of frmMenu ("mnuConjuntos" or "mnuConjuntosVeiculo"), the detail panel of the list
-    // screen (tests put others in their place).
+    // What these events use of the window: the auxiliary window in a mode and the pop-up
+    // menu of frmMenu ("mnuConjuntos" or "mnuConjuntosVeiculo") (tests put others in their
+    // place).
     std::function<void(std::uint8_t modo, const std::string& parametros)> AbreTelaAuxiliar;
     std::function<void(const std::string& menu)> MostraMenu;
-    std::function<void(bool limpa)> AtualizaPainelProdutoLista;
 
 private:
     // Fills ConjuntosMenu from a menu query; the number of entries.
@@ -42,6 +40,5 @@ private:
     void IncluiNoCarrinho(long produto);
 
     frmZornakForm& janela_;
-    ITelasCatalogo& telas_;
-    TelaLista& lista_;
+    TelasCatalogo& telas_;
 };

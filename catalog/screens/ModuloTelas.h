@@ -1,18 +1,12 @@
 // What the main window asks of the catalogue screens: the builders and leave routines the
 // screen switcher calls, the list queries of the headers and the keyboard, the figure and
 // set operations and the icon clicks of the two list grids. The screens are one object
-// behind this interface, so the frame works (and is tested) without them.
+// behind this interface, so the frame is tested with stand-ins in their place.
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
-
-namespace vb {
-class PictureBox;
-}
 
 class ITelasCatalogo {
 public:
@@ -46,6 +40,8 @@ public:
     virtual void ParaPiscarItensFigura() = 0;
     virtual void MostraPaginaFigura(std::uint8_t pagina) = 0;
     virtual void RestauraItemSelecionado() = 0;
+    // The pointer over figure item indice (its label): the item's hover.
+    virtual void lblItem_MouseMove(int indice) = 0;
 
     // The icon at position coluna of the current row of grid 1 or 2, as a click with the
     // button; the keyboard sends button 1 and no bookmark.
@@ -54,62 +50,15 @@ public:
 
     // The figure item detail panel, which the item buttons page through and whose products
     // fill the item's pop-up menu: the products it shows now (at most four, in order), its
-    // page count and current page, and the two routines that page. Until the figure screen
-    // provides them they say that they are not available.
+    // page count and current page, and the two routines that page.
     struct ProdutoItemFigura {
         long codigo = 0;
         std::string texto;        // the product's label text, the menu entry's caption
         bool observacao = false;  // the product has an observation
     };
-    virtual std::vector<ProdutoItemFigura> ProdutosPainelItem();
-    virtual int PaginasPainelItem();
-    virtual int PaginaPainelItem();
-    virtual void LimpaPainelItem(bool flag);
-    virtual void MostraDadosItem(int item, int pagina);
-};
-
-// The number of the error a part of the catalogue that this version does not have yet
-// raises; the description names the part.
-constexpr long ErroNaoDisponivel = 445;
-[[noreturn]] void LevantaNaoDisponivel(const std::string& parte);
-
-// Until the catalogue screens exist: each builder shows its screen's panel empty and each
-// leave routine hides it; the queries leave the (missing) grids empty; whatever would
-// state a catalogue fact raises ErroNaoDisponivel.
-class TelasProvisorias : public ITelasCatalogo {
-public:
-    // painel(i) is the main window's pctTela(i); screens 1 and 5 share panel 1.
-    explicit TelasProvisorias(std::function<vb::PictureBox&(int)> painel);
-
-    void MontaTelaPrincipal() override;
-    void DesmontaTelaPrincipal() override;
-    void MontaTelaProduto() override;
-    void DesmontaTelaProduto() override;
-    void MontaTelaAplicacao() override;
-    void DesmontaTelaAplicacao() override;
-    void MontaTelaLista() override;
-    void DesmontaTelaLista() override;
-    void MostraTelaFigura() override;
-    void EscondeTelaFigura() override;
-    void LimpaFiltrosLista(bool, bool) override {}
-
-    void PesquisaProdutos(const std::string&, bool) override {}
-    void PesquisaProdutosAplicacao(const std::string&, bool) override {}
-    void PesquisaProdutosConjunto(const std::string&, bool) override {}
-    void PesquisaAplicacoes(const std::string&, bool) override {}
-    void AtualizaPainelProduto(const std::string&, bool, long) override {}
-
-    int ObtemConjunto(long aplicacao, long produto) override;
-    void CarregaMenuConjuntosVeiculo(long aplicacao, bool& mostrouMenu) override;
-    void ReiniciaContextoLista() override {}
-    void ParaPiscarItensFigura() override {}
-    void MostraPaginaFigura(std::uint8_t pagina) override;
-    void RestauraItemSelecionado() override {}
-
-    void ImageClickGrade1(std::uint8_t coluna, int botao) override;
-    void ImageClickGrade2(std::uint8_t coluna, int botao) override;
-
-private:
-    void Mostra(int painel, bool visivel);
-    std::function<vb::PictureBox&(int)> painel_;
+    virtual std::vector<ProdutoItemFigura> ProdutosPainelItem() = 0;
+    virtual int PaginasPainelItem() = 0;
+    virtual int PaginaPainelItem() = 0;
+    virtual void LimpaPainelItem(bool flag) = 0;
+    virtual void MostraDadosItem(int item, int pagina) = 0;
 };

@@ -3,14 +3,15 @@
 
 #include "catalog/main_window/frmZornak.h"
 #include "catalog/screens/AuxiliaresTelas.h"
+#include "catalog/screens/ConsultasTelas.h"
 #include "catalog/screens/ModuloTelas.h"
+#include "catalog/screens/PainelProduto.h"
+#include "catalog/screens/TelasCatalogo.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Colors.h"
 #include "platform/forms/Screen.h"
 #include "platform/vb/Strings.h"
-
-#include <QPixmap>
 
 #include <cstdio>
 
@@ -24,9 +25,9 @@ std::string Formata(long valor, int digitos) {
 
 }  // namespace
 
-TelaFigura::TelaFigura(frmZornakForm& janela, ITelasCatalogo& telas)
-    : ItemFiguraSelecionado(janela.m_ItemFigura), janela_(janela), telas_(telas) {
-    ItemFiguraSelecionado = -1;
+TelaFigura::TelaFigura(frmZornakForm& janela, TelasCatalogo& telas)
+    : janela_(janela), telas_(telas) {
+    janela_.ItemFiguraSelecionado = -1;
     CriaControles();
 }
 
@@ -49,7 +50,7 @@ void TelaFigura::DefineEstado(int item, int estado) {
 // ----------------------------------------------------------------------------- the screen
 
 void TelaFigura::MostraTelaFigura() {
-    janela_.Lbl("lblTituloF").SetCaption(MontaDescricaoAplicacao(janela_.m_AplicacaoFigura, true, true));
+    janela_.Lbl("lblTituloF").SetCaption(MontaDescricaoAplicacao(janela_.CodigoAplicacaoFigura, true, true));
     lblTitDescricaoProdutoF_->SetCaption(vb::UCase(Traduz(40)));
     lblTitNumeroEmpresaF_->SetCaption(vb::UCase(Traduz(32)));
     lblTitNumeroReferenciaF_->SetCaption(vb::UCase(Traduz(42)));
@@ -57,12 +58,12 @@ void TelaFigura::MostraTelaFigura() {
     lblProximaPaginaF_->SetCaption(Traduz(62));
     janela_.lblImprimir->SetToolTipText(Traduz(57) + " " + Traduz(8) + " <CRTL+P>");
 
-    const int conjunto = telas_.ObtemConjunto(janela_.m_AplicacaoFigura, -1);
-    janela_.m_FabricantesAplicacao = ObtemFabricantesAplicacao(janela_.m_AplicacaoFigura);
+    const int conjunto = telas_.ObtemConjunto(janela_.CodigoAplicacaoFigura, -1);
+    janela_.FabricantesLista = ObtemFabricantesAplicacao(janela_.CodigoAplicacaoFigura);
     MostraDadosItem(-1, 1);
     CarregaFiguraDetalhada(conjunto);
     AbreItensConjunto(conjunto);
-    ItemFiguraSelecionado = -1;
+    janela_.ItemFiguraSelecionado = -1;
     LocalizaItensFigura(conjunto);
 
     vb::Image& legenda = janela_.Img("imgLegendaLancamento");
@@ -78,32 +79,13 @@ void TelaFigura::CarregaFiguraDetalhada(int conjunto) {
     vb::Image& legenda = janela_.Img("imgLegendaLancamento");
     vb::Image& figura = janela_.Img("imgFiguraDetalhada");
     legenda.SetTag("");
-    const std::string c = std::to_string(conjunto);
-    const std::string sql =
-        "SELECT DISTINCT FIGURADETALHADA1.NumeroParteFigura,FIGURADETALHADA1.ItemFigura,"
-        "FIGURADETALHADA1.PosicaoLeft,FIGURADETALHADA1.PosicaoTop,"
-        "Max(IIF(APLICACAO_PRODUTO.CodigoAplicacao=Null,Null,1)) AS ItemAplicavel,"
-        "Max(PRODUTO.FlagLancamento & PRODUTO.DataLancamento) AS OBLancamento,"
-        "Max(FIGURADETALHADA1.ArquivoFigura) AS ArqFig,"
-        "Max(PRODUTO.FlagLancamento) AS FlagLanc "
-        "FROM ((FIGURADETALHADA1 "
-        "LEFT JOIN CONJUNTO_PRODUTO1 ON "
-        "FIGURADETALHADA1.CodigoConjunto = CONJUNTO_PRODUTO1.CodigoConjunto AND "
-        "FIGURADETALHADA1.ItemFigura     = CONJUNTO_PRODUTO1.ItemFigura) "
-        "LEFT JOIN APLICACAO_PRODUTO ON "
-        "CONJUNTO_PRODUTO1.CodigoProduto = APLICACAO_PRODUTO.CodigoProduto AND "
-        "CONJUNTO_PRODUTO1.CodigoAplicacao = APLICACAO_PRODUTO.CodigoAplicacao) "
-        "LEFT JOIN PRODUTO ON CONJUNTO_PRODUTO1.CodigoProduto = PRODUTO.CodigoProduto "
-        "WHERE FIGURADETALHADA1.CodigoConjunto = " + c + " "
-        "GROUP BY FIGURADETALHADA1.NumeroParteFigura,FIGURADETALHADA1.ItemFigura,"
-        "FIGURADETALHADA1.PosicaoLeft,FIGURADETALHADA1.PosicaoTop "
-        "ORDER BY 1,2";
+    const std::string sql = consultas::CarregaFiguraDetalhada(conjunto);
     dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(sql, dao::dbOpenForwardOnly);
 
     QuantidadeItensFigura = 0;
     long parteAtual = 0;
     int p = -1;
-    janela_.m_PaginaFigura = 255;
+    janela_.PaginaFiguraAtual = 255;
     figura.SetTag("");
     auto* lblPagF = janela_.ArranjoControles<vb::Label>("lblPagF");
     auto* imgBtnPagF = janela_.ArranjoControles<vb::Image>("imgBtnPagF");
@@ -121,15 +103,17 @@ void TelaFigura::CarregaFiguraDetalhada(int conjunto) {
             ++p;
             const std::string arquivo = rs.Value("ArqFig").IsNull() ? "" : rs.Value("ArqFig").ToString();
             figura.SetTag(figura.Tag().empty() ? arquivo : figura.Tag() + "|" + arquivo);
-            janela_.m_PaginasFigura.resize(p + 1);
+            janela_.PaginasFigura.resize(p + 1);
             if (p > 0) {
                 lblPagF->Load(p);
                 imgBtnPagFSel->Load(p);
                 imgBtnPagF->Load(p);
+                // Clickable until it is the page shown, whatever the template was left at.
+                (*lblPagF)(p).SetMousePointer(vb::vbCustom);
             }
             (*lblPagF)(p).SetCaption(std::to_string(p + 1));
             (*lblPagF)(p).SetToolTipText(Traduz(61) + " " + std::to_string(p + 1));
-            janela_.m_PaginasFigura[p] = Formata(parte, 2) + Formata(n, 3);
+            janela_.PaginasFigura[p] = Formata(parte, 2) + Formata(n, 3);
         }
         if (rs.Value("ItemAplicavel").IsNull()) {
             DefineEstado(n, 1);
@@ -152,7 +136,7 @@ void TelaFigura::CarregaFiguraDetalhada(int conjunto) {
         rotulo.ZOrder(0);
         rs.MoveNext();
         if (rs.Eof() || rs.Value("NumeroParteFigura").ToLong() != parteAtual) {
-            janela_.m_PaginasFigura[p] += Formata(QuantidadeItensFigura, 3);
+            janela_.PaginasFigura[p] += Formata(QuantidadeItensFigura, 3);
             if (p == 3) break;
         }
     }
@@ -169,6 +153,9 @@ void TelaFigura::CarregaFiguraDetalhada(int conjunto) {
             (*imgBtnPagFSel)(q).SetLeft(475 - d);
             (*lblPagF)(q).SetVisible(true);
             (*imgBtnPagF)(q).SetVisible(true);
+            // Loaded after its selected picture, the plate would hide it: the plate at the
+            // bottom, the selected picture over it, the number on top.
+            (*imgBtnPagFSel)(q).ZOrder(0);
             (*lblPagF)(q).ZOrder(0);
         }
     }
@@ -182,38 +169,12 @@ void TelaFigura::PosicionaMarcadorItem(int item) {
 }
 
 void TelaFigura::AbreItensConjunto(int conjunto) {
-    const std::string sql = AplicaIdioma(
-        "SELECT DISTINCT CONJUNTO_PRODUTO1.ItemFigura,"
-        "IIF(PRODUTO.NumeroEmpresaProduto=Null,'z',Format(PRODUTO.NumeroEmpresaProduto,'00-00-0000')) As NumeroEmpresaOrderBy,"
-        "PRODUTO.DescricaoProduto<I> AS DescricaoProduto,"
-        "Format(PRODUTO.NumeroEmpresaProduto,'00-00-0000') AS NumeroEmpresaFormatado,"
-        "PRODUTO_OBS.CodigoProduto AS Observacao,"
-        "CONJUNTO_PRODUTO1.CodigoProduto,PRODUTO.FlagLancamento,PRODUTO.DataLancamento "
-        "FROM ((CONJUNTO_PRODUTO1 "
-        "INNER JOIN PRODUTO           ON CONJUNTO_PRODUTO1.CodigoProduto = PRODUTO.CodigoProduto) "
-        "INNER JOIN APLICACAO_PRODUTO ON CONJUNTO_PRODUTO1.CodigoProduto = APLICACAO_PRODUTO.CodigoProduto AND "
-        "CONJUNTO_PRODUTO1.CodigoAplicacao = APLICACAO_PRODUTO.CodigoAplicacao) "
-        "LEFT  JOIN PRODUTO_OBS       ON CONJUNTO_PRODUTO1.CodigoProduto = PRODUTO_OBS.CodigoProduto "
-        "WHERE CONJUNTO_PRODUTO1.CodigoConjunto = " + std::to_string(conjunto) + " ORDER BY 1,2,3");
+    const std::string sql = consultas::AbreItensConjunto(conjunto, EstadoPrograma.Idioma);
     ItensFigura = EstadoPrograma.DbCatalogo.OpenRecordset(sql, dao::dbOpenSnapshot);
 }
 
-void TelaFigura::MostraFigura(const std::string& arquivo) {
-    vb::Image& figura = janela_.Img("imgFiguraDetalhada");
-    try {
-        if (vb::Trim(arquivo).empty()) {
-            figura.SetPicture(vb::Picture());
-            return;
-        }
-        QPixmap imagem;
-        if (!imagem.load(QString::fromStdString(LocalizaArquivo(EstadoPrograma.CaminhoDados + "Figuras/", vb::Trim(arquivo))))) return;
-        figura.SetPicture(vb::Picture(imagem));
-    } catch (...) {
-    }
-}
-
 void TelaFigura::MostraPaginaFigura(std::uint8_t pagina) {
-    auto& paginas = janela_.m_PaginasFigura;
+    auto& paginas = janela_.PaginasFigura;
     if (paginas.empty() || pagina >= paginas.size()) return;
     auto* lblPagF = janela_.ArranjoControles<vb::Label>("lblPagF");
     auto* imgBtnPagFSel = janela_.ArranjoControles<vb::Image>("imgBtnPagFSel");
@@ -223,7 +184,7 @@ void TelaFigura::MostraPaginaFigura(std::uint8_t pagina) {
         ultimo = std::stoi(entrada.substr(5, 3));
     };
     int primeiro = 0, ultimo = -1;
-    const std::uint8_t atual = janela_.m_PaginaFigura;
+    const std::uint8_t atual = janela_.PaginaFiguraAtual;
     if (atual < 255 && atual < paginas.size()) {
         faixa(paginas[atual], primeiro, ultimo);
         for (int i = primeiro; i <= ultimo; ++i) {
@@ -238,7 +199,7 @@ void TelaFigura::MostraPaginaFigura(std::uint8_t pagina) {
         }
     }
     const std::vector<std::string> arquivos = vb::Split(figura.Tag(), "|");
-    MostraFigura(pagina < arquivos.size() ? arquivos[pagina] : "");
+    telas_.Painel().MostraFigura(pagina < arquivos.size() ? arquivos[pagina] : "");
     figura.SetVisible(true);
     faixa(paginas[pagina], primeiro, ultimo);
     for (int i = primeiro; i <= ultimo; ++i) {
@@ -251,7 +212,7 @@ void TelaFigura::MostraPaginaFigura(std::uint8_t pagina) {
         (*imgBtnPagFSel)(pagina).SetVisible(true);
         (*lblPagF)(pagina).ZOrder(0);
     }
-    janela_.m_PaginaFigura = pagina;
+    janela_.PaginaFiguraAtual = pagina;
 }
 
 void TelaFigura::EscondeTelaFigura() {
@@ -277,7 +238,7 @@ void TelaFigura::LimpaFiguraDetalhada() {
     DesenhaBolaItem(0);
     estadoItem_.resize(1);
     estadoDesenhado_.resize(1);
-    if (!janela_.m_PaginasFigura.empty()) {
+    if (!janela_.PaginasFigura.empty()) {
         auto* lblPagF = janela_.ArranjoControles<vb::Label>("lblPagF");
         auto* imgBtnPagF = janela_.ArranjoControles<vb::Image>("imgBtnPagF");
         auto* imgBtnPagFSel = janela_.ArranjoControles<vb::Image>("imgBtnPagFSel");
@@ -286,12 +247,12 @@ void TelaFigura::LimpaFiguraDetalhada() {
         (*imgBtnPagF)(0).SetVisible(false);
         (*imgBtnPagFSel)(0).SetVisible(false);
         (*lblPagF)(0).SetMousePointer(vb::vbCustom);
-        for (int p = 1; p < static_cast<int>(janela_.m_PaginasFigura.size()); ++p) {
+        for (int p = 1; p < static_cast<int>(janela_.PaginasFigura.size()); ++p) {
             if (lblPagF->Exists(p)) lblPagF->Unload(p);
             if (imgBtnPagF->Exists(p)) imgBtnPagF->Unload(p);
             if (imgBtnPagFSel->Exists(p)) imgBtnPagFSel->Unload(p);
         }
-        janela_.m_PaginasFigura.clear();
+        janela_.PaginasFigura.clear();
     }
     try {
         if (!ItensFigura.IsNothing()) ItensFigura.Close();

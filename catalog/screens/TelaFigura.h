@@ -11,7 +11,7 @@
 #include <vector>
 
 class frmZornakForm;
-class ITelasCatalogo;
+class TelasCatalogo;
 namespace vb {
 class Label;
 class Image;
@@ -22,7 +22,7 @@ class ControlArray;
 
 class TelaFigura {
 public:
-    TelaFigura(frmZornakForm& janela, ITelasCatalogo& telas);
+    TelaFigura(frmZornakForm& janela, TelasCatalogo& telas);
 
     // The screen.
     void MostraTelaFigura();
@@ -32,14 +32,10 @@ public:
     void PosicionaMarcadorItem(int item);
     void MostraPaginaFigura(std::uint8_t pagina);
     void LimpaFiguraDetalhada();
-    // The page picture: CaminhoDados & "Figuras/" & arquivo; an empty name clears it, a
-    // file that cannot be read leaves the picture as it was.
-    void MostraFigura(const std::string& arquivo);
 
     // The items.
     void DesenhaBolaItem(int item);
     void lblItem_MouseMove(int indice);
-    void lblItem_MouseUp(int indice, int botao, int shift = 0, float x = 0, float y = 0);
     void LimpaPainelItem(bool completo);
     void MostraDadosItem(int item, std::uint8_t pagina);
     void RestauraItemSelecionado();
@@ -61,7 +57,6 @@ public:
 
     // The screen's state.
     int QuantidadeItensFigura = 0;
-    int& ItemFiguraSelecionado;   // the window's: its item menu reads it
     std::vector<long> ItensPiscando;
     int UltimoItemPiscando = -1;
     dao::Recordset ItensFigura;
@@ -89,7 +84,7 @@ private:
     void CarregaLinhaPainel(int linha);
 
     frmZornakForm& janela_;
-    ITelasCatalogo& telas_;
+    TelasCatalogo& telas_;
     std::vector<int> estadoItem_, estadoDesenhado_;
     vb::ControlArray<vb::Label>* lblItem_ = nullptr;
     vb::ControlArray<vb::Image>* imgItem_ = nullptr;

@@ -1,14 +1,15 @@
 // The figure's items: their markers, the hover, the item panel and the marked items.
 #include "catalog/main_window/frmZornak.h"
+#include "catalog/screens/ConsultasTelas.h"
 #include "catalog/screens/ModuloTelas.h"
 #include "catalog/screens/TelaFigura.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Colors.h"
 #include "platform/forms/Screen.h"
-#include "platform/vb/MsgBox.h"
 #include "platform/vb/Strings.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -50,6 +51,17 @@ void TelaFigura::CriaControles() {
     vb::PictureBox& painel = (*janela_.pctTela)(4);
     // The panel measures the texts of the item panel in their font.
     painel.SetFont("Arial", 8);
+    // The page buttons point with the hand while they are clickable (every page but the one
+    // shown); the loaded buttons copy their template.
+    if (auto* paginas = janela_.ArranjoControles<vb::Label>("lblPagF")) {
+        try {
+            (*paginas)(0).SetMouseIcon(CarregaImagemRecurso("frmZornak.CursorLink", "D"), 10, 1);
+        } catch (...) {
+        }
+        (*paginas)(0).SetMousePointer(vb::vbCustom);
+    }
+    // The selected picture of a page button only shows: the pointer stays with the button.
+    if (auto* selecionadas = janela_.ArranjoControles<vb::Image>("imgBtnPagFSel")) (*selecionadas)(0).SetDisplayOnly(true);
     lblItem_ = ArranjoNoPainel<vb::Label>(janela_, painel, "lblItem");
     imgItem_ = ArranjoNoPainel<vb::Image>(janela_, painel, "imgItem");
     vb::Label& item = (*lblItem_)(0);
@@ -99,18 +111,14 @@ void TelaFigura::CriaControles() {
 
     tmrFigura_ = janela_.NewTimer("tmrFigura", 150, false);
     tmrFigura_->TimerEvent = [this] { tmrFigura_Timer(); };
-
-    lblItem_->SetHandlers([this](vb::Label& l) {
-        const int indice = l.Index();
-        l.MouseMove = [this, indice](int, int, float, float) { lblItem_MouseMove(indice); };
-        l.MouseUp = [this, indice](int botao, int shift, float x, float y) { lblItem_MouseUp(indice, botao, shift, x, y); };
-    });
+    // The item labels' events are the main window's: it sends the hover here and keeps the
+    // buttons (the panel's pages, the item's menu) for itself.
 }
 
 // Marked items of other pages stay hidden with their page: only the shown page blinks.
 bool TelaFigura::NaPaginaAtual(int item) const {
-    return janela_.m_PaginaFigura < 255 && lblItem_->Exists(item) &&
-           std::atoi((*lblItem_)(item).Tag().c_str()) == janela_.m_PaginaFigura;
+    return janela_.PaginaFiguraAtual < 255 && lblItem_->Exists(item) &&
+           std::atoi((*lblItem_)(item).Tag().c_str()) == janela_.PaginaFiguraAtual;
 }
 
 void TelaFigura::DesenhaBolaItem(int item) {
@@ -125,17 +133,17 @@ void TelaFigura::DesenhaBolaItem(int item) {
 }
 
 void TelaFigura::lblItem_MouseMove(int indice) {
-    if (indice == ItemFiguraSelecionado) return;
-    if (ItemFiguraSelecionado != -1 || tmrFigura_->Enabled()) {
+    if (indice == janela_.ItemFiguraSelecionado) return;
+    if (janela_.ItemFiguraSelecionado != -1 || tmrFigura_->Enabled()) {
         if (tmrFigura_->Enabled()) {
             tmrFigura_->SetEnabled(false);
             for (int k = 0; k <= UltimoItemPiscando; ++k)
                 if (NaPaginaAtual(static_cast<int>(ItensPiscando[k]))) (*imgItem_)(static_cast<int>(ItensPiscando[k])).SetVisible(true);
         }
-        if (ItemFiguraSelecionado != -1) DesenhaBolaItem(ItemFiguraSelecionado);
+        if (janela_.ItemFiguraSelecionado != -1) DesenhaBolaItem(janela_.ItemFiguraSelecionado);
         LimpaPainelItem(true);
     }
-    ItemFiguraSelecionado = indice;
+    janela_.ItemFiguraSelecionado = indice;
     const int desenhado = EstadoDesenhado(indice);
     vb::Image& bola = (*imgItem_)(indice);
     if (desenhado != 2) bola.SetPicture(CarregaImagemRecurso("BOLASELECIONADA", "G"));
@@ -147,30 +155,11 @@ void TelaFigura::lblItem_MouseMove(int indice) {
     MostraDadosItem(indice, 1);
 }
 
-void TelaFigura::lblItem_MouseUp(int indice, int botao, int shift, float x, float y) {
-    if (botao == 2) {
-        const int paginas = std::atoi(lblProximaPaginaF_->Tag().c_str());
-        if (paginas > 1) {
-            int proxima = std::atoi(lblPaginaXdeXF_->Tag().c_str()) + 1;
-            if (proxima > paginas) proxima = 1;
-            LimpaPainelItem(false);
-            MostraDadosItem(ItemFiguraSelecionado, static_cast<std::uint8_t>(proxima));
-        }
-        return;
-    }
-    if (lblTitDescricaoProdutoF_->Tag() == "NA") {
-        vb::MsgBox(Traduz(12), vb::vbInformation, Traduz(0));
-        return;
-    }
-    // The item's menu (cart, observation, applications) is the window's.
-    janela_.lblItem_MouseUp(indice, botao, shift, x, y);
-}
-
 void TelaFigura::RestauraItemSelecionado() {
-    if (ItemFiguraSelecionado == -1) return;
+    if (janela_.ItemFiguraSelecionado == -1) return;
     LimpaPainelItem(true);
-    DesenhaBolaItem(ItemFiguraSelecionado);
-    ItemFiguraSelecionado = -1;
+    DesenhaBolaItem(janela_.ItemFiguraSelecionado);
+    janela_.ItemFiguraSelecionado = -1;
 }
 
 void TelaFigura::LimpaPainelItem(bool completo) {
@@ -231,7 +220,7 @@ void TelaFigura::MostraDadosItem(int item, std::uint8_t pagina) {
                 const vb::Variant data = ItensFigura.Value("DataLancamento");
                 descricao.SetCaption(d.IsNull() ? "" : d.ToString());
                 numero.SetCaption(n.IsNull() ? "" : n.ToString());
-                referencias.SetCaption(ObtemReferenciasCruzadas(codigo, janela_.m_FabricantesAplicacao));
+                referencias.SetCaption(ObtemReferenciasCruzadas(codigo, janela_.FabricantesLista));
                 numero.SetTag(std::to_string(codigo));
                 (*lblObsF_)(k).SetTag(ItensFigura.Value("Observacao").IsNull() ? "0" : "1");
                 (*imgLancF_)(k).SetTag((flag.IsNull() || flag.ToLong() == 0) ? "0" : "1");
@@ -334,10 +323,8 @@ void TelaFigura::LocalizaItensFigura(int conjunto) {
         const std::string codigo = fim > 0 ? vb::Mid(pedido, q + 2, fim - q - 2) : vb::Mid(pedido, q + 2);
         // Only a number goes into the SQL: anything else finds no item.
         if (!codigo.empty() && codigo.find_first_not_of("0123456789") == std::string::npos) {
-            dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(
-                "SELECT ItemFigura FROM CONJUNTO_PRODUTO WHERE CodigoConjunto = " + std::to_string(conjunto) +
-                    " AND CodigoProduto  = " + codigo,
-                dao::dbOpenForwardOnly);
+            dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(consultas::ItensProdutoConjunto(conjunto, codigo),
+                                                                        dao::dbOpenForwardOnly);
             while (!rs.Eof()) {
                 lista += rs.Value("ItemFigura").ToString() + "|";
                 rs.MoveNext();
@@ -353,7 +340,7 @@ void TelaFigura::MarcaItensFigura(const std::string& lista) {
     UltimoItemPiscando = -1;
     ItensPiscando.clear();
     bool primeiro = true;
-    if (janela_.m_PaginasFigura.empty()) return;
+    if (janela_.PaginasFigura.empty()) return;
     const std::string procura = "|" + lista;
     for (int i = 1; i <= QuantidadeItensFigura; ++i) {
         const std::string c = (*lblItem_)(i).Caption();
@@ -414,14 +401,23 @@ void TelaFigura::ParaPiscarItensFigura() {
 
 std::vector<ITelasCatalogo::ProdutoItemFigura> TelaFigura::ProdutosPainelItem() const {
     std::vector<ITelasCatalogo::ProdutoItemFigura> produtos;
-    if (lblTitDescricaoProdutoF_->Tag() == "NA" || ItemFiguraSelecionado < 0) return produtos;
-    for (int r = 0; r <= 3 && lblNumeroEmpresaF_->Exists(r); ++r) {
-        const vb::Label& numero = (*lblNumeroEmpresaF_)(r);
-        if (!numero.Visible()) break;
+    if (lblTitDescricaoProdutoF_->Tag() == "NA" || janela_.ItemFiguraSelecionado < 0) return produtos;
+    int linhas = 0;
+    while (linhas <= 3 && lblNumeroEmpresaF_->Exists(linhas) && (*lblNumeroEmpresaF_)(linhas).Visible()) ++linhas;
+    // The rows of an item with several products each carry their position ("2 - ") on the
+    // number and on the description; the menu entry shows it once.
+    const int pagina = std::max(1, PaginaPainelItem());
+    const bool numeradas = pagina > 1 || linhas > 1;
+    for (int r = 0; r < linhas; ++r) {
         ITelasCatalogo::ProdutoItemFigura p;
-        p.codigo = std::atol(numero.Tag().c_str());
-        const std::string n = numero.Caption(), d = (*lblDescricaoProdutoF_)(r).Caption();
-        p.texto = n.empty() ? d : n + "   " + d;
+        p.codigo = std::atol((*lblNumeroEmpresaF_)(r).Tag().c_str());
+        const std::string prefixo = numeradas ? std::to_string(r + 1 + (pagina - 1) * 4) + " - " : "";
+        auto semPrefixo = [&prefixo](const std::string& texto) {
+            return !prefixo.empty() && texto.rfind(prefixo, 0) == 0 ? texto.substr(prefixo.size()) : texto;
+        };
+        const std::string n = semPrefixo((*lblNumeroEmpresaF_)(r).Caption());
+        const std::string d = semPrefixo((*lblDescricaoProdutoF_)(r).Caption());
+        p.texto = prefixo + (n.empty() ? d : n + "   " + d);
         p.observacao = (*lblObsF_)(r).Tag() == "1";
         produtos.push_back(p);
     }

@@ -3,8 +3,11 @@
 #include "catalog/main_window/frmZornak.h"
 #include "catalog/screens/AuxiliaresTelas.h"
 #include "catalog/screens/ConsultasListas.h"
+#include "catalog/screens/ConsultasTelas.h"
 #include "catalog/screens/ModuloTelas.h"
+#include "catalog/screens/PainelProduto.h"
 #include "catalog/screens/TelaFigura.h"
+#include "catalog/screens/TelasCatalogo.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Colors.h"
@@ -53,7 +56,7 @@ void FechaRecordset(dao::DataControl& dc) {
 
 }  // namespace
 
-TelaLista::TelaLista(frmZornakForm& janela, ITelasCatalogo& telas) : janela_(janela), telas_(telas) {
+TelaLista::TelaLista(frmZornakForm& janela, TelasCatalogo& telas) : janela_(janela), telas_(telas) {
     CriaControles();
 }
 
@@ -98,24 +101,22 @@ void TelaLista::CriaControles() {
 }
 
 bool TelaLista::AplicacaoEhTipo1(long codigo) const {
-    const vb::Variant v = ObtemValorSQL("SELECT 1 FROM APLICACAO WHERE CodigoAplicacao = " + std::to_string(codigo) +
-                                            " AND CodigoTipoAplicacao = 1",
-                                        vb::Variant(-1L));
+    const vb::Variant v = ObtemValorSQL(consultas::AplicacaoEhTipo1(codigo), vb::Variant(-1L));
     return !v.IsNull() && v.ToLong() == 1;
 }
 
 void TelaLista::ReiniciaContextoLista() {
-    janela_.m_AplicacaoFigura = 0;
+    janela_.CodigoAplicacaoFigura = 0;
     CodigoProdutoLista = 0;
-    CodigoGrupoLista = 0;
+    janela_.CodigoGrupoLista = 0;
     OrdemLista = "1";
-    janela_.m_AplicacaoLembrada1 = 0;
-    janela_.m_AplicacaoLembrada2 = 0;
+    janela_.CodigoAplicacaoLista = 0;
+    janela_.CodigoAplicacaoCombo = 0;
 }
 
 void TelaLista::LimpaFiltrosLista(bool bProduto, bool bGrupo) {
     if (bProduto) CodigoProdutoLista = 0;
-    if (bGrupo) CodigoGrupoLista = 0;
+    if (bGrupo) janela_.CodigoGrupoLista = 0;
     for (vb::TextBox* t : {txtNumeroEmpresaLV, txtDescricaoProdutoLV, txtNumeroFabricanteLV, txtNumeroEmpresaLC,
                            txtDescricaoProdutoLC, txtNumeroFabricanteLC, txtItemFigLC})
         t->SetText("");
@@ -136,17 +137,14 @@ void TelaLista::ConfiguraComboAplicacao() {
 }
 
 void TelaLista::MontaTelaLista() {
-    janela_.Lbl("lblTituloL").SetCaption(MontaDescricaoAplicacao(janela_.m_AplicacaoLembrada1, true, true));
+    janela_.Lbl("lblTituloL").SetCaption(MontaDescricaoAplicacao(janela_.CodigoAplicacaoLista, true, true));
     const long a = janela_.ObtemCodigoAplicacao();
     const bool lv = AplicacaoEhTipo1(a);
     janela_.grdTHGrid1->SetTag(lv ? "1" : "2");
     const std::string letra = EstadoPrograma.Idioma == "I" ? "I" : "P";
     imgCarrinhoTodos->SetPicture(CarregaImagemRecurso("CARRINHOTODOS", letra));
     imgCarrinhoTodosSel->SetPicture(CarregaImagemRecurso("CARRINHOTODOS_S", letra));
-    const vb::Variant teste = ObtemValorSQL(
-        "SELECT 1 FROM APLICACAO_PRODUTO INNER JOIN PRODUTO ON APLICACAO_PRODUTO.CodigoProduto = PRODUTO.CodigoProduto "
-        "WHERE APLICACAO_PRODUTO.CodigoAplicacao=" + std::to_string(a) + " AND PRODUTO.FlagLancamento=1",
-        vb::Variant(-1L));
+    const vb::Variant teste = ObtemValorSQL(consultas::AplicacaoTemLancamentos(a), vb::Variant(-1L));
     comLancamentos_ = !teste.IsNull() && teste.ToLong() == 1;
 
     const std::string dica = Traduz(39) + " ";
@@ -180,12 +178,13 @@ void TelaLista::MontaTelaLista() {
     txtDescricaoProdutoLC->SetWidth(260 + d);
     lblDescricaoProdutoLV->SetWidth(190 + d);
     lblDescricaoProdutoLC->SetWidth(257 + d);
-    // The columns right of the description move with it.
+    // The group column moves with the description; the figure item column does not: without
+    // the release column the description takes the release column's place.
     lblGrupoLV->SetLeft(comLancamentos_ ? 329 : 385);
-    lblItemFigLC->SetLeft(comLancamentos_ ? 452 : 396);
-    txtItemFigLC->SetLeft(comLancamentos_ ? 450 : 394);
+    lblItemFigLC->SetLeft(452);
+    txtItemFigLC->SetLeft(450);
 
-    janela_.m_FabricantesAplicacao = ObtemFabricantesAplicacao(janela_.m_AplicacaoLembrada1);
+    janela_.FabricantesLista = ObtemFabricantesAplicacao(janela_.CodigoAplicacaoLista);
 
     for (vb::Control* c : {static_cast<vb::Control*>(lblNumeroEmpresaLV), static_cast<vb::Control*>(lblDescricaoProdutoLV),
                            static_cast<vb::Control*>(lblNumeroReferenciaLV), static_cast<vb::Control*>(lblGrupoLV),
@@ -217,24 +216,24 @@ void TelaLista::MontaTelaLista() {
         janela_.dtcTHCombo2.Refresh();
         combo.ObtemDataControl(janela_.dtcTHCombo2);
         combo.ConfiguraColunas({"DescricaoGrupoProduto|0|" + telas::Largura(200) + "|T"});
-        janela_.dtcTHCombo2.GetRecordset().FindFirst("CodigoGrupoProduto = " + std::to_string(CodigoGrupoLista));
+        janela_.dtcTHCombo2.GetRecordset().FindFirst("CodigoGrupoProduto = " + std::to_string(janela_.CodigoGrupoLista));
         combo.AtualizaCombo();
         comboGrupoEmUso_ = true;
     }
-    if (AplicacaoEhTipo1(janela_.m_AplicacaoLembrada1)) {
+    if (AplicacaoEhTipo1(janela_.CodigoAplicacaoLista)) {
         THCombo& combo = *janela_.cboTHCombo1;
         combo.mUserControlPixelWidth = 362;
         combo.Move(25, 156, 362);
         combo.AnalisarScollProximoRefresh();
         janela_.dtcTHCombo1.SetRecordSource(
-            consultas::CarregaComboAplicacoesVeiculo(janela_.m_AplicacaoLembrada1, EstadoPrograma.Idioma));
+            consultas::CarregaComboAplicacoesVeiculo(janela_.CodigoAplicacaoLista, EstadoPrograma.Idioma));
         janela_.dtcTHCombo1.Refresh();
         combo.ObtemDataControl(janela_.dtcTHCombo1);
         combo.ConfiguraColunas({"DescricaoTipoAplicacao|0|" + telas::Largura(100) + "|T",
                                 "DescricaoAplicacao|0|" + telas::Largura(200) + "|T"},
                                std::nullopt, telas::ConvertePixelsParaTwips(362, "W"));
         janela_.dtcTHCombo1.GetRecordset().FindFirst("CodigoAplicacao = " +
-                                                     std::to_string(janela_.m_AplicacaoLembrada2));
+                                                     std::to_string(janela_.CodigoAplicacaoCombo));
         combo.AtualizaCombo();
         ConfiguraComboAplicacao();
         comboAplicacaoEmUso_ = true;
@@ -262,8 +261,8 @@ void TelaLista::MontaTelaLista() {
         }
     }
 
-    if (lv) telas_.PesquisaProdutosAplicacao(OrdemLista, false);
-    else telas_.PesquisaProdutosConjunto(OrdemLista, false);
+    if (lv) PesquisaProdutosAplicacao(OrdemLista, false);
+    else PesquisaProdutosConjunto(OrdemLista, false);
 
     const std::string D = std::to_string(d);
     std::string spec = "|2|" + telas::Largura(30) + "|F|" + Traduz(2) + " <ENTER>|99" + ";" + "NumeroEmpresaFormatado|0|" +
@@ -294,7 +293,7 @@ void TelaLista::MontaTelaLista() {
     for (vb::TextBox* t : {txtNumeroEmpresaLV, txtDescricaoProdutoLV, txtNumeroFabricanteLV, txtNumeroEmpresaLC,
                            txtDescricaoProdutoLC, txtNumeroFabricanteLC, txtItemFigLC})
         t->SetEnabled(true);
-    if (AtualizaPainelProdutoLista) AtualizaPainelProdutoLista(false);
+    telas_.Painel().AtualizaPainelProdutoLista(false);
 
     janela_.Img("imgLegendaLancamento").SetVisible(comLancamentos_);
     (*janela_.pctTela)(3).SetVisible(true);
@@ -321,13 +320,13 @@ void TelaLista::DesmontaTelaLista() {
                            txtDescricaoProdutoLC, txtNumeroFabricanteLC, txtItemFigLC})
         t->SetEnabled(false);
     CodigoProdutoLista = CodigoAtual(janela_.dtcTHGrid1, "CodigoProduto");
-    if (grupoVisivel) CodigoGrupoLista = static_cast<int>(CodigoAtual(janela_.dtcTHCombo2, "CodigoGrupoProduto"));
-    if (aplicacaoVisivel) janela_.m_AplicacaoLembrada2 = CodigoAtual(janela_.dtcTHCombo1, "CodigoAplicacao");
+    if (grupoVisivel) janela_.CodigoGrupoLista = static_cast<int>(CodigoAtual(janela_.dtcTHCombo2, "CodigoGrupoProduto"));
+    if (aplicacaoVisivel) janela_.CodigoAplicacaoCombo = CodigoAtual(janela_.dtcTHCombo1, "CodigoAplicacao");
     janela_.cboTHCombo1->SetVisible(false);
     janela_.cboTHCombo2->SetVisible(false);
     janela_.grdTHGrid1->SetVisible(false);
     (*janela_.pctTela)(3).SetVisible(false);
-    if (EsvaziaFotosPainel) EsvaziaFotosPainel();
+    for (std::size_t i : {2u, 3u}) telas_.Painel().imgFotoProduto[i]->SetPicture(vb::Picture());
     imgCarrinhoTodos->SetPicture(vb::Picture());
     imgCarrinhoTodosSel->SetPicture(vb::Picture());
     for (vb::Control* c : {static_cast<vb::Control*>(&janela_.Img("imgBtnInicio")), static_cast<vb::Control*>(janela_.lblInicio),
@@ -345,4 +344,43 @@ void TelaLista::DesmontaTelaLista() {
         janela_.cboTHCombo1->Descarrega();
         FechaRecordset(janela_.dtcTHCombo1);
     }
+}
+
+// ---------------------------------------------------------------------------- the lists
+
+void TelaLista::PesquisaProdutosAplicacao(const std::string& ordem, bool bAtualiza) {
+    OrdemLista = ordem;
+    telas::ColoreCabecalhos(ordem, {lblNumeroEmpresaLV, lblDescricaoProdutoLV, lblGrupoLV, lblLancamentoLV});
+    consultas::FiltrosProdutos f;
+    f.numeroFabricante = txtNumeroFabricanteLV->Text();
+    f.numeroEmpresa = txtNumeroEmpresaLV->Text();
+    f.descricao = txtDescricaoProdutoLV->Text();
+    dao::Recordset grupos = janela_.dtcTHCombo2.GetRecordset();
+    if (!grupos.IsNothing() && grupos.IsOpen()) f.grupo = grupos.Value("CodigoGrupoProduto").ToInteger();
+    MostraProdutos(consultas::PesquisaProdutosAplicacao(janela_.ObtemCodigoAplicacao(), f, janela_.FabricantesLista,
+                                                        MarcaLancamento(), ordem, EstadoPrograma.Idioma),
+                   bAtualiza);
+}
+
+void TelaLista::PesquisaProdutosConjunto(const std::string& ordem, bool bAtualiza) {
+    OrdemLista = ordem;
+    telas::ColoreCabecalhos(ordem, {lblNumeroEmpresaLC, lblDescricaoProdutoLC, lblItemFigLC, lblLancamentoLC});
+    consultas::FiltrosProdutos f;
+    f.numeroFabricante = txtNumeroFabricanteLC->Text();
+    f.numeroEmpresa = txtNumeroEmpresaLC->Text();
+    f.descricao = txtDescricaoProdutoLC->Text();
+    f.itemFigura = txtItemFigLC->Text();
+    MostraProdutos(consultas::PesquisaProdutosConjunto(janela_.ObtemCodigoAplicacao(), f, janela_.FabricantesLista,
+                                                       MarcaLancamento(), ordem, EstadoPrograma.Idioma),
+                   bAtualiza);
+}
+
+// The release mark of the list being shown: both kinds read it from the LC label.
+bool TelaLista::MarcaLancamento() const { return janela_.lblLancamentoLC && janela_.lblLancamentoLC->Tag() == "1"; }
+
+void TelaLista::MostraProdutos(const std::string& sql, bool bAtualiza) {
+    janela_.grdTHGrid1->AnalisarScollProximoRefresh();
+    janela_.dtcTHGrid1.SetRecordSource(sql);
+    janela_.dtcTHGrid1.Refresh();
+    if (bAtualiza) janela_.grdTHGrid1->AtualizaGrid();
 }

@@ -3,11 +3,10 @@
 // the combo of the vehicle and its assemblies. The list context outlives the screen.
 #pragma once
 
-#include <functional>
 #include <string>
 
 class frmZornakForm;
-class ITelasCatalogo;
+class TelasCatalogo;
 namespace vb {
 class Image;
 class Label;
@@ -16,7 +15,7 @@ class TextBox;
 
 class TelaLista {
 public:
-    TelaLista(frmZornakForm& janela, ITelasCatalogo& telas);
+    TelaLista(frmZornakForm& janela, TelasCatalogo& telas);
 
     void MontaTelaLista();
     void DesmontaTelaLista();
@@ -25,18 +24,17 @@ public:
     bool AplicacaoEhTipo1(long codigo) const;
     void ConfiguraComboAplicacao();
 
-    // The list context (the application of the list and of its combo are the window's
-    // CodigoAplicacaoLista and CodigoAplicacaoCombo).
+    // The list's products: LV by vehicle (with its group), LC by assembly (with the figure
+    // item), filtered by the screen's boxes and sorted by ordem, which the list keeps.
+    void PesquisaProdutosAplicacao(const std::string& ordem, bool bAtualiza);
+    void PesquisaProdutosConjunto(const std::string& ordem, bool bAtualiza);
+
+    // The list context (the application of the list and of its combo and the group are the
+    // window's CodigoAplicacaoLista, CodigoAplicacaoCombo and CodigoGrupoLista).
     long CodigoProdutoLista = 0;
-    int CodigoGrupoLista = 0;
     std::string OrdemLista = "1";
     // True after a build while the list has a release column.
     bool ComLancamentos() const { return comLancamentos_; }
-
-    // The detail panel beside the list (filled from the current row).
-    std::function<void(bool limpa)> AtualizaPainelProdutoLista;
-    // Empties the panel's photo and strip slots (the product screen owns them).
-    std::function<void()> EsvaziaFotosPainel;
 
     // The screen's own controls, on the window's panel 3.
     vb::Label *lblNumeroEmpresaLV = nullptr, *lblDescricaoProdutoLV = nullptr, *lblNumeroReferenciaLV = nullptr,
@@ -51,9 +49,11 @@ public:
 
 private:
     void CriaControles();
+    bool MarcaLancamento() const;
+    void MostraProdutos(const std::string& sql, bool bAtualiza);
 
     frmZornakForm& janela_;
-    ITelasCatalogo& telas_;
+    TelasCatalogo& telas_;
     bool comLancamentos_ = false;
     bool comboGrupoEmUso_ = false, comboAplicacaoEmUso_ = false;
 };

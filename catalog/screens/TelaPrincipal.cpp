@@ -1,11 +1,12 @@
 #include "catalog/screens/TelaPrincipal.h"
 
 #include "catalog/main_window/frmZornak.h"
-#include "catalog/screens/ModuloTelas.h"
+#include "catalog/screens/ConsultasTelas.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Colors.h"
 #include "platform/forms/Screen.h"
+#include "platform/vb/Err.h"
 #include "platform/vb/Strings.h"
 
 #include <cmath>
@@ -16,13 +17,13 @@ constexpr long CorDestaque = 0x1D25DA;
 
 vb::ControlArray<vb::Label>& Rotulos(const frmZornakForm& janela, const char* nome) {
     auto* a = janela.ArranjoControles<vb::Label>(nome);
-    if (!a) LevantaNaoDisponivel(std::string("The control array ") + nome);
+    if (!a) vb::Raise(vb::err::ObjectRequired, std::string("No control array ") + nome);
     return *a;
 }
 
 vb::ControlArray<vb::Image>& Imagens(const frmZornakForm& janela, const char* nome) {
     auto* a = janela.ArranjoControles<vb::Image>(nome);
-    if (!a) LevantaNaoDisponivel(std::string("The control array ") + nome);
+    if (!a) vb::Raise(vb::err::ObjectRequired, std::string("No control array ") + nome);
     return *a;
 }
 
@@ -90,9 +91,7 @@ TelaPrincipal::TelaPrincipal(frmZornakForm& janela) : janela_(janela) {
 }
 
 void TelaPrincipal::MontaTelaPrincipal() {
-    const std::string sqlFabricantes = AplicaIdioma(
-        "SELECT FABRICANTE.DescricaoFabricante<I> AS DescricaoFabricante,FABRICANTE.CodigoFabricante "
-        "FROM FABRICANTE WHERE FABRICANTE.FlagExibirTelaPrincipal=1 ORDER BY FABRICANTE.OrdemTelaPrincipal");
+    const std::string sqlFabricantes = consultas::FabricantesTelaPrincipal(EstadoPrograma.Idioma);
     dao::Recordset fabricantes = EstadoPrograma.DbCatalogo.OpenRecordset(sqlFabricantes, dao::dbOpenForwardOnly);
 
     auto& rotulosFabricante = Rotulos(janela_, "lblFabricanteM");
@@ -118,24 +117,8 @@ void TelaPrincipal::MontaTelaPrincipal() {
         nome.SetVisible(true);
 
         const std::string c = fabricantes.Value("CodigoFabricante").ToString();
-        const std::string veiculos = Traduz(89);
-        const std::string lanc =
-            "Max(PRODUTO.FlagLancamento & PRODUTO.DataLancamento) AS OBLancamento,"
-            "Max(PRODUTO.FlagLancamento) AS FlagLanc ";
-        const std::string juncao =
-            "INNER JOIN APLICACAO_PRODUTO ON APLICACAO.CodigoAplicacao = APLICACAO_PRODUTO.CodigoAplicacao) ";
-        const std::string sqlGrupos = AplicaIdioma(
-            "SELECT Min(GRUPOPRODUTO.DescricaoGrupoProduto<I>) AS DescricaoGrupoProduto,"
-            "PRODUTO.CodigoGrupoProduto,1 AS AuxOB," + lanc +
-            "FROM ((APLICACAO " + juncao +
-            "INNER JOIN PRODUTO           ON APLICACAO_PRODUTO.CodigoProduto = PRODUTO.CodigoProduto) "
-            "INNER JOIN GRUPOPRODUTO      ON PRODUTO.CodigoGrupoProduto = GRUPOPRODUTO.CodigoGrupoProduto "
-            "WHERE APLICACAO.CodigoFabricante=" + c + " GROUP BY PRODUTO.CodigoGrupoProduto "
-            "UNION SELECT '" + veiculos + "' AS DescricaoGrupoProduto,-1 AS CodigoGrupoProduto,2 AS AuxOB," + lanc +
-            "FROM (APLICACAO " + juncao +
-            "INNER JOIN PRODUTO           ON APLICACAO_PRODUTO.CodigoProduto = PRODUTO.CodigoProduto "
-            "WHERE APLICACAO.CodigoFabricante=" + c + " AND APLICACAO.CodigoTipoAplicacao=1 "
-            "GROUP BY APLICACAO.CodigoTipoAplicacao ORDER BY 3,1");
+        const std::string sqlGrupos =
+            consultas::GruposFabricante(fabricantes.Value("CodigoFabricante").ToLong(), Traduz(89), EstadoPrograma.Idioma);
         dao::Recordset grupos = EstadoPrograma.DbCatalogo.OpenRecordset(sqlGrupos, dao::dbOpenForwardOnly);
         int g = 0;
         while (!grupos.Eof()) {
@@ -211,15 +194,15 @@ void TelaPrincipal::MontaTelaPrincipal() {
     janela_.Img("imgLegendaLancamento").SetVisible(k >= 0);
     painel.SetVisible(true);
 
-    if (janela_.m_PendenteInicio > 0) {
+    if (janela_.CodigoFabricanteRetorno > 0) {
         janela_.AtualizaSelecaoMouse("FORM");
-        const std::string p = std::to_string(janela_.m_PendenteInicio) + "|" + std::to_string(janela_.m_GrupoPendente) +
-                              "|" + std::to_string(janela_.m_AplicacaoPendente) + "|" +
-                              std::to_string(janela_.m_TipoAplicacaoPendente) + "|" + janela_.m_FiltroPendente + "|" +
-                              std::to_string(janela_.m_LinhaPendente) + "|" + janela_.m_OrdemPendente + "|1|" +
-                              std::to_string(janela_.m_LancamentoPendente);
+        const std::string p = std::to_string(janela_.CodigoFabricanteRetorno) + "|" + std::to_string(janela_.CodigoGrupoProdutoRetorno) +
+                              "|" + std::to_string(janela_.CodigoAplicacaoRetorno) + "|" +
+                              std::to_string(janela_.CodigoTipoAplicacaoRetorno) + "|" + janela_.FiltroRetorno + "|" +
+                              std::to_string(janela_.LinhaRetorno) + "|" + janela_.OrdemRetorno + "|1|" +
+                              std::to_string(janela_.MarcaLancamentoRetorno);
         AbreTelaAuxiliar(3, p);
-        AplicaEstadoPendente(janela_.m_PendenteInicio, janela_.m_GrupoPendente);
+        AplicaEstadoPendente(janela_.CodigoFabricanteRetorno, janela_.CodigoGrupoProdutoRetorno);
         return;
     }
     painel.Refresh();

@@ -3,6 +3,8 @@
 #include "catalog/main_window/frmZornak.h"
 #include "catalog/screens/AuxiliaresTelas.h"
 #include "catalog/screens/ConsultasListas.h"
+#include "catalog/screens/PainelProduto.h"
+#include "catalog/screens/TelasCatalogo.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Colors.h"
@@ -12,12 +14,7 @@
 #include "platform/vb/Err.h"
 #include "platform/vb/Strings.h"
 
-#include <QPixmap>
-
 namespace {
-
-constexpr long CorDestaque = 0x1D25DA;
-constexpr long CorCinza = 0x808080;
 
 // The sort tooltip: "Ordenar por " and the caption.
 std::string DicaOrdem(const std::string& legenda) { return Traduz(39) + " " + legenda; }
@@ -29,7 +26,9 @@ void Cabecalho(vb::Label* l, const std::string& legenda, const std::string& dica
 
 }  // namespace
 
-TelaProduto::TelaProduto(frmZornakForm& janela) : janela_(janela) { CriaControles(); }
+TelaProduto::TelaProduto(frmZornakForm& janela, TelasCatalogo& telas) : janela_(janela), telas_(telas) {
+    CriaControles();
+}
 
 std::uint8_t TelaProduto::Modo() const { return janela_.m_SubTelaProduto == 1 ? 1 : 0; }
 
@@ -80,56 +79,11 @@ void TelaProduto::CriaControles() {
     };
     shpGrid[0] = moldura("shpGrid", 19, 68, 618, 138);
     shpGrid[1] = moldura("shpGrid", 226, 288, 555, 138);
-    shpLigaRef = moldura("shpLigaRef", 656, 68, 125, 97);
-    shpNroSubstituido = moldura("shpNroSubstituido", 656, 169, 125, 36);
-    shpNroSubstituido->SetVisible(false);
-    lblNroSubstituido = janela_.New<vb::Label>(painel, "lblNroSubstituido");
-    lblNroSubstituido->Move(657, 172, 123, 29);
-    lblNroSubstituido->SetBackStyle(0);
-    lblNroSubstituido->SetFont("Arial", 8, true);
-    lblNroSubstituido->SetAlignment(vb::vbCenter);
-    lblNroSubstituido->SetWordWrap(true);
-    lblNroSubstituido->SetVisible(false);
 
     imgAplicacaoLigaGrids = janela_.New<vb::Image>(painel, "imgAplicacaoLigaGrids");
     imgAplicacaoLigaGrids->Move(20, 190, 207, 84);
     // The link starts under the product grid: its frame stays drawn over the picture.
     shpGrid[0]->ZOrder(0);
-    // The strip slot lies between the grids, right of the link; the photo slot below it.
-    imgFotoProduto[1] = janela_.New<vb::Image>(painel, "imgFotoProduto");
-    imgFotoProduto[1]->Move(229, 214, 415, 45);
-    imgFotoProduto[0] = janela_.New<vb::Image>(painel, "imgFotoProduto");
-    imgFotoProduto[0]->Move(20, 272, 190, 165);
-
-    // The list screen's photo slots, below its grid as here.
-    vb::PictureBox& lista = (*janela_.pctTela)(3);
-    imgFotoProduto[3] = janela_.New<vb::Image>(lista, "imgFotoProduto");
-    imgFotoProduto[3]->Move(229, 290, 415, 45);
-    imgFotoProduto[2] = janela_.New<vb::Image>(lista, "imgFotoProduto");
-    imgFotoProduto[2]->Move(20, 272, 190, 165);
-
-    auto referencias = [this](int painel, const char* numeros, const char* fabricantes, auto& lblNumeros,
-                              auto& lblFabricantes) {
-        auto* pct = dynamic_cast<vb::PictureBox*>(janela_.Controle("pctPainelRef", painel));
-        if (pct) pct->SetFont("Arial", 8);
-        for (size_t i = 0; i < lblNumeros.size(); ++i) {
-            auto* n = dynamic_cast<vb::Label*>(janela_.Controle(numeros, static_cast<int>(i)));
-            auto* f = dynamic_cast<vb::Label*>(janela_.Controle(fabricantes, static_cast<int>(i)));
-            if (!n || !f) vb::Raise(vb::err::ObjectRequired, std::string("The reference panel lacks ") + numeros);
-            n->SetFont("Arial", 8);
-            n->SetCaption("");
-            f->SetFont("Arial", 8);
-            f->SetForeColor(CorCinza);
-            f->SetCaption("");
-            lblNumeros[i] = n;
-            lblFabricantes[i] = f;
-        }
-        return pct;
-    };
-    pctPainelRef = referencias(0, "lblNumeroFabricanteRef", "lblFabricanteRef", lblNumeroFabricanteRef, lblFabricanteRef);
-    pctPainelRefL = referencias(1, "lblNumeroFabricanteRefL", "lblFabricanteRefL", lblNumeroFabricanteRefL,
-                                lblFabricanteRefL);
-    if (!pctPainelRef || !pctPainelRefL) vb::Raise(vb::err::ObjectRequired, "The reference panels are missing");
 
     txtNumeroEmpresa->Change = [this] { txtNumeroEmpresa_Change(); };
     txtDescricaoProduto->Change = [this] { txtDescricaoProduto_Change(); };
@@ -138,9 +92,9 @@ void TelaProduto::CriaControles() {
     lblDescricaoProduto->Click = [this] { PesquisaProdutos("2", true); };
     lblGrupo->Click = [this] { PesquisaProdutos("3", true); };
     lblLancamento->Click = [this] { PesquisaProdutos("4", true); };
-    lblTipoAplicacao->Click = [this] { AtualizaPainelProduto("1", true, false); };
-    lblAplicacaoProduto->Click = [this] { AtualizaPainelProduto("2", true, false); };
-    lblFabricante->Click = [this] { AtualizaPainelProduto("3", true, false); };
+    lblTipoAplicacao->Click = [this] { telas_.Painel().AtualizaPainelProduto("1", true, false); };
+    lblAplicacaoProduto->Click = [this] { telas_.Painel().AtualizaPainelProduto("2", true, false); };
+    lblFabricante->Click = [this] { telas_.Painel().AtualizaPainelProduto("3", true, false); };
 }
 
 // ---------------------------------------------------------------------------- lists
@@ -293,7 +247,7 @@ void TelaProduto::MontaTelaProduto() {
     grade2.AtualizaGrid();
 
     for (vb::TextBox* t : {txtNumeroEmpresa, txtDescricaoProduto, txtNumeroFabricante}) t->SetVisible(true);
-    AtualizaPainelProduto("", false, false);
+    telas_.Painel().AtualizaPainelProduto("", false, false);
     j.Img("imgLegendaLancamento").SetVisible(true);
     Painel().SetVisible(true);
     Painel().Refresh();
@@ -333,144 +287,4 @@ void TelaProduto::DesmontaTelaProduto() {
         if (!rs.IsNothing() && rs.IsOpen()) rs.Close();
         dc->SetRecordset(dao::Recordset());
     }
-}
-
-// ---------------------------------------------------------------------------- detail panel
-
-namespace {
-
-// The current row's product and photo name; none when the list is empty or asked to be.
-void ProdutoAtual(const dao::DataControl& dc, bool bLimpa, long& produto, std::string& foto) {
-    produto = 0;
-    foto.clear();
-    if (bLimpa) return;
-    dao::Recordset rs = dc.GetRecordset();
-    if (rs.IsNothing() || !rs.IsOpen() || rs.Eof() || rs.Bof()) return;
-    produto = rs.Value("CodigoProduto").ToLong();
-    const vb::Variant arquivo = rs.Value("ArquivoFotoProduto");
-    if (!arquivo.IsNull() && !arquivo.IsEmpty()) foto = arquivo.ToString();
-}
-
-std::string TextoCampo(const dao::Recordset& rs, const char* campo) {
-    const vb::Variant v = rs.Value(campo);
-    return v.IsNull() || v.IsEmpty() ? std::string() : v.ToString();
-}
-
-}  // namespace
-
-void TelaProduto::AtualizaPainelProduto(const std::string& ordem, bool bAtualiza, bool bLimpa) {
-    long produto = 0;
-    std::string foto;
-    ProdutoAtual(janela_.dtcTHGrid1, bLimpa, produto, foto);
-    CarregaReferenciasCruzadas(1, produto);
-    if (!janela_.m_TrocandoTela) {
-        const std::string o = ordem.empty() ? OrdemAplicacoesProduto[Modo()] : ordem;
-        // An emptied panel empties the applications as well, even over a list with rows.
-        PesquisaAplicacoesProduto(o, bAtualiza, bLimpa);
-    }
-    MostraFotoProduto(foto, 1);
-
-    const long substituto = ObtemProdutoSubstituto(produto);
-    if (substituto < 1) {
-        pctPainelRef->SetHeight(135);
-        shpLigaRef->SetHeight(137);
-        lblNroSubstituido->SetVisible(false);
-        shpNroSubstituido->SetVisible(false);
-    } else {
-        pctPainelRef->SetHeight(95);
-        shpLigaRef->SetHeight(97);
-        lblNroSubstituido->SetVisible(true);
-        shpNroSubstituido->SetVisible(true);
-        const vb::Variant numero = ObtemValorSQL(
-            "SELECT IIF(NumeroEmpresaProduto=Null,'',Format(NumeroEmpresaProduto,'00-00-0000')) FROM PRODUTO WHERE CodigoProduto=" +
-                std::to_string(substituto),
-            vb::Variant(std::string()));
-        lblNroSubstituido->SetCaption(Traduz(92) + "\r\n" + (numero.IsNull() ? std::string() : numero.ToString()));
-    }
-}
-
-
-void TelaProduto::AtualizaPainelProdutoLista(bool bLimpa) {
-    long produto = 0;
-    std::string foto;
-    ProdutoAtual(janela_.dtcTHGrid1, bLimpa, produto, foto);
-    CarregaReferenciasCruzadas(3, produto);
-    MostraFotoProduto(foto, 3);
-}
-
-void TelaProduto::CarregaReferenciasCruzadas(long painel, long produto) {
-    const bool lista = painel != 1;
-    vb::PictureBox& pct = lista ? *pctPainelRefL : *pctPainelRef;
-    vb::Label* const* numeros = lista ? lblNumeroFabricanteRefL.data() : lblNumeroFabricanteRef.data();
-    vb::Label* const* fabricantes = lista ? lblFabricanteRefL.data() : lblFabricanteRef.data();
-    const size_t pares = lista ? lblFabricanteRefL.size() : lblFabricanteRef.size();
-    const std::string s = NormalizaCodigoAlfanumerico(lista ? TextoBuscaLista() : txtNumeroFabricante->Text());
-    std::string destaque = "0", chaveExtra, filtro;
-    if (!s.empty()) {
-        destaque = "IIF(REFERENCIACRUZADA.NumeroFabricantePesquisa LIKE '*" + s + "*',1,0)";
-        chaveExtra = "IIF(REFERENCIACRUZADA.NumeroFabricantePesquisa LIKE '*" + s + "*',0,1),";
-    }
-    if (lista) filtro = "AND REFERENCIACRUZADA.CodigoFabricante IN (" + ListaFabricantesSQL(janela_.m_FabricantesAplicacao) + ") ";
-    const std::string sql = AplicaIdioma(
-        "SELECT FABRICANTE.DescricaoAbrevFabricante<I> AS DescricaoAbrevFabricante,"
-        "FABRICANTE.DescricaoFabricante<I> AS DescricaoFabricante,"
-        "REFERENCIACRUZADA.NumeroFabricante," + destaque + " AS CorDestaque "
-        "FROM REFERENCIACRUZADA "
-        "INNER JOIN FABRICANTE ON REFERENCIACRUZADA.CodigoFabricante = FABRICANTE.CodigoFabricante "
-        "WHERE REFERENCIACRUZADA.CodigoProduto = " + std::to_string(produto) + " " + filtro +
-        "ORDER BY " + chaveExtra + "1,2");
-    dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(sql, dao::dbOpenForwardOnly);
-    const long disponivel = fabricantes[0]->Left() - numeros[0]->Left() - 4;
-    for (size_t i = 0; i < pares; ++i) {
-        vb::Label& numero = *numeros[i];
-        vb::Label& fabricante = *fabricantes[i];
-        long cor = 0;
-        if (rs.Eof()) {
-            numero.SetCaption("");
-            fabricante.SetCaption("");
-            numero.SetToolTipText("");
-            fabricante.SetToolTipText("");
-        } else {
-            numero.SetCaption(TextoCampo(rs, "NumeroFabricante"));
-            numero.SetToolTipText(TextoCampo(rs, "DescricaoFabricante"));
-            // A number too wide for its place runs on under the abbreviation, which goes.
-            fabricante.SetCaption(pct.TextWidth(numero.Caption()) <= disponivel ? TextoCampo(rs, "DescricaoAbrevFabricante")
-                                                                                : std::string());
-            const vb::Variant marca = rs.Value("CorDestaque");
-            cor = (!marca.IsNull() && marca.ToLong() == 1) ? CorDestaque : 0;
-            rs.MoveNext();
-        }
-        numero.SetForeColor(cor);
-    }
-    rs.Close();
-}
-
-bool TelaProduto::MostraFotoProduto(const std::string& arquivo, long painel) {
-    const size_t base = painel == 1 ? 0 : 2;
-    imgFotoProduto[base]->SetPicture(vb::Picture());
-    imgFotoProduto[base + 1]->SetPicture(vb::Picture());
-    static const int larguras[] = {190, 415}, alturas[] = {165, 45};
-    int leiaute = -1;
-    if (!arquivo.empty()) {
-        const std::string caminho = LocalizaArquivo(EstadoPrograma.CaminhoDados + "FotoPeca/", arquivo);
-        DimensoesImagem d;
-        std::string tipo;
-        if (ObtemDimensoesImagem(caminho, d, tipo)) {
-            for (int k = 0; k < 2 && leiaute < 0; ++k)
-                if (d.Largura == larguras[k] && d.Altura == alturas[k]) leiaute = k;
-        }
-        if (leiaute >= 0) {
-            QPixmap imagem;
-            if (imagem.load(QString::fromStdString(caminho)) && !imagem.isNull())
-                imgFotoProduto[base + static_cast<size_t>(leiaute)]->SetPicture(vb::Picture(imagem));
-            else
-                leiaute = -1;
-        }
-    }
-    if (painel == 1) {
-        if (leiaute != 0) imgFotoProduto[base]->SetPicture(CarregaImagemRecurso("FOTOPRODUTOFUNDO", "G"));
-    } else if (leiaute < 0) {
-        imgFotoProduto[base]->SetPicture(CarregaImagemRecurso("FOTOPRODUTOFUNDO2", "G"));
-    }
-    return leiaute >= 0;
 }

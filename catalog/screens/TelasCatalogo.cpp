@@ -3,87 +3,15 @@
 #include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmZornak.h"
 #include "catalog/screens/AuxiliaresTelas.h"
-#include "catalog/screens/ConsultasListas.h"
 #include "catalog/screens/EventosListas.h"
+#include "catalog/screens/PainelProduto.h"
 #include "catalog/screens/TelaAplicacao.h"
 #include "catalog/screens/TelaFigura.h"
 #include "catalog/screens/TelaLista.h"
 #include "catalog/screens/TelaPrincipal.h"
 #include "catalog/screens/TelaProduto.h"
-#include "catalog/startup/Modulo.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Events.h"
-
-namespace {
-
-// The list screen's product lists: the list screen's own routine when it has one; else
-// built here from its boxes, the window's list context and the shared SQL texts.
-template <class L>
-void PesquisaLista(L& lista, frmZornakForm& j, bool conjunto, const std::string& ordem, bool bAtualiza) {
-    if constexpr (requires { lista.PesquisaProdutosAplicacao(ordem, bAtualiza); lista.PesquisaProdutosConjunto(ordem, bAtualiza); }) {
-        if (conjunto) lista.PesquisaProdutosConjunto(ordem, bAtualiza);
-        else lista.PesquisaProdutosAplicacao(ordem, bAtualiza);
-    } else {
-        lista.OrdemLista = ordem;
-        consultas::FiltrosProdutos f;
-        const bool marca = j.lblLancamentoLC && j.lblLancamentoLC->Tag() == "1";
-        std::string sql;
-        if (conjunto) {
-            telas::ColoreCabecalhos(ordem, {lista.lblNumeroEmpresaLC, lista.lblDescricaoProdutoLC, lista.lblItemFigLC,
-                                            lista.lblLancamentoLC});
-            f.numeroFabricante = lista.txtNumeroFabricanteLC->Text();
-            f.numeroEmpresa = lista.txtNumeroEmpresaLC->Text();
-            f.descricao = lista.txtDescricaoProdutoLC->Text();
-            f.itemFigura = lista.txtItemFigLC->Text();
-            sql = consultas::PesquisaProdutosConjunto(j.ObtemCodigoAplicacao(), f, j.m_FabricantesAplicacao, marca, ordem,
-                                                      EstadoPrograma.Idioma);
-        } else {
-            telas::ColoreCabecalhos(ordem, {lista.lblNumeroEmpresaLV, lista.lblDescricaoProdutoLV, lista.lblGrupoLV,
-                                            lista.lblLancamentoLV});
-            f.numeroFabricante = lista.txtNumeroFabricanteLV->Text();
-            f.numeroEmpresa = lista.txtNumeroEmpresaLV->Text();
-            f.descricao = lista.txtDescricaoProdutoLV->Text();
-            dao::Recordset grupos = j.dtcTHCombo2.GetRecordset();
-            if (!grupos.IsNothing() && grupos.IsOpen()) f.grupo = grupos.Value("CodigoGrupoProduto").ToInteger();
-            sql = consultas::PesquisaProdutosAplicacao(j.ObtemCodigoAplicacao(), f, j.m_FabricantesAplicacao, marca,
-                                                       ordem, EstadoPrograma.Idioma);
-        }
-        j.grdTHGrid1->AnalisarScollProximoRefresh();
-        j.dtcTHGrid1.SetRecordSource(sql);
-        j.dtcTHGrid1.Refresh();
-        if (bAtualiza) j.grdTHGrid1->AtualizaGrid();
-    }
-}
-
-// The search box whose number the list screen's references highlight: LV when the grid's
-// Tag is "1", else LC.
-template <class L>
-std::string TextoBuscaLista(L& lista, frmZornakForm& j) {
-    vb::TextBox* caixa = j.grdTHGrid1->Tag() == "1" ? lista.txtNumeroFabricanteLV : lista.txtNumeroFabricanteLC;
-    return caixa ? caixa->Text() : std::string();
-}
-
-template <class F>
-std::vector<ITelasCatalogo::ProdutoItemFigura> ProdutosItem(F& figura) {
-    if constexpr (requires { figura.ProdutosPainelItem(); }) return figura.ProdutosPainelItem();
-    else LevantaNaoDisponivel("The figure item panel");
-}
-
-// The item panel's page count (atual False) or current page (True).
-template <class F>
-int PaginasItem(F& figura, bool atual) {
-    if constexpr (requires { figura.PaginasPainelItem(); figura.PaginaPainelItem(); })
-        return atual ? figura.PaginaPainelItem() : figura.PaginasPainelItem();
-    else LevantaNaoDisponivel("The figure item panel");
-}
-
-// The list screen's build fills its panel through this hook, when it has one.
-template <class L>
-void LigaPainelLista(L& lista, std::function<void(bool)> f) {
-    if constexpr (requires { lista.AtualizaPainelProdutoLista = f; }) lista.AtualizaPainelProdutoLista = std::move(f);
-}
-
-}  // namespace
 
 void TelasCatalogo::LigaCaixasLista() {
     // Typing a number or a description sorts by it, a figure item by item; a reference keeps
@@ -111,19 +39,15 @@ void TelasCatalogo::LigaCaixasLista() {
 }
 
 TelasCatalogo::TelasCatalogo(frmZornakForm& janela) : janela_(janela) {
+    // The screens reach each other through this object when they run; they are made in the
+    // order their controls stack on the panels.
     principal_ = std::make_unique<TelaPrincipal>(janela);
-    produto_ = std::make_unique<TelaProduto>(janela);
+    produto_ = std::make_unique<TelaProduto>(janela, *this);
+    painel_ = std::make_unique<PainelProduto>(janela, *this);
     aplicacao_ = std::make_unique<TelaAplicacao>(janela);
     lista_ = std::make_unique<TelaLista>(janela, *this);
     figura_ = std::make_unique<TelaFigura>(janela, *this);
-    eventos_ = std::make_unique<EventosListas>(janela, *this, *lista_);
-    produto_->TextoBuscaLista = [this] { return TextoBuscaLista(*lista_, janela_); };
-    eventos_->AtualizaPainelProdutoLista = [this](bool limpa) { produto_->AtualizaPainelProdutoLista(limpa); };
-    LigaPainelLista(*lista_, [this](bool limpa) { produto_->AtualizaPainelProdutoLista(limpa); });
-    lista_->EsvaziaFotosPainel = [this] {
-        for (std::size_t i : {2u, 3u})
-            if (produto_->imgFotoProduto[i]) produto_->imgFotoProduto[i]->SetPicture(vb::Picture());
-    };
+    eventos_ = std::make_unique<EventosListas>(janela, *this);
     LigaCaixasLista();
     // The auxiliary window and the reading of its answer are the main window's.
     principal_->AbreTelaAuxiliar = [this](std::uint8_t modo, const std::string& p) { janela_.AbreTelaAuxiliar(modo, p); };
@@ -174,8 +98,8 @@ void TelasCatalogo::cboTHCombo1_SelecaoAlterada() {
         aplicacao_->Combo_SelecaoAlterada();
     } else if (tela == 3) {
         const long aplicacao = janela_.dtcTHCombo1.GetRecordset().Value("CodigoAplicacao").ToLong();
-        if (aplicacao != janela_.m_AplicacaoLembrada2) {
-            janela_.m_AplicacaoLembrada2 = aplicacao;
+        if (aplicacao != janela_.CodigoAplicacaoCombo) {
+            janela_.CodigoAplicacaoCombo = aplicacao;
             janela_.TrocaTela(3, 3, "LimpaTelaLista");
         }
     }
@@ -190,7 +114,7 @@ void TelasCatalogo::cboTHCombo2_SelecaoAlterada() {
         aplicacao_->Combo_SelecaoAlterada();
     } else if (tela == 3) {
         const long k = telas::CodigoAtual(janela_.dtcTHGrid1, "CodigoProduto");
-        PesquisaLista(*lista_, janela_, false, lista_->OrdemLista, false);
+        lista_->PesquisaProdutosAplicacao(lista_->OrdemLista, false);
         if (k != 0) janela_.dtcTHGrid1.GetRecordset().FindFirst("CodigoProduto = " + std::to_string(k));
         janela_.grdTHGrid1->AtualizaGrid();
     }
@@ -212,16 +136,16 @@ void TelasCatalogo::LimpaFiltrosLista(bool esqueceAplicacao, bool esqueceConjunt
 
 void TelasCatalogo::PesquisaProdutos(const std::string& ordem, bool bAtualiza) { produto_->PesquisaProdutos(ordem, bAtualiza); }
 void TelasCatalogo::PesquisaProdutosAplicacao(const std::string& ordem, bool bAtualiza) {
-    PesquisaLista(*lista_, janela_, false, ordem, bAtualiza);
+    lista_->PesquisaProdutosAplicacao(ordem, bAtualiza);
 }
 void TelasCatalogo::PesquisaProdutosConjunto(const std::string& ordem, bool bAtualiza) {
-    PesquisaLista(*lista_, janela_, true, ordem, bAtualiza);
+    lista_->PesquisaProdutosConjunto(ordem, bAtualiza);
 }
 void TelasCatalogo::PesquisaAplicacoes(const std::string& ordem, bool bAtualiza) {
     aplicacao_->PesquisaAplicacoes(ordem, bAtualiza);
 }
 void TelasCatalogo::AtualizaPainelProduto(const std::string& ordem, bool bAtualiza, long extra) {
-    produto_->AtualizaPainelProduto(ordem, bAtualiza, extra != 0);
+    painel_->AtualizaPainelProduto(ordem, bAtualiza, extra != 0);
 }
 
 int TelasCatalogo::ObtemConjunto(long aplicacao, long produto) { return eventos_->ObtemConjunto(aplicacao, produto); }
@@ -235,13 +159,14 @@ void TelasCatalogo::ReiniciaContextoLista() {
 void TelasCatalogo::ParaPiscarItensFigura() { figura_->ParaPiscarItensFigura(); }
 void TelasCatalogo::MostraPaginaFigura(std::uint8_t pagina) { figura_->MostraPaginaFigura(pagina); }
 void TelasCatalogo::RestauraItemSelecionado() { figura_->RestauraItemSelecionado(); }
+void TelasCatalogo::lblItem_MouseMove(int indice) { figura_->lblItem_MouseMove(indice); }
 
 void TelasCatalogo::ImageClickGrade1(std::uint8_t coluna, int botao) { eventos_->grdTHGrid1_ImageClick(coluna, botao); }
 void TelasCatalogo::ImageClickGrade2(std::uint8_t coluna, int botao) { eventos_->grdTHGrid2_ImageClick(coluna, botao); }
 
-std::vector<ITelasCatalogo::ProdutoItemFigura> TelasCatalogo::ProdutosPainelItem() { return ProdutosItem(*figura_); }
-int TelasCatalogo::PaginasPainelItem() { return PaginasItem(*figura_, false); }
-int TelasCatalogo::PaginaPainelItem() { return PaginasItem(*figura_, true); }
+std::vector<ITelasCatalogo::ProdutoItemFigura> TelasCatalogo::ProdutosPainelItem() { return figura_->ProdutosPainelItem(); }
+int TelasCatalogo::PaginasPainelItem() { return figura_->PaginasPainelItem(); }
+int TelasCatalogo::PaginaPainelItem() { return figura_->PaginaPainelItem(); }
 void TelasCatalogo::LimpaPainelItem(bool flag) { figura_->LimpaPainelItem(flag); }
 void TelasCatalogo::MostraDadosItem(int item, int pagina) {
     figura_->MostraDadosItem(item, static_cast<std::uint8_t>(pagina));

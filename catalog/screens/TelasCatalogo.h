@@ -13,6 +13,7 @@ class TelaAplicacao;
 class TelaLista;
 class TelaFigura;
 class EventosListas;
+class PainelProduto;
 
 class TelasCatalogo : public ITelasCatalogo {
 public:
@@ -43,6 +44,7 @@ public:
     void ParaPiscarItensFigura() override;
     void MostraPaginaFigura(std::uint8_t pagina) override;
     void RestauraItemSelecionado() override;
+    void lblItem_MouseMove(int indice) override;
 
     void ImageClickGrade1(std::uint8_t coluna, int botao) override;
     void ImageClickGrade2(std::uint8_t coluna, int botao) override;
@@ -60,6 +62,7 @@ public:
     // The screens, for each other and for the tests.
     TelaPrincipal& Principal() { return *principal_; }
     TelaProduto& Produto() { return *produto_; }
+    PainelProduto& Painel() { return *painel_; }
     TelaAplicacao& Aplicacao() { return *aplicacao_; }
     TelaLista& Lista() { return *lista_; }
     TelaFigura& Figura() { return *figura_; }
@@ -70,6 +73,7 @@ private:
     frmZornakForm& janela_;
     std::unique_ptr<TelaPrincipal> principal_;
     std::unique_ptr<TelaProduto> produto_;
+    std::unique_ptr<PainelProduto> painel_;
     std::unique_ptr<TelaAplicacao> aplicacao_;
     std::unique_ptr<TelaLista> lista_;
     std::unique_ptr<TelaFigura> figura_;

@@ -111,6 +111,39 @@ void CarregaComboFabricantes(IJanelaSeletores& janela, const std::string& textoT
 // The application types (cboTHCombo2/dtcTHCombo2) with "<" & UCase(message 7) & ">" first.
 void CarregaComboTiposAplicacao(IJanelaSeletores& janela);
 
+// --- The SQL texts of the routines above -----------------------------------------------
+// Each returns the text its routine runs, "<I>" still in it where the routine applies the
+// language; codes are written as decimal text.
+namespace consultas {
+// The last-check record's UPDATE of UMREGISTRO; "" when neither text is given.
+std::string GravaUltimaVerificacao(const std::string& dataSQL, const std::string& flagErro);
+// The statement whose update takes the network update lock.
+std::string BloqueiaAtualizacao();
+std::string CriaTabelaCarrinho(const std::string& tabela);
+std::string QuantidadeCarrinho(const std::string& tabela, long codigoProduto);
+std::string ProdutoCarrinho(long codigoProduto);
+// The row of a product; the texts as they are read (quotes are doubled here), no number
+// for a product without one.
+std::string IncluiProdutoCarrinho(const std::string& tabela, long codigoProduto,
+                                  const std::optional<std::string>& numeroEmpresa, const std::string& descricao,
+                                  int quantidade);
+std::string AlteraQuantidadeCarrinho(const std::string& tabela, long codigoProduto, int quantidade);
+std::string AlteraDescricaoCarrinho(const std::string& tabela, long codigoProduto, const std::string& descricao);
+std::string ExcluiProdutoCarrinho(const std::string& tabela, long codigoProduto);
+std::string ApagaTabelaCarrinho(const std::string& tabela);
+std::string ObtemReferenciasCruzadas(long codigoProduto, const std::string& fabricantes);
+// The makers of the applications tied to an application: of its vehicle's other
+// applications for a vehicle (veiculo True), else of the vehicles it is tied to.
+std::string FabricantesRelacionados(long codigoAplicacao, bool veiculo);
+std::string MontaDescricaoAplicacao(long codigoAplicacao);
+std::string MontaDescricaoProduto(long codigoProduto);
+std::string MontaTextoReferenciasCruzadas(long codigoProduto, const std::string& fabricantes);
+std::string ProdutoSubstituto(long codigoProduto);
+// fabricantes "": every maker; else only those of the comma list.
+std::string CarregaComboFabricantes(const std::string& textoTodos, const std::string& fabricantes);
+std::string CarregaComboTiposAplicacao(const std::string& textoTodos);
+}  // namespace consultas
+
 // --- Pictures from resources and image files --------------------------------------------
 #include "platform/forms/Picture.h"
 #include "platform/vb/Variant.h"

@@ -126,17 +126,17 @@ void FechaBanco(dao::Workspace& ws, dao::Database& db)
 
 void GravaUltimaVerificacao(const std::string& dataSQL, const std::string& flagErro)
 {
-    std::string atribuicoes;
-    if (!dataSQL.empty()) atribuicoes += ",DataUltimaVerificacao=" + dataSQL;
-    if (!flagErro.empty()) atribuicoes += ",FlagErroUltimaVerificacao=" + flagErro;
-    if (atribuicoes.empty()) return;
+    const std::string sql = consultas::GravaUltimaVerificacao(dataSQL, flagErro);
+    if (sql.empty()) return;
 
     dao::Workspace ws;
     dao::Database db;
     AbreBancoCatalogo(ws, NomeWsGravacao, db, false);
     try {
         ws.BeginTrans();
-        db.Execute("UPDATE UMREGISTRO SET " + atribuicoes.substr(1), dao::dbFailOnError);
+        // While another computer installs an update it holds the catalogue's write lock for
+        // minutes: the record fails at once (3218) instead of freezing the window meanwhile.
+        db.Execute(sql, dao::dbFailOnError + dao::dbSeeChanges);
         ws.CommitTrans(dao::dbForceOSFlush);
     } catch (...) {
         // An open transaction left behind would hold the shared catalogue's write lock for
@@ -181,10 +181,26 @@ bool BloqueiaAtualizacao(bool bloqueia)
     }
     try {
         // Fails at once, without waiting, while another program holds the lock.
-        db.Execute("UPDATE CONTROLETRAN SET a = a", dao::dbFailOnError + dao::dbSeeChanges);
+        db.Execute(consultas::BloqueiaAtualizacao(), dao::dbFailOnError + dao::dbSeeChanges);
     } catch (const vb::Error&) {
         FechaBanco(ws, db);   // abandons the transaction
         return false;
     }
     return true;
 }
+
+// ------------------------------------------------------------------------- the SQL texts
+
+namespace consultas {
+
+std::string GravaUltimaVerificacao(const std::string& dataSQL, const std::string& flagErro)
+{
+    std::string atribuicoes;
+    if (!dataSQL.empty()) atribuicoes += ",DataUltimaVerificacao=" + dataSQL;
+    if (!flagErro.empty()) atribuicoes += ",FlagErroUltimaVerificacao=" + flagErro;
+    return atribuicoes.empty() ? std::string() : "UPDATE UMREGISTRO SET " + atribuicoes.substr(1);
+}
+
+std::string BloqueiaAtualizacao() { return "UPDATE CONTROLETRAN SET a = a"; }
+
+}  // namespace consultas

@@ -27,16 +27,6 @@ std::string PrimeiroNomeLivre(const dao::Database& db, long& n)
     }
 }
 
-std::string DDLCarrinho(const std::string& t)
-{
-    return "CREATE TABLE " + t + "(" +
-           "CodigoProduto         Long     Not Null," +
-           "NumeroEmpresaProduto  Text(8)  Null," +
-           "DescricaoProduto      Text(50) Not Null," +
-           "Quantidade            Int      Not Null," +
-           "CONSTRAINT PK" + t + " PRIMARY KEY(CodigoProduto)" + ")";
-}
-
 std::string Aspas(const std::string& texto)
 {
     std::string s(1, '\'');
@@ -76,7 +66,7 @@ std::string CriaTabelaCarrinho(dao::Workspace& ws, dao::Database& db)
         if (comTransacao) ws.BeginTrans();
         try {
             const std::string nome = PrimeiroNomeLivre(db, n);
-            db.Execute(DDLCarrinho(nome));
+            db.Execute(consultas::CriaTabelaCarrinho(nome));
             if (comTransacao) ws.CommitTrans();
             return nome;
         } catch (const vb::Error& e) {
@@ -112,62 +102,49 @@ std::string CriaTabelaCarrinho(dao::Database& db)
 void IncluiProdutoCarrinho(long codigoProduto, int quantidade)
 {
     const std::string& t = EstadoPrograma.TabelaCarrinho;
-    const std::string codigo = std::to_string(codigoProduto);
-    dao::Recordset rs = EstadoPrograma.DbAuxiliar.OpenRecordset(
-        std::string("SELECT ") + "Quantidade " + "FROM " + t + " " + "WHERE " + "CodigoProduto = " + codigo,
-        dao::dbOpenForwardOnly);
+    dao::Recordset rs =
+        EstadoPrograma.DbAuxiliar.OpenRecordset(consultas::QuantidadeCarrinho(t, codigoProduto), dao::dbOpenForwardOnly);
     if (!rs.Eof()) {
         // Already in the cart: raised to the larger quantity, never lowered, never summed.
         const long atual = rs.Fields("Quantidade").Value().ToLong();
         rs.Close();
         if (quantidade > atual)
-            EstadoPrograma.DbAuxiliar.Execute("UPDATE " + t + " SET " + "Quantidade = " + std::to_string(quantidade) +
-                                                  " " + "WHERE " + "CodigoProduto = " + codigo,
+            EstadoPrograma.DbAuxiliar.Execute(consultas::AlteraQuantidadeCarrinho(t, codigoProduto, quantidade),
                                               dao::dbFailOnError);
         return;
     }
     rs.Close();
-    rs = EstadoPrograma.DbCatalogo.OpenRecordset(
-        AplicaIdioma(std::string("SELECT ") + "PRODUTO.NumeroEmpresaProduto," +
-                     "PRODUTO.DescricaoProduto<I> AS DescricaoProduto " + "FROM " + "PRODUTO " + "WHERE " +
-                     "CodigoProduto = " + codigo),
-        dao::dbOpenForwardOnly);
+    rs = EstadoPrograma.DbCatalogo.OpenRecordset(AplicaIdioma(consultas::ProdutoCarrinho(codigoProduto)),
+                                                 dao::dbOpenForwardOnly);
     if (!rs.Eof()) {
         const vb::Variant numero = rs.Fields("NumeroEmpresaProduto").Value();
-        std::string textoNumero = "Null";
-        if (!numero.IsNull()) textoNumero = Aspas(PreparaTextoSQL(numero.ToString(), false));
+        std::optional<std::string> textoNumero;
+        if (!numero.IsNull()) textoNumero = numero.ToString();
         // A product without a description in this language goes in with an empty one.
-        const std::string descricao = PreparaTextoSQL(TextoOuVazio(rs.Fields("DescricaoProduto").Value()), false);
-        EstadoPrograma.DbAuxiliar.Execute("INSERT INTO " + t + "(" + "CodigoProduto," + "NumeroEmpresaProduto," +
-                                              "DescricaoProduto," + "Quantidade) " + "VALUES(" + codigo + "," +
-                                              textoNumero + "," + "'" + descricao + "'," +
-                                              std::to_string(quantidade) + ")",
-                                          dao::dbFailOnError);
+        EstadoPrograma.DbAuxiliar.Execute(
+            consultas::IncluiProdutoCarrinho(t, codigoProduto, textoNumero,
+                                             TextoOuVazio(rs.Fields("DescricaoProduto").Value()), quantidade),
+            dao::dbFailOnError);
     }
     rs.Close();
 }
 
 void AlteraQuantidadeCarrinho(long codigoProduto, int quantidade)
 {
-    EstadoPrograma.DbAuxiliar.Execute("UPDATE " + EstadoPrograma.TabelaCarrinho + " SET " + "Quantidade = " +
-                                          std::to_string(quantidade) + " " + "WHERE " + "CodigoProduto = " +
-                                          std::to_string(codigoProduto),
-                                      dao::dbFailOnError);
+    EstadoPrograma.DbAuxiliar.Execute(
+        consultas::AlteraQuantidadeCarrinho(EstadoPrograma.TabelaCarrinho, codigoProduto, quantidade), dao::dbFailOnError);
 }
 
 void ExcluiProdutoCarrinho(long codigoProduto)
 {
-    // Only 0, which names no product, empties the cart: a product the catalogue keeps under a
-    // negative code is deleted alone, not with the whole cart.
-    std::string sql = "DELETE FROM " + EstadoPrograma.TabelaCarrinho;
-    if (codigoProduto != 0) sql += " WHERE CodigoProduto = " + std::to_string(codigoProduto);
-    EstadoPrograma.DbAuxiliar.Execute(sql, dao::dbFailOnError);
+    EstadoPrograma.DbAuxiliar.Execute(consultas::ExcluiProdutoCarrinho(EstadoPrograma.TabelaCarrinho, codigoProduto),
+                                      dao::dbFailOnError);
 }
 
 bool ApagaTabelaCarrinho(dao::Database& db, const std::string& tabela)
 {
     try {
-        db.Execute("DROP TABLE " + tabela);
+        db.Execute(consultas::ApagaTabelaCarrinho(tabela));
         return true;
     } catch (...) {
         return false;
@@ -184,15 +161,74 @@ void AtualizaDescricoesCarrinho(const std::string& idioma)
         dao::Recordset catalogo = EstadoPrograma.DbCatalogo.OpenRecordset(
             "SELECT CodigoProduto,DescricaoProduto" + letra + " FROM PRODUTO", dao::dbOpenSnapshot);
         for (; !carrinho.Eof(); carrinho.MoveNext()) {
-            const std::string codigo = std::to_string(carrinho.Fields("CodigoProduto").Value().ToLong());
-            catalogo.FindFirst("CodigoProduto=" + codigo);
+            const long codigo = carrinho.Fields("CodigoProduto").Value().ToLong();
+            catalogo.FindFirst("CodigoProduto=" + std::to_string(codigo));
             if (catalogo.NoMatch()) continue;   // no longer in the catalogue: keeps its text
-            EstadoPrograma.DbAuxiliar.Execute("UPDATE " + t + " SET " + "DescricaoProduto='" +
-                                                  PreparaTextoSQL(TextoOuVazio(catalogo.Fields(1).Value()), false) +
-                                                  "' " + "WHERE " + "CodigoProduto=" + codigo,
-                                              dao::dbFailOnError);
+            EstadoPrograma.DbAuxiliar.Execute(
+                consultas::AlteraDescricaoCarrinho(t, codigo, TextoOuVazio(catalogo.Fields(1).Value())), dao::dbFailOnError);
         }
         catalogo.Close();
     }
     carrinho.Close();
 }
+
+// ------------------------------------------------------------------------- the SQL texts
+
+namespace consultas {
+
+std::string CriaTabelaCarrinho(const std::string& tabela)
+{
+    return "CREATE TABLE " + tabela + "(" +
+           "CodigoProduto         Long     Not Null," +
+           "NumeroEmpresaProduto  Text(8)  Null," +
+           "DescricaoProduto      Text(50) Not Null," +
+           "Quantidade            Int      Not Null," +
+           "CONSTRAINT PK" + tabela + " PRIMARY KEY(CodigoProduto)" + ")";
+}
+
+std::string QuantidadeCarrinho(const std::string& tabela, long codigoProduto)
+{
+    return std::string("SELECT ") + "Quantidade " + "FROM " + tabela + " " + "WHERE " + "CodigoProduto = " +
+           std::to_string(codigoProduto);
+}
+
+std::string ProdutoCarrinho(long codigoProduto)
+{
+    return std::string("SELECT ") + "PRODUTO.NumeroEmpresaProduto," + "PRODUTO.DescricaoProduto<I> AS DescricaoProduto " +
+           "FROM " + "PRODUTO " + "WHERE " + "CodigoProduto = " + std::to_string(codigoProduto);
+}
+
+std::string IncluiProdutoCarrinho(const std::string& tabela, long codigoProduto,
+                                  const std::optional<std::string>& numeroEmpresa, const std::string& descricao,
+                                  int quantidade)
+{
+    const std::string numero = numeroEmpresa ? Aspas(PreparaTextoSQL(*numeroEmpresa, false)) : std::string("Null");
+    return "INSERT INTO " + tabela + "(" + "CodigoProduto," + "NumeroEmpresaProduto," + "DescricaoProduto," +
+           "Quantidade) " + "VALUES(" + std::to_string(codigoProduto) + "," + numero + "," +
+           Aspas(PreparaTextoSQL(descricao, false)) + "," + std::to_string(quantidade) + ")";
+}
+
+std::string AlteraQuantidadeCarrinho(const std::string& tabela, long codigoProduto, int quantidade)
+{
+    return "UPDATE " + tabela + " SET " + "Quantidade = " + std::to_string(quantidade) + " " + "WHERE " +
+           "CodigoProduto = " + std::to_string(codigoProduto);
+}
+
+std::string AlteraDescricaoCarrinho(const std::string& tabela, long codigoProduto, const std::string& descricao)
+{
+    return "UPDATE " + tabela + " SET " + "DescricaoProduto=" + Aspas(PreparaTextoSQL(descricao, false)) + " " +
+           "WHERE " + "CodigoProduto=" + std::to_string(codigoProduto);
+}
+
+std::string ExcluiProdutoCarrinho(const std::string& tabela, long codigoProduto)
+{
+    // Only 0, which names no product, empties the cart: a product the catalogue keeps under a
+    // negative code is deleted alone, not with the whole cart.
+    std::string sql = "DELETE FROM " + tabela;
+    if (codigoProduto != 0) sql += " WHERE CodigoProduto = " + std::to_string(codigoProduto);
+    return sql;
+}
+
+std::string ApagaTabelaCarrinho(const std::string& tabela) { return "DROP TABLE " + tabela; }
+
+}  // namespace consultas

@@ -65,9 +65,7 @@ std::string ObtemReferenciasCruzadas(long codigoProduto, const std::string& fabr
 {
     std::string texto;
     if (fabricantes.empty() || codigoProduto <= 0) return texto;
-    dao::Recordset rs = Abre(std::string("SELECT ") + "NumeroFabricante " + "FROM " + "REFERENCIACRUZADA " +
-                             "WHERE " + "CodigoProduto    = " + std::to_string(codigoProduto) + " AND " +
-                             "CodigoFabricante IN (" + fabricantes + ") " + "ORDER BY " + "1");
+    dao::Recordset rs = Abre(consultas::ObtemReferenciasCruzadas(codigoProduto, fabricantes));
     for (; !rs.Eof(); rs.MoveNext()) {
         const vb::Variant v = rs.Fields(0).Value();
         // A Null or empty number is no reference: no separator for it either.
@@ -89,13 +87,7 @@ std::string ObtemFabricantesAplicacao(long codigoAplicacao)
     const std::string app = std::to_string(codigoAplicacao);
     const vb::Variant tipo = ObtemValorSQL("SELECT CodigoTipoAplicacao FROM APLICACAO WHERE CodigoAplicacao=" + app, -1);
     const bool veiculo = !tipo.IsNull() && tipo.ToLong() == 1;
-    const std::string relacionados =
-        veiculo ? "SELECT DISTINCT APLICACAO.CodigoFabricante FROM APLICACAO_VEICULO INNER JOIN APLICACAO ON "
-                  "APLICACAO_VEICULO.CodigoAplicacao = APLICACAO.CodigoAplicacao WHERE APLICACAO_VEICULO.CodigoVeiculo = " +
-                      app
-                : "SELECT DISTINCT APLICACAO.CodigoFabricante FROM APLICACAO_VEICULO INNER JOIN APLICACAO ON "
-                  "APLICACAO_VEICULO.CodigoVeiculo = APLICACAO.CodigoAplicacao WHERE APLICACAO_VEICULO.CodigoAplicacao = " +
-                      app;
+    const std::string relacionados = consultas::FabricantesRelacionados(codigoAplicacao, veiculo);
     // The application's own manufacturer first ("-1" when there is no such application; none
     // when its manufacturer is Null).
     std::string lista;
@@ -114,12 +106,7 @@ std::string ObtemFabricantesAplicacao(long codigoAplicacao)
 
 std::string MontaDescricaoAplicacao(long codigoAplicacao, bool maiusculas, bool comFabricante)
 {
-    dao::Recordset rs = Abre(
-        "SELECT TIPOAPLICACAO.DescricaoTipoAplicacao<I> AS DescricaoTipoAplicacao,APLICACAO.DescricaoAplicacao<I> AS "
-        "DescricaoAplicacao,FABRICANTE.DescricaoFabricante<I> AS DescricaoFabricante FROM (APLICACAO LEFT JOIN "
-        "TIPOAPLICACAO ON APLICACAO.CodigoTipoAplicacao = TIPOAPLICACAO.CodigoTipoAplicacao) LEFT JOIN FABRICANTE    "
-        "ON APLICACAO.CodigoFabricante = FABRICANTE.CodigoFabricante WHERE APLICACAO.CodigoAplicacao = " +
-        std::to_string(codigoAplicacao));
+    dao::Recordset rs = Abre(consultas::MontaDescricaoAplicacao(codigoAplicacao));
     std::string texto;
     if (!rs.Eof()) {
         const vb::Variant tipo = rs.Fields("DescricaoTipoAplicacao").Value();
@@ -135,10 +122,7 @@ std::string MontaDescricaoAplicacao(long codigoAplicacao, bool maiusculas, bool 
 
 std::string MontaDescricaoProduto(long codigoProduto, bool maiusculas)
 {
-    dao::Recordset rs = Abre(
-        "SELECT PRODUTO.DescricaoProduto<I> AS DescricaoProduto,Format(PRODUTO.NumeroEmpresaProduto,'00-00-0000') As "
-        "NumeroEmpresaFormatado FROM PRODUTO WHERE PRODUTO.CodigoProduto = " +
-        std::to_string(codigoProduto));
+    dao::Recordset rs = Abre(consultas::MontaDescricaoProduto(codigoProduto));
     std::string texto;
     if (!rs.Eof()) {
         texto = TextoCampo(rs.Fields("DescricaoProduto").Value()) + "     " + Traduz(32) + ": " +
@@ -151,15 +135,7 @@ std::string MontaDescricaoProduto(long codigoProduto, bool maiusculas)
 
 std::vector<std::string> MontaTextoReferenciasCruzadas(long codigoProduto, const std::string& fabricantes)
 {
-    const std::string filtro =
-        fabricantes.empty() ? std::string() : "AND REFERENCIACRUZADA.CodigoFabricante IN (" + fabricantes + ") ";
-    // The number is read beside the text so that a reference without a number is left out
-    // instead of showing as " (ABC)".
-    dao::Recordset rs = Abre(
-        "SELECT REFERENCIACRUZADA.NumeroFabricante & ' (' & FABRICANTE.DescricaoAbrevFabricante<I> & ')',"
-        "REFERENCIACRUZADA.NumeroFabricante FROM REFERENCIACRUZADA INNER JOIN FABRICANTE ON "
-        "REFERENCIACRUZADA.CodigoFabricante = FABRICANTE.CodigoFabricante WHERE REFERENCIACRUZADA.CodigoProduto = " +
-        std::to_string(codigoProduto) + " " + filtro + "ORDER BY 1");
+    dao::Recordset rs = Abre(consultas::MontaTextoReferenciasCruzadas(codigoProduto, fabricantes));
     std::string juntos;
     for (; !rs.Eof(); rs.MoveNext()) {
         if (VazioOuNulo(rs.Fields(1).Value())) continue;
@@ -182,7 +158,7 @@ long ObtemProdutoSubstituto(long codigoProduto)
         marca += "/";
         if (visitados.find(marca) != std::string::npos) break;   // the chain came back
         visitados += std::to_string(codigo) + "/";
-        dao::Recordset rs = Abre("SELECT CodigoProdutoNovo FROM SUBSTITUIDOS WHERE CodigoProduto=" + std::to_string(codigo));
+        dao::Recordset rs = Abre(consultas::ProdutoSubstituto(codigo));
         // No row, or a row without a new product, ends the chain.
         codigo = -1;
         if (!rs.Eof()) {
@@ -198,14 +174,10 @@ long ObtemProdutoSubstituto(long codigoProduto)
 
 void CarregaComboFabricantes(IJanelaSeletores& janela, const std::string& textoTodos, long codigoAplicacao)
 {
-    const std::string filtro = codigoAplicacao <= 0
-                                   ? std::string()
-                                   : "WHERE CodigoFabricante IN (" + ListaFabricantesSQL(ObtemFabricantesAplicacao(codigoAplicacao)) + ") ";
-    const std::string sql = AplicaIdioma(
-        "SELECT DescricaoFabricante<I> AS DescricaoFabricante,CodigoFabricante,DescricaoFabricante<I> AS OrderBy FROM "
-        "FABRICANTE " +
-        filtro + "UNION ALL SELECT '" + textoTodos +
-        "' AS DescricaoFabricante,0 AS CodigoFabricante,'' AS OrderBy FROM UMREGISTRO ORDER BY OrderBy");
+    // An application without makers lists none (an empty list matches no maker).
+    const std::string fabricantes =
+        codigoAplicacao <= 0 ? std::string() : ListaFabricantesSQL(ObtemFabricantesAplicacao(codigoAplicacao));
+    const std::string sql = AplicaIdioma(consultas::CarregaComboFabricantes(textoTodos, fabricantes));
     janela.Combo("cboTHCombo1").AnalisarScollProximoRefresh();
     dao::DataControl& dc = janela.DataControl("dtcTHCombo1");
     dc.SetRecordSource(sql);
@@ -214,13 +186,82 @@ void CarregaComboFabricantes(IJanelaSeletores& janela, const std::string& textoT
 
 void CarregaComboTiposAplicacao(IJanelaSeletores& janela)
 {
-    const std::string sql = AplicaIdioma(
-        "SELECT TIPOAPLICACAO.DescricaoTipoAplicacao<I> AS DescricaoTipoAplicacao,TIPOAPLICACAO.CodigoTipoAplicacao,"
-        "TIPOAPLICACAO.DescricaoTipoAplicacao<I> AS OrderBy FROM TIPOAPLICACAO UNION ALL SELECT '<" +
-        vb::UCase(Traduz(7)) +
-        ">' AS DescricaoTipoAplicacao,0 AS CodigoTipoAplicacao,'' AS OrderBy FROM UMREGISTRO ORDER BY OrderBy");
+    const std::string sql = AplicaIdioma(consultas::CarregaComboTiposAplicacao("<" + vb::UCase(Traduz(7)) + ">"));
     janela.Combo("cboTHCombo2").AnalisarScollProximoRefresh();
     dao::DataControl& dc = janela.DataControl("dtcTHCombo2");
     dc.SetRecordSource(sql);
     dc.Refresh();
 }
+
+// ------------------------------------------------------------------------- the SQL texts
+
+namespace consultas {
+
+std::string ObtemReferenciasCruzadas(long codigoProduto, const std::string& fabricantes)
+{
+    return std::string("SELECT ") + "NumeroFabricante " + "FROM " + "REFERENCIACRUZADA " + "WHERE " +
+           "CodigoProduto    = " + std::to_string(codigoProduto) + " AND " + "CodigoFabricante IN (" + fabricantes +
+           ") " + "ORDER BY " + "1";
+}
+
+std::string FabricantesRelacionados(long codigoAplicacao, bool veiculo)
+{
+    const std::string app = std::to_string(codigoAplicacao);
+    return veiculo ? "SELECT DISTINCT APLICACAO.CodigoFabricante FROM APLICACAO_VEICULO INNER JOIN APLICACAO ON "
+                     "APLICACAO_VEICULO.CodigoAplicacao = APLICACAO.CodigoAplicacao WHERE APLICACAO_VEICULO.CodigoVeiculo = " +
+                         app
+                   : "SELECT DISTINCT APLICACAO.CodigoFabricante FROM APLICACAO_VEICULO INNER JOIN APLICACAO ON "
+                     "APLICACAO_VEICULO.CodigoVeiculo = APLICACAO.CodigoAplicacao WHERE APLICACAO_VEICULO.CodigoAplicacao = " +
+                         app;
+}
+
+std::string MontaDescricaoAplicacao(long codigoAplicacao)
+{
+    return "SELECT TIPOAPLICACAO.DescricaoTipoAplicacao<I> AS DescricaoTipoAplicacao,APLICACAO.DescricaoAplicacao<I> AS "
+           "DescricaoAplicacao,FABRICANTE.DescricaoFabricante<I> AS DescricaoFabricante FROM (APLICACAO LEFT JOIN "
+           "TIPOAPLICACAO ON APLICACAO.CodigoTipoAplicacao = TIPOAPLICACAO.CodigoTipoAplicacao) LEFT JOIN FABRICANTE    "
+           "ON APLICACAO.CodigoFabricante = FABRICANTE.CodigoFabricante WHERE APLICACAO.CodigoAplicacao = " +
+           std::to_string(codigoAplicacao);
+}
+
+std::string MontaDescricaoProduto(long codigoProduto)
+{
+    return "SELECT PRODUTO.DescricaoProduto<I> AS DescricaoProduto,Format(PRODUTO.NumeroEmpresaProduto,'00-00-0000') As "
+           "NumeroEmpresaFormatado FROM PRODUTO WHERE PRODUTO.CodigoProduto = " +
+           std::to_string(codigoProduto);
+}
+
+std::string MontaTextoReferenciasCruzadas(long codigoProduto, const std::string& fabricantes)
+{
+    const std::string filtro =
+        fabricantes.empty() ? std::string() : "AND REFERENCIACRUZADA.CodigoFabricante IN (" + fabricantes + ") ";
+    // The number is read beside the text so that a reference without a number is left out
+    // instead of showing as " (ABC)".
+    return "SELECT REFERENCIACRUZADA.NumeroFabricante & ' (' & FABRICANTE.DescricaoAbrevFabricante<I> & ')',"
+           "REFERENCIACRUZADA.NumeroFabricante FROM REFERENCIACRUZADA INNER JOIN FABRICANTE ON "
+           "REFERENCIACRUZADA.CodigoFabricante = FABRICANTE.CodigoFabricante WHERE REFERENCIACRUZADA.CodigoProduto = " +
+           std::to_string(codigoProduto) + " " + filtro + "ORDER BY 1";
+}
+
+std::string ProdutoSubstituto(long codigoProduto)
+{
+    return "SELECT CodigoProdutoNovo FROM SUBSTITUIDOS WHERE CodigoProduto=" + std::to_string(codigoProduto);
+}
+
+std::string CarregaComboFabricantes(const std::string& textoTodos, const std::string& fabricantes)
+{
+    const std::string filtro = fabricantes.empty() ? std::string() : "WHERE CodigoFabricante IN (" + fabricantes + ") ";
+    return "SELECT DescricaoFabricante<I> AS DescricaoFabricante,CodigoFabricante,DescricaoFabricante<I> AS OrderBy FROM "
+           "FABRICANTE " +
+           filtro + "UNION ALL SELECT '" + textoTodos +
+           "' AS DescricaoFabricante,0 AS CodigoFabricante,'' AS OrderBy FROM UMREGISTRO ORDER BY OrderBy";
+}
+
+std::string CarregaComboTiposAplicacao(const std::string& textoTodos)
+{
+    return "SELECT TIPOAPLICACAO.DescricaoTipoAplicacao<I> AS DescricaoTipoAplicacao,TIPOAPLICACAO.CodigoTipoAplicacao,"
+           "TIPOAPLICACAO.DescricaoTipoAplicacao<I> AS OrderBy FROM TIPOAPLICACAO UNION ALL SELECT '" +
+           textoTodos + "' AS DescricaoTipoAplicacao,0 AS CodigoTipoAplicacao,'' AS OrderBy FROM UMREGISTRO ORDER BY OrderBy";
+}
+
+}  // namespace consultas

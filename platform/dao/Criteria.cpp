@@ -187,6 +187,7 @@ private:
     std::unique_ptr<CriteriaNode> notExpr() {
         if (atWord("NOT")) {
             ++i_;
+            Nesting level(depth_);
             auto n = node(CriteriaNode::Not);
             n->a = notExpr();
             return n;
@@ -241,6 +242,7 @@ private:
         const Token& tk = t_[i_];
         if (atSym("(")) {
             ++i_;
+            Nesting level(depth_);
             auto n = orExpr();
             if (!atSym(")")) bad("\")\" is missing");
             ++i_;
@@ -301,9 +303,21 @@ private:
                                           "' as a valid field name or expression.");
     }
 
+    // Each "(" and NOT is a recursion here and in the evaluation; a deeper text is refused
+    // instead of running out of stack. Real criteria need a handful.
+    struct Nesting {
+        static constexpr int kMax = 200;
+        int& depth;
+        explicit Nesting(int& d) : depth(d) {
+            if (++depth > kMax) bad("nested too deeply");
+        }
+        ~Nesting() { --depth; }
+    };
+
     std::vector<Token> t_;
     const std::vector<std::string>& names_;
     size_t i_ = 0;
+    int depth_ = 0;
 };
 
 }  // namespace

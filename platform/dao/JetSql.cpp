@@ -261,11 +261,18 @@ struct Item {
 
 class Translator {
 public:
+    static constexpr std::size_t kMaxNesting = 200;
+
+
     explicit Translator(std::vector<Token> toks) : t_(std::move(toks)), match_(t_.size(), -1) {
         std::vector<int> stack;
         for (int i = 0; i < static_cast<int>(t_.size()); ++i) {
-            if (isSym(i, "(")) stack.push_back(i);
-            else if (isSym(i, ")")) {
+            if (isSym(i, "(")) {
+                // Each level is a recursion of the translation; SQLite's parser refuses far
+                // fewer, so a deeper text is refused here instead of running out of stack.
+                if (stack.size() >= kMaxNesting) syntax("parentheses nested too deeply");
+                stack.push_back(i);
+            } else if (isSym(i, ")")) {
                 if (stack.empty()) syntax("unbalanced parentheses");
                 match_[stack.back()] = i;
                 stack.pop_back();

@@ -177,6 +177,13 @@ void Control::SetMouseIcon(const Picture& icon, int hotX, int hotY) {
     if (mousePointer_ == 99) SetMousePointer(99);
 }
 
+void Control::SetDisplayOnly(bool displayOnly) {
+    displayOnly_ = displayOnly;
+    // Qt then finds the widget under the pointer past this one, for the events, the
+    // pointer's shape and the tooltip alike.
+    widget_->setAttribute(Qt::WA_TransparentForMouseEvents, displayOnly);
+}
+
 void Control::SetForeColor(long color) {
     foreColor_ = color;
     ApplyColors();
@@ -255,6 +262,7 @@ void Control::CopyLookFrom(const Control& model) {
     mouseIcon_ = model.mouseIcon_;
     mouseHot_ = model.mouseHot_;
     SetMousePointer(model.mousePointer_);
+    SetDisplayOnly(model.displayOnly_);
     foreColor_ = model.foreColor_;
     backColor_ = model.backColor_;
     ApplyColors();

@@ -90,6 +90,13 @@ public:
     const Picture& MouseIcon() const { return mouseIcon_; }
     void SetMouseIcon(const Picture& icon, int hotX = 0, int hotY = 0);
 
+    // A display-only control is drawn but never meets the mouse: presses, clicks, double
+    // clicks, moves, the pointer's shape and the tooltip belong to whatever lies under it,
+    // as with a hover picture laid over its button. Loaded array elements take it from
+    // their template.
+    bool DisplayOnly() const { return displayOnly_; }
+    void SetDisplayOnly(bool displayOnly);
+
     long ForeColor() const { return foreColor_; }
     void SetForeColor(long color);
     long BackColor() const { return backColor_; }
@@ -158,6 +165,7 @@ private:
     int index_;
     QPointer<QWidget> widget_;
     bool windowless_;
+    bool displayOnly_ = false;
     std::string tag_, toolTip_;
     long whatsThisHelpId_ = 0;
     int mousePointer_ = 0;

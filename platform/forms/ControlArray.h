@@ -92,8 +92,10 @@ public:
     }
 
     // Sets the event handlers of each element, element 0 and those loaded later; the
-    // element tells its Index().
+    // element tells its Index(). An array has one owner of its events: a second wiring
+    // would silently replace the first owner's handlers, so it is refused.
     void SetHandlers(std::function<void(T&)> wire) {
+        if (wire_) Raise(err::InvalidProcedureCall, "Control array '" + name_ + "' already has its event handlers");
         wire_ = std::move(wire);
         for (auto& [index, element] : elements_) wire_(*element);
     }

@@ -1,11 +1,23 @@
 #include "platform/forms/PrinterDialog.h"
 
+#include "platform/forms/FileDialog.h"
 #include "platform/forms/Printer.h"
 #include "platform/vb/Err.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QGuiApplication>
-#include <QPrintDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+#include <optional>
 
 namespace vb {
 
@@ -17,22 +29,80 @@ PrinterDialogHandler& Handler()
     return handler;
 }
 
-bool ShowQtPrintDialog(QPrinter& printer, long flags)
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// Where the PDF output goes: asked with the save box; nothing when the user cancels.
+std::optional<std::string> AskPdfFile(const PrinterDialogTexts& texts)
 {
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance()) ||
-        QGuiApplication::platformName() == QLatin1String("offscreen"))
-        Raise(err::PrinterError, "No printer dialog can be shown here");
-    QPrintDialog dialog(&printer, QApplication::activeWindow());
-    QAbstractPrintDialog::PrintDialogOptions options = dialog.options();
-    options.setFlag(QAbstractPrintDialog::PrintSelection, !(flags & cdlPDNoSelection));
-    options.setFlag(QAbstractPrintDialog::PrintPageRange, !(flags & cdlPDNoPageNums));
-    options.setFlag(QAbstractPrintDialog::PrintToFile, !(flags & cdlPDHidePrintToFile));
-    options.setFlag(QAbstractPrintDialog::PrintShowPageSize, true);
-    dialog.setOptions(options);
-    return dialog.exec() == QDialog::Accepted;
+    CommonDialog save;
+    save.DialogTitle = texts.pdf;
+    save.Filter = "PDF (*.pdf)|*.pdf";
+    save.Flags = cdlOFNOverwritePrompt | cdlOFNHideReadOnly;
+    save.FileName = texts.pdfFileName;
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+    save.InitDir = folder.toStdString();
+    save.CancelError = true;
+    try {
+        save.ShowSave();
+    } catch (const Error& e) {
+        if (e.Number() == cdlCancel) return std::nullopt;
+        throw;
+    }
+    if (save.FileName.empty()) return std::nullopt;
+    return save.FileName;
 }
 
 }  // namespace
+
+bool ShowProgramPrinterDialog(QPrinter& printer, long /*flags*/, const PrinterDialogTexts& texts)
+{
+    QDialog dialog(QApplication::activeWindow());
+    dialog.setObjectName("PrinterDialog");
+    dialog.setWindowTitle(Q(texts.title));
+    auto* label = new QLabel(Q(texts.printer), &dialog);
+    auto* printers = new QComboBox(&dialog);
+    printers->setObjectName("printers");
+    label->setBuddy(printers);
+    const QList<QPrinterInfo> installed = QPrinterInfo::availablePrinters();
+    for (const QPrinterInfo& info : installed)
+        printers->addItem(info.description().isEmpty() ? info.printerName() : info.description(), info.printerName());
+    // Qt's PDF output is one more printer, as the original platform's PDF printer was.
+    printers->addItem(Q(texts.pdf), QString());
+    const int standard = printers->findData(QPrinterInfo::defaultPrinterName());
+    printers->setCurrentIndex(standard >= 0 && !QPrinterInfo::defaultPrinterName().isEmpty() ? standard : 0);
+
+    auto* buttons = new QDialogButtonBox(&dialog);
+    QPushButton* ok = buttons->addButton(Q(texts.ok), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel = buttons->addButton(Q(texts.cancel), QDialogButtonBox::RejectRole);
+    ok->setObjectName("ok");
+    cancel->setObjectName("cancel");
+    ok->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(printers, 1);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addLayout(row);
+    layout->addWidget(buttons);
+    dialog.setMinimumWidth(360);
+
+    if (dialog.exec() != QDialog::Accepted) return false;
+    const QString name = printers->currentData().toString();
+    if (!name.isEmpty()) {
+        printer.setOutputFileName(QString());
+        printer.setOutputFormat(QPrinter::NativeFormat);
+        printer.setPrinterName(name);
+        return true;
+    }
+    const std::optional<std::string> file = AskPdfFile(texts);
+    if (!file) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(Q(*file));
+    return true;
+}
 
 PrinterDialogHandler SetPrinterDialogHandler(PrinterDialogHandler handler)
 {
@@ -44,7 +114,15 @@ PrinterDialogHandler SetPrinterDialogHandler(PrinterDialogHandler handler)
 void PrinterDialog::ShowPrinter()
 {
     QPrinter& printer = Printer().Device();
-    const bool chosen = Handler() ? Handler()(printer, Flags) : ShowQtPrintDialog(printer, Flags);
+    bool chosen = false;
+    if (Handler()) {
+        chosen = Handler()(printer, Flags, Texts);
+    } else {
+        if (!qobject_cast<QApplication*>(QCoreApplication::instance()) ||
+            QGuiApplication::platformName() == QLatin1String("offscreen"))
+            Raise(err::PrinterError, "No printer dialog can be shown here");
+        chosen = ShowProgramPrinterDialog(printer, Flags, Texts);
+    }
     if (!chosen && CancelError) Raise(err::CommonDialogCancel, "Cancel was selected.");
 }
 

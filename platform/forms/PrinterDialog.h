@@ -1,11 +1,14 @@
-// The printer dialog of the common dialog control. The program shows a QPrintDialog on the
-// Printer object's device; tests install a handler that sets the device up (a PDF file) and
-// answers, the same seam as the message boxes.
+// The printer dialog of the common dialog control. The program shows its own small dialog on
+// the Printer object's device: the system's printers and, as one more printer, Qt's PDF
+// output (as the original platform offered its PDF printer), with the program's own texts.
+// Tests install a handler that sets the device up (a PDF file) and answers, the same seam as
+// the message boxes.
 #pragma once
 
 #include <QPrinter>
 
 #include <functional>
+#include <string>
 
 namespace vb {
 
@@ -19,17 +22,34 @@ namespace err {
 constexpr long CommonDialogCancel = 32755;        // "Cancel was selected."
 }  // namespace err
 
-// Shows the dialog for the device; True when the user chose to print, False on cancel.
-using PrinterDialogHandler = std::function<bool(QPrinter& printer, long flags)>;
+// What the dialog says, in the program's language (the program sets them before showing it).
+struct PrinterDialogTexts {
+    std::string title = "Print";
+    std::string printer = "Printer:";
+    std::string pdf = "PDF file";            // the PDF output's entry among the printers
+    std::string ok = "OK";
+    std::string cancel = "Cancel";
+    std::string pdfFileName = "document.pdf";  // proposed in the save box of the PDF output
+};
 
-// Installs a handler and gives back the one it replaces (empty: the QPrintDialog).
+// Shows the dialog for the device; True when the user chose to print, False on cancel.
+using PrinterDialogHandler = std::function<bool(QPrinter& printer, long flags, const PrinterDialogTexts& texts)>;
+
+// Installs a handler and gives back the one it replaces (empty: the program's dialog).
 PrinterDialogHandler SetPrinterDialogHandler(PrinterDialogHandler handler);
+
+// The program's dialog itself: the system's printers (the default one chosen) and the PDF
+// output last (chosen when the system has no printer). Choosing the PDF output asks where to
+// write it with the save box (FileDialog.h); a cancel there is a cancel of the dialog. The
+// selection, page range and print-to-file choices of the flags are never offered.
+bool ShowProgramPrinterDialog(QPrinter& printer, long flags, const PrinterDialogTexts& texts);
 
 // The common dialog control, as far as the program uses it: Flags, CancelError, ShowPrinter.
 class PrinterDialog {
 public:
     long Flags = 0;
     bool CancelError = false;
+    PrinterDialogTexts Texts;
     // Shows the printer dialog on Printer().Device(). A cancel with CancelError set raises
     // 32755. Without a handler and without a screen (the offscreen platform) nobody could
     // answer the dialog: it raises 482 instead of waiting for ever.

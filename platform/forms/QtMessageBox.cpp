@@ -4,8 +4,12 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QFontMetrics>
 #include <QPushButton>
+#include <QScreen>
+#include <QStringList>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -41,10 +45,40 @@ QMessageBox::Icon IconOf(int buttons) {
     }
 }
 
+// The text as far as it fits on the screen: a box taller than the screen hides its own
+// button, and laying out megabytes of text freezes the program. Long lines are cut, and the
+// lines that would not fit (counted as the box wraps them, generously) are left out.
+QString TextThatFits(const QString& text, const QFont& font, const QSize& screen) {
+    constexpr int kMaxLineLength = 400;
+    const QFontMetrics metrics(font);
+    // The box wraps its text at about half the screen's width; a narrower guess only
+    // overestimates the lines.
+    const int wrapWidth = std::max(100, std::min(screen.width() / 2, 500) * 3 / 4);
+    // Room for the title bar, the margins and the buttons.
+    const int maxLines = std::max(3, (screen.height() - 200) / std::max(1, metrics.lineSpacing()));
+    QStringList kept;
+    int used = 0;
+    bool cut = false;
+    for (QString line : text.split('\n')) {
+        if (line.size() > kMaxLineLength) line = line.left(kMaxLineLength) + QStringLiteral("...");
+        const int lines = std::max(1, (metrics.horizontalAdvance(line) + wrapWidth - 1) / wrapWidth);
+        if (used + lines > maxLines - 1) {
+            cut = true;
+            break;
+        }
+        used += lines;
+        kept << line;
+    }
+    if (cut) kept << QStringLiteral("...");
+    return kept.join('\n');
+}
+
 int ShowQtMessageBox(const std::string& prompt, int buttons, const std::string& title) {
-    QString text = QString::fromStdString(prompt);
+    // Split before anything else looks at it: a megabyte-long line is cut right away.
+    QString text = QString::fromStdString(prompt.size() > 65536 ? prompt.substr(0, 65536) : prompt);
     text.replace("\r\n", "\n").replace('\r', '\n');
     QMessageBox box(QApplication::activeWindow());
+    if (const QScreen* screen = box.screen()) text = TextThatFits(text, box.font(), screen->availableGeometry().size());
     box.setTextFormat(Qt::PlainText);   // texts hold "<" and "&" of their own
     box.setIcon(IconOf(buttons));
     box.setWindowTitle(title.empty() ? QCoreApplication::applicationName()

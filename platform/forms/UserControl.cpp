@@ -88,11 +88,16 @@ Timer* UserControl::NewTimer(std::string name, int interval, bool enabled) {
 
 void UserControl::SetFocusProxy(Control& constituent) { Widget()->setFocusProxy(constituent.Widget()); }
 
-void UserControl::FocusMoved(QWidget* from, QWidget* to) {
+void UserControl::FocusMoved(QWidget* /*from*/, QWidget* to) {
     QWidget* self = Widget();
-    const bool wasInside = from && (from == self || self->isAncestorOf(from));
-    const bool isInside = to && (to == self || self->isAncestorOf(to));
-    if (wasInside == isInside) return;
+    // The focus that leaves the window (another program's window, a message box, a pop-up
+    // menu, another form) stays this window's active control: the control keeps it, as the
+    // original's controls kept it, and gets it back without entering again. Only the focus
+    // going to another control of the same window is an exit.
+    if (!to || to->window() != self->window()) return;
+    const bool isInside = to == self || self->isAncestorOf(to);
+    if (isInside == focusInside_) return;
+    focusInside_ = isInside;
     if (isInside) {
         RunEvent([this] { UserControl_EnterFocus(); });
         RunEvent([this] { if (GotFocus) GotFocus(); });

@@ -112,6 +112,7 @@ private:
     std::vector<std::shared_ptr<void>> owned_;
     std::set<std::string> changed_;
     bool started_ = false;
+    bool focusInside_ = false;   // the window's focus is on this control or inside it
 };
 
 }  // namespace vb

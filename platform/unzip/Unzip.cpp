@@ -3,6 +3,8 @@
 // never replaces a good file and never leaves half a file behind.
 #include "platform/unzip/Unzip.h"
 
+#include "platform/vb/Strings.h"
+
 #include <zip.h>
 
 #include <fcntl.h>
@@ -94,6 +96,29 @@ std::string ToCrLf(const std::string& data) {
         }
     }
     return out;
+}
+
+// The archives come from a system whose file names ignore case: an entry lands on the file
+// or folder already there under another case ("FG001_01.png" for "fg001_01.png"), as the
+// update's list entries do, instead of writing a second file beside it. The exact name wins;
+// among several matches the first in name order.
+fs::path ExistingCase(const fs::path& base, const fs::path& relative) {
+    fs::path current = base;
+    for (const fs::path& part : relative) {
+        std::error_code ec;
+        fs::path next = current / part;
+        if (!fs::exists(fs::symlink_status(next, ec))) {
+            const std::string wanted = vb::UCase(part.string());
+            std::string found;
+            for (fs::directory_iterator it(current, ec), end; !ec && it != end; it.increment(ec)) {
+                const std::string name = it->path().filename().string();
+                if (vb::UCase(name) == wanted && (found.empty() || name < found)) found = name;
+            }
+            if (!found.empty()) next = current / found;
+        }
+        current = next;
+    }
+    return current;
 }
 
 mode_t FileMode() {
@@ -269,7 +294,7 @@ void Run::Extract(zip_uint64_t index, const zip_stat_t& st, const std::string& n
     std::string written = relative.string();
     if (o_.SpaceToUnderscore) std::replace(written.begin(), written.end(), ' ', '_');
     const fs::path base = fs::path(o_.ExtractDir.empty() ? "." : o_.ExtractDir).lexically_normal();
-    const fs::path target = (base / written).lexically_normal();
+    const fs::path target = ExistingCase(base, fs::path(written).lexically_normal());
     // Belt and braces: whatever the name held, the target stays below the folder.
     const fs::path inside = target.lexically_relative(base);
     if (inside.empty() || *inside.begin() == "..") {

@@ -11,10 +11,15 @@
 #include <QDir>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
+#include <future>
 #include <regex>
 #include <set>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using testecomum::AmbienteComum;
 using testecomum::Conteudo;
@@ -23,6 +28,15 @@ using testecomum::Grava;
 namespace {
 
 class ArquivosTeste : public AmbienteComum {};
+
+long NumeroErro(const std::function<void()>& chamada) {
+    try {
+        chamada();
+    } catch (const vb::Error& e) {
+        return e.Number();
+    }
+    return 0;
+}
 
 TEST_F(ArquivosTeste, FoldersEndWithOneSeparatorWhenAsked) {
     EXPECT_EQ(ObtemCaminhoAplicacao(false), Raiz() + "/program");
@@ -215,6 +229,56 @@ TEST_F(ArquivosTeste, WheelIsOffOnlyWhenNwTxtHoldsOne) {
         if (conteudo) Grava(dados + "NW.txt", *conteudo);
         EXPECT_EQ(LeRodaMouseAtiva(dados), ativa) << (conteudo ? *conteudo : "<missing>");
     }
+}
+
+// A FIFO or a device where a small file should be ("Caminho.txt", "NW.txt", the settings
+// file): it counts as missing, or its reading is refused, at once; never an open that waits
+// for a writer nor a read without end.
+TEST_F(ArquivosTeste, AFifoOrADeviceIsNoFileAndNeverHangs) {
+    const std::string caminho = Raiz() + "/program/Caminho.txt";
+    const std::string roda = Raiz() + "/program/NW.txt";
+    const std::string configuracao = ObtemPastaConfiguracao(true) + ArquivoConfiguracao;
+    for (const std::string& f : {caminho, roda, configuracao}) ASSERT_EQ(::mkfifo(f.c_str(), 0600), 0) << f;
+    // Runs a call and fails the test when it waits; a waiting open is let go first, so
+    // that the test itself never hangs.
+    auto semEsperar = [&](const char* nome, const std::function<void()>& chamada) {
+        auto futuro = std::async(std::launch::async, chamada);
+        if (futuro.wait_for(std::chrono::seconds(20)) == std::future_status::ready) return futuro.get();
+        ADD_FAILURE() << nome << " hung";
+        for (const std::string& f : {caminho, roda, configuracao}) {
+            const int fd = ::open(f.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) ::close(fd);
+        }
+        futuro.wait();
+    };
+    semEsperar("ExisteArquivo", [&] { EXPECT_FALSE(ExisteArquivo(caminho)); });
+    semEsperar("LeArquivo", [&] { EXPECT_EQ(NumeroErro([&] { LeArquivo(caminho); }), vb::err::PathFileAccessError); });
+    semEsperar("LeArquivoTexto", [&] { EXPECT_EQ(NumeroErro([&] { LeArquivoTexto(caminho); }), vb::err::PathFileAccessError); });
+    semEsperar("ObtemCaminhoDados", [&] { EXPECT_EQ(ObtemCaminhoDados(), Raiz() + "/program/"); });
+    semEsperar("LeRodaMouseAtiva", [&] { EXPECT_TRUE(LeRodaMouseAtiva(Raiz() + "/program/")); });
+    semEsperar("LeConfiguracao", [&] {
+        EstadoPrograma.Idioma = "I";
+        std::string usuario, senha;
+        LeConfiguracao("IDIOMA_VERIFICACAOAUTOMATICA", usuario, senha);
+        EXPECT_EQ(EstadoPrograma.Idioma, "P");
+    });
+
+    // A device: /dev/null reads as nothing, but it is no file either.
+    const std::string dispositivo = Raiz() + "/dispositivo.txt";
+    std::filesystem::create_symlink("/dev/null", dispositivo);
+    EXPECT_FALSE(ExisteArquivo(dispositivo));
+    EXPECT_EQ(NumeroErro([&] { LeArquivo(dispositivo); }), vb::err::PathFileAccessError);
+}
+
+// A file is read as long as it was when it was opened, in one go.
+TEST_F(ArquivosTeste, AFileIsReadAsItWasWhenOpened) {
+    const std::string arquivo = Raiz() + "/texto.txt";
+    Grava(arquivo, std::string("a\0b\xff", 4));
+    EXPECT_EQ(LeBytesArquivo(arquivo), std::string("a\0b\xff", 4));
+    EXPECT_EQ(LeBytesArquivo(arquivo, 2), std::string("a\0", 2));
+    EXPECT_EQ(LeArquivo(arquivo).size(), 5u);   // one character per byte: \xff is two bytes in UTF-8
+    EXPECT_EQ(NumeroErro([&] { LeArquivo(Raiz() + "/falta.txt"); }), vb::err::FileNotFound);
+    EXPECT_EQ(NumeroErro([&] { LeArquivo(Raiz()); }), vb::err::PathFileAccessError);
 }
 
 }  // namespace

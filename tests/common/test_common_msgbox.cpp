@@ -1,14 +1,19 @@
 // The QMessageBox behind the message box seam: buttons, icon, title and the answer.
 #include "platform/forms/QtMessageBox.h"
 #include "platform/vb/MsgBox.h"
+#include "tests/support/Ponteiro.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -16,8 +21,9 @@ QApplication& Aplicacao() {
     static int argc = 1;
     static char nome[] = "test_common_msgbox";
     static char* argv[] = {nome, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: the pointer events leave devices that must not go at exit.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 struct Visto {
@@ -93,6 +99,41 @@ TEST(QtMessageBoxTeste, IconTitleTextAndDefaultButton) {
     EXPECT_EQ(Mostra("?", vb::vbYesNo | vb::vbDefaultButton2, "t", segundo,
                      [](QMessageBox& b) { b.defaultButton()->click(); }),
               vb::vbNo);
+}
+
+// A box with a long text (a server's error page, a megabyte of it) stays inside the screen:
+// its button can be seen and clicked, and it comes up without laying out all of the text.
+TEST(QtMessageBoxTeste, ALongTextKeepsTheBoxAndItsButtonOnTheScreen) {
+    std::string pagina = "Erro Nº: 13\r\n";
+    while (pagina.size() < 20000) pagina += "<p>Servidor temporariamente fora do ar</p>\r\n";
+    const std::vector<std::pair<const char*, std::string>> casos = {
+        {"a 20 KB page of short lines", pagina},
+        {"a megabyte on one line", "Erro Nº: 13\r\n" + std::string(1 << 20, '9')},
+        {"a megabyte of lines", std::string(1 << 20, '\n')},
+    };
+    for (const auto& [nome, texto] : casos) {
+        SCOPED_TRACE(nome);
+        Visto visto;
+        QRect caixa, tela, botao;
+        bool alcancado = false;
+        const int resposta = Mostra(texto, vb::vbCritical | vb::vbOKOnly, "t", visto, [&](QMessageBox& b) {
+            testsupport::Processa();
+            tela = b.screen()->availableGeometry();
+            caixa = b.geometry();
+            QAbstractButton* ok = b.button(QMessageBox::Ok);
+            botao = QRect(ok->mapTo(&b, QPoint(0, 0)), ok->size());
+            QObject::connect(ok, &QAbstractButton::clicked, [&] { alcancado = true; });
+            testsupport::Clica(&b, botao.center());
+            // A button the pointer cannot reach would keep the box up for ever.
+            if (!alcancado) ok->click();
+        });
+        EXPECT_EQ(resposta, vb::vbOK);
+        EXPECT_TRUE(alcancado) << "the button was reached where it is shown";
+        EXPECT_LE(caixa.height(), tela.height());
+        EXPECT_TRUE(tela.contains(botao.translated(caixa.topLeft())))
+            << "button at " << botao.y() << " of a box " << caixa.height() << " px tall";
+        EXPECT_LT(visto.texto.size(), 5000);
+    }
 }
 
 }  // namespace

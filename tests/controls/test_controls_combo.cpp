@@ -4,9 +4,11 @@
 #include "common/Modulo.h"
 #include "platform/forms/Keys.h"
 #include "platform/vb/Err.h"
+#include "tests/support/Ponteiro.h"
 
 #include <QDir>
 #include <QImage>
+#include <QLineEdit>
 
 #include <memory>
 
@@ -207,6 +209,75 @@ TEST_F(ControlesCombo, ListWiderThanTheCombo) {
     fixture::Processa();
     EXPECT_EQ(combo->Width(), 300);
     EXPECT_EQ(combo->Seta().Left(), 300 - 17);
+}
+
+// The application list's way: the list as wide as the control, then a box only as wide as
+// its caption. The box is framed, drawn and clicked at its own width; only the open list
+// takes the rest of the control.
+TEST_F(ControlesCombo, ABoxNarrowerThanItsListKeepsItsOwnWidth) {
+    configura = [this] { combo->ConfiguraColunas({"Descricao|0|" + Twips(300) + "|T"}, std::nullopt, 300 * 15); };
+    Monta();
+    janela.SetBackColor(0x00FF00);
+    combo->mUserControlPixelWidth = 120;
+    combo->SetWidth(120);
+    combo->VisiblePctTexto(true, "CAIXA");
+    fixture::Processa();
+    ASSERT_EQ(combo->Width(), 300) << "the control keeps the room of its list";
+    EXPECT_EQ(combo->Seta().Left() + combo->Seta().Width(), 120);
+
+    QWidget* w = janela.Window();
+    const QPoint origem = combo->Widget()->mapTo(w, QPoint(0, 0));
+    const QColor moldura(0xA0, 0xA0, 0xA0), fundo(0, 255, 0);
+    QImage tela = testsupport::Captura(w);
+    EXPECT_EQ(tela.pixelColor(origem + QPoint(119, 19)), moldura);
+    EXPECT_EQ(tela.pixelColor(origem + QPoint(60, 20)), moldura);
+    for (int x : {121, 200, 299}) {
+        EXPECT_EQ(tela.pixelColor(origem + QPoint(x, 19)), fundo) << x;
+        EXPECT_EQ(tela.pixelColor(origem + QPoint(x, 5)), fundo) << x;
+    }
+    // Beside the box the pointer reaches the window, not the combo.
+    EXPECT_EQ(testsupport::ControleNoPonto(w, origem + QPoint(200, 10)), nullptr);
+    testsupport::Clica(w, origem + QPoint(200, 10));
+    EXPECT_FALSE(combo->ListaAberta());
+    // Anywhere on the box's text it opens; the list has the control's whole width.
+    testsupport::Clica(w, origem + QPoint(90, 10));
+    ASSERT_TRUE(combo->ListaAberta());
+    tela = testsupport::Captura(w);
+    EXPECT_NE(tela.pixelColor(origem + QPoint(280, 40)), fundo);
+    EXPECT_EQ(tela.pixelColor(origem + QPoint(200, 10)), fundo) << "beside the box, above the list";
+    EXPECT_EQ(testsupport::ControleNoPonto(w, origem + QPoint(280, 40)), &combo->Lista());
+}
+
+// Only the focus going to another control of the window closes the list; another window taking
+// the focus (another program's, a message box) leaves it open with the row chosen by the keys.
+TEST_F(ControlesCombo, AnotherWindowTakingTheFocusLeavesTheListOpen) {
+    Monta();
+    Seta();
+    Tecla(Qt::Key_Down);
+    Tecla(Qt::Key_Down);
+    ASSERT_TRUE(combo->ListaAberta());
+    ASSERT_EQ(CodigoAtual(), 3);
+    for (const bool comCaixa : {false, true}) {
+        SCOPED_TRACE(comCaixa ? "a window with a text box" : "a window without focus");
+        QWidget outra;
+        outra.resize(120, 60);
+        if (comCaixa) (new QLineEdit(&outra))->setFocus();
+        outra.show();
+        QApplication::setActiveWindow(&outra);
+        fixture::Processa();
+        EXPECT_TRUE(combo->ListaAberta());
+        EXPECT_EQ(CodigoAtual(), 3);
+        outra.close();
+        QApplication::setActiveWindow(janela.Window());
+        fixture::Processa();
+        EXPECT_TRUE(combo->ListaAberta());
+    }
+    EXPECT_EQ(selecoes, 0);
+    // Back in the window, the focus on another control closes it and restores the record.
+    janela.caixa->SetFocus();
+    fixture::Processa();
+    EXPECT_FALSE(combo->ListaAberta());
+    EXPECT_EQ(CodigoAtual(), 1);
 }
 
 TEST_F(ControlesCombo, WithoutAPixelWidthTheComboIsOnlyTheBox) {

@@ -401,6 +401,18 @@ TEST_F(DaoTest, FindRaisesOnBadCriteriaAndContinuesWithFindNext) {
     EXPECT_EQ(ErrorOf([&] { rs.FindFirst("Id = "); }), dao::jet::SyntaxError);
     EXPECT_EQ(ErrorOf([&] { rs.FindFirst("Id = 1 Id"); }), dao::jet::SyntaxError);
     EXPECT_EQ(ErrorOf([&] { rs.FindFirst("Id = 1E999"); }), dao::jet::SyntaxError);
+    // Nesting beyond any real criteria is refused, not a stack overflow; moderate nesting reads.
+    const auto nested = [](const std::string& open, int levels, const std::string& close) {
+        std::string s;
+        for (int i = 0; i < levels; ++i) s += open;
+        s += "Id = 2";
+        for (int i = 0; i < levels; ++i) s += close;
+        return s;
+    };
+    EXPECT_EQ(ErrorOf([&] { rs.FindFirst(nested("(", 100000, ")")); }), dao::jet::SyntaxError);
+    EXPECT_EQ(ErrorOf([&] { rs.FindFirst(nested("NOT ", 100000, "")); }), dao::jet::SyntaxError);
+    rs.FindFirst(nested("(NOT NOT ", 50, ")"));
+    EXPECT_EQ(rs.Value("Id").ToLong(), 2);
     rs.FindFirst("Qt <> Null");
     EXPECT_EQ(rs.Value("Id").ToLong(), 1);
     rs.FindNext("Qt <> Null");

@@ -6,6 +6,7 @@
 #include "platform/vb/Err.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -96,6 +97,35 @@ TEST_F(Bloqueio, SecondProgramIsRefusedUntilTheFirstReleases)
     EXPECT_EQ(Executa("tenta", Pasta()), "1");
     // The lock statement leaves the table as it was.
     EXPECT_EQ(Valor("SELECT a FROM CONTROLETRAN"), "1");
+}
+
+// The program neither waits nor retries: while another computer holds the lock, this one's
+// lock and its record of the last check are refused at once, not after the engine's wait.
+TEST_F(Bloqueio, ALockHeldElsewhereIsRefusedAtOnce)
+{
+    Outro primeiro("segura", Pasta());
+    ASSERT_EQ(primeiro.Linha(), "1");
+    QElapsedTimer relogio;
+    relogio.start();
+    EXPECT_FALSE(BloqueiaAtualizacao(true));
+    EXPECT_LT(relogio.elapsed(), 1000);
+
+    relogio.restart();
+    long erro = 0;
+    try {
+        GravaUltimaVerificacao("DateSerial(2026,12,1)", "0");
+    } catch (const vb::Error& e) {
+        erro = e.Number();
+    }
+    EXPECT_LT(relogio.elapsed(), 1000);
+    EXPECT_EQ(erro, dao::jet::Locked);
+    EXPECT_EQ(Valor("SELECT DataUltimaVerificacao FROM UMREGISTRO"), "(Null)");
+    // Nothing of the refused record stays open: once the other program lets go, both work.
+    primeiro.Escreve("solta");
+    EXPECT_EQ(primeiro.Linha(), "solto");
+    EXPECT_NO_THROW(GravaUltimaVerificacao("DateSerial(2026,12,1)", "0"));
+    EXPECT_TRUE(BloqueiaAtualizacao(true));
+    EXPECT_TRUE(BloqueiaAtualizacao(false));
 }
 
 TEST_F(Bloqueio, AProgramKilledWhileHoldingTheLockReleasesIt)

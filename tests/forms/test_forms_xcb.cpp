@@ -155,6 +155,8 @@ protected:
         app_ = new QApplication(argc, argv);
     }
     static void TearDownTestSuite() {
+        // The windows unloaded last are released by a queued call; let it run first.
+        vb::DoEvents();
         delete app_;
         app_ = nullptr;
         server_.reset();

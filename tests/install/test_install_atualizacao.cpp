@@ -4,7 +4,7 @@
 #include "common/modInternet.h"
 #include "platform/vb/Err.h"
 #include "tests/data/Pasta.h"
-#include "tests/update_checker/ServidorHttpTeste.h"
+#include "tests/support/ServidorHttpTeste.h"
 
 #include <QCoreApplication>
 
@@ -194,6 +194,7 @@ protected:
             std::string objeto = p.linha.substr(4, p.linha.rfind(' ') - 4);
             std::lock_guard<std::mutex> trava(mutex_);
             pedidos_.push_back(objeto);
+            if (const auto bruto = brutos_.find(objeto); bruto != brutos_.end()) return bruto->second;
             const auto it = arquivos_.find(objeto);
             if (it == arquivos_.end()) return ServidorHttpTeste::Resposta(404, "not here");
             return ServidorHttpTeste::Resposta(200, it->second);
@@ -218,6 +219,11 @@ protected:
     void Serve(const std::string& nome, const std::string& corpo) {
         std::lock_guard<std::mutex> trava(mutex_);
         arquivos_["/catalogo/" + nome] = corpo;
+    }
+    // The whole reply, as a server that misbehaves sends it.
+    void ServeBruto(const std::string& nome, const std::string& resposta) {
+        std::lock_guard<std::mutex> trava(mutex_);
+        brutos_["/catalogo/" + nome] = resposta;
     }
     std::vector<std::string> Pedidos() {
         std::lock_guard<std::mutex> trava(mutex_);
@@ -252,6 +258,7 @@ protected:
     std::unique_ptr<ServidorHttpTeste> servidor_;
     std::mutex mutex_;
     std::map<std::string, std::string> arquivos_;
+    std::map<std::string, std::string> brutos_;
     std::vector<std::string> pedidos_;
     ProgressoGravado progresso_;
 };
@@ -266,14 +273,15 @@ TEST_F(InstalacaoNoServidor, DuasVersoesComArquivosArquivoCompactadoEScripts) {
           "DAT;cnpop.txt;1\r\nDAT;Novos\\leia.txt;5\r\nDAT;Figuras\\PECAS-CI-.ZIP;" + std::to_string(zip.size()) +
               "\r\nSDB;script28.sql;10\r\n");
     // A later list naming a file again does not fetch it twice.
-    Serve("ListVersao29.txt", "dat;CNPOP.TXT;99\r\n\r\nSDB;script29.sql;10\r\n");
+    const std::string script29 = std::to_string(produtos[1]);
+    Serve("ListVersao29.txt", "dat;CNPOP.TXT;99\r\n\r\nSDB;script29.sql;" + std::to_string(script29.size()) + "\r\n");
     Serve("cnpop.txt", "0");
     Serve("Novos/leia.txt", "novo!");
     Serve("Figuras/PECAS-CI-.ZIP", zip);
     Serve("script28.sql", "B:UPDATE PRODUTO SET FlagLancamento=1 WHERE CodigoProduto=?1\r\n" +
                               std::to_string(produtos[0]) + "\r\nE:THIS IS NOT SQL\r\nR:");
     // The template of the first script stays in force for the second one.
-    Serve("script29.sql", std::to_string(produtos[1]));
+    Serve("script29.sql", script29);
 
     const ResultadoAtualizacao r = InstalaAtualizacao(27, 29, progresso_);
     ASSERT_TRUE(r.Sucesso) << r.NumeroErro << " " << r.DescricaoErro;
@@ -305,7 +313,7 @@ TEST_F(InstalacaoNoServidor, DuasVersoesComArquivosArquivoCompactadoEScripts) {
     EXPECT_EQ(progresso_.iniciados, (std::vector<int>{1, 2, 3, 4}));
     EXPECT_EQ(progresso_.terminados, (std::vector<int>{1, 2, 3, 4}));
     EXPECT_EQ(progresso_.totais[1], 3);   // one more than the lists, so the bar fills only at the end
-    EXPECT_EQ(progresso_.totais[2], 1 + 5 + static_cast<double>(zip.size()) + 10 + 10);
+    EXPECT_EQ(progresso_.totais[2], 1 + 5 + static_cast<double>(zip.size()) + 10 + static_cast<double>(script29.size()));
     EXPECT_GT(progresso_.recebidos[2], 0);
     EXPECT_EQ(progresso_.totais[3], 5);
     EXPECT_EQ(progresso_.totais[4], 6);   // the empty text before the first line, then 5 lines
@@ -487,6 +495,46 @@ TEST_F(InstalacaoNoServidor, UmaFalhaSobOBloqueioDeixaOBloqueioUtilizavel) {
     EXPECT_NO_THROW(EstadoPrograma.DbBloqueio.Execute("UPDATE CONTROLETRAN SET a = a", dao::dbFailOnError));
     EXPECT_TRUE(BloqueiaAtualizacao(false));
     EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing() || EstadoPrograma.WsBloqueio.TransactionLevel() == 0);
+}
+
+// A server that ends its replies by closing the connection (HTTP/1.0 without a length), cut
+// off before the end of a file: the size in the list shows the file incomplete. The run fails
+// as a failed download; nothing is put in place and the version stays, so the update is
+// offered again.
+TEST_F(InstalacaoNoServidor, UmDownloadCortadoSemTamanhoFalhaENadaEInstalado) {
+    const std::string semTamanho = "HTTP/1.0 200 OK\r\nConnection: close\r\n\r\n";
+    struct Caso {
+        const char* nome;
+        std::string lista;
+        std::string cortado, resposta;
+    };
+    const std::vector<Caso> casos = {
+        {"a data file", "DAT;cnpop.txt;10\r\nDAT;leia.txt;3\r\n", "cnpop.txt", semTamanho + "0123"},
+        {"a script", "DAT;leia.txt;3\r\nSDB;script28.sql;60\r\n", "script28.sql",
+         semTamanho + "E:UPDATE UMREGISTRO SET DataEmissaoTexto"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        Serve("ListVersao28.txt", c.lista);
+        Serve("leia.txt", "abc");
+        ServeBruto(c.cortado, c.resposta);
+        const ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+        EXPECT_FALSE(r.Sucesso);
+        EXPECT_EQ(r.Resposta(), "00");
+        EXPECT_EQ(r.Passo, 2);
+        EXPECT_EQ(r.NumeroErro, vb::err::DeviceIOError);
+        EXPECT_NE(r.DescricaoErro.find(c.cortado), std::string::npos) << r.DescricaoErro;
+        EXPECT_FALSE(fs::exists(dados_ + "leia.txt"));
+        EXPECT_EQ(LeTudo(dados_ + "cnpop.txt"), cnpopAntes_);
+        EXPECT_EQ(Registro("Versao").ToLong(), 27);
+        EXPECT_TRUE(Temporarios().empty());
+    }
+    // More bytes than the list says is no failure (the bar only fills early).
+    Serve("ListVersao28.txt", "DAT;leia.txt;2\r\n");
+    ServeBruto("leia.txt", semTamanho + "abc");
+    const ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+    ASSERT_TRUE(r.Sucesso) << r.NumeroErro << " " << r.DescricaoErro;
+    EXPECT_EQ(LeTudo(dados_ + "leia.txt"), "abc");
 }
 
 }  // namespace

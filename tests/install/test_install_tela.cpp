@@ -5,7 +5,7 @@
 #include "common/modTraducao.h"
 #include "platform/vb/MsgBox.h"
 #include "tests/aux_window/Ambiente.h"
-#include "tests/update_checker/ServidorHttpTeste.h"
+#include "tests/support/ServidorHttpTeste.h"
 
 #include <QLabel>
 

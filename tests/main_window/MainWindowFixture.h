@@ -13,6 +13,7 @@
 #include "platform/vb/Err.h"
 #include "tests/support/FakeMsgBox.h"
 #include "tests/support/ProgramaDemo.h"
+#include "tests/support/TelasProvisorias.h"
 
 #include <gtest/gtest.h>
 

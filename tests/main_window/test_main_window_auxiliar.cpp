@@ -44,11 +44,17 @@ TEST_F(MainWindow, FrameButtonsOpenTheirAuxiliaryScreens) {
     EXPECT_EQ(caixas.Count(), 0u);
 }
 
-TEST_F(MainWindow, WithoutTheAuxiliaryWindowTheRequestSaysSoAndIsNotLeftBehind) {
-    DefineJanelaAuxiliar(nullptr);
+// An auxiliary window that fails to open: the error reaches the user, the request goes.
+class JanelaAuxiliarQueFalha : public IJanelaAuxiliar {
+public:
+    void MostraModal() override { LevantaNaoDisponivel("The auxiliary window"); }
+};
+
+TEST_F(MainWindow, AnAuxiliaryWindowThatFailsToOpenSaysSoAndLeavesNoRequestBehind) {
+    DefineJanelaAuxiliar(std::make_shared<JanelaAuxiliarQueFalha>());
     try {
         Janela().AbreTelaAuxiliar(2, "0");
-        FAIL() << "the missing window opened";
+        FAIL() << "the failing window opened";
     } catch (const vb::Error& e) {
         EXPECT_EQ(e.Number(), ErroNaoDisponivel);
         EXPECT_NE(e.Description().find("not available yet"), std::string::npos);
@@ -85,13 +91,13 @@ TEST_F(MainWindow, GroupShortcutAsksForItsGroupAndShowsTheChosenList) {
     }
     // Closed without a choice: the home screen stays and the list state is reset.
     EXPECT_EQ(Janela().m_HistoricoTelas, "0");
-    EXPECT_EQ(Janela().m_PendenteInicio, 0);
-    EXPECT_EQ(Janela().m_LinhaPendente, 255);
-    EXPECT_EQ(Janela().m_OrdemPendente, "1");
+    EXPECT_EQ(Janela().CodigoFabricanteRetorno, 0);
+    EXPECT_EQ(Janela().LinhaRetorno, 255);
+    EXPECT_EQ(Janela().OrdemRetorno, "1");
     EXPECT_TRUE(chamadas.empty());
 
     // The user picked an application: the list opens from the home screen.
-    Janela().m_AplicacaoLembrada2 = 99;
+    Janela().CodigoAplicacaoCombo = 99;
     auxiliar->resposta = "3|2345|7|3|2|Gol 1.6|1";
     Janela().lblGrupoM_Click(0);
     EXPECT_TRUE(EstadoPrograma.RequisicaoTela.empty());
@@ -99,17 +105,17 @@ TEST_F(MainWindow, GroupShortcutAsksForItsGroupAndShowsTheChosenList) {
     EXPECT_EQ(chamadas, (std::vector<std::string>{"ReiniciaContextoLista", "DesmontaTelaPrincipal",
                                                   "LimpaFiltrosLista 10", "MontaTelaLista"}));
     const frmZornakForm& j = Janela();
-    EXPECT_EQ(j.m_PendenteInicio, 4);
-    EXPECT_EQ(j.m_GrupoPendente, 17);
-    EXPECT_EQ(j.m_AplicacaoPendente, 2345);
-    EXPECT_EQ(j.m_LinhaPendente, 7);
-    EXPECT_EQ(j.m_OrdemPendente, "3");
-    EXPECT_EQ(j.m_TipoAplicacaoPendente, 2);
-    EXPECT_EQ(j.m_FiltroPendente, "Gol 1.6");
-    EXPECT_EQ(j.m_LancamentoPendente, 1);
-    EXPECT_EQ(j.m_AplicacaoFigura, 2345);
-    EXPECT_EQ(j.m_AplicacaoLembrada1, 2345);
-    EXPECT_EQ(j.m_GrupoLembrado, 17);
+    EXPECT_EQ(j.CodigoFabricanteRetorno, 4);
+    EXPECT_EQ(j.CodigoGrupoProdutoRetorno, 17);
+    EXPECT_EQ(j.CodigoAplicacaoRetorno, 2345);
+    EXPECT_EQ(j.LinhaRetorno, 7);
+    EXPECT_EQ(j.OrdemRetorno, "3");
+    EXPECT_EQ(j.CodigoTipoAplicacaoRetorno, 2);
+    EXPECT_EQ(j.FiltroRetorno, "Gol 1.6");
+    EXPECT_EQ(j.MarcaLancamentoRetorno, 1);
+    EXPECT_EQ(j.CodigoAplicacaoFigura, 2345);
+    EXPECT_EQ(j.CodigoAplicacaoLista, 2345);
+    EXPECT_EQ(j.CodigoGrupoLista, 17);
     EXPECT_TRUE((*j.pctOrelha)(1).Visible());
 
     // Back twice after the shortcut: from the list to the home screen, then nothing.
@@ -128,8 +134,8 @@ TEST_F(MainWindow, AMalformedPendingStateFailsWithoutSwitchingScreens) {
         {"3|2345|300|3|2||1", 6},
         {"3|40000|7|3|2||1", 6},   // the figure's application is an Integer
     };
-    Janela().m_AplicacaoPendente = 42;
-    Janela().m_PendenteInicio = 9;
+    Janela().CodigoAplicacaoRetorno = 42;
+    Janela().CodigoFabricanteRetorno = 9;
     for (const Caso& c : casos) {
         EstadoPrograma.RequisicaoTela = c.estado;
         try {
@@ -140,8 +146,8 @@ TEST_F(MainWindow, AMalformedPendingStateFailsWithoutSwitchingScreens) {
         }
         EXPECT_TRUE(EstadoPrograma.RequisicaoTela.empty()) << "a state is taken once: " << c.estado;
         EXPECT_EQ(Janela().m_HistoricoTelas, "0") << c.estado;
-        EXPECT_EQ(Janela().m_AplicacaoPendente, 42) << "a bad state was half applied: " << c.estado;
-        EXPECT_EQ(Janela().m_PendenteInicio, 9) << c.estado;
+        EXPECT_EQ(Janela().CodigoAplicacaoRetorno, 42) << "a bad state was half applied: " << c.estado;
+        EXPECT_EQ(Janela().CodigoFabricanteRetorno, 9) << c.estado;
     }
     EXPECT_TRUE(chamadas.empty());
 }
@@ -152,7 +158,7 @@ TEST_F(MainWindow, ProductMenuChoicesOpenTheAuxiliaryWindow) {
     const std::vector<long> produtos = ListaProdutos(1);
     ASSERT_EQ(produtos.size(), 1u);
     const long p = produtos[0];
-    Janela().m_AplicacaoFigura = 321;
+    Janela().CodigoAplicacaoFigura = 321;
     struct Caso {
         long codigo;
         std::string requisicao;
@@ -196,7 +202,7 @@ TEST_F(MainWindow, SetMenuChoicesOpenTheFigureOfTheChosenSet) {
         EstadoPrograma.ConjuntosMenu = {{"Set A", "Set B", "Set C"}, {"11", "22", "33"}};
         chamadas.clear();
         Janela().MenuClick(c.codigo, 1);
-        EXPECT_EQ(Janela().m_AplicacaoFigura, 22) << c.codigo;
+        EXPECT_EQ(Janela().CodigoAplicacaoFigura, 22) << c.codigo;
         EXPECT_TRUE(EstadoPrograma.ConjuntosMenu.empty()) << c.codigo;
         EXPECT_EQ(EstadoPrograma.RequisicaoTela, c.pendente) << c.codigo;
         EXPECT_EQ(Janela().m_HistoricoTelas, "024") << c.codigo;
@@ -273,7 +279,7 @@ TEST_F(MainWindow, MenuItemsPassTheirActionAndTheProductOfTheirPosition) {
     for (const Caso c : {Caso{0, 0}, Caso{1, 1001}, Caso{2, 1002}, Caso{4, 1004}, Caso{5, 0}})
         EXPECT_EQ(menu.ObtemCodigoProdutoMenu(c.posicao), c.codigo) << int(c.posicao);
 
-    Janela().m_AplicacaoFigura = 5;
+    Janela().CodigoAplicacaoFigura = 5;
     struct Escolha {
         std::function<vb::Menu*(frmMenuForm&)> item;
         const char* requisicao;
@@ -300,7 +306,7 @@ TEST_F(MainWindow, MenuItemsPassTheirActionAndTheProductOfTheirPosition) {
     frmMenu().Load();
     Janela().m_HistoricoTelas = "03";
     vb::RunEvent([&] { (*frmMenu().mnuConjuntoVeiculo)(1).Click(); });
-    EXPECT_EQ(Janela().m_AplicacaoFigura, 50);
+    EXPECT_EQ(Janela().CodigoAplicacaoFigura, 50);
     EXPECT_EQ(Janela().m_HistoricoTelas, "04");
     EXPECT_EQ(caixas.Count(), 0u);
 }

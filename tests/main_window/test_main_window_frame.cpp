@@ -60,7 +60,7 @@ TEST_F(MainWindow, HeadersSortTheirListAndTheBusyGuardStopsOnlyTheGuardedOnes) {
 TEST_F(MainWindow, RightClickOnAFigureItemPagesThroughItsProducts) {
     vb::ControlArray<vb::Label>& itens = *Janela().lblItem;
     itens.Load(3).SetCaption("12");
-    Janela().m_ItemFigura = 12;
+    Janela().ItemFiguraSelecionado = 12;
     // One page: nothing happens.
     telas->paginasItem = 1;
     itens(3).MouseUp(vb::vbRightButton, 0, 0, 0);
@@ -135,7 +135,7 @@ TEST_F(MainWindow, LeftClickOnAFigureItemOffersItsProducts) {
     escolhaPopup = [](vb::Menu& m) -> vb::Menu* {
         return static_cast<frmMenuForm&>(m.OwnerForm()).mnuAplicacao[2];
     };
-    Janela().m_AplicacaoFigura = 77;
+    Janela().CodigoAplicacaoFigura = 77;
     vb::RunEvent([&] { itens(2).MouseUp(vb::vbLeftButton, 0, 0, 0); });
     EXPECT_EQ(auxiliar->requisicoes, std::vector<std::string>{"1|502|77"});
     EXPECT_FALSE(frmMenu().IsLoaded());
@@ -171,7 +171,7 @@ TEST_F(MainWindow, AnItemThePanelFoundNoProductForIsNotApplicable) {
 }
 
 TEST_F(MainWindow, PageButtonsChangeOnlyToAnotherPage) {
-    Janela().m_PaginaFigura = 2;
+    Janela().PaginaFiguraAtual = 2;
     Janela().lblPagF_Click(2);
     EXPECT_TRUE(chamadas.empty());
     Janela().lblPagF_Click(1);
@@ -227,7 +227,7 @@ TEST_F(MainWindow, PrintingNothingExplainsWhyAndOpensNoPrinterDialog) {
     };
     Janela().dtcTHGrid1.SetRecordSource("SELECT CodigoProduto FROM PRODUTO WHERE CodigoProduto < 0");
     Janela().dtcTHGrid1.Refresh();
-    Janela().m_PaginaFigura = 255;
+    Janela().PaginaFiguraAtual = 255;
     for (const Caso& c : casos) {
         caixas.Clear();
         Janela().m_HistoricoTelas = c.historico;
@@ -299,7 +299,7 @@ TEST_F(MainWindow, ScreenControlsHighlightWhileHovered) {
     EXPECT_TRUE(j.Img("imgCarrinhoTodosSel").Visible());
     EXPECT_EQ(j.m_ChaveSelecao, "CARRINHOTODOS");
     // Over the page button now shown nothing changes.
-    j.m_PaginaFigura = 0;
+    j.PaginaFiguraAtual = 0;
     j.Lbl("lblPagF", 0).MouseMove(0, 0, 0, 0);
     EXPECT_EQ(j.m_ChaveSelecao, "CARRINHOTODOS");
     // A list takes the hover key and the wheel.
@@ -419,7 +419,7 @@ TEST_F(MainWindow, TheFigureTabOpensTheFirstSetOrSaysThereIsNone) {
     const long aplicacao = rs.Value("CodigoAplicacao").ToLong();
     rs.Close();
     struct Caso {
-        long lembrada1, lembrada2;   // the list's remembered applications
+        long lista, combo;           // the list's application and the one chosen in its combo
         int conjunto;
         bool menuVeiculo;            // the vehicle's other sets were offered
         const char* historico;       // afterwards, from "023"
@@ -433,9 +433,9 @@ TEST_F(MainWindow, TheFigureTabOpensTheFirstSetOrSaysThereIsNone) {
     };
     for (const Caso& c : casos) {
         j.m_HistoricoTelas = "023";
-        j.m_AplicacaoFigura = 0;
-        j.m_AplicacaoLembrada1 = c.lembrada1;
-        j.m_AplicacaoLembrada2 = c.lembrada2;
+        j.CodigoAplicacaoFigura = 0;
+        j.CodigoAplicacaoLista = c.lista;
+        j.CodigoAplicacaoCombo = c.combo;
         telas->conjunto = c.conjunto;
         telas->mostraMenuVeiculo = c.menuVeiculo;
         chamadas.clear();
@@ -444,7 +444,7 @@ TEST_F(MainWindow, TheFigureTabOpensTheFirstSetOrSaysThereIsNone) {
         const std::string nome = std::to_string(c.conjunto) + (c.menuVeiculo ? " menu" : "");
         EXPECT_EQ(chamadas.at(0), "ObtemConjunto " + std::to_string(aplicacao) + " -1") << nome;
         EXPECT_EQ(j.m_HistoricoTelas, c.historico) << nome;
-        EXPECT_EQ(j.m_AplicacaoFigura, c.conjunto > 0 ? aplicacao : 0) << nome;
+        EXPECT_EQ(j.CodigoAplicacaoFigura, c.conjunto > 0 ? aplicacao : 0) << nome;
         if (c.conjunto > 0) {
             EXPECT_EQ(chamadas, (std::vector<std::string>{chamadas.at(0), "DesmontaTelaLista", "MostraTelaFigura"}));
         } else {
@@ -466,10 +466,10 @@ TEST_F(MainWindow, TheFigureTabOpensTheFirstSetOrSaysThereIsNone) {
 TEST_F(MainWindow, GoingToAScreenStartsANewHistoryThereAndShowsTheMessage) {
     frmZornakForm& j = Janela();
     j.m_HistoricoTelas = "023";
-    j.m_PendenteInicio = 3;
+    j.CodigoFabricanteRetorno = 3;
     j.VaiParaTela("", 5);
     EXPECT_EQ(j.m_HistoricoTelas, "5");
-    EXPECT_EQ(j.m_PendenteInicio, 0);
+    EXPECT_EQ(j.CodigoFabricanteRetorno, 0);
     EXPECT_EQ(j.m_SubTelaProduto, 1);
     EXPECT_EQ(chamadas, (std::vector<std::string>{"DesmontaTelaLista", "MontaTelaProduto"}));
     EXPECT_EQ(caixas.Count(), 0u);

@@ -1,6 +1,6 @@
 // The WinINet-like layer itself: handle lifetimes, headers, chunked reads, resends.
 #include "platform/net/WinInet.h"
-#include "tests/net/ServidorHttpTeste.h"
+#include "tests/support/ServidorHttpTeste.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -14,6 +14,8 @@
 
 using ::testing::HasSubstr;
 using ::testing::Not;
+
+using testsupport::ServidorHttpTeste;
 
 namespace {
 
@@ -44,7 +46,7 @@ protected:
 };
 
 TEST_F(WinInetTest, ClosingASessionClosesWhatWasOpenedOnIt) {
-    ServidorHttpTeste servidor([](const std::string&, ServidorHttpTeste::Conexao& c) { c.Responde(200, "x"); });
+    ServidorHttpTeste servidor([](const ServidorHttpTeste::Pedido&, ServidorHttpTeste::Conexao& c) { c.Responde(200, "x"); });
     const net::HINTERNET conexao = Conecta(servidor);
     const net::HINTERNET requisicao = net::HttpOpenRequest(conexao, "GET", "a", "HTTP/1.0", "", 0, 0);
     ASSERT_NE(requisicao, 0u);
@@ -61,7 +63,7 @@ TEST_F(WinInetTest, ClosingASessionClosesWhatWasOpenedOnIt) {
 TEST_F(WinInetTest, ReplyIsReadInChunksAndOnlyAfterASend) {
     const std::string corpo(10007, 'q');
     int vez = 0;
-    ServidorHttpTeste servidor([&](const std::string&, ServidorHttpTeste::Conexao& c) {
+    ServidorHttpTeste servidor([&](const ServidorHttpTeste::Pedido&, ServidorHttpTeste::Conexao& c) {
         c.Responde(200, ++vez == 1 ? std::string("primeira") : corpo);
     });
     const net::HINTERNET requisicao =
@@ -83,11 +85,11 @@ TEST_F(WinInetTest, ReplyIsReadInChunksAndOnlyAfterASend) {
     EXPECT_EQ(lidos, 0u);
     servidor.Para();
     // Unsafe characters of the object are escaped.
-    EXPECT_THAT(servidor.Pedidos().at(0), ::testing::StartsWith("GET /a%20b/%C3%A7.txt HTTP/1.0\r\n"));
+    EXPECT_THAT(servidor.Pedidos().at(0).texto, ::testing::StartsWith("GET /a%20b/%C3%A7.txt HTTP/1.0\r\n"));
 }
 
 TEST_F(WinInetTest, HeadersAreAddedOrReplaced) {
-    ServidorHttpTeste servidor([](const std::string&, ServidorHttpTeste::Conexao& c) { c.Responde(200, ""); });
+    ServidorHttpTeste servidor([](const ServidorHttpTeste::Pedido&, ServidorHttpTeste::Conexao& c) { c.Responde(200, ""); });
     const net::HINTERNET requisicao = net::HttpOpenRequest(
         Conecta(servidor), "GET", "h", "HTTP/1.0", "",
         net::INTERNET_FLAG_PRAGMA_NOCACHE | net::INTERNET_FLAG_KEEP_CONNECTION, 0);
@@ -96,7 +98,7 @@ TEST_F(WinInetTest, HeadersAreAddedOrReplaced) {
                                            net::HTTP_ADDREQ_FLAG_ADD | net::HTTP_ADDREQ_FLAG_REPLACE));
     ASSERT_TRUE(net::HttpSendRequest(requisicao, "X-Tres: 3\r\n", nullptr, 0));
     servidor.Para();
-    const std::string pedido = servidor.Pedidos().at(0);
+    const std::string pedido = servidor.Pedidos().at(0).texto;
     EXPECT_THAT(pedido, HasSubstr("x-um: trocado\r\n"));
     EXPECT_THAT(pedido, Not(HasSubstr("X-Um: 1")));
     EXPECT_THAT(pedido, HasSubstr("X-Dois: 2\r\n"));
@@ -106,7 +108,7 @@ TEST_F(WinInetTest, HeadersAreAddedOrReplaced) {
 }
 
 TEST_F(WinInetTest, ExplicitProxyIsUsedAndBadArgumentsAreRefused) {
-    ServidorHttpTeste proxy([](const std::string&, ServidorHttpTeste::Conexao& c) { c.Responde(200, "p"); });
+    ServidorHttpTeste proxy([](const ServidorHttpTeste::Pedido&, ServidorHttpTeste::Conexao& c) { c.Responde(200, "p"); });
     const net::HINTERNET viaProxy =
         net::InternetOpen("zk", net::INTERNET_OPEN_TYPE_PROXY, proxy.Servidor(), "", 0);
     const net::HINTERNET conexao =
@@ -116,7 +118,7 @@ TEST_F(WinInetTest, ExplicitProxyIsUsedAndBadArgumentsAreRefused) {
     EXPECT_EQ(LeCorpo(requisicao, 4096), "p");
     net::InternetCloseHandle(viaProxy);
     proxy.Para();
-    EXPECT_THAT(proxy.Pedidos().at(0), ::testing::StartsWith("GET http://127.0.0.1:1/x HTTP/1.0\r\n"));
+    EXPECT_THAT(proxy.Pedidos().at(0).texto, ::testing::StartsWith("GET http://127.0.0.1:1/x HTTP/1.0\r\n"));
 
     EXPECT_EQ(net::InternetOpen("zk", net::INTERNET_OPEN_TYPE_PROXY, "", "", 0), 0u);
     EXPECT_EQ(net::InternetOpen("zk", 7, "", "", 0), 0u);

@@ -3,7 +3,7 @@
 #include "common/modInternet.h"
 #include "platform/net/WinInet.h"
 #include "platform/vb/Err.h"
-#include "tests/net/ServidorHttpTeste.h"
+#include "tests/support/ServidorHttpTeste.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -17,6 +17,8 @@
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
+
+using testsupport::ServidorHttpTeste;
 
 namespace {
 
@@ -102,9 +104,9 @@ protected:
 };
 
 TEST_F(ModInternetTest, DownloadsTextAndFilesThroughTheGivenPort) {
-    ServidorHttpTeste servidor([](const std::string& pedido, ServidorHttpTeste::Conexao& c) {
-        if (pedido.rfind("GET /zornak/Vers2.asp ", 0) == 0) c.Responde(200, "11|42");
-        else if (pedido.rfind("GET /vazio.txt ", 0) == 0) c.Responde(200, "");
+    ServidorHttpTeste servidor([](const ServidorHttpTeste::Pedido& p, ServidorHttpTeste::Conexao& c) {
+        if (p.texto.rfind("GET /zornak/Vers2.asp ", 0) == 0) c.Responde(200, "11|42");
+        else if (p.texto.rfind("GET /vazio.txt ", 0) == 0) c.Responde(200, "");
         else c.Responde(200, "bytes\x01\xff\r\n");
     });
     AbreConexaoInternet(servidor.Servidor());
@@ -132,11 +134,11 @@ TEST_F(ModInternetTest, DownloadsTextAndFilesThroughTheGivenPort) {
     EXPECT_EQ(erro->Number(), -104);
     EXPECT_THAT(erro->Description(), HasSubstr(";76;"));
 
-    const std::vector<std::string> pedidos = servidor.Pedidos();
+    const std::vector<ServidorHttpTeste::Pedido> pedidos = servidor.Pedidos();
     ASSERT_GE(pedidos.size(), 1u);
-    EXPECT_THAT(pedidos[0], StartsWith("GET /zornak/Vers2.asp HTTP/1.0\r\n"));
-    EXPECT_THAT(pedidos[0], HasSubstr("User-Agent: CatalogoDePecasZornak\r\n"));
-    EXPECT_THAT(pedidos[0], HasSubstr("Pragma: no-cache\r\n"));
+    EXPECT_THAT(pedidos[0].texto, StartsWith("GET /zornak/Vers2.asp HTTP/1.0\r\n"));
+    EXPECT_THAT(pedidos[0].texto, HasSubstr("User-Agent: CatalogoDePecasZornak\r\n"));
+    EXPECT_THAT(pedidos[0].texto, HasSubstr("Pragma: no-cache\r\n"));
 }
 
 TEST_F(ModInternetTest, ServerTextIsUtf8WhenValidElseWindows1252) {
@@ -150,7 +152,7 @@ TEST_F(ModInternetTest, ServerTextIsUtf8WhenValidElseWindows1252) {
         {"\xEF\xBB\xBFLista", "Lista"},                                     // byte-order mark dropped
     };
     std::string corpo;
-    ServidorHttpTeste servidor([&corpo](const std::string&, ServidorHttpTeste::Conexao& c) { c.Responde(200, corpo); });
+    ServidorHttpTeste servidor([&corpo](const ServidorHttpTeste::Pedido&, ServidorHttpTeste::Conexao& c) { c.Responde(200, corpo); });
     AbreConexaoInternet(servidor.Servidor());
     for (const Caso& caso : casos) {
         corpo = caso.corpo;
@@ -159,9 +161,9 @@ TEST_F(ModInternetTest, ServerTextIsUtf8WhenValidElseWindows1252) {
 }
 
 TEST_F(ModInternetTest, StatusOtherThan200EndsIn104CarryingTheStatus) {
-    ServidorHttpTeste servidor([](const std::string& pedido, ServidorHttpTeste::Conexao& c) {
-        if (pedido.find("/falta") != std::string::npos) c.Responde(404, "not here");
-        else if (pedido.find("/negado") != std::string::npos) c.Responde(401, "", "WWW-Authenticate: Basic realm=\"x\"\r\n");
+    ServidorHttpTeste servidor([](const ServidorHttpTeste::Pedido& p, ServidorHttpTeste::Conexao& c) {
+        if (p.texto.find("/falta") != std::string::npos) c.Responde(404, "not here");
+        else if (p.texto.find("/negado") != std::string::npos) c.Responde(401, "", "WWW-Authenticate: Basic realm=\"x\"\r\n");
         else c.Responde(500, "oops");
     });
     AbreConexaoInternet(servidor.Servidor());
@@ -182,7 +184,7 @@ TEST_F(ModInternetTest, StatusOtherThan200EndsIn104CarryingTheStatus) {
 TEST_F(ModInternetTest, RefusedConnectionIsTriedThreeTimes) {
     std::string servidor;
     {
-        ServidorHttpTeste parado([](const std::string&, ServidorHttpTeste::Conexao&) {});
+        ServidorHttpTeste parado([](const ServidorHttpTeste::Pedido&, ServidorHttpTeste::Conexao&) {});
         servidor = parado.Servidor();
     }
     AbreConexaoInternet(servidor);   // no traffic yet: opening succeeds
@@ -193,7 +195,7 @@ TEST_F(ModInternetTest, RefusedConnectionIsTriedThreeTimes) {
 }
 
 TEST_F(ModInternetTest, SilentServerTimesOutAndIsTriedTwice) {
-    ServidorHttpTeste servidor([](const std::string&, ServidorHttpTeste::Conexao& c) {
+    ServidorHttpTeste servidor([](const ServidorHttpTeste::Pedido&, ServidorHttpTeste::Conexao& c) {
         c.Espera(std::chrono::seconds(10));
     });
     DefineTempoLimiteInternet(200);
@@ -206,8 +208,8 @@ TEST_F(ModInternetTest, SilentServerTimesOutAndIsTriedTwice) {
 }
 
 TEST_F(ModInternetTest, BodyCutShortIsAFailureNotAShortFile) {
-    ServidorHttpTeste servidor([](const std::string& pedido, ServidorHttpTeste::Conexao& c) {
-        if (pedido.find("/para") != std::string::npos) {
+    ServidorHttpTeste servidor([](const ServidorHttpTeste::Pedido& p, ServidorHttpTeste::Conexao& c) {
+        if (p.texto.find("/para") != std::string::npos) {
             c.Envia("HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\n" + std::string(5000, 'a'));
             c.Espera(std::chrono::seconds(10));   // stalls: the receive time-out ends it
         } else {
@@ -242,7 +244,7 @@ TEST_F(ModInternetTest, BodyCutShortIsAFailureNotAShortFile) {
 TEST_F(ModInternetTest, LargeBodyArrivesInChunksThroughTheProgressHook) {
     std::string corpo(1500000, '\0');
     for (std::size_t i = 0; i < corpo.size(); ++i) corpo[i] = static_cast<char>((i * 7919u) >> 3);
-    ServidorHttpTeste servidor([&corpo](const std::string&, ServidorHttpTeste::Conexao& c) { c.Responde(200, corpo); });
+    ServidorHttpTeste servidor([&corpo](const ServidorHttpTeste::Pedido&, ServidorHttpTeste::Conexao& c) { c.Responde(200, corpo); });
     std::int64_t total = 0;
     int chamadas = 0;
     int maior = 0;
@@ -260,7 +262,7 @@ TEST_F(ModInternetTest, LargeBodyArrivesInChunksThroughTheProgressHook) {
 }
 
 TEST_F(ModInternetTest, ErrorInTheProgressHookEndsTheRequest) {
-    ServidorHttpTeste servidor([](const std::string&, ServidorHttpTeste::Conexao& c) { c.Responde(200, "abc"); });
+    ServidorHttpTeste servidor([](const ServidorHttpTeste::Pedido&, ServidorHttpTeste::Conexao& c) { c.Responde(200, "abc"); });
     DefineGanchoProgressoDownload([](std::int32_t) { vb::Raise(-9, "barra"); });
     AbreConexaoInternet(servidor.Servidor());
     const auto erro = ErroDe([&] { Baixa("x.txt", true); });
@@ -269,7 +271,7 @@ TEST_F(ModInternetTest, ErrorInTheProgressHookEndsTheRequest) {
 }
 
 TEST_F(ModInternetTest, UploadsAreRefusedBeforeAnythingIsSent) {
-    ServidorHttpTeste servidor([](const std::string&, ServidorHttpTeste::Conexao& c) { c.Responde(200, "x"); });
+    ServidorHttpTeste servidor([](const ServidorHttpTeste::Pedido&, ServidorHttpTeste::Conexao& c) { c.Responde(200, "x"); });
     AbreConexaoInternet(servidor.Servidor());
     for (const std::string modo : {"U", "d", "X", ""}) {
         const auto erro = ErroDe([&] {
@@ -312,11 +314,8 @@ TEST_F(ModInternetTest, OpeningAndClosingFailures) {
 class ProxyTest : public ModInternetTest {
 protected:
     // A proxy that wants "user"/"pass" (Basic) and then answers for the origin itself.
-    ServidorHttpTeste proxy_{[](const std::string& pedido, ServidorHttpTeste::Conexao& c) {
-        if (pedido.find("Proxy-Authorization: Basic dXNlcjpwYXNz\r\n") == std::string::npos)
-            c.Responde(407, "login", "Proxy-Authenticate: Basic realm=\"zk\"\r\n");
-        else
-            c.Responde(200, "via proxy");
+    ServidorHttpTeste proxy_{[](const ServidorHttpTeste::Pedido& p, ServidorHttpTeste::Conexao& c) {
+        if (c.ExigeProxy("user", "pass", p)) c.Responde(200, "via proxy");
     }};
     void SetUp() override {
         ModInternetTest::SetUp();
@@ -324,10 +323,9 @@ protected:
         semProxy_.emplace("http://" + proxy_.Servidor());
     }
     std::vector<std::string> Logados() {
-        std::vector<std::string> todos = proxy_.Pedidos();
         std::vector<std::string> logados;
-        for (const auto& p : todos)
-            if (p.find("Proxy-Authorization:") != std::string::npos) logados.push_back(p);
+        for (const auto& p : proxy_.Pedidos())
+            if (!p.Cabecalho("Proxy-Authorization").empty()) logados.push_back(p.texto);
         return logados;
     }
 };
@@ -338,8 +336,8 @@ TEST_F(ProxyTest, CredentialsFromTheCallerAreGivenOnTheFirstChallenge) {
     EXPECT_EQ(dialogos_, 0);
     const auto pedidos = proxy_.Pedidos();
     ASSERT_FALSE(pedidos.empty());
-    EXPECT_THAT(pedidos.front(), StartsWith("GET http://127.0.0.1:1/base/Vers2.asp HTTP/1.0\r\n"));
-    EXPECT_EQ(pedidos.front().find("Proxy-Authorization:"), std::string::npos);
+    EXPECT_THAT(pedidos.front().texto, StartsWith("GET http://127.0.0.1:1/base/Vers2.asp HTTP/1.0\r\n"));
+    EXPECT_EQ(pedidos.front().Cabecalho("Proxy-Authorization"), "");
     EXPECT_FALSE(Logados().empty());
 }
 

@@ -96,9 +96,10 @@ class DialogoPdf {
 public:
     DialogoPdf(std::string arquivo, int dpi = 600)
         : arquivo_(std::move(arquivo)), dpi_(dpi),
-          escopo_([this](QPrinter& printer, long flags) {
+          escopo_([this](QPrinter& printer, long flags, const vb::PrinterDialogTexts& textos) {
               ++vezes;
               ultimasFlags = flags;
+              ultimosTextos = textos;
               if (cancela) return false;
               printer.setOutputFormat(QPrinter::PdfFormat);
               printer.setOutputFileName(QString::fromStdString(arquivo_));
@@ -112,6 +113,7 @@ public:
     bool cancela = false;
     int vezes = 0;
     long ultimasFlags = 0;
+    vb::PrinterDialogTexts ultimosTextos;
     const std::string& Arquivo() const { return arquivo_; }
     void Para(std::string arquivo) { arquivo_ = std::move(arquivo); }
 

@@ -37,7 +37,7 @@ TEST_F(Impressao, DialogoCanceladoNaoImprimeNemAvisaEDeixaORecordsetAberto)
 
 TEST_F(Impressao, SemImpressoraOErroEMostradoENadaSeImprime)
 {
-    vb::ScopedPrinterDialog dialogo([](QPrinter& printer, long) {
+    vb::ScopedPrinterDialog dialogo([](QPrinter& printer, long, const vb::PrinterDialogTexts&) {
         printer.setOutputFormat(QPrinter::NativeFormat);
         printer.setPrinterName("Impressora Que Nao Existe");
         printer.setOutputFileName(QString());
@@ -51,6 +51,51 @@ TEST_F(Impressao, SemImpressoraOErroEMostradoENadaSeImprime)
     EXPECT_FALSE(vb::Printer().Ready());
     EXPECT_FALSE(vb::Printer().DocumentOpen());
     EXPECT_EQ(vb::Screen().MousePointer(), vb::vbDefault);
+}
+
+// The printer dialog and the missing printer speak the program's language.
+TEST_F(Impressao, ODialogoEAFaltaDeImpressoraFalamOIdiomaDoPrograma)
+{
+    struct Caso {
+        const char* idioma;
+        const char* impressora;
+        const char* pdf;
+        const char* cancelar;
+        const char* semImpressora;
+    };
+    const Caso casos[] = {
+        {"P", "Impressora:", "Arquivo PDF", "Cancelar", "Nenhuma impressora disponível"},
+        {"E", "Impresora:", "Archivo PDF", "Cancelar", "Ninguna impresora disponible"},
+        {"I", "Printer:", "PDF file", "Cancel", "No printer is available"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.idioma);
+        EstadoPrograma.Idioma = c.idioma;
+        caixas_.Clear();
+        {
+            teste::DialogoPdf dialogo(Arquivo("idioma.pdf"));
+            dialogo.cancela = true;
+            EXPECT_FALSE(ConfiguraImpressora(1));
+            const vb::PrinterDialogTexts& t = dialogo.ultimosTextos;
+            EXPECT_EQ(t.title, Traduz(57));
+            EXPECT_EQ(t.printer, c.impressora);
+            EXPECT_EQ(t.pdf, c.pdf);
+            EXPECT_EQ(t.ok, Traduz(84));
+            EXPECT_EQ(t.cancel, c.cancelar);
+            EXPECT_EQ(t.pdfFileName, "ZORNAK.pdf");
+        }
+        vb::ScopedPrinterDialog semImpressora([](QPrinter& printer, long, const vb::PrinterDialogTexts&) {
+            printer.setOutputFormat(QPrinter::NativeFormat);
+            printer.setPrinterName("Impressora Que Nao Existe");
+            printer.setOutputFileName(QString());
+            return true;
+        });
+        EXPECT_FALSE(ConfiguraImpressora(1));
+        ASSERT_EQ(caixas_.Count(), 1u);
+        EXPECT_THAT(caixas_.Last().prompt, HasSubstr(c.semImpressora));
+        EXPECT_THAT(caixas_.Last().prompt, HasSubstr(Traduz(1)));
+    }
+    EstadoPrograma.Idioma = "P";
 }
 
 struct CasoEscala {

@@ -3,15 +3,26 @@
 
 #include "platform/forms/Printer.h"
 #include "platform/forms/PrinterDialog.h"
+#include "platform/forms/FileDialog.h"
 #include "platform/vb/Err.h"
+#include "tests/support/Ponteiro.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QTimer>
 #include <QFile>
 #include <QImage>
 #include <QPixmap>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
 
 namespace {
 
@@ -80,6 +91,116 @@ TEST_F(Impressora, SemRespostaPossivelODialogoNaoEspera)
     cdg.CancelError = true;
     EXPECT_EQ(ErroDe([&] { cdg.ShowPrinter(); }), vb::err::PrinterError);
     vb::SetPrinterDialogHandler(anterior);
+}
+
+// The program's own dialog as a user meets it: what it offers, then a press on one of its
+// buttons. The answer comes from the dialog's own event loop, once the dialog is up.
+class RespostaDialogo {
+public:
+    explicit RespostaDialogo(std::function<void(QDialog&)> age) : age_(std::move(age)) { Agenda(); }
+    bool Respondeu() const { return respondeu_; }
+
+private:
+    void Agenda()
+    {
+        QTimer::singleShot(10, [this] {
+            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!d || !d->isVisible()) {
+                if (++tentativas_ < 500) Agenda();
+                return;
+            }
+            respondeu_ = true;
+            age_(*d);
+        });
+    }
+    std::function<void(QDialog&)> age_;
+    int tentativas_ = 0;
+    bool respondeu_ = false;
+};
+
+void PressionaBotao(QDialog& d, const char* nome)
+{
+    auto* botao = d.findChild<QPushButton*>(nome);
+    ASSERT_NE(botao, nullptr) << nome;
+    testsupport::Clica(&d, testsupport::CentroVisivel(botao));
+}
+
+TEST_F(Impressora, ODialogoDoProgramaOfereceAsImpressorasEOPdf)
+{
+    vb::PrinterDialogTexts textos;
+    textos.title = "Imprimir";
+    textos.printer = "Impressora:";
+    textos.pdf = "Arquivo PDF";
+    textos.ok = "Ok";
+    textos.cancel = "Cancelar";
+    textos.pdfFileName = "ZORNAK.pdf";
+    std::vector<vb::SaveFileRequest> pedidos;
+    std::optional<std::string> escolhido = Arquivo("saida.pdf");
+    const auto anterior = vb::SetSaveFileHandler([&](const vb::SaveFileRequest& r) {
+        pedidos.push_back(r);
+        return escolhido;
+    });
+    QStringList sistema;
+    for (const QPrinterInfo& i : QPrinterInfo::availablePrinters())
+        sistema << (i.description().isEmpty() ? i.printerName() : i.description());
+
+    // What shows: our texts, the system's printers, and the PDF output as the last printer,
+    // chosen when the system has none. OK then asks where the PDF goes.
+    QString titulo, rotulo, atual;
+    QStringList itens, botoes;
+    RespostaDialogo ok([&](QDialog& d) {
+        titulo = d.windowTitle();
+        if (auto* l = d.findChild<QLabel*>()) rotulo = l->text();
+        auto* combo = d.findChild<QComboBox*>("printers");
+        for (int i = 0; combo && i < combo->count(); ++i) itens << combo->itemText(i);
+        if (combo) {
+            combo->setCurrentIndex(combo->count() - 1);
+            atual = combo->currentText();
+        }
+        for (QPushButton* b : d.findChildren<QPushButton*>()) botoes << b->text();
+        PressionaBotao(d, "ok");
+    });
+    QPrinter impressora(QPrinter::HighResolution);
+    EXPECT_TRUE(vb::ShowProgramPrinterDialog(impressora, 0x14000C, textos));
+    EXPECT_TRUE(ok.Respondeu());
+    EXPECT_EQ(titulo, "Imprimir");
+    EXPECT_EQ(rotulo, "Impressora:");
+    EXPECT_EQ(itens, sistema + QStringList{"Arquivo PDF"});
+    EXPECT_EQ(atual, "Arquivo PDF");
+    botoes.sort();
+    EXPECT_EQ(botoes, (QStringList{"Cancelar", "Ok"}));
+    ASSERT_EQ(pedidos.size(), 1u);
+    EXPECT_EQ(pedidos[0].fileName, "ZORNAK.pdf");
+    EXPECT_EQ(pedidos[0].title, "Arquivo PDF");
+    EXPECT_EQ(impressora.outputFormat(), QPrinter::PdfFormat);
+    EXPECT_EQ(impressora.outputFileName().toStdString(), Arquivo("saida.pdf"));
+
+    // Without a printer of the system, the PDF output is the one offered from the start.
+    if (sistema.isEmpty()) {
+        RespostaDialogo inicial([&](QDialog& d) {
+            auto* combo = d.findChild<QComboBox*>("printers");
+            atual = combo ? combo->currentText() : QString();
+            PressionaBotao(d, "cancel");
+        });
+        EXPECT_FALSE(vb::ShowProgramPrinterDialog(impressora, 0x14000C, textos));
+        EXPECT_EQ(atual, "Arquivo PDF");
+    }
+
+    // Cancel, and a cancelled save box, print nothing and leave the device as it was.
+    QPrinter outra(QPrinter::HighResolution);
+    outra.setOutputFileName(QString::fromStdString(Arquivo("antes.pdf")));
+    RespostaDialogo cancela([](QDialog& d) { PressionaBotao(d, "cancel"); });
+    EXPECT_FALSE(vb::ShowProgramPrinterDialog(outra, 0x14000C, textos));
+    escolhido.reset();
+    RespostaDialogo semArquivo([](QDialog& d) {
+        auto* combo = d.findChild<QComboBox*>("printers");
+        if (combo) combo->setCurrentIndex(combo->count() - 1);
+        PressionaBotao(d, "ok");
+    });
+    EXPECT_FALSE(vb::ShowProgramPrinterDialog(outra, 0x14000C, textos));
+    EXPECT_EQ(outra.outputFileName().toStdString(), Arquivo("antes.pdf"));
+    EXPECT_EQ(pedidos.size(), 2u);
+    vb::SetSaveFileHandler(anterior);
 }
 
 TEST_F(Impressora, PropriedadesInvalidasSaoRecusadasSemMudarNada)

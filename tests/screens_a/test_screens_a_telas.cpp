@@ -3,7 +3,7 @@
 // back, and a screenshot of the product search with results.
 #include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmZornak.h"
-#include "catalog/screens/ModuloTelas.h"
+#include "catalog/screens/PainelProduto.h"
 #include "catalog/screens/TelaAplicacao.h"
 #include "catalog/screens/TelaLista.h"
 #include "catalog/screens/TelaProduto.h"
@@ -35,41 +35,6 @@
 
 namespace {
 
-// The two screens under test behind the window's interface; the other screens stay the
-// honest stand-ins. The product grid's row change refreshes the panel, as the list events do.
-class TelasBusca : public TelasProvisorias {
-public:
-    explicit TelasBusca(frmZornakForm& j)
-        : TelasProvisorias([&j](int i) -> vb::PictureBox& { return (*j.pctTela)(i); }), produto(j), aplicacao(j), j_(j) {
-        j.grdTHGrid1->RowColChange = [this](const MarcadorLinha& anterior, int) {
-            const int tela = j_.TelaAtual();
-            if ((tela == 1 || tela == 5) && PosicionaGrid(j_.dtcTHGrid1, *j_.grdTHGrid1, anterior))
-                produto.AtualizaPainelProduto("", true, false);
-        };
-        j.cboTHCombo2->SelecaoAlterada = [this] {
-            if (j_.TelaAtual() == 2) aplicacao.Combo_SelecaoAlterada();
-            else produto.cboTHCombo2_SelecaoAlterada();
-        };
-    }
-    void MontaTelaProduto() override { produto.MontaTelaProduto(); }
-    void DesmontaTelaProduto() override { produto.DesmontaTelaProduto(); }
-    void MontaTelaAplicacao() override { aplicacao.MontaTelaAplicacao(); }
-    void DesmontaTelaAplicacao() override { aplicacao.DesmontaTelaAplicacao(); }
-    void PesquisaProdutos(const std::string& o, bool b) override { produto.PesquisaProdutos(o, b); }
-    void PesquisaAplicacoes(const std::string& o, bool b) override { aplicacao.PesquisaAplicacoes(o, b); }
-    void AtualizaPainelProduto(const std::string& o, bool b, long limpa) override {
-        produto.AtualizaPainelProduto(o, b, limpa != 0);
-    }
-
-    TelaProduto produto;
-    TelaAplicacao aplicacao;
-
-private:
-    frmZornakForm& j_;
-};
-
-TelasBusca* g_telas = nullptr;
-
 class ScreensATelas : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -98,21 +63,23 @@ protected:
         QCoreApplication::processEvents();
         frmZornakForm::DefineFabricaTelas({});
         os::SetProgramFolderForTesting("");
-        g_telas = nullptr;
+        telas = nullptr;
     }
 
-    virtual frmZornakForm::FabricaTelas Fabrica() {
-        return [](frmZornakForm& j) {
-            auto t = std::make_unique<TelasBusca>(j);
-            g_telas = t.get();
+    frmZornakForm::FabricaTelas Fabrica() {
+        return [this](frmZornakForm& j) {
+            auto t = std::make_unique<TelasCatalogo>(j);
+            telas = t.get();
             return t;
         };
     }
 
     QString Dados() const { return raiz.path() + "/dados"; }
     frmZornakForm& J() { return frmZornak(); }
-    TelaProduto& P() { return g_telas->produto; }
-    TelaAplicacao& A() { return g_telas->aplicacao; }
+    TelaProduto& P() { return telas->Produto(); }
+    TelaAplicacao& A() { return telas->Aplicacao(); }
+    PainelProduto& Painel() { return telas->Painel(); }
+    TelasCatalogo* telas = nullptr;
 
     void Vai(int tela) {
         const int saindo = J().TelaAtual();
@@ -252,8 +219,8 @@ TEST_F(ScreensATelas, TheRowChangeShowsThePhotoTheReferencesAndTheReplacement) {
     ASSERT_GT(faixa, 0);
     for (const Caso& c : {Caso{1, "photo"}, Caso{30, "fundo"}, Caso{31, "fundo"}, Caso{3, "fundo"}, Caso{faixa, "faixa"}}) {
         SelecionaProduto(c.produto);
-        const vb::Picture& foto = P().imgFotoProduto[0]->GetPicture();
-        const vb::Picture& tira = P().imgFotoProduto[1]->GetPicture();
+        const vb::Picture& foto = Painel().imgFotoProduto[0]->GetPicture();
+        const vb::Picture& tira = Painel().imgFotoProduto[1]->GetPicture();
         const std::string arquivo = Produtos().Value("ArquivoFotoProduto").IsNull() ? "" : Produtos().Value("ArquivoFotoProduto").ToString();
         const QImage doArquivo(QString::fromStdString(EstadoPrograma.CaminhoDados + "FotoPeca/" + arquivo));
         if (std::string(c.como) == "photo") {
@@ -279,39 +246,39 @@ TEST_F(ScreensATelas, TheRowChangeShowsThePhotoTheReferencesAndTheReplacement) {
                              "R.CodigoFabricante = F.CodigoFabricante WHERE R.CodigoProduto = 5 ORDER BY 1,2");
     ASSERT_EQ(refs.size(), 9u);
     for (size_t i = 0; i < 7; ++i) {
-        EXPECT_EQ(P().lblNumeroFabricanteRef[i]->Caption(), refs[i][2]) << i;
-        EXPECT_EQ(P().lblNumeroFabricanteRef[i]->ToolTipText(), refs[i][1]) << i;
-        EXPECT_EQ(P().lblNumeroFabricanteRef[i]->ForeColor(), 0) << i;
-        const bool cabe = P().pctPainelRef->TextWidth(refs[i][2]) <= 83;
-        EXPECT_EQ(P().lblFabricanteRef[i]->Caption(), cabe ? refs[i][0] : "") << i;
+        EXPECT_EQ(Painel().lblNumeroFabricanteRef[i]->Caption(), refs[i][2]) << i;
+        EXPECT_EQ(Painel().lblNumeroFabricanteRef[i]->ToolTipText(), refs[i][1]) << i;
+        EXPECT_EQ(Painel().lblNumeroFabricanteRef[i]->ForeColor(), 0) << i;
+        const bool cabe = Painel().pctPainelRef->TextWidth(refs[i][2]) <= 83;
+        EXPECT_EQ(Painel().lblFabricanteRef[i]->Caption(), cabe ? refs[i][0] : "") << i;
     }
     // The searched number comes first, in red.
     const std::string buscado = refs[8][2];
     P().txtNumeroFabricante->SetText(buscado);
     SelecionaProduto(5);
-    EXPECT_EQ(P().lblNumeroFabricanteRef[0]->ForeColor(), 0x1D25DA);
-    EXPECT_NE(NormalizaCodigoAlfanumerico(P().lblNumeroFabricanteRef[0]->Caption()).find(NormalizaCodigoAlfanumerico(buscado)),
+    EXPECT_EQ(Painel().lblNumeroFabricanteRef[0]->ForeColor(), 0x1D25DA);
+    EXPECT_NE(NormalizaCodigoAlfanumerico(Painel().lblNumeroFabricanteRef[0]->Caption()).find(NormalizaCodigoAlfanumerico(buscado)),
               std::string::npos);
     P().txtNumeroFabricante->SetText("");
 
     // 103 is replaced by 104, which 105 replaces: the box names 105's number.
     SelecionaProduto(103);
-    EXPECT_TRUE(P().lblNroSubstituido->Visible());
-    EXPECT_EQ(P().pctPainelRef->Height(), 95);
+    EXPECT_TRUE(Painel().lblNroSubstituido->Visible());
+    EXPECT_EQ(Painel().pctPainelRef->Height(), 95);
     const std::string numero105 = Linhas("SELECT NumeroEmpresaProduto FROM PRODUTO WHERE CodigoProduto=105")[0][0];
     const std::string d = std::string(8 - numero105.size(), '0') + numero105;
-    EXPECT_EQ(P().lblNroSubstituido->Caption(),
+    EXPECT_EQ(Painel().lblNroSubstituido->Caption(),
               Traduz(92) + "\r\n" + d.substr(0, 2) + "-" + d.substr(2, 2) + "-" + d.substr(4));
     SelecionaProduto(1);
-    EXPECT_FALSE(P().lblNroSubstituido->Visible());
-    EXPECT_EQ(P().pctPainelRef->Height(), 135);
+    EXPECT_FALSE(Painel().lblNroSubstituido->Visible());
+    EXPECT_EQ(Painel().pctPainelRef->Height(), 135);
 
     // An empty list: blank references, the background, no applications.
     P().txtDescricaoProduto->SetText("zzqqxx");
-    P().AtualizaPainelProduto("", true, false);
+    Painel().AtualizaPainelProduto("", true, false);
     EXPECT_EQ(Produtos().RecordCount(), 0);
-    EXPECT_EQ(P().lblNumeroFabricanteRef[0]->Caption(), "");
-    EXPECT_TRUE(MesmaImagem(P().imgFotoProduto[0]->GetPicture(), fundo));
+    EXPECT_EQ(Painel().lblNumeroFabricanteRef[0]->Caption(), "");
+    EXPECT_TRUE(MesmaImagem(Painel().imgFotoProduto[0]->GetPicture(), fundo));
     EXPECT_EQ(J().dtcTHGrid2.GetRecordset().RecordCount(), 0);
     EXPECT_EQ(caixas.Count(), 0u) << caixas.Last().prompt;
 }
@@ -417,10 +384,10 @@ TEST_F(ScreensATelas, AnEmptiedPanelEmptiesTheApplicationsOverAListWithRows) {
     Vai(1);
     SelecionaProduto(5);
     ASSERT_GT(J().dtcTHGrid2.GetRecordset().RecordCount(), 0);
-    P().AtualizaPainelProduto("", true, true);
-    EXPECT_EQ(P().lblNumeroFabricanteRef[0]->Caption(), "");
+    Painel().AtualizaPainelProduto("", true, true);
+    EXPECT_EQ(Painel().lblNumeroFabricanteRef[0]->Caption(), "");
     EXPECT_EQ(J().dtcTHGrid2.GetRecordset().RecordCount(), 0) << "the panel is empty, its applications too";
-    EXPECT_FALSE(P().lblNroSubstituido->Visible());
+    EXPECT_FALSE(Painel().lblNroSubstituido->Visible());
 }
 
 TEST_F(ScreensATelas, ChangingTheGroupKeepsTheProductWhenItIsStillListed) {
@@ -444,19 +411,24 @@ TEST_F(ScreensATelas, TheListScreensPanelShowsOnlyTheApplicationsMakersAndItsOwn
     // Product 5's references, restricted to the makers of two of them.
     const auto refs = Linhas("SELECT R.CodigoFabricante, R.NumeroFabricante FROM REFERENCIACRUZADA R WHERE R.CodigoProduto = 5");
     ASSERT_GE(refs.size(), 3u);
-    J().m_FabricantesAplicacao = refs[0][0] + "," + refs[1][0];
+    J().FabricantesLista = refs[0][0] + "," + refs[1][0];
     std::set<std::string> permitidos;
     for (const auto& r : refs)
         if (r[0] == refs[0][0] || r[0] == refs[1][0]) permitidos.insert(r[1]);
-    P().TextoBuscaLista = [numero = refs[1][1]] { return numero; };
+    // The number typed in the reference box of an LC list (written as a screen build does,
+    // so the list is not queried on this screen).
+    J().grdTHGrid1->SetTag("2");
+    J().m_TrocandoTela = true;
+    telas->Lista().txtNumeroFabricanteLC->SetText(refs[1][1]);
+    J().m_TrocandoTela = false;
     SelecionaProduto(5);
-    P().AtualizaPainelProdutoLista(false);
+    Painel().AtualizaPainelProdutoLista(false);
     std::set<std::string> mostrados;
-    for (vb::Label* l : P().lblNumeroFabricanteRefL)
+    for (vb::Label* l : Painel().lblNumeroFabricanteRefL)
         if (!l->Caption().empty()) mostrados.insert(l->Caption());
     EXPECT_EQ(mostrados, permitidos);
-    EXPECT_EQ(P().lblNumeroFabricanteRefL[0]->ForeColor(), 0x1D25DA);
-    EXPECT_NE(NormalizaCodigoAlfanumerico(P().lblNumeroFabricanteRefL[0]->Caption()).find(NormalizaCodigoAlfanumerico(refs[1][1])),
+    EXPECT_EQ(Painel().lblNumeroFabricanteRefL[0]->ForeColor(), 0x1D25DA);
+    EXPECT_NE(NormalizaCodigoAlfanumerico(Painel().lblNumeroFabricanteRefL[0]->Caption()).find(NormalizaCodigoAlfanumerico(refs[1][1])),
               std::string::npos);
 
     // A strip leaves the list's photo slot empty; no photo shows the second background.
@@ -465,13 +437,13 @@ TEST_F(ScreensATelas, TheListScreensPanelShowsOnlyTheApplicationsMakersAndItsOwn
                               "AND CodigoProduto<>30 AND CodigoProduto<>31 ORDER BY CodigoProduto");
     ASSERT_FALSE(tiras.empty());
     SelecionaProduto(vb::CLng(tiras[0][0]));
-    P().AtualizaPainelProdutoLista(false);
-    EXPECT_TRUE(P().imgFotoProduto[2]->GetPicture().IsNothing());
-    EXPECT_FALSE(P().imgFotoProduto[3]->GetPicture().IsNothing());
+    Painel().AtualizaPainelProdutoLista(false);
+    EXPECT_TRUE(Painel().imgFotoProduto[2]->GetPicture().IsNothing());
+    EXPECT_FALSE(Painel().imgFotoProduto[3]->GetPicture().IsNothing());
     SelecionaProduto(3);
-    P().AtualizaPainelProdutoLista(false);
-    EXPECT_TRUE(MesmaImagem(P().imgFotoProduto[2]->GetPicture(), fundo2));
-    EXPECT_TRUE(P().imgFotoProduto[3]->GetPicture().IsNothing());
+    Painel().AtualizaPainelProdutoLista(false);
+    EXPECT_TRUE(MesmaImagem(Painel().imgFotoProduto[2]->GetPicture(), fundo2));
+    EXPECT_TRUE(Painel().imgFotoProduto[3]->GetPicture().IsNothing());
 }
 
 TEST_F(ScreensATelas, TheApplicationTypeAndMakerFilterAndComeBack) {
@@ -510,24 +482,10 @@ TEST_F(ScreensATelas, ScreenshotOfTheProductSearchWithResults) {
     ASSERT_TRUE(J().Window()->grab().save(QString(ZK_SCREENSHOT_DIR) + "/screens_a_aplicacao.png"));
 }
 
-// The window with every catalogue screen: the product and application searches work
-// through it, the row change of the product grid reaching the panel through the list events.
-class ScreensATelasCompletas : public ScreensATelas {
-protected:
-    frmZornakForm::FabricaTelas Fabrica() override {
-        return [this](frmZornakForm& j) {
-            auto t = std::make_unique<TelasCatalogo>(j);
-            completas = t.get();
-            return t;
-        };
-    }
-    TelasCatalogo* completas = nullptr;
-};
-
-TEST_F(ScreensATelasCompletas, TheSearchScreensWorkWithTheOtherScreensInPlace) {
-    ASSERT_NE(completas, nullptr);
+TEST_F(ScreensATelas, TheSearchScreensWorkWithTheOtherScreensInPlace) {
+    ASSERT_NE(telas, nullptr);
     Vai(1);
-    TelaProduto& p = completas->Produto();
+    TelaProduto& p = telas->Produto();
     p.txtDescricaoProduto->SetText("disco");
     EXPECT_EQ(p.OrdemProdutos[0], "2");
     dao::Recordset rs = Produtos();
@@ -540,7 +498,7 @@ TEST_F(ScreensATelasCompletas, TheSearchScreensWorkWithTheOtherScreensInPlace) {
               static_cast<long>(Linhas("SELECT CodigoAplicacao FROM APLICACAO_PRODUTO WHERE CodigoProduto=" +
                                        std::to_string(segundo)).size()));
     const auto refs = Linhas("SELECT NumeroFabricante FROM REFERENCIACRUZADA WHERE CodigoProduto=" + std::to_string(segundo));
-    EXPECT_EQ(p.lblNumeroFabricanteRef[0]->Caption().empty(), refs.empty());
+    EXPECT_EQ(telas->Painel().lblNumeroFabricanteRef[0]->Caption().empty(), refs.empty());
     Vai(2);
     EXPECT_TRUE((*J().pctTela)(2).Visible());
     EXPECT_FALSE((*J().pctTela)(1).Visible());
@@ -549,12 +507,12 @@ TEST_F(ScreensATelasCompletas, TheSearchScreensWorkWithTheOtherScreensInPlace) {
     EXPECT_EQ(caixas.Count(), 0u) << caixas.Last().prompt;
 }
 
-TEST_F(ScreensATelasCompletas, TypingInTheListScreensBoxesRequeriesItsList) {
-    ASSERT_NE(completas, nullptr);
+TEST_F(ScreensATelas, TypingInTheListScreensBoxesRequeriesItsList) {
+    ASSERT_NE(telas, nullptr);
     // Vehicle 1's list (LV): its products, then those whose part number starts with 1.
-    J().m_AplicacaoLembrada1 = 1;
-    J().m_AplicacaoLembrada2 = 0;
-    J().m_FabricantesAplicacao = ObtemFabricantesAplicacao(1);
+    J().CodigoAplicacaoLista = 1;
+    J().CodigoAplicacaoCombo = 0;
+    J().FabricantesLista = ObtemFabricantesAplicacao(1);
     J().m_HistoricoTelas += "3";
     J().TrocaTela(3, 0, "LimpaTelaLista");
     ASSERT_EQ(caixas.Count(), 0u) << caixas.Last().prompt;
@@ -566,7 +524,7 @@ TEST_F(ScreensATelasCompletas, TypingInTheListScreensBoxesRequeriesItsList) {
                                     "WHERE AP.CodigoAplicacao=1";
     const auto todos = Linhas("SELECT DISTINCT P.CodigoProduto " + daAplicacao);
     EXPECT_EQ(Produtos().RecordCount(), static_cast<long>(todos.size()));
-    TelaLista& l = completas->Lista();
+    TelaLista& l = telas->Lista();
     l.txtNumeroEmpresaLV->SetText("1");
     EXPECT_EQ(l.OrdemLista, "1");
     EXPECT_EQ(Produtos().RecordCount(),
@@ -578,21 +536,21 @@ TEST_F(ScreensATelasCompletas, TypingInTheListScreensBoxesRequeriesItsList) {
     EXPECT_EQ(caixas.Count(), 0u) << caixas.Last().prompt;
 }
 
-TEST_F(ScreensATelasCompletas, TheSetListFindsFigureItemsByPrefixSortedByItem) {
-    ASSERT_NE(completas, nullptr);
+TEST_F(ScreensATelas, TheSetListFindsFigureItemsByPrefixSortedByItem) {
+    ASSERT_NE(telas, nullptr);
     // An application of a set that is not a vehicle: its list is LC.
     const auto conjuntos = Linhas("SELECT C.CodigoAplicacao FROM CONJUNTO C INNER JOIN APLICACAO A ON "
                                   "C.CodigoAplicacao = A.CodigoAplicacao WHERE A.CodigoTipoAplicacao <> 1 ORDER BY 1");
     ASSERT_FALSE(conjuntos.empty());
     const long aplicacao = vb::CLng(conjuntos[0][0]);
-    J().m_AplicacaoLembrada1 = aplicacao;
-    J().m_AplicacaoLembrada2 = 0;
-    J().m_FabricantesAplicacao = ObtemFabricantesAplicacao(aplicacao);
+    J().CodigoAplicacaoLista = aplicacao;
+    J().CodigoAplicacaoCombo = 0;
+    J().FabricantesLista = ObtemFabricantesAplicacao(aplicacao);
     J().m_HistoricoTelas += "3";
     J().TrocaTela(3, 0, "LimpaTelaLista");
     ASSERT_EQ(caixas.Count(), 0u) << caixas.Last().prompt;
     ASSERT_NE(J().grdTHGrid1->Tag(), "1");
-    TelaLista& l = completas->Lista();
+    TelaLista& l = telas->Lista();
     l.txtItemFigLC->SetText("1");
     EXPECT_EQ(l.OrdemLista, "3");
     const auto esperado = Linhas("SELECT DISTINCT CP.CodigoProduto FROM CONJUNTO_PRODUTO1 CP INNER JOIN APLICACAO_PRODUTO AP ON "

@@ -4,6 +4,7 @@
 #include "JanelaDemo.h"
 
 #include "catalog/screens/EventosListas.h"
+#include "catalog/screens/PainelProduto.h"
 #include "catalog/screens/TelaFigura.h"
 #include "catalog/screens/TelaLista.h"
 #include "catalog/screens/TelaProduto.h"
@@ -29,8 +30,8 @@ protected:
     // The list of an application, as the application search opens it.
     void AbreLista(frmZornakForm& j, long aplicacao) {
         const auto saindo = static_cast<std::uint8_t>(j.TelaAtual());
-        j.m_AplicacaoLembrada1 = aplicacao;
-        j.m_AplicacaoLembrada2 = 0;
+        j.CodigoAplicacaoLista = aplicacao;
+        j.CodigoAplicacaoCombo = 0;
         j.m_HistoricoTelas = "03";
         j.TrocaTela(3, saindo, "LimpaTelaLista");
     }
@@ -137,7 +138,7 @@ TEST_F(ListaEventosDemo, LeavingRemembersTheProductAndClearingTextsForgetIt) {
     rs.MoveNext();
     rs.MoveNext();
     const long produto = rs.Value("CodigoProduto").ToLong();
-    TelaProduto& painel = Telas(j).Produto();
+    PainelProduto& painel = Telas(j).Painel();
     ASSERT_FALSE(painel.imgFotoProduto[2]->GetPicture().IsNothing() && painel.imgFotoProduto[3]->GetPicture().IsNothing());
     j.TrocaTela(0, 3, "");
     EXPECT_EQ(l.CodigoProdutoLista, produto);
@@ -169,14 +170,14 @@ TEST_F(ListaEventosDemo, LeavingRemembersTheProductAndClearingTextsForgetIt) {
     for (const Caso& c : casos) {
         SCOPED_TRACE(c.texto);
         l.CodigoProdutoLista = 7;
-        l.CodigoGrupoLista = 3;
+        j.CodigoGrupoLista = 3;
         // Typing re-queries the list in its own order: the sort code comes after.
         l.txtDescricaoProdutoLC->SetText("FILTRO");
         l.OrdemLista = "4";
         j.m_HistoricoTelas = "02";
         j.TrocaTela(2, 0, c.texto);
         EXPECT_EQ(l.CodigoProdutoLista, c.produto ? 0 : 7);
-        EXPECT_EQ(l.CodigoGrupoLista, c.grupo ? 0 : 3);
+        EXPECT_EQ(j.CodigoGrupoLista, c.grupo ? 0 : 3);
         EXPECT_EQ(l.txtDescricaoProdutoLC->Text(), c.filtros ? "" : "FILTRO");
         EXPECT_EQ(l.OrdemLista, c.ordem ? "1" : "4");
         j.m_HistoricoTelas = "0";
@@ -186,7 +187,6 @@ TEST_F(ListaEventosDemo, LeavingRemembersTheProductAndClearingTextsForgetIt) {
 
 TEST_F(ListaEventosDemo, TheGroupComboFiltersTheVehicleListKeepsTheProductAndIsRemembered) {
     frmZornakForm& j = IniciaComGanchos();
-    TelaLista& l = Telas(j).Lista();
     AbreLista(j, 1);
     dao::Recordset rs = j.dtcTHGrid1.GetRecordset();
     rs.MoveLast();
@@ -214,7 +214,7 @@ TEST_F(ListaEventosDemo, TheGroupComboFiltersTheVehicleListKeepsTheProductAndIsR
     j.cboTHCombo2->SelecaoAlterada();
     EXPECT_EQ(j.dtcTHGrid1.GetRecordset().RecordCount(), doGrupo(outro));
     j.TrocaTela(0, 3, "");
-    EXPECT_EQ(l.CodigoGrupoLista, outro);
+    EXPECT_EQ(j.CodigoGrupoLista, outro);
     j.TrocaTela(3, 0, "");
     EXPECT_EQ(j.dtcTHCombo2.GetRecordset().Value("CodigoGrupoProduto").ToLong(), outro);
     EXPECT_EQ(j.dtcTHGrid1.GetRecordset().RecordCount(), doGrupo(outro));
@@ -227,11 +227,34 @@ TEST_F(ListaEventosDemo, TheGroupComboFiltersTheVehicleListKeepsTheProductAndIsR
     EXPECT_TRUE(erros.empty()) << erros.front();
 }
 
+// The applications of a group picked from the home screen: the vehicle's list opens with its
+// group combo on that group, and lists only that group's products.
+TEST_F(ListaEventosDemo, AnApplicationPickedForAGroupOpensTheVehicleListOnThatGroup) {
+    frmZornakForm& j = IniciaComGanchos();
+    const long grupo = Valor("SELECT Min(PRODUTO.CodigoGrupoProduto) FROM APLICACAO_PRODUTO INNER JOIN PRODUTO ON "
+                             "APLICACAO_PRODUTO.CodigoProduto = PRODUTO.CodigoProduto WHERE "
+                             "APLICACAO_PRODUTO.CodigoAplicacao = 1");
+    ASSERT_GT(grupo, 0);
+    const long doGrupo = Valor("SELECT Count(*) FROM APLICACAO_PRODUTO INNER JOIN PRODUTO ON APLICACAO_PRODUTO.CodigoProduto = "
+                               "PRODUTO.CodigoProduto WHERE APLICACAO_PRODUTO.CodigoAplicacao = 1 AND "
+                               "PRODUTO.CodigoGrupoProduto = " + std::to_string(grupo));
+    ASSERT_LT(doGrupo, Valor("SELECT Count(*) FROM APLICACAO_PRODUTO WHERE CodigoAplicacao = 1"));
+    // The auxiliary window's answer: the list, vehicle 1, no row, sort 1, no type, no filter.
+    EstadoPrograma.RequisicaoTela = "3|1|255|1|0||0";
+    j.AplicaEstadoPendente(1, static_cast<int>(grupo));
+    ASSERT_TRUE(erros.empty()) << erros.front();
+    EXPECT_EQ(j.TelaAtual(), 3);
+    EXPECT_EQ(j.grdTHGrid1->Tag(), "1");
+    ASSERT_TRUE(j.cboTHCombo2->Visible());
+    EXPECT_EQ(j.dtcTHCombo2.GetRecordset().Value("CodigoGrupoProduto").ToLong(), grupo);
+    EXPECT_EQ(j.dtcTHGrid1.GetRecordset().RecordCount(), doGrupo);
+}
+
 // Photo names come from a catalogue made where file names ignore case and folders are
 // written with "\": such a name still finds its file here.
 TEST_F(ListaEventosDemo, APhotoIsFoundWhateverTheCaseAndSeparatorOfItsName) {
     frmZornakForm& j = IniciaComGanchos();
-    TelaProduto& p = Telas(j).Produto();
+    PainelProduto& p = Telas(j).Painel();
     const std::string nome =
         ObtemValorSQL("SELECT ArquivoFotoProduto FROM PRODUTO WHERE CodigoProduto = 1", vb::Variant(std::string())).ToString();
     ASSERT_FALSE(nome.empty());
@@ -287,7 +310,7 @@ TEST_F(ListaEventosDemo, VehicleSetMenu) {
     AbreLista(j, 2);
     EXPECT_TRUE(e.CarregaMenuConjuntosVeiculo(2));
     EXPECT_TRUE(EstadoPrograma.ConjuntosMenu.empty());
-    EXPECT_EQ(j.m_AplicacaoFigura, 63);
+    EXPECT_EQ(j.CodigoAplicacaoFigura, 63);
     EXPECT_EQ(j.m_HistoricoTelas, "04");
     EXPECT_TRUE((*j.pctTela)(4).Visible());
     EXPECT_GT(Telas(j).Figura().QuantidadeItensFigura, 0);
@@ -315,7 +338,7 @@ TEST_F(ListaEventosDemo, ProductSetMenu) {
     AbreLista(j, 1);
     e.CarregaMenuConjuntos(unico, 1);
     EXPECT_TRUE(menus.empty());
-    EXPECT_EQ(j.m_AplicacaoFigura, 36);
+    EXPECT_EQ(j.CodigoAplicacaoFigura, 36);
     EXPECT_EQ(j.TelaAtual(), 4);
     EXPECT_TRUE(EstadoPrograma.ConjuntosMenu.empty());
     // The figure took the "P:" request and marks the product's items.
@@ -376,7 +399,7 @@ TEST_F(ListaEventosDemo, IconClicksOfTheAssemblyListWithItsReleaseColumn) {
     j.m_HistoricoTelas = "023";
     e.grdTHGrid1_DblClick();
     EXPECT_EQ(j.m_HistoricoTelas, "024");
-    EXPECT_EQ(j.m_AplicacaoFigura, 36);
+    EXPECT_EQ(j.CodigoAplicacaoFigura, 36);
     TelaFigura& f = Telas(j).Figura();
     ASSERT_GE(f.UltimoItemPiscando, 0);
     for (int k = 0; k <= f.UltimoItemPiscando; ++k)
@@ -467,10 +490,10 @@ TEST_F(ListaEventosDemo, ApplicationSearchOpensTheFigureOrTheList) {
         EXPECT_EQ(j.TelaAtual(), c.tela);
         EXPECT_EQ(j.m_HistoricoTelas, c.historico);
         if (c.tela == 2) continue;
-        EXPECT_EQ(j.m_AplicacaoLembrada1, c.aplicacao);
+        EXPECT_EQ(j.CodigoAplicacaoLista, c.aplicacao);
         EXPECT_EQ(Telas(j).Lista().CodigoProdutoLista, 0) << "a new list context";
         if (c.tela == 4) {
-            EXPECT_EQ(j.m_AplicacaoFigura, c.aplicacao);
+            EXPECT_EQ(j.CodigoAplicacaoFigura, c.aplicacao);
         }
     }
     EXPECT_TRUE(erros.empty()) << erros.front();
@@ -514,7 +537,7 @@ TEST_F(ListaEventosDemo, ProductSearchIconsAndTheApplicationsGrid) {
     e.grdTHGrid2_ImageClick(0, 1);
     EXPECT_EQ(j.TelaAtual(), 4);
     EXPECT_EQ(j.m_HistoricoTelas, "014");
-    EXPECT_EQ(j.m_AplicacaoFigura, 36);
+    EXPECT_EQ(j.CodigoAplicacaoFigura, 36);
     EXPECT_GE(Telas(j).Figura().UltimoItemPiscando, 0);
 
     // Back on screen 1, the list of that application opens on the product.
@@ -527,7 +550,7 @@ TEST_F(ListaEventosDemo, ProductSearchIconsAndTheApplicationsGrid) {
     e.grdTHGrid2_DblClick();
     EXPECT_EQ(j.TelaAtual(), 3);
     EXPECT_EQ(j.m_HistoricoTelas, "013");
-    EXPECT_EQ(j.m_AplicacaoLembrada1, 36);
+    EXPECT_EQ(j.CodigoAplicacaoLista, 36);
     EXPECT_EQ(j.dtcTHGrid1.GetRecordset().Value("CodigoProduto").ToLong(), produto);
     EXPECT_TRUE(erros.empty()) << erros.front();
 }

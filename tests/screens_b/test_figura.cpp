@@ -2,6 +2,7 @@
 // and their pictures, the hover and the item panel, marked items, missing page files.
 #include "JanelaDemo.h"
 
+#include "catalog/screens/PainelProduto.h"
 #include "catalog/screens/TelaFigura.h"
 #include "common/modTraducao.h"
 #include "platform/vb/Strings.h"
@@ -19,7 +20,7 @@ class TelaFiguraDemo : public JanelaDemo {
 protected:
     TelaFigura& AbreFigura(frmZornakForm& j, long aplicacao, const std::string& pedido = "") {
         EstadoPrograma.RequisicaoTela = pedido;
-        j.m_AplicacaoFigura = static_cast<int>(aplicacao);
+        j.CodigoAplicacaoFigura = static_cast<int>(aplicacao);
         j.m_HistoricoTelas = "04";
         j.TrocaTela(4, 0, "");
         return Telas(j).Figura();
@@ -65,15 +66,15 @@ TEST_F(TelaFiguraDemo, PagesAndPageButtons) {
     for (const Caso& c : casos) {
         SCOPED_TRACE("set " + std::to_string(c.conjunto));
         TelaFigura& f = AbreFigura(j, c.aplicacao);
-        ASSERT_EQ(static_cast<int>(j.m_PaginasFigura.size()), c.paginas);
-        EXPECT_EQ(j.m_PaginaFigura, 0);
+        ASSERT_EQ(static_cast<int>(j.PaginasFigura.size()), c.paginas);
+        EXPECT_EQ(j.PaginaFiguraAtual, 0);
         auto* botoes = j.ArranjoControles<vb::Label>("lblPagF");
         auto* placas = j.ArranjoControles<vb::Image>("imgBtnPagF");
         auto* selecionadas = j.ArranjoControles<vb::Image>("imgBtnPagFSel");
         EXPECT_EQ(botoes->Count(), c.paginas);
         int anterior = 0;
         for (int p = 0; p < c.paginas; ++p) {
-            const std::string& e = j.m_PaginasFigura[p];
+            const std::string& e = j.PaginasFigura[p];
             ASSERT_EQ(e.size(), 8u) << e;
             EXPECT_EQ(e.find_first_not_of("0123456789"), std::string::npos) << e;
             EXPECT_EQ(std::stoi(e.substr(0, 2)), p + 1);
@@ -106,17 +107,17 @@ TEST_F(TelaFiguraDemo, PagesAndPageButtons) {
 
         if (c.paginas > 1) {
             (*botoes)(c.paginas - 1).Click();
-            EXPECT_EQ(j.m_PaginaFigura, c.paginas - 1);
+            EXPECT_EQ(j.PaginaFiguraAtual, c.paginas - 1);
             EXPECT_EQ((*botoes)(0).MousePointer(), vb::vbCustom);
             EXPECT_FALSE((*selecionadas)(0).Visible());
             EXPECT_TRUE((*selecionadas)(c.paginas - 1).Visible());
-            const std::string& e = j.m_PaginasFigura[0];
+            const std::string& e = j.PaginasFigura[0];
             EXPECT_FALSE(f.lblItem()(std::stoi(e.substr(2, 3))).Visible());
         }
         j.TrocaTela(0, 4, "");
         EXPECT_EQ(botoes->Count(), 1);
         EXPECT_EQ(f.lblItem().Count(), 1);
-        EXPECT_TRUE(j.m_PaginasFigura.empty());
+        EXPECT_TRUE(j.PaginasFigura.empty());
         EXPECT_TRUE(f.ItensFigura.IsNothing());
         EXPECT_FALSE((*j.pctTela)(4).Visible());
     }
@@ -127,10 +128,10 @@ TEST_F(TelaFiguraDemo, ApplicationWithoutASetGivesAnEmptyFigure) {
     frmZornakForm& j = Inicia();
     TelaFigura& f = AbreFigura(j, 1);
     EXPECT_EQ(f.QuantidadeItensFigura, 0);
-    EXPECT_TRUE(j.m_PaginasFigura.empty());
-    EXPECT_EQ(j.m_PaginaFigura, 255);
+    EXPECT_TRUE(j.PaginasFigura.empty());
+    EXPECT_EQ(j.PaginaFiguraAtual, 255);
     f.MostraPaginaFigura(0);
-    EXPECT_EQ(j.m_PaginaFigura, 255);
+    EXPECT_EQ(j.PaginaFiguraAtual, 255);
     EXPECT_TRUE(j.Img("imgFiguraDetalhada").GetPicture().IsNothing());
     EXPECT_TRUE(erros.empty()) << erros.front();
 }
@@ -179,7 +180,7 @@ TEST_F(TelaFiguraDemo, HoverHighlightsTheItemAndFillsThePanel) {
     ASSERT_GT(lancamento, 0);
 
     f.lblItem()(normal).MouseMove(0, 0, 1, 1);
-    EXPECT_EQ(f.ItemFiguraSelecionado, normal);
+    EXPECT_EQ(j.ItemFiguraSelecionado, normal);
     EXPECT_TRUE(MesmaImagem(f.imgItem()(normal).GetPicture(), "BOLASELECIONADA"));
     EXPECT_EQ(f.EstadoDesenhado(normal), 10);
     EXPECT_FALSE(Linhas(f).empty());
@@ -197,7 +198,7 @@ TEST_F(TelaFiguraDemo, HoverHighlightsTheItemAndFillsThePanel) {
     EXPECT_EQ(f.EstadoDesenhado(lancamento), 12);
     // The background ends the hover: the number is black again.
     (*j.pctTela)(4).MouseMove(0, 0, 5, 5);
-    EXPECT_EQ(f.ItemFiguraSelecionado, -1);
+    EXPECT_EQ(j.ItemFiguraSelecionado, -1);
     EXPECT_EQ(f.lblItem()(lancamento).ForeColor(), 0);
     EXPECT_EQ(f.EstadoDesenhado(lancamento), 2);
     EXPECT_EQ(Linhas(f), std::vector<std::string>{""});
@@ -257,7 +258,7 @@ TEST_F(TelaFiguraDemo, ItemPanelPagesFourProductsAtATime) {
     EXPECT_TRUE(f.ProdutosPainelItem().empty());
     f.lblItem()(na).MouseUp(1, 0, 1, 1);
     ASSERT_EQ(caixas.Count(), 1u);
-    EXPECT_EQ(caixas.Last().prompt, Traduz(12));
+    EXPECT_EQ(caixas.Last().prompt, vb::UCase(Traduz(12)) + ".");
     // A product item afterwards is not struck through.
     f.lblItem()(ItemDe(f, "3")).MouseMove(0, 0, 1, 1);
     EXPECT_FALSE(f.lblDescricaoProdutoF()(0).FontStrikethru());
@@ -293,7 +294,7 @@ TEST_F(TelaFiguraDemo, PendingRequestMarksExactlyTheNamedItems) {
         EXPECT_EQ(Marcados(f), c.marcados);
         EXPECT_EQ(EstadoPrograma.RequisicaoTela, "");
         EXPECT_EQ(f.tmrFigura().Enabled(), !c.marcados.empty());
-        EXPECT_EQ(j.m_PaginaFigura, 0);
+        EXPECT_EQ(j.PaginaFiguraAtual, 0);
         if (!c.marcados.empty()) {
             EXPECT_EQ(f.lblNumeroEmpresaF()(0).ForeColor(), 1910234);
             const int i = static_cast<int>(f.ItensPiscando[0]);
@@ -324,29 +325,29 @@ TEST_F(TelaFiguraDemo, MarkedItemOfALaterPageOpensThatPage) {
                                  .ToString();
     ASSERT_FALSE(item.empty());
     TelaFigura& f = AbreFigura(j, 37, "I:" + item + ":I");
-    EXPECT_EQ(j.m_PaginaFigura, 1);
+    EXPECT_EQ(j.PaginaFiguraAtual, 1);
     EXPECT_EQ(Marcados(f), std::vector<std::string>{item});
 }
 
 TEST_F(TelaFiguraDemo, MissingPageFileLeavesThePageEmptyAndJpegPagesLoad) {
     frmZornakForm& j = Inicia();
     TelaFigura& f = AbreFigura(j, 42);
-    ASSERT_EQ(j.m_PaginasFigura.size(), 2u);
+    ASSERT_EQ(j.PaginasFigura.size(), 2u);
     EXPECT_FALSE(j.Img("imgFiguraDetalhada").GetPicture().IsNothing());
     f.MostraPaginaFigura(1);
-    EXPECT_EQ(j.m_PaginaFigura, 1);
+    EXPECT_EQ(j.PaginaFiguraAtual, 1);
     EXPECT_TRUE(j.Img("imgFiguraDetalhada").GetPicture().IsNothing());
-    const int primeiro = std::stoi(j.m_PaginasFigura[1].substr(2, 3));
+    const int primeiro = std::stoi(j.PaginasFigura[1].substr(2, 3));
     EXPECT_TRUE(f.lblItem()(primeiro).Visible());
     EXPECT_TRUE(erros.empty()) << erros.front();
     EXPECT_EQ(caixas.Count(), 0u);
 
     // Set 3's first page is a JPEG; a name in another case is still found.
     j.TrocaTela(0, 4, "");
-    TelaFigura& g = AbreFigura(j, 57);
+    AbreFigura(j, 57);
     EXPECT_FALSE(j.Img("imgFiguraDetalhada").GetPicture().IsNothing());
     j.Img("imgFiguraDetalhada").SetPicture(vb::Picture());
-    g.MostraFigura("fg003_01.JPG");
+    Telas(j).Painel().MostraFigura("fg003_01.JPG");
     EXPECT_FALSE(j.Img("imgFiguraDetalhada").GetPicture().IsNothing());
 }
 

@@ -267,14 +267,14 @@ TEST_F(TelaPrincipalDemo, RememberedRequestReopensTheApplicationsDialogInsteadOf
     j.TrocaTela(0, 0, "");
     EXPECT_TRUE(pedidos.empty()) << "nothing remembered: no dialog";
     // A remembered request re-opens the dialog where the user left it, instead of repainting.
-    j.m_PendenteInicio = 2;
-    j.m_GrupoPendente = -1;
-    j.m_AplicacaoPendente = 1234;
-    j.m_TipoAplicacaoPendente = 1;
-    j.m_FiltroPendente = "GOL";
-    j.m_LinhaPendente = 3;
-    j.m_OrdemPendente = "3";
-    j.m_LancamentoPendente = 1;
+    j.CodigoFabricanteRetorno = 2;
+    j.CodigoGrupoProdutoRetorno = -1;
+    j.CodigoAplicacaoRetorno = 1234;
+    j.CodigoTipoAplicacaoRetorno = 1;
+    j.FiltroRetorno = "GOL";
+    j.LinhaRetorno = 3;
+    j.OrdemRetorno = "3";
+    j.MarcaLancamentoRetorno = 1;
     j.TrocaTela(0, 0, "");
     ASSERT_EQ(pedidos.size(), 1u);
     EXPECT_EQ(pedidos[0], "3:2|-1|1234|1|GOL|3|3|1|1");

@@ -12,6 +12,8 @@
 #include "platform/os/Folders.h"
 #include "platform/vb/Err.h"
 #include "tests/support/FakeMsgBox.h"
+#include "tests/support/ProgramaDemo.h"
+#include "tests/support/TelasProvisorias.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -83,6 +86,10 @@ protected:
         os::SetProgramFolderForTesting((raiz.path() + "/prog").toStdString());
         for (const char* arquivo : {"CatalogoZORNAK.c01", "CatalogoZORNAK.c02"})
             ASSERT_TRUE(QFile::copy(QString(ZK_DEMO_DATA_DIR) + "/" + arquivo, Dados() + "/" + arquivo));
+        // A run of this morning that was killed left its cart table behind: this run's table
+        // is the one every test looks at.
+        ASSERT_NO_FATAL_FAILURE(testsupport::DeixaTabelaCarrinho(Dados()));
+        deixadas = TodasTabelasCarrinho();
         ApontaDados(Dados());
         vb::Screen().SetSizeForTesting(1024, 768);
         // As the program does: an error that escapes a handler reaches the error box.
@@ -112,8 +119,16 @@ protected:
         });
     }
 
-    // The cart tables now in the auxiliary database, read through a connection of its own.
+    // The cart tables of this run in the auxiliary database, read through a connection of
+    // its own; tables that were there before the run are not this run's.
     std::vector<std::string> TabelasCarrinho() {
+        std::vector<std::string> tabelas;
+        for (const std::string& t : TodasTabelasCarrinho())
+            if (std::find(deixadas.begin(), deixadas.end(), t) == deixadas.end()) tabelas.push_back(t);
+        return tabelas;
+    }
+    std::vector<std::string> deixadas;
+    std::vector<std::string> TodasTabelasCarrinho() {
         dao::Workspace ws = dao::DBEngine().CreateWorkspace("verifica", "admin", "");
         dao::Database db = ws.OpenDatabase((Dados() + "/CatalogoZORNAK.c02").toStdString(), false, false,
                                            ";pwd=" + ObtemSenhaBancoDados());

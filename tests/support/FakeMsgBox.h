@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <initializer_list>
 #include <stdexcept>
 #include <string>
@@ -25,6 +26,7 @@ public:
         previous_ = vb::SetMsgBoxHandler(
             [this](const std::string& prompt, int buttons, const std::string& title) {
                 boxes_.push_back({prompt, buttons, title});
+                if (onBox_) onBox_(boxes_.back());
                 if (!queued_.empty()) {
                     const int next = queued_.front();
                     queued_.pop_front();
@@ -38,6 +40,8 @@ public:
     FakeMsgBox& operator=(const FakeMsgBox&) = delete;
 
     void SetAnswer(int answer) { answer_ = answer; }
+    // Runs while each box is "shown", before it answers (what a user could do meanwhile).
+    void OnBox(std::function<void(const Box&)> onBox) { onBox_ = std::move(onBox); }
     void QueueAnswers(std::initializer_list<int> answers) {
         queued_.insert(queued_.end(), answers.begin(), answers.end());
     }
@@ -55,6 +59,7 @@ private:
     std::deque<int> queued_;
     std::vector<Box> boxes_;
     vb::MsgBoxHandler previous_;
+    std::function<void(const Box&)> onBox_;
 };
 
 }  // namespace testsupport

@@ -39,11 +39,12 @@ inline QWindow* JanelaDe(QWidget* w) {
     return topo->windowHandle();
 }
 
-// The rectangle of a widget that is not cut away by the containers above it, in window
-// coordinates; empty when nothing of it lies inside them.
+// The rectangle of a widget that is not cut away by its mask or by the containers above it,
+// in window coordinates; empty when nothing of it lies inside them.
 inline QRect RetanguloVisivel(const QWidget* w) {
     const QWidget* topo = w->window();
     QRect r(w->mapTo(topo, QPoint(0, 0)), w->size());
+    if (!w->mask().isEmpty()) r &= w->mask().boundingRect().translated(r.topLeft());
     for (const QWidget* p = w->parentWidget(); p && p != topo; p = p->parentWidget())
         r &= QRect(p->mapTo(topo, QPoint(0, 0)), p->size());
     return r & topo->rect();

@@ -3,6 +3,8 @@
 // catalogue; "cfg" is the settings home. Call it inside ASSERT_NO_FATAL_FAILURE.
 #pragma once
 
+#include "catalog/startup/Modulo.h"
+#include "platform/dao/Dao.h"
 #include "platform/os/Folders.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +18,19 @@
 #include <cstdlib>
 
 namespace testsupport {
+
+// A cart table in the auxiliary database of `dados`, as a run that was killed (kill -9, a
+// crash, a power cut) leaves it behind: tests assert about their own run's table, never about
+// every table there is. Returns the table's name.
+inline std::string DeixaTabelaCarrinho(const QString& dados) {
+    dao::Workspace ws = dao::DBEngine().CreateWorkspace("TabelaDeixada", "admin", "");
+    dao::Database db = ws.OpenDatabase((dados + "/CatalogoZORNAK.c02").toStdString(), false, false,
+                                       ";pwd=" + ObtemSenhaBancoDados());
+    const std::string tabela = CriaTabelaCarrinho(db);
+    db.Close();
+    ws.Close();
+    return tabela;
+}
 
 // What "dados" gets beside the two databases: no pictures, the demo folder's own photos and
 // figures (only read), or a copy of everything (for tests that change or remove pictures).

@@ -431,4 +431,27 @@ TEST_F(CUnzipTest, TestZipAndLineEndsAndNewerOnly) {
     EXPECT_EQ(LeTudo(destino_ / "T.TXT"), "a\nb\r\nc\r");
 }
 
+// The archives come from a system whose names ignore case: an entry replaces the file of the
+// same name in any case, folders included, instead of writing a second one beside it, which
+// the catalogue would never show.
+TEST_F(CUnzipTest, AnEntryReplacesTheFileOfTheSameNameInAnyCase) {
+    Grava(destino_ / "Figuras" / "FG001_01.png", "velho");
+    Grava(destino_ / "Figuras" / "Leia.txt", "velho");
+    CriaZip(zip_, {{"figuras/fg001_01.png", "novo"}, {"FIGURAS/LEIA.TXT", "novo"}, {"figuras/novo.png", "n"},
+                   {"Outra/x.txt", "x"}});
+    cUnzip u;
+    Prepara(u).Unzip();
+    EXPECT_EQ(ArquivosEm(destino_),
+              (std::set<std::string>{"Figuras/FG001_01.png", "Figuras/Leia.txt", "Figuras/novo.png", "Outra/x.txt"}));
+    EXPECT_EQ(LeTudo(destino_ / "Figuras" / "FG001_01.png"), "novo");
+    EXPECT_EQ(LeTudo(destino_ / "Figuras" / "Leia.txt"), "novo");
+
+    // Where two files differ only in case, the one of exactly that name is replaced.
+    Grava(destino_ / "Figuras" / "fg001_01.png", "outro");
+    Grava(destino_ / "Figuras" / "FG001_01.png", "velho");
+    u.Unzip();
+    EXPECT_EQ(LeTudo(destino_ / "Figuras" / "fg001_01.png"), "novo");
+    EXPECT_EQ(LeTudo(destino_ / "Figuras" / "FG001_01.png"), "velho");
+}
+
 }  // namespace

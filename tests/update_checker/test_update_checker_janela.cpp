@@ -3,7 +3,6 @@
 // the line it is given) in the program folder.
 #include "catalog/main_window/frmZornak.h"
 #include "catalog/main_window/frmZornak_atualizacao.h"
-#include "catalog/screens/ModuloTelas.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Events.h"
@@ -14,12 +13,13 @@
 #include "platform/vb/Strings.h"
 #include "tests/support/FakeMsgBox.h"
 #include "tests/support/ProgramaDemo.h"
-#include "tests/update_checker/ServidorHttpTeste.h"
+#include "tests/support/ServidorHttpTeste.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -235,6 +235,16 @@ protected:
         GravaUltimaVerificacao("Null", "Null");
     }
 
+    // Another computer sharing the data folder takes the update lock and holds it until its
+    // standard input closes.
+    void OutroComputadorSeguraBloqueio(QProcess& outro) {
+        outro.start(ZK_SEGURA_BLOQUEIO, {Dados() + "/CatalogoZORNAK.c01"});
+        ASSERT_TRUE(outro.waitForStarted());
+        while (!outro.canReadLine() && outro.waitForReadyRead(60000)) {
+        }
+        ASSERT_EQ(outro.readLine().trimmed().toStdString(), "ok") << outro.readAllStandardError().toStdString();
+    }
+
     static bool Vivo(long pid) { return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == 0; }
 
     QTemporaryDir raiz;
@@ -446,9 +456,9 @@ TEST_F(VerificacaoJanela, TheSecondPassFindsTheUpdateAlreadyInstalled) {
     EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
 }
 
-// Until the auxiliary window brings it, the installation says it is not there; the lock is
-// released all the same and nothing pretends an update happened.
-TEST_F(VerificacaoJanela, WithoutTheInstallationWindowTheUserIsToldItIsNotAvailable) {
+// An installation window that cannot be opened (here: none is registered) is reported; the
+// lock is released all the same and nothing pretends an update happened.
+TEST_F(VerificacaoJanela, AnInstallationWindowThatCannotOpenIsReportedAndTheLockReleased) {
     DefineInstalacaoAtualizacao(anterior);
     InstalaVerificador();
     Linha("127|28");
@@ -458,8 +468,8 @@ TEST_F(VerificacaoJanela, WithoutTheInstallationWindowTheUserIsToldItIsNotAvaila
     EsperaVerificador();
     Janela().tmrVerificaProcessoVerificacao_Timer();
     ASSERT_EQ(caixas.Count(), 2u);
-    EXPECT_NE(caixas.Last().prompt.find(std::to_string(ErroNaoDisponivel)), std::string::npos) << caixas.Last().prompt;
-    EXPECT_NE(caixas.Last().prompt.find("not available yet"), std::string::npos);
+    EXPECT_NE(caixas.Last().prompt.find(std::to_string(vb::err::ObjectRequired)), std::string::npos) << caixas.Last().prompt;
+    EXPECT_NE(caixas.Last().prompt.find("No auxiliary window"), std::string::npos);
     EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
     EXPECT_EQ(Registro("FlagErroUltimaVerificacao").ToString(), "1");
     EXPECT_EQ(Janela().TelaAtual(), 1);
@@ -571,11 +581,7 @@ TEST_F(VerificacaoJanela, ALockHeldElsewhereIsReportedAndNothingIsInstalled) {
     InstalaVerificador();
     Linha("127|28");
     QProcess outro;
-    outro.start(ZK_SEGURA_BLOQUEIO, {Dados() + "/CatalogoZORNAK.c01"});
-    ASSERT_TRUE(outro.waitForStarted());
-    while (!outro.canReadLine() && outro.waitForReadyRead(60000)) {
-    }
-    ASSERT_EQ(outro.readLine().trimmed().toStdString(), "ok") << outro.readAllStandardError().toStdString();
+    ASSERT_NO_FATAL_FAILURE(OutroComputadorSeguraBloqueio(outro));
 
     caixas.SetAnswer(vb::vbYes);
     Verifica(false);
@@ -650,6 +656,142 @@ TEST_F(VerificacaoJanela, TheRealCheckersLineIsReadByTheWindow) {
     EXPECT_EQ(caixas.Last().prompt, Traduz(66));
     EXPECT_EQ(Registro("FlagErroUltimaVerificacao").ToString(), "0");
     EXPECT_FALSE(Janela().VerificacaoAtualizacoesEmAndamento());
+}
+
+// A checker's failure line that quotes a whole page, or a megabyte: the error box shows one
+// short line of it.
+TEST_F(VerificacaoJanela, ALongFailureLineGivesAShortErrorBox) {
+    std::string pagina = "<html>\r\n";
+    while (pagina.size() < 20000) pagina += "<p>Servidor fora do ar</p>\r\n";
+    const std::vector<std::pair<const char*, std::string>> casos = {
+        {"a 20 KB page", "013 Type mismatch : " + pagina},
+        {"a megabyte", "013 Type mismatch : " + std::string(1 << 20, '9')},
+    };
+    InstalaVerificador();
+    for (const auto& [nome, linha] : casos) {
+        SCOPED_TRACE(nome);
+        Linha(linha);
+        caixas.Clear();
+        Verifica(false);
+        ASSERT_EQ(caixas.Count(), 1u);
+        const std::string texto = caixas.Last().prompt;
+        EXPECT_LT(texto.size(), 1000u);
+        const std::string descricao = texto.substr(texto.rfind("\r\n\r\n") + 4);
+        EXPECT_EQ(descricao.rfind("13 Type mismatch : ", 0), 0u) << descricao;
+        EXPECT_EQ(descricao.find_first_of("\r\n"), std::string::npos) << descricao;
+        EXPECT_EQ(Registro("FlagErroUltimaVerificacao").ToString(), "1");
+    }
+}
+
+// Another computer installs an update and holds the catalogue: this one's record of its check
+// fails at once (no frozen window), and the scheduler counts from the check all the same, so
+// the offer comes at most once per 15 minutes; once the lock is free the next check records.
+TEST_F(VerificacaoJanela, WhileAnotherComputerInstallsTheOfferComesAtMostOncePerFifteenMinutes) {
+    InstalaVerificador();
+    Linha("127|28");
+    QProcess outro;
+    ASSERT_NO_FATAL_FAILURE(OutroComputadorSeguraBloqueio(outro));
+
+    frmZornakForm& j = Janela();
+    EstadoPrograma.VerificacaoAutomatica = true;
+    caixas.SetAnswer(vb::vbNo);
+    ASSERT_EQ(j.m_UltimaVerificacao, 1.0);
+    j.tmrVerificarAtualizacoes_Timer();
+    ASSERT_TRUE(j.m_VerificandoAtualizacao);
+    EsperaVerificador();
+    QElapsedTimer relogio;
+    relogio.start();
+    j.tmrVerificaProcessoVerificacao_Timer();
+    // The record used to wait 5 s for the lock before it failed.
+    EXPECT_LT(relogio.elapsed(), 2500);
+    ASSERT_EQ(caixas.Count(), 1u);
+    EXPECT_EQ(caixas.Last().prompt, Traduz(66));
+    EXPECT_TRUE(Registro("DataUltimaVerificacao").IsNull()) << "the catalogue is held by the other computer";
+    EXPECT_NEAR(j.m_UltimaVerificacao, vb::Now(), 1.0 / 1440);
+
+    // The ticks of the next quarter of an hour (one each 65.5 s) offer nothing.
+    for (int i = 0; i < 13; ++i) j.tmrVerificarAtualizacoes_Timer();
+    EXPECT_EQ(caixas.Count(), 1u);
+    EXPECT_EQ(Argumentos().size(), 1u);
+
+    // A quarter of an hour after the check, the offer comes again, once.
+    j.m_UltimaVerificacao -= 15.0 / 1440;
+    j.tmrVerificarAtualizacoes_Timer();
+    ASSERT_TRUE(j.m_VerificandoAtualizacao);
+    EsperaVerificador();
+    j.tmrVerificaProcessoVerificacao_Timer();
+    EXPECT_EQ(caixas.Count(), 2u);
+    j.tmrVerificarAtualizacoes_Timer();
+    EXPECT_EQ(caixas.Count(), 2u);
+
+    // The other computer is done: the next check is recorded.
+    outro.closeWriteChannel();
+    ASSERT_TRUE(outro.waitForFinished(60000));
+    j.m_UltimaVerificacao -= 15.0 / 1440;
+    const vb::Date antes = vb::Now();
+    j.tmrVerificarAtualizacoes_Timer();
+    EsperaVerificador();
+    j.tmrVerificaProcessoVerificacao_Timer();
+    const vb::Variant data = Registro("DataUltimaVerificacao");
+    ASSERT_FALSE(data.IsNull());
+    EXPECT_GE(data.ToDate(), antes - 1.0 / 86400);
+    EXPECT_EQ(Registro("FlagErroUltimaVerificacao").ToString(), "0");
+}
+
+// The scheduler ticks while the install pass starts (its start lets pending events run): the
+// lock just taken stays with the pass, and the installation runs under it.
+TEST_F(VerificacaoJanela, ASchedulerTickBeforeTheInstallPassLeavesTheLockToIt) {
+    InstalaVerificador();
+    Linha("127|28");
+    frmZornakForm& j = Janela();
+    EstadoPrograma.VerificacaoAutomatica = false;
+    caixas.SetAnswer(vb::vbYes);
+    caixas.OnBox([&j](const testsupport::FakeMsgBox::Box& caixa) {
+        if (caixa.prompt != Traduz(66)) return;
+        // Due at once: the next pending events run the tick.
+        j.tmrVerificarAtualizacoes->SetInterval(1);
+        j.tmrVerificarAtualizacoes->SetEnabled(true);
+        QThread::msleep(20);
+    });
+    Verifica(false);
+    EXPECT_EQ(j.tmrVerificarAtualizacoes->Interval(), 65535) << "the tick ran";
+    j.tmrVerificarAtualizacoes->SetEnabled(false);
+    EXPECT_TRUE(j.m_BloqueioAtualizacao);
+    EXPECT_FALSE(EstadoPrograma.WsBloqueio.IsNothing());
+    EsperaVerificador();
+    j.tmrVerificaProcessoVerificacao_Timer();
+    EXPECT_EQ(instalacoes, std::vector<std::string>{"27|28"});
+    EXPECT_TRUE(bloqueadoNaInstalacao);
+    EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
+}
+
+// The system asks the catalogue to end (log-out, shut-down) while an update is being
+// installed: the installation finishes and is recorded, the lock is released, and then the
+// window unloads and the program ends.
+TEST_F(VerificacaoJanela, TheSystemsEndDuringAnInstallationWaitsForIt) {
+    InstalaVerificador();
+    Linha("127|28");
+    DefineInstalacaoAtualizacao([this](const std::string& parametros) {
+        // What the end signal runs, arriving among the installation's pending events.
+        EncerraProgramaPeloSistema();
+        EXPECT_TRUE(Janela().IsLoaded()) << "the installation was cut short";
+        instalacoes.push_back(parametros);
+        bloqueadoNaInstalacao = !EstadoPrograma.WsBloqueio.IsNothing();
+        EstadoPrograma.RequisicaoTela = "10";
+    });
+    caixas.SetAnswer(vb::vbYes);
+    Verifica(false);
+    EsperaVerificador();
+    Janela().tmrVerificaProcessoVerificacao_Timer();
+    EXPECT_EQ(instalacoes, std::vector<std::string>{"27|28"});
+    EXPECT_TRUE(bloqueadoNaInstalacao);
+    EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
+    EXPECT_FALSE(Janela().IsLoaded());
+    EXPECT_TRUE(vb::EndRequested());
+    EXPECT_TRUE(EstadoPrograma.DbCatalogo.IsNothing()) << "the unload closed the databases";
+    AbreBancoCatalogo(EstadoPrograma.WsCatalogo, NomeWsCatalogo, EstadoPrograma.DbCatalogo, true);
+    EXPECT_EQ(Registro("FlagErroUltimaVerificacao").ToString(), "0");
+    FechaBanco(EstadoPrograma.WsCatalogo, EstadoPrograma.DbCatalogo);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include "common/MRijndael.h"
 #include "common/Modulo.h"
 #include "platform/dao/Dao.h"
-#include "tests/update_checker/ServidorHttpTeste.h"
+#include "tests/support/ServidorHttpTeste.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,8 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include <functional>
 #include <optional>
@@ -143,6 +145,10 @@ TEST_F(VerificadorPrograma, TheAddressFormsAskForVers2AndTheLineJoinsBothVersion
         {"host without a path", "", "http://", "27", 27, "/Vers2.asp", "127|27"},
         {"deeper base path", "/a/b/", "http://", "30", 27, "/a/b/Vers2.asp", "127|30"},
         {"blanks around the server's number", "/catalogo/", "http://", " 31 ", 27, "/catalogo/Vers2.asp", "127|31"},
+        // Servers end their text with a line end, and some pad the number.
+        {"a line end after the number", "/catalogo/", "http://", "15\r\n", 27, "/catalogo/Vers2.asp", "127|15"},
+        {"blanks and a line end", "/catalogo/", "http://", " 28 \r\n", 27, "/catalogo/Vers2.asp", "127|28"},
+        {"tabs and a bare line feed", "/catalogo/", "http://", "\t29\t\n", 27, "/catalogo/Vers2.asp", "127|29"},
         {"negative installed version", "/catalogo/", "http://", "1", -3, "/catalogo/Vers2.asp", "1-3|1"},
     };
     for (const Caso& c : casos) {
@@ -179,7 +185,9 @@ TEST_F(VerificadorPrograma, FailuresBecomeTheErrorLine) {
         {"a page of text", 200, "<html>Erro</html>", "", "013 ", " : <html>Erro</html>", {}},
         {"an empty reply", 200, "", "", "013 ", " : ", {}},
         {"a number beyond 16 bits", 200, "40000", "", "06 ", " : 40000", {}},
-        {"a number with a line end", 200, "15\r\n", "", "013 ", " : 15\r\n", {}},
+        {"a page of several lines", 200, "<html>\r\n<body>Erro</body>\r\n</html>\r\n", "", "013 ",
+         " : <html> <body>Erro</body> </html>", {}},
+        {"a number and a word", 200, "15 ok\r\n", "", "013 ", " : 15 ok", {}},
         {"no update record", 200, "15", "DELETE FROM UMREGISTRO", "03021 ", "", {}},
         {"installed version empty", 200, "15", "UPDATE UMREGISTRO SET Versao = Null", "094 ", "", {}},
         {"installed version beyond 16 bits", 200, "15", "UPDATE UMREGISTRO SET Versao = 40000", "06 ", "", {}},
@@ -361,6 +369,90 @@ TEST_F(VerificadorPrograma, AnOlderSettingsFileInTheSystemFolderIsCopiedAndUsed)
     QFile copia(Configuracao());
     ASSERT_TRUE(copia.open(QIODevice::ReadOnly));
     EXPECT_EQ(copia.readAll().toStdString(), linhaAntiga);
+}
+
+// A version is a few bytes. A server that sends a web page or an endless stream instead gets
+// a short, one-line error: the checker reads a bounded amount, and quotes a short piece.
+TEST_F(VerificadorPrograma, AHugeOrLongReplyGivesAShortOneLineError) {
+    struct Caso {
+        const char* nome;
+        std::function<void(ServidorHttpTeste::Conexao&)> responde;
+        std::string inicio;
+    };
+    std::string pagina = "<html>\r\n<head><title>Erro</title></head>\r\n<body>\r\n";
+    while (pagina.size() < 20000) pagina += "<p>Servidor indispon\xC3\xADvel, tente mais tarde.</p>\r\n";
+    pagina += "</body></html>\r\n";
+    const std::vector<Caso> casos = {
+        {"50 MB with a length", [](ServidorHttpTeste::Conexao& c) { c.RespondeEnorme(200, 50u << 20); },
+         "06 Overflow : 999999"},
+        {"50 MB ended by the close", [](ServidorHttpTeste::Conexao& c) { c.RespondeEnorme(200, 50u << 20, false); },
+         "06 Overflow : 999999"},
+        {"50 MB of text", [](ServidorHttpTeste::Conexao& c) { c.RespondeEnorme(200, 50u << 20, true, 'x'); },
+         "013 Type mismatch : xxxxxx"},
+        {"a 20 KB error page", [&](ServidorHttpTeste::Conexao& c) { c.Responde(200, pagina); },
+         "013 Type mismatch : <html> <head>"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        ServidorHttpTeste servidor([&](const ServidorHttpTeste::Pedido&, ServidorHttpTeste::Conexao& conexao) {
+            c.responde(conexao);
+        });
+        DefineEndereco(EnderecoLocal(servidor.Porta()));
+        QFile::remove(Resultado());
+        const std::string linha = LinhaSilenciosa().value_or("<no file>");
+        EXPECT_TRUE(Comeca(linha, c.inicio)) << linha.substr(0, 200);
+        EXPECT_TRUE(Termina(linha, "...")) << linha.substr(0, 200);
+        EXPECT_LT(linha.size(), 200u);
+        EXPECT_EQ(linha.find_first_of("\r\n"), std::string::npos);
+        EXPECT_TRUE(Sobras().isEmpty()) << Sobras().join(", ").toStdString();
+    }
+}
+
+// The settings line as the catalogue writes it, and as an editor or another system leaves it
+// (with a line end): the checker gives the proxy the same user name and password.
+TEST_F(VerificadorPrograma, TheSettingsLineIsReadWhateverItsLineEnd) {
+    ServidorHttpTeste proxy([](const ServidorHttpTeste::Pedido& p, ServidorHttpTeste::Conexao& c) {
+        if (c.ExigeProxy("joana", "s3gredo", p)) c.Responde(200, "29");
+    });
+    DefineEndereco("http://zornak.invalid/catalogo/");
+    const std::string viaProxy = "http://127.0.0.1:" + std::to_string(proxy.Porta());
+    qputenv("XDG_CONFIG_HOME", (raiz.path() + "/cfg").toUtf8());
+    // The catalogue's settings screen writes the line.
+    GravaConfiguracao("E", "0", "joana", "s3gredo", true);
+    QFile arquivo(Configuracao());
+    ASSERT_TRUE(arquivo.open(QIODevice::ReadOnly));
+    const QByteArray escrita = arquivo.readAll();
+    arquivo.close();
+    for (const char* fim : {"", "\r\n", "\n"}) {
+        SCOPED_TRACE(std::string("line end ") + (*fim == '\r' ? "CR LF" : *fim == '\n' ? "LF" : "none"));
+        ASSERT_TRUE(arquivo.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        arquivo.write(escrita + fim);
+        arquivo.close();
+        QFile::remove(Resultado());
+        ASSERT_EQ(Executa({"1|" + Resultado()}, viaProxy).codigo, 0);
+        QFile resultado(Resultado());
+        ASSERT_TRUE(resultado.open(QIODevice::ReadOnly));
+        EXPECT_EQ(resultado.readAll().toStdString(), "127|29");
+    }
+}
+
+// A FIFO (or a device) where the settings file or "Caminho.txt" should be: the checker does
+// not wait at its open or read forever; the FIFO counts as a missing file.
+TEST_F(VerificadorPrograma, AFifoInPlaceOfAFileDoesNotHangTheChecker) {
+    ServidorHttpTeste servidor([](const ServidorHttpTeste::Pedido&) { return ServidorHttpTeste::Resposta(200, "28"); });
+    DefineEndereco(EnderecoLocal(servidor.Porta()));
+    QDir().mkpath(raiz.path() + "/cfg/VelmoSistemas");
+    ASSERT_EQ(::mkfifo(Configuracao().toLocal8Bit().constData(), 0600), 0);
+    QFile::remove(Resultado());
+    EXPECT_EQ(LinhaSilenciosa().value_or("<no file>"), "127|28");
+
+    // "Caminho.txt" a FIFO: no data folder is named, so the program folder serves, which
+    // has no catalogue: the engine's error, not a hang.
+    QFile::remove(raiz.path() + "/prog/Caminho.txt");
+    ASSERT_EQ(::mkfifo((raiz.path() + "/prog/Caminho.txt").toLocal8Bit().constData(), 0600), 0);
+    QFile::remove(Resultado());
+    const std::string linha = LinhaSilenciosa().value_or("<no file>");
+    EXPECT_TRUE(Comeca(linha, "03024 ")) << linha;
 }
 
 }  // namespace

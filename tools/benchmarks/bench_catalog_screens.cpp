@@ -223,8 +223,9 @@ void MostraTela(int tela, long aplicacao = 0)
     frmZornakForm& j = J();
     if (tela == 3) {
         const auto saindo = static_cast<std::uint8_t>(j.TelaAtual());
-        j.m_AplicacaoLembrada1 = aplicacao;
-        j.m_AplicacaoLembrada2 = 0;
+        // As a click on an application's list icon opens it.
+        Telas().ReiniciaContextoLista();
+        j.CodigoAplicacaoLista = aplicacao;
         j.m_HistoricoTelas = "03";
         j.TrocaTela(3, saindo, "LimpaTelaLista");
     } else {
@@ -507,7 +508,7 @@ void MontaBuscas(const Escolhas& e)
                      [aplicacao, conjunto, f, ordem] {
                          // The reference box keeps the list's order.
                          const std::string o = f.referencia.empty() ? ordem : Telas().Lista().OrdemLista;
-                         const std::string fab = J().m_FabricantesAplicacao;
+                         const std::string fab = J().FabricantesLista;
                          return conjunto ? NativoListaConjunto(aplicacao, f, fab, MarcaLancamento(), o)
                                          : NativoListaVeiculo(aplicacao, f, fab, MarcaLancamento(), o);
                      });
@@ -532,7 +533,7 @@ void MontaBuscas(const Escolhas& e)
                      EscolheCombo(J().cboTHCombo2, J().dtcTHCombo2, "CodigoGrupoProduto = " + std::to_string(g));
                  },
                  [v = e.veiculo, g = e.grupoVeiculo] {
-                     return NativoListaVeiculo(v, Grupo(g), J().m_FabricantesAplicacao, MarcaLancamento(), "1");
+                     return NativoListaVeiculo(v, Grupo(g), J().FabricantesLista, MarcaLancamento(), "1");
                  });
     lista("ListaConjunto_NumeroEmpresa", e.conjunto, true, [tl] { return tl()->txtNumeroEmpresaLC; }, "", "1", "1",
           Numero("1"));
