@@ -493,9 +493,15 @@ struct BusyScope {
 
 std::shared_ptr<const RowSet> runQuery(DatabaseState& d, const std::string& sql, int options) {
     Statement st;
-    // A bare table name opens the whole table.
+    // A bare table name opens the whole table. Only a text of one word or one [name] can be
+    // one; the lists' long SELECTs are not read twice for it.
     std::string text = sql;
-    {
+    const size_t first = sql.find_first_not_of(" \t\n\v\f\r");
+    const size_t last = sql.find_last_not_of(" \t\n\v\f\r");
+    const bool oneName = first != std::string::npos &&
+                         (sql.find_first_of(" \t\n\v\f\r", first) > last ||
+                          (sql[first] == '[' && sql.find(']', first) == last));
+    if (oneName) {
         auto toks = detail::Lex(sql);
         if (toks.size() == 1 && (toks[0].kind == detail::Tok::Word || toks[0].kind == detail::Tok::Bracket))
             text = "SELECT * FROM [" + toks[0].text + "]";

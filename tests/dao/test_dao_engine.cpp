@@ -320,6 +320,15 @@ TEST_F(DaoTest, FieldsFollowTheCurrentRowAndCarryJetTypes) {
     EXPECT_EQ(expr.Value("X").ToDouble(), 1.5);
 }
 
+TEST_F(DaoTest, ANameAloneOpensItsTable) {
+    db_.Execute("CREATE TABLE [Duas Palavras] (Codigo Long)");
+    db_.Execute("INSERT INTO [Duas Palavras] (Codigo) VALUES (9)");
+    EXPECT_EQ(Rows(db_, " [Duas Palavras]\r\n"), (Lines{"9"}));
+    EXPECT_EQ(Rows(db_, "\tU "), (Lines{"7|1"}));
+    EXPECT_EQ(Rows(db_, "[U]"), (Lines{"7|1"}));
+    EXPECT_EQ(ErrorOf([&] { db_.OpenRecordset("Duas Palavras"); }), dao::jet::SyntaxError);
+}
+
 TEST_F(DaoTest, BookmarksAndClones) {
     auto rs = db_.OpenRecordset("SELECT Id FROM T ORDER BY Id");
     rs.Move(2);
