@@ -29,6 +29,7 @@
 #include "platform/os/Folders.h"
 #include "platform/vb/Err.h"
 #include "platform/vb/Strings.h"
+#include "tools/benchmarks/RelatorMedianas.h"
 #include "tools/benchmarks/SqliteDireto.h"
 #include "tools/demo_data/Catalogo.h"
 
@@ -647,23 +648,6 @@ void BM_Inicio(benchmark::State& s)
     }
 }
 
-// Keeps each benchmark's median (or its single run's time) for the table at the end.
-class Relator : public benchmark::ConsoleReporter {
-public:
-    Relator() : ConsoleReporter(OO_None) {}
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const auto& r : runs) {
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                tempos[r.run_name.function_name] = r.GetAdjustedRealTime();
-            else if (r.run_type == Run::RT_Iteration && !tempos.count(r.run_name.function_name))
-                tempos[r.run_name.function_name] = r.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> tempos;
-};
-
 void Prepara()
 {
     Contexto& c = Ctx();
@@ -752,7 +736,7 @@ int main(int argc, char** argv)
         benchmark::RegisterBenchmark(("BM_" + b.nome + "_Camada").c_str(), BM_Camada, &b)->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("BM_" + b.nome + "_Nativo").c_str(), BM_Nativo, &b)->Unit(benchmark::kMillisecond);
     }
-    Relator relator;
+    benchsqlite::RelatorMedianas relator;
     benchmark::RunSpecifiedBenchmarks(&relator);
 
     auto t = [&](const std::string& nome) {

@@ -11,6 +11,7 @@
 #include "platform/dao/Dao.h"
 #include "platform/dao/JetSql.h"
 #include "platform/vb/Strings.h"
+#include "tools/benchmarks/RelatorMedianas.h"
 #include "tools/benchmarks/SqliteDireto.h"
 #include "tools/demo_data/Catalogo.h"
 
@@ -154,19 +155,6 @@ BENCHMARK(BM_NumeroConcorrente_Nativo)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PalavrasDescricao_Camada)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PalavrasDescricao_Nativo)->Unit(benchmark::kMillisecond);
 
-// Keeps each run's time so the layer/native ratios can be printed at the end.
-class Relator : public benchmark::ConsoleReporter {
-public:
-    Relator() : ConsoleReporter(OO_None) {}
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const auto& r : runs)
-            if (r.run_type == Run::RT_Iteration) tempos[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> tempos;
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -185,7 +173,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_catalog_search: %s\n", e.what());
         return 1;
     }
-    Relator relator;
+    benchsqlite::RelatorMedianas relator;
     benchmark::RunSpecifiedBenchmarks(&relator);
     for (const char* busca : {"BM_NumeroConcorrente", "BM_PalavrasDescricao"}) {
         const auto camada = relator.tempos.find(std::string(busca) + "_Camada");
