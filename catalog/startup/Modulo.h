@@ -39,6 +39,14 @@ void AbreBancoCatalogo(dao::Workspace& ws, const std::string& nomeWorkspace, dao
 void AbreBancoAuxiliar(dao::Workspace& ws, dao::Database& db);
 // Closes the database, then the workspace, and sets both to Nothing.
 void FechaBanco(dao::Workspace& ws, dao::Database& db);
+// While the splash window plays its animation, a worker thread opens both databases of the
+// data folder (the key of each file takes a while to derive) and reads the catalogue into
+// its page cache. The start-up waits for it (AguardaPreparacaoBancos) before it opens them
+// itself, and lets it go (LiberaPreparacaoBancos) once they are open; nothing of it is seen:
+// a file that fails here fails again, with its error, when the start-up opens it.
+void PreparaBancos();
+void AguardaPreparacaoBancos();
+void LiberaPreparacaoBancos();
 // Writes the last-check record of UMREGISTRO; either text may be "" (not written).
 void GravaUltimaVerificacao(const std::string& dataSQL, const std::string& flagErro);
 // True takes the update lock (False when another program holds it); False releases it.

@@ -6,6 +6,9 @@
 #include "platform/vb/Err.h"
 #include "platform/vb/Strings.h"
 
+#include <atomic>
+#include <thread>
+
 const char* const NomeWsCatalogo = "gWS";
 const char* const NomeWsAuxiliar = "DbZornakAux";
 const char* const NomeWsGravacao = "sWsNotReadOnly";
@@ -50,6 +53,68 @@ void AbreBancoAuxiliar(dao::Workspace& ws, dao::Database& db)
 {
     AbreBanco(ws, NomeWsAuxiliar, db, ArquivoBancoAuxiliar, false);
 }
+
+namespace {
+
+struct Preparacao {
+    std::thread trabalho;
+    std::atomic<bool> para{false};
+    dao::Workspace ws;
+    dao::Database catalogo, auxiliar;
+
+    // The start-up does not wait for pages it may never need (a slow network share): the
+    // reading stops where it is.
+    void Aguarda()
+    {
+        para = true;
+        if (trabalho.joinable()) trabalho.join();
+    }
+    void Libera()
+    {
+        Aguarda();
+        catalogo = dao::Database();
+        auxiliar = dao::Database();
+        if (!ws.IsNothing()) ws.Close();
+        ws = dao::Workspace();
+    }
+    ~Preparacao() { Libera(); }
+};
+
+Preparacao& PreparacaoBancos()
+{
+    static Preparacao p;
+    return p;
+}
+
+}  // namespace
+
+void PreparaBancos()
+{
+    Preparacao& p = PreparacaoBancos();
+    if (p.trabalho.joinable() || !p.ws.IsNothing()) return;
+    std::string pasta;
+    try {
+        pasta = ObtemCaminhoDados();
+    } catch (...) {
+        return;
+    }
+    const std::string conexao = TextoConexao();
+    p.para = false;
+    p.trabalho = std::thread([&p, pasta, conexao] {
+        try {
+            p.ws = dao::DBEngine().CreateWorkspace("Preparacao", "admin", "", dao::dbUseJet);
+            p.catalogo = p.ws.OpenDatabase(pasta + ArquivoBancoCatalogo, false, true, conexao);
+            p.auxiliar = p.ws.OpenDatabase(pasta + ArquivoBancoAuxiliar, false, false, conexao);
+            p.catalogo.LoadPageCache(p.para);
+        } catch (...) {
+            // Reported by the start-up's own opening.
+        }
+    });
+}
+
+void AguardaPreparacaoBancos() { PreparacaoBancos().Aguarda(); }
+
+void LiberaPreparacaoBancos() { PreparacaoBancos().Libera(); }
 
 void FechaBanco(dao::Workspace& ws, dao::Database& db)
 {

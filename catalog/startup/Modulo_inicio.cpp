@@ -33,6 +33,7 @@ std::function<std::unique_ptr<vb::Form>()>& CriaJanelaPrincipal() {
 
 // Releases what a failed start-up had taken; nothing of it may stop the error box.
 void DesfazInicio() {
+    LiberaPreparacaoBancos();
     if (!EstadoPrograma.TabelaCarrinho.empty() && !EstadoPrograma.DbAuxiliar.IsNothing()) {
         try {
             ApagaTabelaCarrinho(EstadoPrograma.DbAuxiliar, EstadoPrograma.TabelaCarrinho);
@@ -64,8 +65,10 @@ bool Inicializa() {
         std::string naoUsado1, naoUsado2;
         LeConfiguracao("IDIOMA_VERIFICACAOAUTOMATICA", naoUsado1, naoUsado2);
         EstadoPrograma.CaminhoDados = ObtemCaminhoDados();
+        AguardaPreparacaoBancos();
         AbreBancoCatalogo(EstadoPrograma.WsCatalogo, NomeWsCatalogo, EstadoPrograma.DbCatalogo, true);
         AbreBancoAuxiliar(EstadoPrograma.WsAuxiliar, EstadoPrograma.DbAuxiliar);
+        LiberaPreparacaoBancos();
         EstadoPrograma.TabelaCarrinho = CriaTabelaCarrinho(EstadoPrograma.DbAuxiliar);
         EstadoPrograma.TwipsPorPixelX = static_cast<int>(std::lround(vb::ScreenObject::TwipsPerPixelX));
         EstadoPrograma.TwipsPorPixelY = static_cast<int>(std::lround(vb::ScreenObject::TwipsPerPixelY));

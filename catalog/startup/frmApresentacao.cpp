@@ -39,6 +39,8 @@ void frmApresentacaoForm::Build() {
 }
 
 void frmApresentacaoForm::Form_Load() {
+    // The databases get ready while the animation plays.
+    PreparaBancos();
     PosicionaControles();
     pctAnimacao->Cls();   // the frames are drawn on the box at its placed size
     AplicaRegiao();

@@ -75,7 +75,7 @@ struct CriteriaNode {
     int field = -1;                    // Field
 
     // Three-valued: nullopt is Null.
-    std::optional<bool> truth(const std::vector<vb::Variant>& row) const {
+    std::optional<bool> truth(const Criteria::Row& row) const {
         switch (kind) {
         case Or: {
             auto x = a->truth(row), y = b->truth(row);
@@ -126,9 +126,9 @@ struct CriteriaNode {
         return std::nullopt;
     }
 
-    vb::Variant eval(const std::vector<vb::Variant>& row) const {
+    vb::Variant eval(const Criteria::Row& row) const {
         if (kind == Literal) return value;
-        if (kind == Field) return row.at(static_cast<size_t>(field));
+        if (kind == Field) return row(field);
         auto t = truth(row);
         if (!t) return vb::Variant::Null();
         return vb::Variant(*t ? -1 : 0);
@@ -320,7 +320,7 @@ Criteria::Criteria(std::string_view text, const std::vector<std::string>& fieldN
 Criteria::~Criteria() = default;
 Criteria::Criteria(Criteria&&) noexcept = default;
 
-bool Criteria::Matches(const std::vector<vb::Variant>& row) const {
+bool Criteria::Matches(const Row& row) const {
     auto t = root_->truth(row);
     return t && *t;
 }

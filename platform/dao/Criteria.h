@@ -3,6 +3,7 @@
 
 #include "platform/vb/Variant.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,9 +21,12 @@ public:
     ~Criteria();
     Criteria(Criteria&&) noexcept;
 
+    // One row as the criteria read it: the value of the field at an index.
+    using Row = std::function<vb::Variant(int field)>;
+
     // Null comparisons count as no match. A text compared with a number that it does not
     // read as raises 3464.
-    bool Matches(const std::vector<vb::Variant>& row) const;
+    bool Matches(const Row& row) const;
 
 private:
     std::unique_ptr<CriteriaNode> root_;

@@ -18,12 +18,14 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <malloc.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <cstring>
 #include <iterator>
 #include <map>
 #include <mutex>
@@ -207,10 +209,69 @@ struct WorkspaceState {
     ~WorkspaceState() { closeAll(); }
 };
 
+// The rows of a statement that ran to its end. A list of thousands of rows costs a few
+// allocations: one small cell per value, the texts side by side, both in blocks that stay
+// below the allocator's threshold for memory of their own, so that a list that comes and
+// goes on every keystroke reuses the process's memory instead of asking the system for it
+// again. A value becomes a Variant when it is read.
 struct RowSet {
+    struct Cell {
+        vb::VarType type = vb::VarType::Null;
+        std::uint32_t length = 0;   // of a text
+        union {
+            std::int64_t whole;     // Long, Integer, Byte, Boolean
+            double real;            // Double, Date
+            const char* text;       // String
+        };
+        Cell() : whole(0) {}
+    };
+    static constexpr std::size_t kCellsPerBlock = 2048;   // 32 KiB
+    static constexpr std::size_t kTextBlock = 32 * 1024;
+
     std::uint64_t generation = 0;
     std::vector<std::string> names;
-    std::vector<std::vector<vb::Variant>> rows;
+    long count = 0;
+
+    Cell& newCell() {
+        if (cellsUsed_ % kCellsPerBlock == 0) cells_.push_back(std::make_unique<Cell[]>(kCellsPerBlock));
+        return cells_.back()[cellsUsed_++ % kCellsPerBlock];
+    }
+
+    const char* keepText(const char* p, std::size_t n) {
+        if (n > textFree_) {
+            const std::size_t size = std::max(n, kTextBlock);
+            texts_.push_back(std::make_unique<char[]>(size));
+            textNext_ = texts_.back().get();
+            textFree_ = size;
+        }
+        char* at = textNext_;
+        if (n) std::memcpy(at, p, n);
+        textNext_ += n;
+        textFree_ -= n;
+        return at;
+    }
+
+    vb::Variant value(long row, std::size_t field) const {
+        const std::size_t i = static_cast<std::size_t>(row) * names.size() + field;
+        const Cell& c = cells_[i / kCellsPerBlock][i % kCellsPerBlock];
+        switch (c.type) {
+        case vb::VarType::Null: return vb::Variant::Null();
+        case vb::VarType::Boolean: return vb::Variant(c.whole != 0);
+        case vb::VarType::Byte: return vb::Variant::Byte(static_cast<std::uint8_t>(c.whole));
+        case vb::VarType::Integer: return vb::Variant::Integer(static_cast<std::int16_t>(c.whole));
+        case vb::VarType::Long: return vb::Variant(static_cast<long>(c.whole));
+        case vb::VarType::Date: return vb::Variant::Date(c.real);
+        case vb::VarType::String: return vb::Variant(std::string(c.text, c.length));
+        default: return vb::Variant(c.real);
+        }
+    }
+
+private:
+    std::vector<std::unique_ptr<Cell[]>> cells_;
+    std::size_t cellsUsed_ = 0;
+    std::vector<std::unique_ptr<char[]>> texts_;
+    char* textNext_ = nullptr;
+    std::size_t textFree_ = 0;
 };
 
 struct CursorState {
@@ -225,7 +286,7 @@ struct CursorState {
     std::map<int, std::function<void()>> listeners;
     int nextListener = 1;
 
-    long count() const { return static_cast<long>(rows->rows.size()); }
+    long count() const { return rows->count; }
     bool hasCurrent() const { return pos >= 0 && pos < count(); }
     void notify() {
         auto copy = listeners;
@@ -265,6 +326,19 @@ std::string passwordOf(const std::string& connect) {
     return {};
 }
 
+// A list of thousands of rows, and SQLite's sorting of it, takes megabytes that are freed
+// when the list goes. Given back to the system, they return on the next keystroke as fresh
+// pages, whose faults cost the list of all products a third of its time: the process keeps
+// up to this much freed memory (the largest list takes about a tenth of it).
+void KeepListMemory() {
+    static const bool once = [] {
+        constexpr int kKeptBytes = 64 * 1024 * 1024;
+        mallopt(M_TRIM_THRESHOLD, kKeptBytes);
+        return true;
+    }();
+    (void)once;
+}
+
 std::shared_ptr<ConnectionState> openConnection(const std::string& path, const std::string& password) {
     QFileInfo info(QString::fromStdString(path));
     if (!info.exists() || info.isDir())
@@ -281,6 +355,7 @@ std::shared_ptr<ConnectionState> openConnection(const std::string& path, const s
     }
     if (info.size() == 0) raise(jet::UnrecognizedFormat, "Unrecognized database format '" + path + "'.");
 
+    KeepListMemory();
     auto c = std::make_shared<ConnectionState>();
     c->path = canonical;
     c->password = password;
@@ -308,6 +383,7 @@ std::shared_ptr<ConnectionState> openConnection(const std::string& path, const s
     // its changes into the file once the page cache is full, which takes the exclusive lock
     // and stops every other computer from reading until the commit.
     sqlite3_exec(c->db, "PRAGMA cache_spill=OFF", nullptr, nullptr, nullptr);
+    SizePageCache(c->db, info.size());
     RegisterJetFunctions(c->db);
     reg[canonical] = c;
     return c;
@@ -333,34 +409,48 @@ Kind kindOf(const char* decl) {
     return Kind::Plain;
 }
 
-vb::Variant readValue(sqlite3_stmt* s, int col, Kind kind) {
-    switch (sqlite3_column_type(s, col)) {
-    case SQLITE_NULL: return vb::Variant::Null();
+// One value of the current row, as the Variant kind its column's declared type asks for.
+void readValue(sqlite3_stmt* s, int col, Kind kind, RowSet& rs) {
+    RowSet::Cell& c = rs.newCell();
+    // One call to the statement per value (each takes the connection's lock); the value is
+    // read before the next step, on this thread.
+    sqlite3_value* v = sqlite3_column_value(s, col);
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_NULL: c.type = vb::VarType::Null; return;
     case SQLITE_INTEGER: {
-        sqlite3_int64 n = sqlite3_column_int64(s, col);
+        sqlite3_int64 n = sqlite3_value_int64(v);
+        c.whole = n;
         switch (kind) {
-        case Kind::Date: return vb::Variant::Date(static_cast<double>(n));
-        case Kind::Boolean: return vb::Variant(n != 0);
+        case Kind::Date: c.type = vb::VarType::Date; c.real = static_cast<double>(n); return;
+        case Kind::Boolean: c.type = vb::VarType::Boolean; return;
         case Kind::Byte:
-            if (n >= 0 && n <= 255) return vb::Variant::Byte(static_cast<std::uint8_t>(n));
+            if (n >= 0 && n <= 255) { c.type = vb::VarType::Byte; return; }
             break;
         case Kind::Integer:
-            if (n >= -32768 && n <= 32767) return vb::Variant::Integer(static_cast<std::int16_t>(n));
+            if (n >= -32768 && n <= 32767) { c.type = vb::VarType::Integer; return; }
             break;
         case Kind::Plain: break;
         }
-        if (n >= INT32_MIN && n <= INT32_MAX) return vb::Variant(static_cast<long>(n));
-        return vb::Variant(static_cast<double>(n));
+        if (n >= INT32_MIN && n <= INT32_MAX) {
+            c.type = vb::VarType::Long;
+        } else {
+            c.type = vb::VarType::Double;
+            c.real = static_cast<double>(n);
+        }
+        return;
     }
-    case SQLITE_FLOAT: {
-        double d = sqlite3_column_double(s, col);
-        return kind == Kind::Date ? vb::Variant::Date(d) : vb::Variant(d);
-    }
+    case SQLITE_FLOAT:
+        c.real = sqlite3_value_double(v);
+        c.type = kind == Kind::Date ? vb::VarType::Date : vb::VarType::Double;
+        return;
     default: {
-        const unsigned char* p = sqlite3_column_text(s, col);
-        int n = sqlite3_column_bytes(s, col);
-        return vb::Variant(std::string(reinterpret_cast<const char*>(p ? p : reinterpret_cast<const unsigned char*>("")),
-                                       static_cast<size_t>(n)));
+        const unsigned char* p = sqlite3_value_text(v);
+        const int n = sqlite3_value_bytes(v);
+        c.type = vb::VarType::String;
+        c.length = static_cast<std::uint32_t>(n);
+        c.text = rs.keepText(reinterpret_cast<const char*>(p), p ? static_cast<std::size_t>(n) : 0);
+        if (!p) c.length = 0;
+        return;
     }
     }
 }
@@ -421,9 +511,15 @@ struct BusyScope {
 
 std::shared_ptr<const RowSet> runQuery(DatabaseState& d, const std::string& sql, int options) {
     Statement st;
-    // A bare table name opens the whole table.
+    // A bare table name opens the whole table. Only a text of one word or one [name] can be
+    // one; the lists' long SELECTs are not read twice for it.
     std::string text = sql;
-    {
+    const size_t first = sql.find_first_not_of(" \t\n\v\f\r");
+    const size_t last = sql.find_last_not_of(" \t\n\v\f\r");
+    const bool oneName = first != std::string::npos &&
+                         (sql.find_first_of(" \t\n\v\f\r", first) > last ||
+                          (sql[first] == '[' && sql.find(']', first) == last));
+    if (oneName) {
         auto toks = detail::Lex(sql);
         if (toks.size() == 1 && (toks[0].kind == detail::Tok::Word || toks[0].kind == detail::Tok::Bracket))
             text = "SELECT * FROM [" + toks[0].text + "]";
@@ -434,22 +530,23 @@ std::shared_ptr<const RowSet> runQuery(DatabaseState& d, const std::string& sql,
     BusyScope busy(d.conn->db, options);
     auto rs = std::make_shared<RowSet>();
     rs->generation = nextGeneration++;
-    int n = sqlite3_column_count(st.s);
+    // The columns are read after the first step: a schema changed since the statement was
+    // prepared (a table made anew by another computer's update) makes SQLite prepare it again
+    // there, with the new table's columns.
+    int rc = sqlite3_step(st.s);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) raiseSqlite(d.conn->db, rc, text);
+    const int n = sqlite3_column_count(st.s);
     std::vector<Kind> kinds(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
         const char* name = sqlite3_column_name(st.s, i);
         rs->names.push_back(name ? name : "");
         kinds[static_cast<size_t>(i)] = kindOf(sqlite3_column_decltype(st.s, i));
     }
-    for (;;) {
-        int rc = sqlite3_step(st.s);
-        if (rc == SQLITE_DONE) break;
-        if (rc != SQLITE_ROW) raiseSqlite(d.conn->db, rc, text);
-        std::vector<vb::Variant> row;
-        row.reserve(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i) row.push_back(readValue(st.s, i, kinds[static_cast<size_t>(i)]));
-        rs->rows.push_back(std::move(row));
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(st.s)) {
+        for (int i = 0; i < n; ++i) readValue(st.s, i, kinds[static_cast<size_t>(i)], *rs);
+        ++rs->count;
     }
+    if (rc != SQLITE_DONE) raiseSqlite(d.conn->db, rc, text);
     return rs;
 }
 
@@ -466,7 +563,7 @@ vb::Variant Field::Value() const {
     if (!c_) raiseNotSet();
     if (!c_->open) raiseClosed();
     if (!c_->hasCurrent()) raise(jet::NoCurrentRecord, "No current record.");
-    return c_->rows->rows[static_cast<size_t>(c_->pos)][static_cast<size_t>(index_)];
+    return c_->rows->value(c_->pos, static_cast<size_t>(index_));
 }
 
 // ---- Recordset -------------------------------------------------------------------------
@@ -595,7 +692,7 @@ vb::Variant Recordset::ValueAt(long row, int field) const {
     if (row < 0 || row >= c.count()) raise(jet::InvalidArgument, "Invalid argument.");
     if (field < 0 || field >= static_cast<int>(c.rows->names.size()))
         raise(jet::ItemNotFound, "Item not found in this collection.");
-    return c.rows->rows[static_cast<size_t>(row)][static_cast<size_t>(field)];
+    return c.rows->value(row, static_cast<size_t>(field));
 }
 
 namespace {
@@ -605,7 +702,8 @@ void find(CursorState& c, std::string_view criteria, long from, long step) {
     requireScrollable(c);
     detail::Criteria crit(criteria, c.rows->names);
     for (long i = from; i >= 0 && i < c.count(); i += step) {
-        if (crit.Matches(c.rows->rows[static_cast<size_t>(i)])) {
+        const RowSet& rows = *c.rows;
+        if (crit.Matches([&rows, i](int field) { return rows.value(i, static_cast<size_t>(field)); })) {
             c.noMatch = false;
             c.pos = i;
             c.notify();
@@ -733,6 +831,59 @@ std::vector<TableDef> Database::TableDefs() const {
         out.push_back({reinterpret_cast<const char*>(sqlite3_column_text(st.s, 0))});
     if (rc != SQLITE_DONE) raiseSqlite(d.conn->db, rc, sql);
     return out;
+}
+
+namespace {
+
+sqlite3_int64 pragmaValue(sqlite3* db, const char* pragma) {
+    Statement st;
+    if (sqlite3_prepare_v2(db, pragma, -1, &st.s, nullptr) != SQLITE_OK || sqlite3_step(st.s) != SQLITE_ROW) return 0;
+    return sqlite3_column_int64(st.s, 0);
+}
+
+// Steps a statement to its end (or until told to stop); what it reads stays in the page cache.
+void readThrough(sqlite3* db, const std::string& sql, const std::atomic<bool>& stop) {
+    Statement st;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st.s, nullptr) != SQLITE_OK) return;
+    while (!stop.load(std::memory_order_relaxed) && sqlite3_step(st.s) == SQLITE_ROW) {
+    }
+}
+
+std::string quoteName(const std::string& name) {
+    std::string q = "\"";
+    for (char c : name) q += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return q + "\"";
+}
+
+}  // namespace
+
+void Database::LoadPageCache(const std::atomic<bool>& stop) {
+    sqlite3* db = state().conn->db;
+    const sqlite3_int64 pages = pragmaValue(db, "PRAGMA page_count");
+    const sqlite3_int64 pageSize = pragmaValue(db, "PRAGMA page_size");
+    const sqlite3_int64 cache = pragmaValue(db, "PRAGMA cache_size");
+    const sqlite3_int64 cacheBytes = cache < 0 ? -cache * 1024 : cache * pageSize;
+    // Each cached page costs a little more than its size.
+    if (pages <= 0 || pageSize <= 0 || pages * (pageSize + pageSize / 4) > cacheBytes) return;
+    // Every table with its rows (and their overflow pages), then every index on its own.
+    std::vector<std::pair<std::string, std::string>> trees;   // (name, table of an index)
+    {
+        Statement st;
+        const char* sql = "SELECT type, name, tbl_name FROM sqlite_master WHERE type IN ('table','index') ORDER BY rowid";
+        if (sqlite3_prepare_v2(db, sql, -1, &st.s, nullptr) != SQLITE_OK) return;
+        while (sqlite3_step(st.s) == SQLITE_ROW) {
+            auto text = [&](int i) {
+                const unsigned char* p = sqlite3_column_text(st.s, i);
+                return std::string(p ? reinterpret_cast<const char*>(p) : "");
+            };
+            const std::string type = text(0);
+            trees.push_back({text(1), type == "index" ? text(2) : std::string()});
+        }
+    }
+    for (const auto& [name, table] : trees) {
+        if (table.empty()) readThrough(db, "SELECT * FROM " + quoteName(name), stop);
+        else readThrough(db, "SELECT 1 FROM " + quoteName(table) + " INDEXED BY " + quoteName(name), stop);
+    }
 }
 
 const std::string& Database::Name() const {

@@ -14,6 +14,7 @@
 
 #include "platform/vb/Variant.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -187,6 +188,12 @@ public:
     void Execute(std::string_view sql, int options = 0);
     long RecordsAffected() const;       // of the last Execute
     std::vector<TableDef> TableDefs() const;   // the user tables, in creation order
+
+    // Reads every page of the file into its connection's page cache when the whole file fits
+    // there, so that the first searches find their pages decrypted; a larger file is left to
+    // be read as it is used. Safe on a worker thread while no other thread uses the file;
+    // another thread that sets stop ends it within a few rows.
+    void LoadPageCache(const std::atomic<bool>& stop);
 
     const std::string& Name() const;    // the path as given to OpenDatabase
     const std::string& Connect() const;

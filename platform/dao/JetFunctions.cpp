@@ -3,6 +3,8 @@
 // starts with "\x01<number>\x01", so the caller raises them again with their own number.
 #include "platform/dao/JetSql.h"
 
+#include "platform/dao/Dao.h"
+
 #include "platform/vb/DateTime.h"
 #include "platform/vb/Err.h"
 #include "platform/vb/Strings.h"
@@ -12,10 +14,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -80,17 +82,28 @@ CharKey computeKey(char32_t c) {
 }
 
 const std::array<CharKey, kTableSize>& keyTable() {
-    static std::array<CharKey, kTableSize> table;
-    static std::once_flag once;
-    std::call_once(once, [] {
-        for (char32_t c = 0; c < kTableSize; ++c) table[c] = computeKey(c);
-    });
+    static const std::array<CharKey, kTableSize> table = [] {
+        std::array<CharKey, kTableSize> t;
+        for (char32_t c = 0; c < kTableSize; ++c) t[c] = computeKey(c);
+        return t;
+    }();
     return table;
 }
 
 CharKey keyOf(char32_t c) {
     if (c < kTableSize) return keyTable()[c];
     return {classWeight(fold(c)), 0};
+}
+
+// The primary weights of ASCII (which has no secondary weight): two ASCII texts compare
+// without decoding a character.
+const std::array<std::uint32_t, 128>& asciiPrimary() {
+    static const std::array<std::uint32_t, 128> table = [] {
+        std::array<std::uint32_t, 128> t;
+        for (char32_t c = 0; c < 128; ++c) t[c] = keyTable()[c].primary;
+        return t;
+    }();
+    return table;
 }
 
 // ---- LIKE ----------------------------------------------------------------------------
@@ -162,22 +175,35 @@ bool elemMatches(const PatElem& e, char32_t c) {
     return false;
 }
 
-bool matchCompiled(const std::vector<PatElem>& pat, std::string_view text) {
-    std::u32string t;
-    t.reserve(text.size());
-    for (size_t i = 0; i < text.size();) t.push_back(fold(nextChar(text, i)));
-    // Greedy matching with a return to the last "*": every other element takes one character.
+// The folded character at t[i]; i moves past it. ASCII takes no decoding.
+char32_t foldedAt(std::string_view t, size_t& i) {
+    const unsigned char b = static_cast<unsigned char>(t[i]);
+    if (b < 0x80) {
+        ++i;
+        return (b >= 'A' && b <= 'Z') ? b + 32 : b;
+    }
+    return fold(nextChar(t, i));
+}
+
+// Greedy matching with a return to the last "*": every other element takes one character.
+// Works on the UTF-8 text in place.
+bool matchElements(const std::vector<PatElem>& pat, std::string_view t) {
     size_t pi = 0, ti = 0, starP = std::string::npos, starT = 0;
     while (ti < t.size()) {
         if (pi < pat.size() && pat[pi].kind == PatElem::Star) {
             starP = pi++;
             starT = ti;
-        } else if (pi < pat.size() && elemMatches(pat[pi], t[ti])) {
+            continue;
+        }
+        size_t next = ti;
+        const char32_t c = foldedAt(t, next);
+        if (pi < pat.size() && elemMatches(pat[pi], c)) {
             ++pi;
-            ++ti;
+            ti = next;
         } else if (starP != std::string::npos) {
             pi = starP + 1;
-            ti = ++starT;
+            foldedAt(t, starT);
+            ti = starT;
         } else {
             return false;
         }
@@ -185,6 +211,64 @@ bool matchCompiled(const std::vector<PatElem>& pat, std::string_view text) {
     while (pi < pat.size() && pat[pi].kind == PatElem::Star) ++pi;
     return pi == pat.size();
 }
+
+// A pattern compiled once for many texts. Plain text with "*" only at its ends (the search
+// boxes' "*text*" and "text*") is matched as a substring or prefix of the folded text.
+struct CompiledPattern {
+    enum Shape { General, Exact, Prefix, Contains, Everything } shape = General;
+    std::vector<PatElem> elems;
+    std::u32string literal;   // folded, for the plain shapes
+    bool valid = false;
+
+    void compile(std::string_view pattern) {
+        elems.clear();
+        literal.clear();
+        valid = compilePattern(pattern, elems);
+        shape = General;
+        if (!valid) return;
+        size_t b = 0, e = elems.size();
+        const bool starFirst = b < e && elems[b].kind == PatElem::Star;
+        if (starFirst) ++b;
+        const bool starLast = e > b && elems[e - 1].kind == PatElem::Star;
+        if (starLast) --e;
+        for (size_t k = b; k < e; ++k) {
+            if (elems[k].kind != PatElem::Lit) return;
+            literal.push_back(elems[k].ch);
+        }
+        if (literal.empty()) shape = starFirst ? Everything : Exact;
+        else if (starFirst && starLast) shape = Contains;
+        else if (starLast) shape = Prefix;
+        else if (!starFirst) shape = Exact;
+    }
+
+    // Where the literal ends when it stands in t at byte i; npos when it does not.
+    size_t literalAt(std::string_view t, size_t i) const {
+        for (char32_t want : literal) {
+            if (i >= t.size() || foldedAt(t, i) != want) return std::string::npos;
+        }
+        return i;
+    }
+
+    bool matches(std::string_view t) const {
+        if (!valid) return false;
+        switch (shape) {
+        case Everything: return true;
+        case Exact: return literalAt(t, 0) == t.size();
+        case Prefix: return literalAt(t, 0) != std::string::npos;
+        case Contains: {
+            const char32_t first = literal.front();
+            for (size_t i = 0; i + literal.size() <= t.size();) {
+                size_t next = i;
+                if (foldedAt(t, next) == first && literalAt(t, i) != std::string::npos) return true;
+                i = next;
+            }
+            return false;
+        }
+        case General: break;
+        }
+        return matchElements(elems, t);
+    }
+};
 
 // ---- function plumbing ---------------------------------------------------------------
 
@@ -260,15 +344,36 @@ bool nullIn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 // ---- the functions -------------------------------------------------------------------
 
 void fnConcat(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    std::string out;
+    // Runs for every row of most lists: texts are joined without a copy of each operand, in
+    // a buffer on the stack when they are short.
+    char small[256];
+    std::string large;
+    size_t length = 0;
     bool any = false;
+    auto append = [&](const char* p, size_t n) {
+        if (large.empty() && length + n <= sizeof small) {
+            if (n) std::memcpy(small + length, p, n);
+        } else {
+            if (large.empty()) large.assign(small, length);
+            large.append(p, n);
+        }
+        length += n;
+    };
     for (int i = 0; i < argc; ++i) {
-        if (isNull(argv[i])) continue;
+        const int type = sqlite3_value_type(argv[i]);
+        if (type == SQLITE_NULL) continue;
         any = true;
-        out += textOf(argv[i]);
+        if (type == SQLITE_TEXT) {
+            const unsigned char* p = sqlite3_value_text(argv[i]);
+            append(reinterpret_cast<const char*>(p), p ? static_cast<size_t>(sqlite3_value_bytes(argv[i])) : 0);
+        } else {
+            const std::string t = textOf(argv[i]);
+            append(t.data(), t.size());
+        }
     }
     if (!any) sqlite3_result_null(ctx);
-    else resultText(ctx, out);
+    else if (large.empty()) sqlite3_result_text(ctx, small, static_cast<int>(length), SQLITE_TRANSIENT);
+    else resultText(ctx, large);
 }
 
 bool isDateMask(std::string_view mask) {
@@ -280,8 +385,67 @@ bool isDateMask(std::string_view mask) {
     return false;
 }
 
+// Format of a whole number of up to fifteen digits, not negative, with a mask of "0"
+// placeholders and plain ASCII characters (the lists' "00-00-0000" and "00"), as
+// vb::FormatNumber gives it: digits fill the placeholders from the right, the first
+// placeholder takes any digits left over. False when the value or the mask needs the
+// general work.
+bool formatDigits(sqlite3_value* v, std::string_view mask, std::string& out) {
+    char digits[24];
+    size_t n = 0;
+    const int type = sqlite3_value_type(v);
+    if (type == SQLITE_INTEGER) {
+        const sqlite3_int64 x = sqlite3_value_int64(v);
+        if (x < 0 || x > 999999999999999LL) return false;
+        n = static_cast<size_t>(std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(x)));
+        if (x == 0) n = 0;
+    } else if (type == SQLITE_TEXT) {
+        const unsigned char* p = sqlite3_value_text(v);
+        const int bytes = sqlite3_value_bytes(v);
+        if (!p || bytes == 0) return false;
+        int i = 0;
+        while (i < bytes && p[i] == '0') ++i;
+        for (; i < bytes; ++i) {
+            if (p[i] < '0' || p[i] > '9' || n == 15) return false;
+            digits[n++] = static_cast<char>(p[i]);
+        }
+    } else {
+        return false;
+    }
+    size_t placeholders = 0;
+    for (char c : mask) {
+        if (c == '0') ++placeholders;
+        else if (static_cast<unsigned char>(c) >= 0x80 || std::strchr("#,.%\\\";", c)) return false;
+    }
+    if (placeholders == 0) return false;
+    const size_t pad = n < placeholders ? placeholders - n : 0;
+    const size_t extra = n > placeholders ? n - placeholders : 0;
+    out.clear();
+    out.reserve(mask.size() + extra);
+    size_t d = 0;   // position in the padded digits
+    bool first = true;
+    for (char c : mask) {
+        if (c != '0') {
+            out += c;
+            continue;
+        }
+        for (size_t take = first ? extra + 1 : 1; take > 0; --take, ++d) out += d < pad ? '0' : digits[d - pad];
+        first = false;
+    }
+    return true;
+}
+
 void fnFormat(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (isNull(argv[0])) { sqlite3_result_null(ctx); return; }
+    if (argc == 2 && sqlite3_value_type(argv[1]) == SQLITE_TEXT) {
+        const std::string_view mask(reinterpret_cast<const char*>(sqlite3_value_text(argv[1])),
+                                    static_cast<size_t>(sqlite3_value_bytes(argv[1])));
+        std::string out;
+        if (!isDateMask(mask) && formatDigits(argv[0], mask, out)) {
+            resultText(ctx, out);
+            return;
+        }
+    }
     if (argc < 2 || isNull(argv[1]) || textOf(argv[1]).empty()) {
         resultText(ctx, textOf(argv[0]));
         return;
@@ -397,27 +561,73 @@ void fnInStr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_int64(ctx, vb::InStr(textOf(argv[0]), textOf(argv[1])));
 }
 
-struct CompiledPattern {
-    std::vector<PatElem> elems;
-    bool valid = false;
-};
+// The text of a LIKE operand without copying it when SQLite holds it as text.
+std::string_view textView(sqlite3_value* v, std::string& scratch) {
+    if (sqlite3_value_type(v) == SQLITE_TEXT) {
+        const unsigned char* p = sqlite3_value_text(v);
+        return p ? std::string_view(reinterpret_cast<const char*>(p), static_cast<size_t>(sqlite3_value_bytes(v)))
+                 : std::string_view();
+    }
+    scratch = textOf(v);
+    return scratch;
+}
 
 void fnLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (nullIn(ctx, argc, argv)) return;
+    std::string scratch;
     // A constant pattern is compiled once per statement and kept with it (a word filter puts
     // several LIKEs in one WHERE, so a single last-pattern cache would compile on every row).
     if (auto* kept = static_cast<const CompiledPattern*>(sqlite3_get_auxdata(ctx, 0))) {
-        sqlite3_result_int(ctx, kept->valid && matchCompiled(kept->elems, textOf(argv[1])) ? 1 : 0);
+        sqlite3_result_int(ctx, kept->matches(textView(argv[1], scratch)) ? 1 : 0);
         return;
     }
     auto* cp = new CompiledPattern;
-    cp->valid = compilePattern(textOf(argv[0]), cp->elems);
-    sqlite3_result_int(ctx, cp->valid && matchCompiled(cp->elems, textOf(argv[1])) ? 1 : 0);
+    cp->compile(textOf(argv[0]));
+    sqlite3_result_int(ctx, cp->matches(textView(argv[1], scratch)) ? 1 : 0);
     // SQLite may free it at once; it is not used after this call.
     sqlite3_set_auxdata(ctx, 0, cp, [](void* p) { delete static_cast<CompiledPattern*>(p); });
 }
 
+// LIKE ... ESCAPE reaches no statement (the translation refuses it); should one call it, it
+// fails rather than match with SQLite's wildcards.
+void fnLikeEscape(sqlite3_context* ctx, int, sqlite3_value**) {
+    resultError(ctx, vb::Error(jet::SyntaxError, "Syntax error in query expression: LIKE ... ESCAPE."));
+}
+
+// Jet's "+": Null gives Null, two texts are joined, anything else adds as numbers, a text
+// that reads as a number counting as that number; any other text is a type mismatch.
+double addend(sqlite3_value* v) {
+    const int type = sqlite3_value_type(v);
+    if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) return sqlite3_value_double(v);
+    const std::string t = textOf(v);
+    if (!vb::IsNumeric(t)) throw vb::Error(jet::CriteriaTypeMismatch, "Data type mismatch in criteria expression.");
+    return vb::CDbl(t);
+}
+
+void fnAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (isNull(argv[0]) || isNull(argv[1])) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const int ta = sqlite3_value_type(argv[0]), tb = sqlite3_value_type(argv[1]);
+    if (ta == SQLITE_TEXT && tb == SQLITE_TEXT) {
+        resultText(ctx, textOf(argv[0]) + textOf(argv[1]));
+        return;
+    }
+    if (ta == SQLITE_INTEGER && tb == SQLITE_INTEGER) {
+        const sqlite3_int64 x = sqlite3_value_int64(argv[0]), y = sqlite3_value_int64(argv[1]);
+        sqlite3_int64 sum = 0;
+        if (!__builtin_add_overflow(x, y, &sum)) {
+            sqlite3_result_int64(ctx, sum);
+            return;
+        }
+    }
+    sqlite3_result_double(ctx, addend(argv[0]) + addend(argv[1]));
+}
+
 int collateJet(void*, int na, const void* a, int nb, const void* b) {
+    // Grouped and sorted lists compare many texts with themselves.
+    if (na == nb && std::memcmp(a, b, static_cast<size_t>(na)) == 0) return 0;
     return JetCollate(std::string_view(static_cast<const char*>(a), static_cast<size_t>(na)),
                       std::string_view(static_cast<const char*>(b), static_cast<size_t>(nb)));
 }
@@ -432,22 +642,28 @@ void add(sqlite3* db, const char* name, int nArg, Fn f, bool deterministic = tru
 bool JetLike(std::string_view pattern, std::string_view text) {
     // The same pattern is tried against every row of a query: keep the last one compiled.
     thread_local std::string lastPattern;
-    thread_local std::vector<PatElem> compiled;
-    thread_local bool valid = false;
-    if (pattern != lastPattern || compiled.empty()) {
-        compiled.clear();
-        valid = compilePattern(pattern, compiled);
+    thread_local CompiledPattern compiled;
+    thread_local bool ready = false;
+    if (!ready || pattern != lastPattern) {
+        compiled.compile(pattern);
         lastPattern = std::string(pattern);
-        if (compiled.empty() && valid) return text.empty();
+        ready = true;
     }
-    if (!valid) return false;
-    return matchCompiled(compiled, text);
+    return compiled.matches(text);
 }
 
 int JetCollate(std::string_view a, std::string_view b) {
+    const auto& ascii = asciiPrimary();
     size_t i = 0, j = 0;
     int secondary = 0;
     while (i < a.size() && j < b.size()) {
+        const unsigned char ca = static_cast<unsigned char>(a[i]), cb = static_cast<unsigned char>(b[j]);
+        if ((ca | cb) < 0x80) {
+            if (ca != cb && ascii[ca] != ascii[cb]) return ascii[ca] < ascii[cb] ? -1 : 1;
+            ++i;
+            ++j;
+            continue;
+        }
         CharKey ka = keyOf(nextChar(a, i));
         CharKey kb = keyOf(nextChar(b, j));
         if (ka.primary != kb.primary) return ka.primary < kb.primary ? -1 : 1;
@@ -457,6 +673,16 @@ int JetCollate(std::string_view a, std::string_view b) {
     if (i < a.size()) return 1;
     if (j < b.size()) return -1;
     return secondary;
+}
+
+void SizePageCache(sqlite3* db, long long fileBytes) {
+    // The whole file with room to grow, within a bound: each search reads most of the
+    // catalogue's pages, and decrypting them again on every keystroke costs more than the
+    // search. The memory goes with the connection.
+    constexpr long long minimumKiB = 2048, maximumKiB = 64 * 1024;
+    const long long kib = std::clamp(fileBytes / 1024 + fileBytes / 4096 + 256, minimumKiB, maximumKiB);
+    const std::string pragma = "PRAGMA cache_size=-" + std::to_string(kib);
+    sqlite3_exec(db, pragma.c_str(), nullptr, nullptr, nullptr);
 }
 
 void RegisterJetFunctions(sqlite3* db) {
@@ -492,8 +718,10 @@ void RegisterJetFunctions(sqlite3* db) {
     add(db, "jet_day", 1, guarded<fnDatePart<vb::Day>>);
     add(db, "jet_instr", 2, guarded<fnInStr>);
     add(db, "jet_instr", 3, guarded<fnInStr>);
+    add(db, "jet_add", 2, guarded<fnAdd>);
     // SQLite's LIKE operator calls like(pattern, text).
     add(db, "like", 2, guarded<fnLike>);
+    add(db, "like", 3, guarded<fnLikeEscape>);
 }
 
 }  // namespace dao

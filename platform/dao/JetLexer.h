@@ -28,8 +28,9 @@ std::vector<Token> Lex(std::string_view text);
 // ASCII case-insensitive comparison of a word with an upper-case keyword.
 bool IsWord(const Token& t, std::string_view upperKeyword);
 
-// Jet's #date# literal (m/d/yyyy or yyyy-mm-dd, optionally followed by a time) as an OLE date.
-// Throws 3075 when it does not read as a date.
+// Jet's #date# literal (m/d/yyyy, d/m/yyyy when the first number cannot be a month, or
+// yyyy-mm-dd; optionally followed by a time, or a time alone) as an OLE date. Throws 3075
+// when it does not read as a date or names one that does not exist.
 double ParseJetDate(std::string_view text);
 
 }  // namespace dao::detail

@@ -10,6 +10,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <optional>
 #include <set>
 
 namespace dao {
@@ -102,39 +103,98 @@ std::vector<Token> Lex(std::string_view s) {
     return out;
 }
 
+namespace {
+
+bool leapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+bool validDate(int y, int m, int d) {
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (y < 100 || y > 9999 || m < 1 || m > 12 || d < 1) return false;
+    return d <= days[m - 1] + (m == 2 && leapYear(y) ? 1 : 0);
+}
+
+// Two-digit years as Jet reads them: 00 to 29 in this century, 30 to 99 in the last.
+int fullYear(int y, size_t digits) {
+    if (digits > 2) return y;
+    return y < 30 ? 2000 + y : 1900 + y;
+}
+
+[[noreturn]] void badDate(std::string_view text) {
+    throw vb::Error(jet::SyntaxError, "Syntax error in date in query expression '#" + std::string(text) + "#'.");
+}
+
+}  // namespace
+
+// Jet reads #a/b/c# month first, and day first only when a cannot be a month; a year first
+// when a has more than two digits or cannot be a day (yyyy-mm-dd). A date or a time that
+// does not exist is an error, never a neighbour of it.
 double ParseJetDate(std::string_view text) {
     std::string s(text);
-    int a = 0, b = 0, c = 0, h = 0, n = 0, sec = 0;
-    char ampm[3] = {0, 0, 0};
+    size_t i = 0;
+    auto blanks = [&] {
+        while (i < s.size() && s[i] == ' ') ++i;
+    };
+    // A whole number; its digit count goes to digits.
+    auto number = [&](int& value, size_t& digits) {
+        size_t start = i;
+        value = 0;
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])) && i - start < 5)
+            value = value * 10 + (s[i++] - '0');
+        digits = i - start;
+        return digits > 0 && !(i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])));
+    };
+    blanks();
     double date = 0;
-    size_t timeStart = std::string::npos;
-    int used = 0;
-    if (std::sscanf(s.c_str(), " %d-%d-%d%n", &a, &b, &c, &used) == 3 && a > 31) {
-        date = vb::DateSerial(a, b, c);
-        timeStart = static_cast<size_t>(used);
-    } else if (std::sscanf(s.c_str(), " %d/%d/%d%n", &a, &b, &c, &used) == 3) {
-        if (c < 100) c += c < 30 ? 2000 : 1900;
-        date = vb::DateSerial(c, a, b);
-        timeStart = static_cast<size_t>(used);
+    bool hasDate = false;
+    size_t mark = i;
+    int a = 0, b = 0, c = 0;
+    size_t da = 0, db = 0, dc = 0;
+    if (number(a, da) && i < s.size() && (s[i] == '/' || s[i] == '-')) {
+        const char sep = s[i++];
+        if (!number(b, db) || i >= s.size() || s[i] != sep) badDate(text);
+        ++i;
+        if (!number(c, dc)) badDate(text);
+        int y = 0, m = 0, d = 0;
+        if (da > 2 || a > 31) {
+            y = a, m = b, d = c;
+        } else {
+            y = fullYear(c, dc);
+            if (validDate(y, a, b)) m = a, d = b;
+            else m = b, d = a;
+        }
+        if (!validDate(y, m, d)) badDate(text);
+        date = vb::DateSerial(y, m, d);
+        hasDate = true;
     } else {
-        timeStart = 0;
+        i = mark;
     }
-    std::string rest = s.substr(timeStart);
-    bool blank = rest.find_first_not_of(' ') == std::string::npos;
-    if (blank) {
-        if (timeStart == 0) syntax("#" + s + "#");
+    blanks();
+    if (i == s.size()) {
+        if (!hasDate) badDate(text);
         return date;
     }
-    int got = std::sscanf(rest.c_str(), " %d:%d:%d %2s", &h, &n, &sec, ampm);
-    if (got < 2) {
-        got = std::sscanf(rest.c_str(), " %d:%d %2s", &h, &n, ampm);
-        if (got < 2) syntax("#" + s + "#");
-        sec = 0;
+    // The time: h:nn[:ss] [AM|PM].
+    int h = 0, n = 0, sec = 0;
+    size_t dh = 0, dn = 0, ds = 0;
+    if (!number(h, dh) || i >= s.size() || s[i] != ':') badDate(text);
+    ++i;
+    if (!number(n, dn)) badDate(text);
+    if (i < s.size() && s[i] == ':') {
+        ++i;
+        if (!number(sec, ds)) badDate(text);
     }
-    std::string ap(ampm);
-    for (auto& ch : ap) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    if (ap == "PM" && h < 12) h += 12;
-    if (ap == "AM" && h == 12) h = 0;
+    blanks();
+    std::string ampm;
+    while (i < s.size() && std::isalpha(static_cast<unsigned char>(s[i])))
+        ampm += static_cast<char>(std::toupper(static_cast<unsigned char>(s[i++])));
+    blanks();
+    if (i != s.size() || (!ampm.empty() && ampm != "AM" && ampm != "PM")) badDate(text);
+    if (!ampm.empty()) {
+        if (h < 1 || h > 12) badDate(text);
+        if (ampm == "PM" && h < 12) h += 12;
+        if (ampm == "AM" && h == 12) h = 0;
+    }
+    if (h > 23 || n > 59 || sec > 59) badDate(text);
     double t = vb::TimeSerial(h, n, sec);
     return date < 0 ? date - t : date + t;
 }
@@ -278,8 +338,68 @@ private:
         return o;
     }
 
+    bool isTopSelect(int b, int e) const {
+        if (b >= e || !IsWord(t_[b], "SELECT")) return false;
+        int i = b + 1;
+        while (i < e && (IsWord(t_[i], "DISTINCT") || IsWord(t_[i], "DISTINCTROW") || IsWord(t_[i], "ALL"))) ++i;
+        return i < e && IsWord(t_[i], "TOP");
+    }
+
+    // A UNION, when it needs more than its words translated (nullopt when it does not):
+    // - Jet's TOP in one of its SELECTs limits that SELECT alone; SQLite takes LIMIT only
+    //   after the whole compound, so such a SELECT becomes a subquery of its own;
+    // - its ORDER BY (after the last SELECT, for the whole union, as in Jet) sorts the
+    //   union as a subquery: SQLite 3.15 cannot resolve a UNION whose later SELECT groups
+    //   rows when the ORDER BY terms name a collation.
+    std::optional<std::string> compoundSelect(int b, int e) {
+        std::vector<int> unions;
+        int firstSelect = -1;
+        for (int i = b; i < e; ++i) {
+            if (isSym(i, "(")) { i = match_[i]; continue; }
+            if (isSym(i - 1, ".") || isSym(i + 1, ".")) continue;
+            if (firstSelect < 0 && IsWord(t_[i], "SELECT")) firstSelect = i;
+            if (IsWord(t_[i], "UNION")) unions.push_back(i);
+        }
+        if (unions.empty() || firstSelect < 0) return std::nullopt;
+        std::vector<std::pair<int, int>> members;
+        std::vector<std::string> joins;
+        int start = firstSelect;
+        for (int u : unions) {
+            members.push_back({start, u});
+            start = u + 1;
+            if (start < e && IsWord(t_[start], "ALL")) {
+                joins.push_back(" UNION ALL ");
+                ++start;
+            } else {
+                joins.push_back(" UNION ");
+            }
+        }
+        int orderAt = e;
+        for (int i = start; i + 1 < e; ++i) {
+            if (isSym(i, "(")) { i = match_[i]; continue; }
+            if (IsWord(t_[i], "ORDER") && IsWord(t_[i + 1], "BY")) { orderAt = i; break; }
+        }
+        members.push_back({start, orderAt});
+        bool anyTop = false;
+        for (auto& [mb, me] : members) anyTop = anyTop || isTopSelect(mb, me);
+        if (!anyTop && orderAt == e) return std::nullopt;
+        std::string compound;
+        for (size_t k = 0; k < members.size(); ++k) {
+            if (k) compound += joins[k - 1];
+            auto [mb, me] = members[k];
+            if (mb >= me) syntax("UNION without a SELECT");
+            std::string m = seq(mb, me);
+            compound += isTopSelect(mb, me) ? "SELECT * FROM (" + m + ")" : m;
+        }
+        std::string out = firstSelect > b ? seq(b, firstSelect) + " " : std::string();
+        if (orderAt < e) out += "SELECT * FROM (" + compound + ") " + seq(orderAt, e);
+        else out += compound;
+        return out;
+    }
+
     // One parenthesis level: tokens [b, e).
     std::string seq(int b, int e) {
+        if (auto u = compoundSelect(b, e)) return *u;
         std::vector<Item> items;
         bool inSet = false;
         std::string limit;
@@ -368,6 +488,15 @@ private:
                     continue;
                 } else if (up == "DISTINCTROW") {
                     it.sql = "DISTINCT";
+                } else if (!qualified && up == "ESCAPE") {
+                    // Jet's LIKE knows no ESCAPE (SQLite's would take % and _ as wildcards
+                    // again); Jet puts a wildcard in brackets to match it as itself.
+                    for (auto k = items.rbegin(); k != items.rend(); ++k) {
+                        if (!k->boundary) continue;
+                        if (k->tok && IsWord(*k->tok, "LIKE"))
+                            syntax("LIKE ... ESCAPE (Jet matches a wildcard character put in brackets, as [*])");
+                        break;
+                    }
                 }
                 if (!qualified && up == "SET") inSet = true;
                 if (!qualified && up == "WHERE") inSet = false;
@@ -377,42 +506,94 @@ private:
             }
             items.push_back(std::move(it));
         }
-        concatenations(items);
+        operators(items);
         orderCollation(items);
         std::string out = join(items);
         if (!limit.empty()) out += " LIMIT " + limit;
         return out;
     }
 
-    // a & b & c, where the operands run up to the nearest boundary on each side.
-    static void concatenations(std::vector<Item>& items) {
-        for (size_t k = 0; k < items.size(); ++k) {
-            if (!items[k].amp) continue;
-            size_t lo = k;
-            while (lo > 0 && !items[lo - 1].boundary) --lo;
-            size_t hi = k;
-            while (hi + 1 < items.size() && !items[hi + 1].boundary) ++hi;
-            std::vector<std::string> operands;
-            std::vector<Item> cur;
-            for (size_t m = lo; m <= hi; ++m) {
-                if (items[m].amp) {
-                    if (cur.empty()) syntax("\"&\" without an operand");
-                    operands.push_back(join(cur));
-                    cur.clear();
-                } else {
-                    cur.push_back(items[m]);
-                }
+    // Operators that bind an operand on their left: after one of them a "+" or "-" is a sign.
+    static bool takesOperand(const Item& it) {
+        if (it.amp) return true;
+        if (!it.tok || it.tok->kind != Tok::Symbol) return it.sql == "%";
+        static const std::set<std::string> ops = {"+", "-", "*", "/", "\\", "^", "%", "."};
+        return ops.count(it.sql) > 0;
+    }
+
+    // The binary "+" and "-" of one operand of "&" (items [b, e)), left to right; "+" is
+    // Jet's: numbers add, two texts are joined, Null gives Null.
+    static std::string additions(const std::vector<Item>& items, size_t b, size_t e) {
+        std::string expr;
+        std::vector<Item> cur;
+        std::string pending;   // the operator before cur
+        auto flush = [&] {
+            if (cur.empty()) syntax("an operator without an operand");
+            std::string operand = join(cur);
+            if (pending.empty()) expr = operand;
+            else if (pending == "+") expr = "jet_add(" + expr + "," + operand + ")";
+            else expr += " - " + operand;
+            cur.clear();
+        };
+        for (size_t m = b; m < e; ++m) {
+            const Item& it = items[m];
+            bool sign = it.tok && it.tok->kind == Tok::Symbol && (it.sql == "+" || it.sql == "-");
+            if (sign && !cur.empty() && !takesOperand(cur.back())) {
+                flush();
+                pending = it.sql;
+                continue;
             }
-            if (cur.empty()) syntax("\"&\" without an operand");
-            operands.push_back(join(cur));
+            cur.push_back(it);
+        }
+        flush();
+        return expr;
+    }
+
+    static bool hasBinaryPlus(const std::vector<Item>& items, size_t b, size_t e) {
+        for (size_t m = b + 1; m < e; ++m)
+            if (items[m].tok && items[m].tok->kind == Tok::Symbol && items[m].sql == "+" &&
+                !takesOperand(items[m - 1]))
+                return true;
+        return false;
+    }
+
+    // a & b & c and a + b, where the operands run up to the nearest boundary on each side;
+    // "+" binds tighter than "&".
+    static void operators(std::vector<Item>& items) {
+        size_t k = 0;
+        while (k < items.size()) {
+            if (items[k].boundary) { ++k; continue; }
+            size_t lo = k, hi = k;
+            while (hi + 1 < items.size() && !items[hi + 1].boundary) ++hi;
+            bool amp = false;
+            for (size_t m = lo; m <= hi; ++m) amp = amp || items[m].amp;
+            if (!amp && !hasBinaryPlus(items, lo, hi + 1)) {
+                k = hi + 1;
+                continue;
+            }
+            std::vector<std::string> operands;
+            size_t start = lo;
+            for (size_t m = lo; m <= hi + 1; ++m) {
+                if (m <= hi && !items[m].amp) continue;
+                if (m == start) syntax("\"&\" without an operand");
+                operands.push_back(hasBinaryPlus(items, start, m)
+                                       ? additions(items, start, m)
+                                       : join(std::vector<Item>(items.begin() + static_cast<long>(start),
+                                                                items.begin() + static_cast<long>(m))));
+                start = m + 1;
+            }
             Item merged;
             merged.space = items[lo].space;
-            merged.sql = "jet_concat(";
-            for (size_t m = 0; m < operands.size(); ++m) merged.sql += (m ? "," : "") + operands[m];
-            merged.sql += ")";
+            if (amp) {
+                merged.sql = "jet_concat(";
+                for (size_t m = 0; m < operands.size(); ++m) merged.sql += (m ? "," : "") + operands[m];
+                merged.sql += ")";
+            } else {
+                merged.sql = operands.front();
+            }
             items.erase(items.begin() + static_cast<long>(lo), items.begin() + static_cast<long>(hi) + 1);
             items.insert(items.begin() + static_cast<long>(lo), std::move(merged));
-            k = lo;
+            k = lo + 1;
         }
     }
 
@@ -522,7 +703,7 @@ private:
         return seq(0, end);
     }
 
-    // ORDER BY terms sort texts as Jet does, also when they are expressions.
+    // ORDER BY terms sort texts as Jet does: expressions, aggregates and column numbers.
     static void orderCollation(std::vector<Item>& items) {
         size_t k = 0;
         while (k + 1 < items.size() &&
@@ -537,12 +718,9 @@ private:
             size_t at = end;
             if (items[end - 1].tok && (IsWord(*items[end - 1].tok, "ASC") || IsWord(*items[end - 1].tok, "DESC")))
                 at = end - 1;
-            // A column number stays bare: with a collation it would become an expression,
-            // which a UNION's ORDER BY cannot resolve. The column sorts by its own collation.
-            if (at == i + 1 && items[i].tok && items[i].tok->kind == Tok::Number) {
-                i = end + 1;
-                continue;
-            }
+            // Column numbers too: the collation of a result column is SQLite's BINARY when
+            // it is an aggregate or an expression of columns, and SQLite keeps the collation
+            // of a numbered term, also in a UNION's ORDER BY.
             Item c;
             c.space = true;
             c.sql = "COLLATE JET";

@@ -11,12 +11,16 @@ namespace dao {
 
 // Translates one Jet statement:
 //  - a & b & c           -> jet_concat(a,b,c): Null counts as "", Null only when all are Null
+//  - a + b               -> jet_add(a,b): numbers add, two texts are joined, Null gives Null
 //  - IIF(c, a, b)        -> (CASE WHEN c THEN a ELSE b END)
 //  - x = Null, x <> Null -> x IS NULL, x IS NOT NULL (not in the assignments of SET)
-//  - SELECT TOP n        -> LIMIT n at the end of that level; True/False -> -1/0; Mod -> %
+//  - SELECT TOP n        -> LIMIT n at the end of that level; a SELECT of a UNION with TOP
+//                           becomes a subquery, so TOP limits that SELECT alone;
+//                           True/False -> -1/0; Mod -> %
 //  - "text" and 'text'   -> 'text' COLLATE JET, so texts compare without regard to case
-//                           also against expressions; ORDER BY terms get COLLATE JET too
-//  - #m/d/yyyy [time]#   -> its OLE day number
+//                           also against expressions; every ORDER BY term (a column number
+//                           too) gets COLLATE JET
+//  - #m/d/yyyy [time]#   -> its OLE day number (#d/m/yyyy# when d cannot be a month)
 //  - Format, Mid, Left, Nz, DateSerial, ... -> the registered jet_ functions
 //  - DDL: Long/Int/Integer, Short, Byte, Text(n) (COLLATE JET and a length check), Memo,
 //    Date, Double, Single, YesNo, Counter, Currency, Binary; "WITH ..." of CREATE INDEX is
@@ -25,7 +29,8 @@ namespace dao {
 // Not translated: a comparison in a select list gives 1, not Jet's -1, for True; Jet's
 // make-table (SELECT ... INTO) and joined UPDATE have no SQLite form and fail to prepare.
 // Throws vb::Error 3075 on text it cannot read (an unclosed literal or bracket, unbalanced
-// parentheses, an IIF without three arguments, "&" without an operand).
+// parentheses, an IIF without three arguments, "&" without an operand, a date that does not
+// exist) and on LIKE ... ESCAPE, which Jet does not know.
 std::string TranslateJetSql(std::string_view jet);
 
 // Jet's LIKE: * ? # [abc] [!abc] [a-z]; case-insensitive (Unicode case folding), accents
@@ -38,5 +43,8 @@ int JetCollate(std::string_view a, std::string_view b);
 
 // Registers the collation JET, the Jet functions and the LIKE matcher on a connection.
 void RegisterJetFunctions(sqlite3* db);
+
+// Sizes the page cache of a connection to a file of fileBytes bytes.
+void SizePageCache(sqlite3* db, long long fileBytes);
 
 }  // namespace dao

@@ -10,6 +10,7 @@
 #include <QPalette>
 
 #include <cmath>
+#include <unordered_map>
 
 namespace vb {
 
@@ -17,9 +18,19 @@ namespace {
 
 const char* const kControlProperty = "zk_control";
 
+// The control of each widget, also kept apart from the widget's property: placing a control
+// looks at every sibling, so the lookup must be cheap (a window builds hundreds of
+// controls, some containers hold dozens).
+std::unordered_map<const QWidget*, Control*>& ControlsOfWidgets() {
+    static std::unordered_map<const QWidget*, Control*> controls;
+    return controls;
+}
+
 Control* ControlOnWidget(const QWidget* widget) {
     if (!widget) return nullptr;
-    return static_cast<Control*>(widget->property(kControlProperty).value<void*>());
+    const auto& controls = ControlsOfWidgets();
+    const auto it = controls.find(widget);
+    return it == controls.end() ? nullptr : it->second;
 }
 
 // The lowest windowed control among the widget's siblings; windowless ones stay below it.
@@ -85,6 +96,10 @@ Control::Control(Container& parent, std::string name, int index, QWidget* widget
     // while the control's own members do not exist yet.
     widget->show();
     widget->setProperty(kControlProperty, QVariant::fromValue<void*>(this));
+    ControlsOfWidgets()[widget] = this;
+    // A widget that Qt deletes with its parent leaves no entry behind for a later widget at
+    // the same address.
+    QObject::connect(widget, &QObject::destroyed, [widget] { ControlsOfWidgets().erase(widget); });
     eventFilter_ = new ControlEventFilter(this, widget);
     widget->installEventFilter(eventFilter_);
 }
@@ -93,6 +108,7 @@ Control::~Control() {
     if (eventFilter_) eventFilter_->Detach();
     if (widget_) {
         widget_->setProperty(kControlProperty, QVariant());
+        ControlsOfWidgets().erase(widget_);
         widget_->hide();
         // The control may go while one of its own events is being delivered. Once the
         // application object is gone (the process is ending) widgets are left alone.

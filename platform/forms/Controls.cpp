@@ -197,7 +197,8 @@ protected:
         QPainter painter(this);
         const QPoint origin = owner_->ClientOrigin();
         painter.fillRect(rect(), ToQColor(owner_->BackColor()));
-        painter.drawImage(origin, owner_->surface_, QRect(0, 0, owner_->ScaleWidth(), owner_->ScaleHeight()));
+        if (!owner_->surface_.isNull())
+            painter.drawImage(origin, owner_->surface_, QRect(0, 0, owner_->ScaleWidth(), owner_->ScaleHeight()));
         if (owner_->borderStyle_ == 1) {
             // The original's sunken two-pixel edge.
             const int w = width() - 1, h = height() - 1;
@@ -238,25 +239,23 @@ QPoint PictureBox::ClientOrigin() const { return borderStyle_ == 1 ? QPoint(2, 2
 int PictureBox::ScaleWidth() const { return std::max(0, Width() - 2 * ClientOrigin().x()); }
 int PictureBox::ScaleHeight() const { return std::max(0, Height() - 2 * ClientOrigin().y()); }
 
+// The drawing surface exists once something is drawn: most boxes are panels that only show
+// their back colour, and a window has dozens of them.
 void PictureBox::ResetSurface() {
-    surface_ = QImage(std::max(1, ScaleWidth()), std::max(1, ScaleHeight()), QImage::Format_RGB32);
-    surface_.fill(ToQColor(BackColor()));
-    if (!picture_.IsNothing()) {
-        QPainter painter(&surface_);
-        painter.drawPixmap(0, 0, picture_.Pixmap());
-    }
+    surface_ = QImage();
+    if (!picture_.IsNothing()) EnsureSurface();
     Widget()->update();
 }
 
 void PictureBox::EnsureSurface() {
-    const int w = ScaleWidth(), h = ScaleHeight();
-    if (w <= surface_.width() && h <= surface_.height()) return;
+    const int w = std::max(1, ScaleWidth()), h = std::max(1, ScaleHeight());
+    if (!surface_.isNull() && w <= surface_.width() && h <= surface_.height()) return;
     // Growing keeps what was drawn; the new area shows the back colour and the picture.
     QImage grown(std::max(w, surface_.width()), std::max(h, surface_.height()), QImage::Format_RGB32);
     grown.fill(ToQColor(BackColor()));
     QPainter painter(&grown);
     if (!picture_.IsNothing()) painter.drawPixmap(0, 0, picture_.Pixmap());
-    painter.drawImage(0, 0, surface_);
+    if (!surface_.isNull()) painter.drawImage(0, 0, surface_);
     painter.end();
     surface_ = grown;
 }
@@ -269,7 +268,13 @@ void PictureBox::SetPicture(const Picture& picture) {
 }
 
 Picture PictureBox::GetImage() const {
-    return Picture(QPixmap::fromImage(surface_.copy(0, 0, std::max(1, ScaleWidth()), std::max(1, ScaleHeight()))));
+    const int w = std::max(1, ScaleWidth()), h = std::max(1, ScaleHeight());
+    if (surface_.isNull()) {
+        QImage fundo(w, h, QImage::Format_RGB32);
+        fundo.fill(ToQColor(BackColor()));
+        return Picture(QPixmap::fromImage(fundo));
+    }
+    return Picture(QPixmap::fromImage(surface_.copy(0, 0, w, h)));
 }
 
 void PictureBox::SetAutoSize(bool autoSize) {
@@ -342,6 +347,7 @@ void PictureBox::FillRectangle(int x1, int y1, int x2, int y2, long color) {
 }
 
 void PictureBox::DrawLine(int x1, int y1, int x2, int y2, long color) {
+    EnsureSurface();
     const QRgb rgb = ToQColor(color).rgb();
     ForEachLinePoint(x1, y1, x2, y2, [&](int x, int y) {
         if (surface_.valid(x, y)) surface_.setPixel(x, y, rgb);
@@ -350,13 +356,17 @@ void PictureBox::DrawLine(int x1, int y1, int x2, int y2, long color) {
 }
 
 void PictureBox::PSet(int x, int y, long color) {
-    if (x < 0 || y < 0 || x >= ScaleWidth() || y >= ScaleHeight() || !surface_.valid(x, y)) return;
+    if (x < 0 || y < 0 || x >= ScaleWidth() || y >= ScaleHeight()) return;
+    EnsureSurface();
+    if (!surface_.valid(x, y)) return;
     surface_.setPixel(x, y, ToQColor(color).rgb());
     Widget()->update();
 }
 
 long PictureBox::Point(int x, int y) const {
-    if (x < 0 || y < 0 || x >= ScaleWidth() || y >= ScaleHeight() || !surface_.valid(x, y)) return -1;
+    if (x < 0 || y < 0 || x >= ScaleWidth() || y >= ScaleHeight()) return -1;
+    if (surface_.isNull()) return FromQColor(ToQColor(BackColor()));
+    if (!surface_.valid(x, y)) return -1;
     return FromQColor(QColor(surface_.pixel(x, y)));
 }
 

@@ -4,6 +4,7 @@
 
 #include "catalog/controls/ModuloGrade.h"
 #include "common/modTraducao.h"
+#include "platform/dao/JetSql.h"
 #include "platform/forms/Keys.h"
 
 #include <gmock/gmock.h>
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QPixmap>
 
+#include <map>
 #include <set>
 
 namespace {
@@ -217,6 +219,62 @@ TEST_F(AuxGrupo, BackFromAnObservationReturnsToTheSameApplication) {
     j.TeclaPress(esc);
     EXPECT_FALSE(j.IsLoaded());
     EXPECT_EQ(EstadoPrograma.RequisicaoTela, "") << "leaving without a choice answers nothing";
+}
+
+// Every list of a maker and group, in each sort and each language, comes out in Jet's text
+// order (case-blind, accented letters beside their base letter), although its sort columns
+// are Min() of the descriptions, whose own collation SQLite does not keep.
+TEST_F(AuxGrupo, EveryListSortsAsJetInEachLanguage) {
+    const std::string pares =
+        "SELECT DISTINCT APLICACAO.CodigoFabricante, PRODUTO.CodigoGrupoProduto FROM (PRODUTO INNER JOIN "
+        "APLICACAO_PRODUTO ON PRODUTO.CodigoProduto = APLICACAO_PRODUTO.CodigoProduto) INNER JOIN APLICACAO ON "
+        "APLICACAO_PRODUTO.CodigoAplicacao = APLICACAO.CodigoAplicacao";
+    std::vector<std::pair<long, long>> listas;
+    for (dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(pares, dao::dbOpenSnapshot); !rs.Eof(); rs.MoveNext())
+        listas.push_back({rs.Fields(0).Value().ToLong(), rs.Fields(1).Value().ToLong()});
+    ASSERT_GT(listas.size(), 50u);
+    // Null (no type) sorts first, as SQLite puts it.
+    auto compara = [](const std::string& campo, dao::Recordset& a, dao::Recordset& b) {
+        const vb::Variant x = a.Value(campo), y = b.Value(campo);
+        if (x.IsNull() || y.IsNull()) return x.IsNull() == y.IsNull() ? 0 : x.IsNull() ? -1 : 1;
+        return dao::JetCollate(x.ToString(), y.ToString());
+    };
+    struct Chave {
+        const char* campo;
+        bool decrescente;
+    };
+    const std::map<std::string, std::vector<Chave>> ordens = {
+        {"1", {{"DescricaoTipoAplicacao", false}, {"DescricaoAplicacao", false}}},
+        {"2", {{"DescricaoAplicacao", false}}},
+        {"3", {{"OBLancamento", true}, {"DescricaoTipoAplicacao", false}, {"DescricaoAplicacao", false}}}};
+    for (const char* idioma : {"P", "E", "I"}) {
+        EstadoPrograma.Idioma = idioma;
+        auxteste::Janela& j = Abre(Requisicao("", "1", 1));
+        int foraDeOrdem = 0;
+        for (const auto& [fabricante, grupo] : listas) {
+            for (const auto& [ordem, chaves] : ordens) {
+                j.AtualizaGridAplicacoesGrupo(static_cast<std::uint8_t>(fabricante), static_cast<int>(grupo), 0, ordem, false);
+                dao::Recordset anterior = j.dtcTHGrid1.GetRecordset().Clone();
+                dao::Recordset atual = j.dtcTHGrid1.GetRecordset().Clone();
+                if (!atual.Eof()) atual.MoveNext();
+                for (; !atual.Eof(); anterior.MoveNext(), atual.MoveNext()) {
+                    int c = 0;
+                    for (const Chave& k : chaves) {
+                        c = compara(k.campo, anterior, atual) * (k.decrescente ? -1 : 1);
+                        if (c != 0) break;
+                    }
+                    if (c > 0) {
+                        ADD_FAILURE() << idioma << ": maker " << fabricante << ", group " << grupo << ", sort " << ordem
+                                      << ": \"" << anterior.Value("DescricaoAplicacao").ToString() << "\" before \""
+                                      << atual.Value("DescricaoAplicacao").ToString() << "\"";
+                        ++foraDeOrdem;
+                        break;
+                    }
+                }
+            }
+        }
+        EXPECT_EQ(foraDeOrdem, 0) << "lists out of Jet's order in language " << idioma;
+    }
 }
 
 TEST_F(AuxGrupo, Screenshot) {

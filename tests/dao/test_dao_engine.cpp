@@ -315,6 +315,15 @@ TEST_F(DaoTest, FieldsFollowTheCurrentRowAndCarryJetTypes) {
     EXPECT_EQ(expr.Value("X").ToDouble(), 1.5);
 }
 
+TEST_F(DaoTest, ANameAloneOpensItsTable) {
+    db_.Execute("CREATE TABLE [Duas Palavras] (Codigo Long)");
+    db_.Execute("INSERT INTO [Duas Palavras] (Codigo) VALUES (9)");
+    EXPECT_EQ(Rows(db_, " [Duas Palavras]\r\n"), (Lines{"9"}));
+    EXPECT_EQ(Rows(db_, "\tU "), (Lines{"7|1"}));
+    EXPECT_EQ(Rows(db_, "[U]"), (Lines{"7|1"}));
+    EXPECT_EQ(ErrorOf([&] { db_.OpenRecordset("Duas Palavras"); }), dao::jet::SyntaxError);
+}
+
 TEST_F(DaoTest, BookmarksAndClones) {
     auto rs = db_.OpenRecordset("SELECT Id FROM T ORDER BY Id");
     rs.Move(2);
@@ -419,6 +428,59 @@ TEST_F(DaoTest, FindRaisesOnBadCriteriaAndContinuesWithFindNext) {
     rs.FindNext("Qt > 4");
     EXPECT_TRUE(rs.NoMatch());
     EXPECT_EQ(rs.Value("Id").ToLong(), 4);
+}
+
+// A list opened again with the same text after its table was dropped and made anew (the cart
+// table is, by this program and by update scripts of another computer) reads the new table.
+TEST_F(DaoTest, SameQueryAfterItsTableWasMadeAnewReadsTheNewTable) {
+    const std::string sql = "SELECT * FROM Cesta ORDER BY 1";
+    db_.Execute("CREATE TABLE Cesta (Codigo Long, Nome Text(10))");
+    db_.Execute("INSERT INTO Cesta (Codigo, Nome) VALUES (1, 'um')");
+    EXPECT_EQ(Rows(db_, sql), (Lines{"1|um"}));
+    EXPECT_EQ(Rows(db_, "Cesta"), (Lines{"1|um"}));
+
+    db_.Execute("DROP TABLE Cesta");
+    EXPECT_EQ(ErrorOf([&] { db_.OpenRecordset(sql); }), dao::jet::NoSuchTable);
+    db_.Execute("CREATE TABLE Cesta (Dia Date, Qt Int, Nome Text(10))");
+    db_.Execute("INSERT INTO Cesta (Dia, Qt, Nome) VALUES (#5/7/2024#, 3, 'tres')");
+    auto rs = db_.OpenRecordset(sql);
+    ASSERT_EQ(rs.FieldCount(), 3);
+    EXPECT_EQ(rs.Fields(0).Name(), "Dia");
+    EXPECT_EQ(rs.Fields(0).Value().Type(), vb::VarType::Date);
+    EXPECT_EQ(rs.Fields(1).Value().Type(), vb::VarType::Long);
+    EXPECT_EQ(rs.Value("Nome").ToString(), "tres");
+    rs.Close();
+
+    // The same, made anew by another connection to the file.
+    {
+        sqlite3* outro = nullptr;
+        ASSERT_EQ(sqlite3_open(path_.c_str(), &outro), SQLITE_OK);
+        const std::string chave = "PRAGMA key = 's3gr''edo'";
+        sqlite3_exec(outro, chave.c_str(), nullptr, nullptr, nullptr);
+        ASSERT_EQ(sqlite3_exec(outro, "DROP TABLE Cesta; CREATE TABLE Cesta (Nome TEXT); INSERT INTO Cesta VALUES ('so')",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(outro);
+    }
+    EXPECT_EQ(Rows(db_, sql), (Lines{"so"}));
+    EXPECT_EQ(Rows(db_, "Cesta"), (Lines{"so"}));
+}
+
+// Two recordsets of the same text at once each keep their own rows and position.
+TEST_F(DaoTest, TwoRecordsetsOfTheSameQueryAreIndependent) {
+    const std::string sql = "SELECT Id, Nome FROM T ORDER BY Id";
+    auto a = db_.OpenRecordset(sql);
+    auto b = db_.OpenRecordset(sql);
+    a.MoveLast();
+    EXPECT_EQ(a.Value("Id").ToLong(), 5);
+    EXPECT_EQ(b.Value("Id").ToLong(), 1);
+    db_.Execute("UPDATE T SET Nome = 'outro' WHERE Id = 1");
+    auto c = db_.OpenRecordset(sql);
+    EXPECT_EQ(c.Value("Nome").ToString(), "outro");
+    EXPECT_EQ(b.Value("Nome").ToString(), "Pastilha");
+    b.Close();
+    EXPECT_EQ(a.Value("Id").ToLong(), 5);
+    EXPECT_EQ(Rows(db_, sql).size(), 5u);
 }
 
 // ---- the data control --------------------------------------------------------------------

@@ -3,6 +3,7 @@
 
 #include "platform/dao/JetSql.h"
 #include "platform/vb/Err.h"
+#include "platform/vb/Strings.h"
 
 #include <gtest/gtest.h>
 
@@ -116,6 +117,23 @@ INSTANTIATE_TEST_SUITE_P(
         SqlCase{"ORDER BY an expression sorts as Jet",
                 "SELECT Nome & '' FROM T WHERE Id <> 3 ORDER BY Nome & '' DESC, 1",
                 {"Pastilha", "O'Brien & Sons", "ÁGUA", "abc"}},
+        // Every ORDER BY term over text sorts as Jet, also a column number whose column has
+        // no collation of its own (an aggregate, an expression of columns), and in a UNION.
+        SqlCase{"ORDER BY the number of a Min()",
+                "SELECT Min(Nome), Id FROM T GROUP BY Id ORDER BY 1, 2",
+                {"abc|5", "ÁGUA|2", "água|3", "O'Brien & Sons|4", "Pastilha|1"}},
+        SqlCase{"ORDER BY the number of an expression without a literal, descending",
+                "SELECT UCase(Nome), Id FROM T ORDER BY 1 DESC, 2",
+                {"PASTILHA|1", "O'BRIEN & SONS|4", "ÁGUA|2", "ÁGUA|3", "ABC|5"}},
+        SqlCase{"ORDER BY a Max() by name", "SELECT Max(Nome) AS M FROM T GROUP BY Id ORDER BY Max(Nome) DESC",
+                {"Pastilha", "O'Brien & Sons", "ÁGUA", "água", "abc"}},
+        SqlCase{"ORDER BY numbers of a UNION whose later SELECT groups",
+                "SELECT Min(Nome) AS N, Id FROM T WHERE Id < 3 GROUP BY Id UNION SELECT Max(Nome), Id FROM T "
+                "WHERE Id >= 3 GROUP BY Id ORDER BY 1, 2",
+                {"abc|5", "ÁGUA|2", "água|3", "O'Brien & Sons|4", "Pastilha|1"}},
+        SqlCase{"ORDER BY a number of a UNION ALL, descending",
+                "SELECT UCase(Nome) AS N FROM T WHERE Id < 3 UNION ALL SELECT Mid(Nome, 1) FROM T WHERE Id >= 3 ORDER BY 1 DESC",
+                {"PASTILHA", "O'Brien & Sons", "ÁGUA", "água", "abc"}},
         SqlCase{"nested joins, innermost first",
                 "SELECT T.Id FROM (T INNER JOIN U ON U.a = T.Id) LEFT JOIN T AS T2 ON T2.Id = U.Versao", {"1"}}));
 
@@ -232,7 +250,111 @@ INSTANTIATE_TEST_SUITE_P(
         LikeCase{"a[]b", "ab", true},
         LikeCase{"*a*b*c", "xxaxxbxxbxc", true},
         LikeCase{"*a*b*c", "xxaxxbxxbx", false},
-        LikeCase{"[abc", "a", false}));      // an unclosed class matches nothing
+        LikeCase{"[abc", "a", false},        // an unclosed class matches nothing
+        // Plain text between "*" is looked for in the folded text, accents and all.
+        LikeCase{"*ÁGUA*", "a água fresca", true},
+        LikeCase{"*ÁGUA*", "a agua fresca", false},
+        LikeCase{"*ab*", "xxaxab", true},
+        LikeCase{"*k*", "\u212A", true},     // KELVIN SIGN folds to k
+        LikeCase{"ab*", "a", false},
+        LikeCase{"ab*", "AB", true},
+        LikeCase{"abc", "ABC", true},
+        LikeCase{"abc", "abcd", false},
+        LikeCase{"", "", true},
+        LikeCase{"", "a", false}));
+
+// Jet SQL of the kind the maker's update scripts carry, where Jet and SQLite part ways: each
+// statement does what Jet does with it, or is refused with Jet's error; none does something
+// else in silence.
+struct ScriptCase {
+    const char* what;
+    const char* statement;   // run with Execute when check is set, else opened as a query
+    const char* check;       // the query that shows what the statement left
+    Lines rows;
+    long error = 0;          // the Jet error the statement raises instead
+};
+
+void PrintTo(const ScriptCase& c, std::ostream* os) { *os << c.what; }
+
+class DaoScriptTest : public DaoTest, public ::testing::WithParamInterface<ScriptCase> {};
+
+TEST_P(DaoScriptTest, BehavesAsJetOrIsRefused) {
+    const ScriptCase& c = GetParam();
+    try {
+        Lines rows;
+        if (c.check) {
+            db_.Execute(c.statement, dao::dbFailOnError);
+            rows = Rows(db_, c.check);
+        } else {
+            rows = Rows(db_, c.statement);
+        }
+        EXPECT_EQ(c.error, 0) << c.statement << " was accepted";
+        EXPECT_EQ(rows, c.rows) << c.statement << "\n  as SQLite: " << dao::TranslateJetSql(c.statement);
+    } catch (const vb::Error& e) {
+        EXPECT_EQ(e.Number(), c.error) << c.statement << ": " << e.Description();
+        EXPECT_FALSE(e.Description().empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DaoScripts, DaoScriptTest,
+    ::testing::Values(
+        // "+" joins two texts, Null gives Null, numbers (and texts that read as numbers) add.
+        ScriptCase{"+ joins texts", "UPDATE T SET Nome = Nome + '-x' WHERE Id = 1", "SELECT Nome FROM T WHERE Id = 1",
+                   {"Pastilha-x"}},
+        ScriptCase{"+ with Null gives Null", "UPDATE T SET Nome = Nome + Num WHERE Id = 2",
+                   "SELECT Nome FROM T WHERE Id = 2", {"<null>"}},
+        ScriptCase{"+ adds numbers", "UPDATE T SET Qt = Qt + 1 + Preco * 2 WHERE Id = 1",
+                   "SELECT Qt FROM T WHERE Id = 1", {"9"}},
+        ScriptCase{"+ of two text columns, then &", "SELECT Nome + Num & '!' FROM T WHERE Id = 1", nullptr,
+                   {"Pastilha1234567!"}},
+        ScriptCase{"+ of a number and a text that reads as one", "SELECT Qt + Num, -Qt + 1 FROM T WHERE Id = 3", nullptr,
+                   {"12|1"}},
+        ScriptCase{"+ of a number and a text that does not", "SELECT Qt + Nome FROM T WHERE Id = 1", nullptr, {},
+                   dao::jet::CriteriaTypeMismatch},
+        // TOP in a SELECT of a UNION limits that SELECT; the ORDER BY sorts the whole union.
+        ScriptCase{"TOP in the first SELECT of a UNION",
+                   "INSERT INTO U (Versao, a) SELECT TOP 2 Id, 0 FROM T UNION ALL SELECT Id, 1 FROM T WHERE Id > 3",
+                   "SELECT Versao FROM U WHERE Versao <> 7 ORDER BY Versao", {"1", "2", "4", "5"}},
+        ScriptCase{"TOP in both SELECTs of a sorted UNION",
+                   "SELECT TOP 1 Nome FROM T UNION SELECT TOP 1 Nome FROM T WHERE Id > 3 ORDER BY 1 DESC", nullptr,
+                   {"Pastilha", "O'Brien & Sons"}},
+        // #a/b/yyyy# is month first, day first only when a cannot be a month.
+        ScriptCase{"a day that cannot be a month comes first",
+                   "UPDATE T SET Dia = #31/12/2025# WHERE Id = 1", "SELECT Format(Dia, 'yyyy-mm-dd') FROM T WHERE Id = 1",
+                   {"2025-12-31"}},
+        ScriptCase{"month first, day first, year first, with times",
+                   "SELECT Format(#1/2/2025#, 'yyyy-mm-dd'), Format(#13/1/2025 23:59:59#, 'yyyy-mm-dd hh:nn:ss'), "
+                   "Format(#2025-02-28 11:30 PM#, 'yyyy-mm-dd hh:nn'), Format(#2/29/24#, 'yyyy-mm-dd')",
+                   nullptr, {"2025-01-02|2025-01-13 23:59:59|2025-02-28 23:30|2024-02-29"}},
+        ScriptCase{"a month and day that exist neither way", "SELECT Id FROM T WHERE Dia = #13/13/2025#", nullptr, {},
+                   dao::jet::SyntaxError},
+        ScriptCase{"the 30th of February", "UPDATE T SET Dia = #2/30/2025# WHERE Id = 1", "SELECT Dia FROM T", {},
+                   dao::jet::SyntaxError},
+        ScriptCase{"the 29th of February of a common year", "SELECT #2025-02-29#", nullptr, {}, dao::jet::SyntaxError},
+        ScriptCase{"an hour that does not exist", "SELECT #12/31/2025 24:00#", nullptr, {}, dao::jet::SyntaxError},
+        // Jet's LIKE has no ESCAPE: a wildcard stands for itself in brackets.
+        ScriptCase{"LIKE ... ESCAPE", "DELETE FROM T WHERE Nome LIKE 'a!%' ESCAPE '!'", "SELECT Count(*) FROM T", {},
+                   dao::jet::SyntaxError},
+        ScriptCase{"a wildcard in brackets", "SELECT Id FROM T WHERE Nome LIKE '*[&]*' OR Num LIKE '[*]*'", nullptr,
+                   {"4"}}));
+
+// The digit masks of the lists, formatted without the general routine, give what it gives.
+TEST_F(DaoTest, FormatOfDigitMasksMatchesVbFormat) {
+    db_.Execute("CREATE TABLE F (Texto Text(20), Numero Long)");
+    for (const char* v : {"0", "5", "12", "123", "1234567", "12345678", "123456789", "000", "0012", "999999999999999"})
+        db_.Execute(std::string("INSERT INTO F VALUES ('") + v + "', " + v + ")");
+    for (const char* mask : {"00", "0", "00-00-0000", "000", "0x0"}) {
+        auto rs = db_.OpenRecordset(std::string("SELECT Texto, Format(Texto, '") + mask + "'), Format(Numero, '" + mask +
+                                        "') FROM F",
+                                    dao::dbOpenSnapshot);
+        for (; !rs.Eof(); rs.MoveNext()) {
+            const std::string esperado = vb::FormatNumber(vb::CDbl(rs.Fields(0).Value().ToString()), mask);
+            EXPECT_EQ(rs.Fields(1).Value().ToString(), esperado) << rs.Fields(0).Value().ToString() << " as text, " << mask;
+            EXPECT_EQ(rs.Fields(2).Value().ToString(), esperado) << rs.Fields(0).Value().ToString() << " as number, " << mask;
+        }
+    }
+}
 
 TEST(DaoSqlText, RefusesTextItCannotRead) {
     // Parentheses nested deeper than SQLite's parser takes: refused, not a stack overflow.

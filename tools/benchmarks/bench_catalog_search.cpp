@@ -1,7 +1,8 @@
 // The two searches users type most, on a large catalogue (--scale 50: 20,000 products and
 // about 200,000 cross references): the competitor-number substring search and the
 // description word search. Each runs as the product list's Jet SQL through the database
-// layer, and as the same query written for SQLite through its C API; the ratio is printed.
+// layer, and as the same query written for SQLite through its C API on a connection with the
+// same page cache; the ratio is printed.
 //
 //   bench_catalog_search [benchmark options]
 // The catalogue is generated into a temporary folder first, or taken from $ZK_BENCH_DATA
@@ -10,11 +11,14 @@
 #include "platform/dao/Dao.h"
 #include "platform/dao/JetSql.h"
 #include "platform/vb/Strings.h"
+#include "tools/benchmarks/RelatorMedianas.h"
+#include "tools/benchmarks/SqliteDireto.h"
 #include "tools/demo_data/Catalogo.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
@@ -58,24 +62,9 @@ std::string SqlNativo(const std::string& condicao)
            "(CASE WHEN p.FlagLancamento=1 THEN ' ' ELSE char(13) END)||(CASE WHEN o.CodigoProduto IS NULL THEN char(13) "
            "ELSE ' ' END)||'" + kBrancos + ".'||coalesce(p.DataLancamento,'') FROM PRODUTO p LEFT JOIN GRUPOPRODUTO g ON "
            "p.CodigoGrupoProduto = g.CodigoGrupoProduto LEFT JOIN PRODUTO_OBS o ON p.CodigoProduto = o.CodigoProduto "
-           "WHERE " + condicao + " ORDER BY 1,2";
+           "WHERE " + condicao + " ORDER BY 1 COLLATE JET,2 COLLATE JET";
 }
 
-// A Jet LIKE pattern of the word filter as a GLOB pattern: every letter matches both cases.
-std::string JetParaGlob(const std::string& jet)
-{
-    std::string out;
-    bool emClasse = false;
-    for (char32_t c : vb::ToChars(jet)) {
-        if (c == U'[') { emClasse = true; out += "["; continue; }
-        if (c == U']') { emClasse = false; out += "]"; continue; }
-        const char32_t u = vb::UpperChar(c), l = vb::LowerChar(c);
-        if (u == l) { out += vb::FromChars(std::u32string(1, c)); continue; }
-        const std::string ambos = vb::FromChars(std::u32string{u, l});
-        out += emClasse ? ambos : "[" + ambos + "]";
-    }
-    return out;
-}
 
 struct Contexto {
     std::unique_ptr<QTemporaryDir> temporaria;
@@ -108,6 +97,8 @@ void Prepara()
         throw std::runtime_error("cannot open the catalogue natively");
     const std::string chave = "PRAGMA key = '" + ObtemSenhaBancoDados() + "'";
     sqlite3_exec(c.nativo, chave.c_str(), nullptr, nullptr, nullptr);
+    // The same page cache as the layer's connection.
+    dao::SizePageCache(c.nativo, QFileInfo(QString::fromStdString(c.pasta + "/CatalogoZORNAK.c01")).size());
     // The schema's text columns name the JET collation, so a native connection needs it too.
     dao::RegisterJetFunctions(c.nativo);
 
@@ -120,7 +111,7 @@ void Prepara()
     std::string glob;
     for (const auto& palavra : SeparaPalavras(PreparaTextoSQL(kPalavras, true))) {
         if (palavra.empty()) continue;
-        glob += (glob.empty() ? "" : " AND ") + std::string("p.DescricaoProdutoP GLOB '*") + JetParaGlob(palavra) + "*'";
+        glob += (glob.empty() ? "" : " AND ") + std::string("p.DescricaoProdutoP GLOB '*") + benchsqlite::JetParaGlob(palavra) + "*'";
     }
     c.nativoPalavras = SqlNativo(glob);
 }
@@ -133,32 +124,7 @@ long PelaCamada(const std::string& sql)
     return n;
 }
 
-// Steps the statement to its end and keeps every value, as the layer's recordset does.
-long Nativamente(const std::string& sql)
-{
-    using Celula = std::variant<std::monostate, long long, double, std::string>;
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(Ctx().nativo, sql.c_str(), -1, &st, nullptr) != SQLITE_OK)
-        throw std::runtime_error(sqlite3_errmsg(Ctx().nativo));
-    std::vector<std::vector<Celula>> linhas;
-    const int n = sqlite3_column_count(st);
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        std::vector<Celula> l;
-        l.reserve(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i) {
-            switch (sqlite3_column_type(st, i)) {
-            case SQLITE_INTEGER: l.emplace_back(static_cast<long long>(sqlite3_column_int64(st, i))); break;
-            case SQLITE_FLOAT: l.emplace_back(sqlite3_column_double(st, i)); break;
-            case SQLITE_NULL: l.emplace_back(); break;
-            default: l.emplace_back(std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
-                                                static_cast<size_t>(sqlite3_column_bytes(st, i))));
-            }
-        }
-        linhas.push_back(std::move(l));
-    }
-    sqlite3_finalize(st);
-    return static_cast<long>(linhas.size());
-}
+long Nativamente(const std::string& sql) { return benchsqlite::Executa(Ctx().nativo, sql); }
 
 // One search, by the layer or natively, timed; the rows it finds stand beside the time.
 template <long (*Executa)(const std::string&), std::string Contexto::*Sql>
@@ -172,19 +138,6 @@ BENCHMARK(Busca<PelaCamada, &Contexto::camadaNumero>)->Name("BM_NumeroConcorrent
 BENCHMARK(Busca<Nativamente, &Contexto::nativoNumero>)->Name("BM_NumeroConcorrente_Nativo")->Unit(benchmark::kMillisecond);
 BENCHMARK(Busca<PelaCamada, &Contexto::camadaPalavras>)->Name("BM_PalavrasDescricao_Camada")->Unit(benchmark::kMillisecond);
 BENCHMARK(Busca<Nativamente, &Contexto::nativoPalavras>)->Name("BM_PalavrasDescricao_Nativo")->Unit(benchmark::kMillisecond);
-
-// Keeps each run's time so the layer/native ratios can be printed at the end.
-class Relator : public benchmark::ConsoleReporter {
-public:
-    Relator() : ConsoleReporter(OO_None) {}
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const auto& r : runs)
-            if (r.run_type == Run::RT_Iteration) tempos[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> tempos;
-};
 
 }  // namespace
 
@@ -204,7 +157,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_catalog_search: %s\n", e.what());
         return 1;
     }
-    Relator relator;
+    benchsqlite::RelatorMedianas relator;
     benchmark::RunSpecifiedBenchmarks(&relator);
     for (const char* busca : {"BM_NumeroConcorrente", "BM_PalavrasDescricao"}) {
         const auto camada = relator.tempos.find(std::string(busca) + "_Camada");

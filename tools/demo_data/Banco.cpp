@@ -58,8 +58,9 @@ void GravaBancoCatalogo(const Catalogo& c, const std::string& caminho)
         }
         if (!t.chave.empty()) ddl += ", CONSTRAINT PK" + t.nome + " PRIMARY KEY (" + Lista(t.chave) + ")";
         db.Execute(ddl + ")");
-        for (const auto& col : t.indices)
-            db.Execute("CREATE INDEX IX" + t.nome + "_" + col + " ON " + t.nome + " (" + col + ")");
+        for (const auto& cols : t.indices)
+            db.Execute("CREATE INDEX IX" + t.nome + "_" + cols.substr(0, cols.find(',')) + " ON " + t.nome + " (" +
+                       cols + ")");
         std::vector<std::string> nomes;
         for (const auto& col : t.colunas) nomes.push_back(col.nome);
         const std::string inicio = "INSERT INTO " + t.nome + " (" + Lista(nomes) + ") VALUES (";

@@ -571,7 +571,9 @@ Catalogo GeraCatalogo(const Opcoes& op)
         Tabela& t = nova("REFERENCIACRUZADA");
         t.colunas = {{"CodigoProduto", "Long", true}, {"CodigoFabricante", "Byte", true},
                      {"NumeroFabricante", "Text(30)"}, {"NumeroFabricantePesquisa", "Text(30)"}};
-        t.indices = {"CodigoProduto"};
+        // The lists search only the references of their application's manufacturers; the
+        // index holds what that search reads, so it needs no row of the table.
+        t.indices = {"CodigoProduto", "CodigoFabricante, NumeroFabricantePesquisa, CodigoProduto"};
     }
     {
         Tabela& t = nova("SUBSTITUIDOS");

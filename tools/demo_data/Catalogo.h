@@ -40,7 +40,7 @@ struct Tabela {
     std::string nome;
     std::vector<Coluna> colunas;
     std::vector<std::string> chave;       // primary key columns, may be empty
-    std::vector<std::string> indices;     // single-column indexes
+    std::vector<std::string> indices;     // indexes: a column, or columns joined by ", "
     std::vector<std::vector<Valor>> linhas;
 
     void Inclui(std::vector<Valor> linha) { linhas.push_back(std::move(linha)); }
