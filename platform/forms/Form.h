@@ -180,7 +180,11 @@ ControlArray<T>* Form::NewArray(Container& parent, std::string name, Args... arg
     Container* where = &parent;
     auto array = std::make_shared<ControlArray<T>>(name, [this, where, name, args...](int index) {
         auto control = std::make_unique<T>(*where, name, index, args...);
-        if constexpr (std::is_base_of_v<UserControl, T>) StartUserControl(control.get(), name);
+        if constexpr (std::is_base_of_v<UserControl, T>) {
+            StartUserControl(control.get(), name);
+        } else {
+            (void)this;   // only user controls need the form
+        }
         return control;
     });
     ControlArray<T>* result = array.get();

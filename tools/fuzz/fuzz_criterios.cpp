@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
             std::string_view(reinterpret_cast<const char*>(dados), tamanho), campos);
         for (const auto& linha : linhas) {
             try {
-                criterio.Matches(linha);
+                criterio.Matches([&linha](int campo) { return linha.at(static_cast<std::size_t>(campo)); });
             } catch (const vb::Error&) {
             }
         }
