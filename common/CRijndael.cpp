@@ -201,56 +201,49 @@ void CRijndael::CheckBlock(const Bytes& buff) const {
                   kSource);
 }
 
-void CRijndael::encrypt(Bytes& buff) {
+// The rounds of either direction: the decipher is the equivalent inverse cipher, the same
+// steps over the inverse key schedule, round table, S-box and row shifts.
+void CRijndael::Rounds(Bytes& buff, const KeySchedule& key, const RoundTable& table, const SBox& sbox,
+                       const Shifts& shift) const {
     CheckBlock(buff);
     std::array<std::uint32_t, 8> x{};
     std::array<std::uint32_t, 8> y{};
-    for (int i = 0; i < Nb_; ++i) x[i] = PackWordAt(buff, static_cast<std::size_t>(4 * i)) ^ fkey_[i];
+    for (int i = 0; i < Nb_; ++i) x[i] = PackWordAt(buff, static_cast<std::size_t>(4 * i)) ^ key[i];
     int k = Nb_;
     for (int round = 1; round < Nr_; ++round) {
         for (int j = 0; j < Nb_; ++j) {
             const int m = 3 * j;
-            y[j] = fkey_[k++] ^ ftable_[x[j] & 0xFF] ^
-                   RotateLeft32(ftable_[(x[fi_[m]] >> 8) & 0xFF], 8) ^
-                   RotateLeft32(ftable_[(x[fi_[m + 1]] >> 16) & 0xFF], 16) ^
-                   RotateLeft32(ftable_[(x[fi_[m + 2]] >> 24) & 0xFF], 24);
+            y[j] = key[k++] ^ table[x[j] & 0xFF] ^
+                   RotateLeft32(table[(x[shift[m]] >> 8) & 0xFF], 8) ^
+                   RotateLeft32(table[(x[shift[m + 1]] >> 16) & 0xFF], 16) ^
+                   RotateLeft32(table[(x[shift[m + 2]] >> 24) & 0xFF], 24);
         }
         std::swap(x, y);
     }
     for (int j = 0; j < Nb_; ++j) {
         const int m = 3 * j;
-        y[j] = fkey_[k++] ^ static_cast<std::uint32_t>(fbsub_[x[j] & 0xFF]) ^
-               RotateLeft32(fbsub_[(x[fi_[m]] >> 8) & 0xFF], 8) ^
-               RotateLeft32(fbsub_[(x[fi_[m + 1]] >> 16) & 0xFF], 16) ^
-               RotateLeft32(fbsub_[(x[fi_[m + 2]] >> 24) & 0xFF], 24);
+        y[j] = key[k++] ^ static_cast<std::uint32_t>(sbox[x[j] & 0xFF]) ^
+               RotateLeft32(sbox[(x[shift[m]] >> 8) & 0xFF], 8) ^
+               RotateLeft32(sbox[(x[shift[m + 1]] >> 16) & 0xFF], 16) ^
+               RotateLeft32(sbox[(x[shift[m + 2]] >> 24) & 0xFF], 24);
     }
     for (int i = 0; i < Nb_; ++i) UnpackWordAt(y[i], buff, static_cast<std::size_t>(4 * i));
 }
 
-void CRijndael::decrypt(Bytes& buff) {
-    CheckBlock(buff);
-    std::array<std::uint32_t, 8> x{};
-    std::array<std::uint32_t, 8> y{};
-    for (int i = 0; i < Nb_; ++i) x[i] = PackWordAt(buff, static_cast<std::size_t>(4 * i)) ^ rkey_[i];
-    int k = Nb_;
-    for (int round = 1; round < Nr_; ++round) {
-        for (int j = 0; j < Nb_; ++j) {
-            const int m = 3 * j;
-            y[j] = rkey_[k++] ^ rtable_[x[j] & 0xFF] ^
-                   RotateLeft32(rtable_[(x[ri_[m]] >> 8) & 0xFF], 8) ^
-                   RotateLeft32(rtable_[(x[ri_[m + 1]] >> 16) & 0xFF], 16) ^
-                   RotateLeft32(rtable_[(x[ri_[m + 2]] >> 24) & 0xFF], 24);
-        }
-        std::swap(x, y);
+void CRijndael::encrypt(Bytes& buff) { Rounds(buff, fkey_, ftable_, fbsub_, fi_); }
+
+void CRijndael::decrypt(Bytes& buff) { Rounds(buff, rkey_, rtable_, rbsub_, ri_); }
+
+// Every block of b bytes enciphered or deciphered on its own; the size is whole blocks.
+CRijndael::Bytes CRijndael::EachBlock(const Bytes& in, std::size_t b, void (CRijndael::*step)(Bytes&)) {
+    Bytes out(in.size(), 0);
+    Bytes block(b, 0);
+    for (std::size_t p = 0; p < in.size(); p += b) {
+        CopyByteRange(block, 0, in, p, b);
+        (this->*step)(block);
+        CopyByteRange(out, p, block, 0, b);
     }
-    for (int j = 0; j < Nb_; ++j) {
-        const int m = 3 * j;
-        y[j] = rkey_[k++] ^ static_cast<std::uint32_t>(rbsub_[x[j] & 0xFF]) ^
-               RotateLeft32(rbsub_[(x[ri_[m]] >> 8) & 0xFF], 8) ^
-               RotateLeft32(rbsub_[(x[ri_[m + 1]] >> 16) & 0xFF], 16) ^
-               RotateLeft32(rbsub_[(x[ri_[m + 2]] >> 24) & 0xFF], 24);
-    }
-    for (int i = 0; i < Nb_; ++i) UnpackWordAt(y[i], buff, static_cast<std::size_t>(4 * i));
+    return out;
 }
 
 CRijndael::Bytes CRijndael::KeyBytes(const Bytes& bytPassword, int sNk) const {
@@ -281,15 +274,7 @@ std::optional<CRijndael::Bytes> CRijndael::EncryptData(const Bytes& bytMessage,
     Bytes work(t, 0);
     UnpackWordAt(static_cast<std::uint32_t>(l), work, 0);
     CopyByteRange(work, 4, bytMessage, 0, l);
-
-    Bytes out(t, 0);
-    Bytes block(b, 0);
-    for (std::size_t p = 0; p < t; p += b) {
-        CopyByteRange(block, 0, work, p, b);
-        encrypt(block);
-        CopyByteRange(out, p, block, 0, b);
-    }
-    return out;
+    return EachBlock(work, b, &CRijndael::encrypt);
 }
 
 std::optional<CRijndael::Bytes> CRijndael::DecryptData(const Bytes& bytIn,
@@ -305,14 +290,7 @@ std::optional<CRijndael::Bytes> CRijndael::DecryptData(const Bytes& bytIn,
     gentables();
     gkey(sNb, sNk, KeyBytes(bytPassword, sNk));
 
-    Bytes out(t, 0);
-    Bytes block(b, 0);
-    for (std::size_t p = 0; p < t; p += b) {
-        CopyByteRange(block, 0, bytIn, p, b);
-        decrypt(block);
-        CopyByteRange(out, p, block, 0, b);
-    }
-
+    const Bytes out = EachBlock(bytIn, b, &CRijndael::decrypt);
     const auto l = static_cast<std::int32_t>(PackWordAt(out, 0));
     if (static_cast<std::int64_t>(l) > static_cast<std::int64_t>(t) - 4) return std::nullopt;
     if (l <= 0)

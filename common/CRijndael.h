@@ -51,7 +51,14 @@ private:
     static void CopyByteRange(Bytes& dest, std::size_t destStart, const Bytes& src,
                               std::size_t srcStart, std::size_t count);
     void CheckBlock(const Bytes& buff) const;
+    using KeySchedule = std::array<std::uint32_t, 120>;
+    using RoundTable = std::array<std::uint32_t, 256>;
+    using SBox = std::array<std::uint8_t, 256>;
+    using Shifts = std::array<std::uint8_t, 24>;
+    void Rounds(Bytes& buff, const KeySchedule& key, const RoundTable& table, const SBox& sbox,
+                const Shifts& shift) const;
     Bytes KeyBytes(const Bytes& bytPassword, int sNk) const;
+    Bytes EachBlock(const Bytes& in, std::size_t b, void (CRijndael::*step)(Bytes&));
 
     // The inverse-mixing coefficients, lowest byte first.
     static constexpr std::array<std::uint8_t, 4> InCo{0x0B, 0x0D, 0x09, 0x0E};

@@ -36,6 +36,16 @@ struct TEstadoPrograma {
 
 extern TEstadoPrograma EstadoPrograma;
 
+// A clean-up or output step whose failure changes nothing of what its caller does (the
+// original's "On Error Resume Next" over one statement).
+template <class F>
+void IgnoraFalha(F&& f) {
+    try {
+        f();
+    } catch (...) {
+    }
+}
+
 // --- Files, folders, dates and the error box -------------------------------------------
 
 std::string ObtemCaminhoAplicacao(bool comSeparador);

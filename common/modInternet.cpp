@@ -4,6 +4,7 @@
 #include "common/Modulo.h"
 #include "platform/forms/Events.h"
 #include "platform/vb/Err.h"
+#include "platform/vb/Strings.h"
 #include "platform/vb/Text.h"
 
 #include <algorithm>
@@ -34,6 +35,19 @@ std::string FormaCurta(const std::string& etapa, net::DWORD codigo) {
 std::string FormaLonga(const std::string& etapa, long numero, const std::string& descricao) {
     return etapa + ":" + std::to_string(net::GetLastError()) + ";" + std::to_string(numero) + ";" +
            descricao;
+}
+
+// The long form of the failure being handled; called only inside a catch of std::exception.
+std::string FormaDaFalha(const std::string& etapa) {
+    try {
+        throw;
+    } catch (const vb::Error& e) {
+        return FormaLonga(etapa, e.Number(), e.Description());
+    } catch (const std::bad_alloc&) {
+        return FormaLonga(etapa, vb::err::OutOfMemory, vb::DefaultDescription(vb::err::OutOfMemory));
+    } catch (const std::exception& e) {
+        return FormaLonga(etapa, 51, e.what());
+    }
 }
 
 // "host", "host:port", "[v6]" or "[v6]:port". A part after ":" that is not a port number
@@ -146,12 +160,8 @@ void AbreConexaoInternet(const std::string& sServidor) {
             if (static_cast<std::int32_t>(EstadoInternet.ConexaoInternet) < 1)
                 erro = FormaCurta(etapa, net::GetLastError());
         }
-    } catch (const vb::Error& e) {
-        erro = FormaLonga(etapa, e.Number(), e.Description());
-    } catch (const std::bad_alloc&) {
-        erro = FormaLonga(etapa, vb::err::OutOfMemory, vb::DefaultDescription(vb::err::OutOfMemory));
-    } catch (const std::exception& e) {
-        erro = FormaLonga(etapa, 51, e.what());
+    } catch (const std::exception&) {
+        erro = FormaDaFalha(etapa);
     }
     if (!erro.empty()) {
         FechaConexaoInternet();
@@ -298,12 +308,8 @@ std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
             else if (sModo == "D") resultado = arquivoLocal;
             if (sRetornaTexto) ApagaArquivo(arquivoLocal);
         } while (false);
-    } catch (const vb::Error& e) {
-        erro = FormaLonga(etapa, e.Number(), e.Description());
-    } catch (const std::bad_alloc&) {
-        erro = FormaLonga(etapa, vb::err::OutOfMemory, vb::DefaultDescription(vb::err::OutOfMemory));
-    } catch (const std::exception& e) {
-        erro = FormaLonga(etapa, 51, e.what());
+    } catch (const std::exception&) {
+        erro = FormaDaFalha(etapa);
     }
 
     // Clean-up: nothing here may hide the request's own outcome.
@@ -322,3 +328,17 @@ std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
     }
     return resultado;
 }
+
+EnderecoAtualizacao LeEnderecoAtualizacao(const std::string& url) {
+    std::string texto = url;
+    if (vb::Right(texto, 1) != "/") texto += "/";
+    if (vb::LCase(vb::Left(texto, 7)) == "http://") texto = vb::Mid(texto, 8);
+    // The host runs to the first "/"; the base path keeps its own closing "/".
+    const long barra = vb::InStr(texto, "/");
+    EnderecoAtualizacao e;
+    e.Servidor = vb::Left(texto, barra - 1);
+    e.CaminhoBase = vb::Mid(texto, barra + 1);
+    return e;
+}
+
+std::string ConsultaEnderecoAtualizacao() { return "SELECT UrlAtualizacao, Versao FROM UMREGISTRO"; }

@@ -63,6 +63,17 @@ void AtualizaProgressoDownload(std::int32_t sBytes);
 using GanchoProgressoDownload = std::function<void(std::int32_t sBytes)>;
 GanchoProgressoDownload DefineGanchoProgressoDownload(GanchoProgressoDownload gancho);
 
+// The update address of UMREGISTRO: the host (a ":port" stays with it) and the base path
+// (ending with "/", or empty) that the server's file names follow. Only "http://" is cut
+// off the front, in any case.
+struct EnderecoAtualizacao {
+    std::string Servidor;
+    std::string CaminhoBase;
+};
+EnderecoAtualizacao LeEnderecoAtualizacao(const std::string& url);
+// The catalogue's one row of update facts: UrlAtualizacao and the installed Versao.
+std::string ConsultaEnderecoAtualizacao();
+
 // The connect, send and receive time-out of every request, in milliseconds (60000 unless
 // changed; tests shorten it). Returns the value it replaces.
 std::uint32_t DefineTempoLimiteInternet(std::uint32_t milissegundos);

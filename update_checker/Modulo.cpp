@@ -37,15 +37,6 @@ std::string DecifraCampo(const std::vector<std::string>& campos, std::size_t ind
     }
 }
 
-// Clean-up and output steps whose failure changes nothing of the result.
-template <class F>
-void IgnoraFalha(F&& f) {
-    try {
-        f();
-    } catch (...) {
-    }
-}
-
 }  // namespace
 
 std::int16_t ConverteRespostaVersao(const std::string& resposta) {
@@ -110,15 +101,12 @@ std::string ObtemResultadoVerificacao(const LinhaComandoVerificador& comando) {
         AbreBancoDados(db, true);
         vb::DoEvents();
 
-        std::string endereco;
+        EnderecoAtualizacao endereco;
         std::int16_t instalada = 0;
         {
-            dao::Recordset rs = db.OpenRecordset("SELECT UrlAtualizacao, Versao FROM UMREGISTRO", dao::dbOpenForwardOnly);
+            dao::Recordset rs = db.OpenRecordset(ConsultaEnderecoAtualizacao(), dao::dbOpenForwardOnly);
             try {
-                endereco = rs.Value("UrlAtualizacao").ToString();
-                if (vb::Right(endereco, 1) != "/") endereco += "/";
-                // Only this scheme is cut, in any case.
-                if (vb::LCase(vb::Left(endereco, 7)) == "http://") endereco = vb::Mid(endereco, 8);
+                endereco = LeEnderecoAtualizacao(rs.Value("UrlAtualizacao").ToString());
                 instalada = rs.Value("Versao").ToInteger();
             } catch (...) {
                 IgnoraFalha([&] { rs.Close(); });
@@ -128,14 +116,12 @@ std::string ObtemResultadoVerificacao(const LinhaComandoVerificador& comando) {
         }
         vb::DoEvents();
 
-        // The host runs to the first "/"; the object keeps the base path's own closing "/".
-        const long barra = vb::InStr(endereco, "/");
-        AbreConexaoInternet(vb::Left(endereco, barra - 1));
+        AbreConexaoInternet(endereco.Servidor);
 
         std::string usuario, senha;
         LeUsuarioSenhaProxy(usuario, senha);
 
-        const std::string objeto = vb::Mid(endereco, barra + 1) + "Vers2.asp";
+        const std::string objeto = endereco.CaminhoBase + "Vers2.asp";
         // A version is a few bytes: whatever a server sends beyond the limit is left unread.
         const std::string resposta = ExecutaRequisicaoHTTP("D", !comando.silenciosa, objeto, true, "", "", "",
                                                            usuario, senha, LimiteRespostaVersao);

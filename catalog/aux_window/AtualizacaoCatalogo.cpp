@@ -33,17 +33,6 @@ std::string EntradaSemCaixa(const std::string& pasta, const std::string& nome) {
 
 }  // namespace
 
-EnderecoAtualizacao LeEnderecoAtualizacao(const std::string& url) {
-    std::string texto = url;
-    if (vb::Right(texto, 1) != "/") texto += "/";
-    if (vb::LCase(vb::Left(texto, 7)) == "http://") texto = vb::Mid(texto, 8);
-    const long barra = vb::InStr(texto, "/");
-    EnderecoAtualizacao e;
-    e.Servidor = vb::Left(texto, barra - 1);
-    e.CaminhoBase = vb::Mid(texto, barra + 1);
-    return e;
-}
-
 std::string NomeListaVersao(int versao) { return "ListVersao" + std::to_string(versao) + ".txt"; }
 
 void VerificaNomeArquivoAtualizacao(const std::string& nome) {
@@ -240,9 +229,9 @@ public:
 private:
     EnderecoAtualizacao LeEndereco() {
         dao::Recordset rs =
-            EstadoPrograma.DbCatalogo.OpenRecordset("SELECT UrlAtualizacao FROM UMREGISTRO", dao::dbOpenForwardOnly);
+            EstadoPrograma.DbCatalogo.OpenRecordset(ConsultaEnderecoAtualizacao(), dao::dbOpenForwardOnly);
         if (rs.Eof()) vb::Raise(dao::jet::NoCurrentRecord, "No current record.");
-        const std::string url = rs.Fields(0).Value().ToString();
+        const std::string url = rs.Value("UrlAtualizacao").ToString();
         rs.Close();
         return LeEnderecoAtualizacao(url);
     }

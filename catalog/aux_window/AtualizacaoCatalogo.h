@@ -6,6 +6,7 @@
 // through IProgressoAtualizacao and the outcome from ResultadoAtualizacao.
 #pragma once
 
+#include "common/modInternet.h"
 #include "platform/dao/Dao.h"
 #include "platform/vb/DateTime.h"
 
@@ -20,14 +21,6 @@ struct ArquivoAtualizacao {
     std::int32_t Tamanho = 0;   // bytes, as the list says
     std::string Local;          // a script's text, or the temporary file of the download
 };
-
-// The update address of UMREGISTRO: the host (a ":port" stays with it) and the base path
-// (ending with "/", or empty) that the server's file names follow.
-struct EnderecoAtualizacao {
-    std::string Servidor;
-    std::string CaminhoBase;
-};
-EnderecoAtualizacao LeEnderecoAtualizacao(const std::string& url);
 
 // "ListVersao" & v & ".txt".
 std::string NomeListaVersao(int versao);

@@ -168,8 +168,8 @@ protected:
 
 private:
     void LigaEventos();
-    void ColoreCabecalhos(const std::vector<vb::Label*>& rotulos, const std::string& ordem);
-    void DefineAlvoRoda(const std::string& chave);
+    // This window's lists as the wheel's targets while it is open.
+    void RegistraListasRoda(bool registra);
     void CarrinhoImageClick(std::uint8_t coluna, int botao);
     void GrupoImageClick(std::uint8_t coluna);
     bool ListaVazia() const;

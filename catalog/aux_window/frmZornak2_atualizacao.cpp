@@ -2,6 +2,7 @@
 // step rows (lists, downloads, files, database), each with a bar and a percentage.
 #include "catalog/aux_window/AtualizacaoCatalogo.h"
 #include "catalog/aux_window/frmZornak2.h"
+#include "catalog/controls/ModuloGrade.h"
 
 #include "common/modTraducao.h"
 #include "platform/forms/Controls.h"
@@ -17,7 +18,7 @@
 
 namespace {
 
-constexpr long CorPassoAtual = 0x1D25DA;
+constexpr long CorPassoAtual = CorDestaque;
 constexpr int LarguraBarra = 379;
 
 // The step rows, made on the screen's first showing and kept with the window.

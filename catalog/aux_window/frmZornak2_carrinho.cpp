@@ -2,6 +2,8 @@
 // cross references of the current row, and the cart's printout, text file and e-mail.
 #include "catalog/aux_window/frmZornak2.h"
 
+#include "catalog/aux_window/ConsultasAuxiliar.h"
+
 #include "catalog/controls/ModuloGrade.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Events.h"
@@ -14,22 +16,10 @@
 #include <QFile>
 
 namespace {
-constexpr long CorOrdemAtiva = 1910234;   // red 218, green 37, blue 29
 constexpr int QuantidadeMinima = 1, QuantidadeMaxima = 32000;
-
-std::string Twips(int pixels) { return std::to_string(pixels * (EstadoPrograma.TwipsPorPixelX > 0 ? EstadoPrograma.TwipsPorPixelX : 15)); }
 
 void AvisoCarrinhoVazio() { vb::MsgBox(Traduz(5) + ".", vb::vbCritical, Traduz(0)); }
 
-TabelaPictures PicturesCarrinho() {
-    TabelaPictures t;
-    for (const char* nome : {"ICOMAIS", "ICOMENOS", "ICOX"}) {
-        const std::string n = nome;
-        const std::string variantes[4] = {n + "1", n + "1_S", n + "2", n + "2_S"};
-        for (int v = 0; v < 4; ++v) t[static_cast<std::size_t>(v)].push_back(CarregaImagemRecurso(variantes[v], "G"));
-    }
-    return t;
-}
 }  // namespace
 
 void frmZornak2Form::ExibeTelaCarrinho(long codigoProduto) {
@@ -60,16 +50,17 @@ void frmZornak2Form::ExibeTelaCarrinho(long codigoProduto) {
     AtualizaGridCarrinho(codigoProduto, SemLinhaGrid, OrdemCarrinho, true, false);
 
     grdTHGrid1->ObtemDataControl(dtcTHGrid1);
-    grdTHGrid1->ObtemPictures(PicturesCarrinho());
+    grdTHGrid1->ObtemPictures(
+        MontaTabelaPictures({Variantes("ICOMAIS", "G"), Variantes("ICOMENOS", "G"), Variantes("ICOX", "G")}));
     const std::string mais = Traduz(34) + " <+>  -  " + Traduz(65) + ":+1 / " + Traduz(64) + ":+10";
     const std::string menos = Traduz(35) + " <->  -  " + Traduz(65) + ":-1 / " + Traduz(64) + ":-10";
     grdTHGrid1->ConfiguraColunas({
-        "NumeroEmpresaFormatado|0|" + Twips(100) + "|T",
-        "DescricaoProduto|0|" + Twips(301) + "|T",
-        "Quantidade|1|" + Twips(50) + "|T",
-        "|2|" + Twips(30) + "|F|" + mais + "|99",
-        "|2|" + Twips(30) + "|F|" + menos + "|99",
-        "|2|" + Twips(30) + "|F|" + Traduz(33) + " <DELETE>|99",
+        "NumeroEmpresaFormatado|0|" + LarguraColuna(100) + "|T",
+        "DescricaoProduto|0|" + LarguraColuna(301) + "|T",
+        "Quantidade|1|" + LarguraColuna(50) + "|T",
+        "|2|" + LarguraColuna(30) + "|F|" + mais + "|99",
+        "|2|" + LarguraColuna(30) + "|F|" + menos + "|99",
+        "|2|" + LarguraColuna(30) + "|F|" + Traduz(33) + " <DELETE>|99",
     });
     grdTHGrid1->AtualizaGrid();
 
@@ -80,10 +71,7 @@ void frmZornak2Form::ExibeTelaCarrinho(long codigoProduto) {
     ExibeReferenciasProduto();
 
     vb::DoEvents();
-    try {
-        grdTHGrid1->SetFocus();
-    } catch (...) {
-    }
+    IgnoraFalha([&] { grdTHGrid1->SetFocus(); });
 }
 
 void frmZornak2Form::SaiTelaCarrinho() {
@@ -95,26 +83,18 @@ void frmZornak2Form::SaiTelaCarrinho() {
                                                               lblEnviarEmail, imgBtnEnviarEmail, imgBtnEnviarEmailSel})
         c->SetVisible(false);
     imgTitulo->SetPicture(vb::Picture());
-    grdTHGrid1->Descarrega();
-    dao::Recordset rs = dtcTHGrid1.GetRecordset();
-    if (!rs.IsNothing() && rs.IsOpen()) rs.Close();
-    dtcTHGrid1.SetRecordset(dao::Recordset());
+    DescarregaLista(*grdTHGrid1, dtcTHGrid1);
 }
 
 void frmZornak2Form::AtualizaGridCarrinho(long codigoProduto, std::uint8_t linha, const std::string& ordem,
                                           bool reconstroi, bool redesenha) {
     OrdemCarrinho = ordem;
-    lblNumeroEmpresaC->SetForeColor(ordem == "1" ? CorOrdemAtiva : 0);
-    lblDescricaoC->SetForeColor(ordem == "2" ? CorOrdemAtiva : 0);
-    const std::string ordemSql = ordem == "1" ? "1,2" : ordem == "2" ? "2,1" : ordem;
+    ColoreCabecalhos(ordem, {lblNumeroEmpresaC, lblDescricaoC});
     if (reconstroi) {
-        BaseCarrinho = "SELECT IIF(NumeroEmpresaProduto=Null,'z',Format(NumeroEmpresaProduto,'00-00-0000')) As "
-                       "NumeroEmpresaOrderBy,DescricaoProduto,Quantidade,Format(NumeroEmpresaProduto,'00-00-0000') As "
-                       "NumeroEmpresaFormatado,CodigoProduto FROM " +
-                       EstadoPrograma.TabelaCarrinho + " ORDER BY ";
+        BaseCarrinho = consultas::GradeCarrinho(EstadoPrograma.TabelaCarrinho);
         grdTHGrid1->AnalisarScollProximoRefresh();
     }
-    dtcTHGrid1.SetRecordSource(BaseCarrinho + ordemSql);
+    dtcTHGrid1.SetRecordSource(BaseCarrinho + consultas::OrdemGradeCarrinho(ordem));
     dtcTHGrid1.Refresh();
     if (codigoProduto > 0) dtcTHGrid1.GetRecordset().FindFirst("CodigoProduto=" + std::to_string(codigoProduto));
     SelecionaLinhaGrid(*grdTHGrid1, linha);
@@ -169,16 +149,12 @@ void frmZornak2Form::ExibeReferenciasProduto() {
         return;
     }
     const long codigo = dtcTHGrid1.GetRecordset().Value("CodigoProduto").ToLong();
-    dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(
-        AplicaIdioma("SELECT REFERENCIACRUZADA.NumeroFabricante & ' (' & FABRICANTE.DescricaoAbrevFabricante<I> & ')' "
-                     "FROM REFERENCIACRUZADA INNER JOIN FABRICANTE ON REFERENCIACRUZADA.CodigoFabricante = "
-                     "FABRICANTE.CodigoFabricante WHERE REFERENCIACRUZADA.CodigoProduto = " +
-                     std::to_string(codigo) + " ORDER BY 1"),
-        dao::dbOpenForwardOnly);
+    dao::Recordset rs =
+        EstadoPrograma.DbCatalogo.OpenRecordset(consultas::ReferenciasCarrinho(codigo, EstadoPrograma.Idioma), dao::dbOpenForwardOnly);
     std::vector<std::string> textos;
     while (!rs.Eof()) {
         const vb::Variant v = rs.Fields(0).Value();
-        textos.push_back(v.IsNull() ? std::string() : v.ToString());
+        textos.push_back(ObtemValorCampo(v, "").ToString());
         rs.MoveNext();
     }
     rs.Close();
@@ -209,7 +185,7 @@ void frmZornak2Form::GravaArquivoCarrinho(const std::string& caminho) {
     while (!copia.Eof()) {
         const long codigo = copia.Value("CodigoProduto").ToLong();
         const vb::Variant formatado = copia.Value("NumeroEmpresaFormatado");
-        std::string numero = formatado.IsNull() ? std::string() : formatado.ToString();
+        std::string numero = ObtemValorCampo(formatado, "").ToString();
         if (numero.empty()) numero = "(COD:" + std::to_string(codigo) + ")";
         texto += FormataCampoLargura(numero, 16, "D") + FormataCampoLargura(copia.Value("DescricaoProduto"), 51, "D") +
                  FormataCampoLargura(copia.Value("Quantidade"), 5, "E") + "   " +

@@ -29,10 +29,7 @@ void frmZornak2Form::ExibeTelaConfiguracoes() {
     (*pctTela)(5).SetVisible(true);
     (*pctTela)(5).Refresh();
     vb::DoEvents();
-    try {
-        txtUsuario->SetFocus();
-    } catch (...) {
-    }
+    IgnoraFalha([&] { txtUsuario->SetFocus(); });
 }
 
 void frmZornak2Form::lblVerificarAtualizacoesAuto_Click() {

@@ -3,28 +3,18 @@
 // row; the chosen application goes back to the main window.
 #include "catalog/aux_window/frmZornak2.h"
 
+#include "catalog/aux_window/ConsultasAuxiliar.h"
+
 #include "catalog/controls/ModuloGrade.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Events.h"
 #include "platform/vb/Strings.h"
 
 namespace {
-constexpr long CorOrdemAtiva = 1910234;
-
-std::string Twips(int pixels) { return std::to_string(pixels * (EstadoPrograma.TwipsPorPixelX > 0 ? EstadoPrograma.TwipsPorPixelX : 15)); }
-
-std::string TextoValor(const vb::Variant& v) { return v.IsNull() || v.IsEmpty() ? std::string() : v.ToString(); }
-
 TabelaPictures PicturesGrupo(bool comLancamento) {
-    TabelaPictures t;
-    auto adiciona = [&t](const std::string& a, const std::string& b, const std::string& c, const std::string& d) {
-        const std::string nomes[4] = {a, b, c, d};
-        for (int v = 0; v < 4; ++v) t[static_cast<std::size_t>(v)].push_back(CarregaImagemRecurso(nomes[v], "G"));
-    };
-    if (comLancamento) adiciona("ICOLANCGRID", "ICOLANCGRID", "ICOLANCGRID_S", "ICOLANCGRID_S");
-    adiciona("ICOFIGURA1", "ICOFIGURA1_S", "ICOFIGURA2", "ICOFIGURA2_S");
-    adiciona("ICOLISTA1", "ICOLISTA1_S", "ICOLISTA2", "ICOLISTA2_S");
-    return t;
+    std::vector<ColunaPictures> colunas = VariantesFiguraLista();
+    if (comLancamento) colunas.insert(colunas.begin(), VariantesLancamento());
+    return MontaTabelaPictures(colunas);
 }
 }  // namespace
 
@@ -39,14 +29,11 @@ void frmZornak2Form::ExibeTelaPrincipal(std::uint8_t fabricante, int grupo, long
         if (tipo == 0) tipo = 1;
         grupo = 0;
     } else {
-        textoGrupo = TextoValor(ObtemValorSQL("SELECT DescricaoGrupoProduto" + EstadoPrograma.Idioma +
-                                                  " FROM GRUPOPRODUTO WHERE CodigoGrupoProduto=" + std::to_string(grupo),
-                                              vb::Variant(std::string())));
+        textoGrupo = ObtemValorCampo(ObtemValorSQL(consultas::DescricaoGrupoProduto(grupo, EstadoPrograma.Idioma),
+                                                   vb::Variant(std::string())), "").ToString();
     }
-    const std::string textoFabricante = TextoValor(ObtemValorSQL(
-        "SELECT DescricaoFabricante" + EstadoPrograma.Idioma + " FROM FABRICANTE WHERE CodigoFabricante=" +
-            std::to_string(fabricante),
-        vb::Variant(std::string())));
+    const std::string textoFabricante = ObtemValorCampo(ObtemValorSQL(consultas::DescricaoFabricante(fabricante, EstadoPrograma.Idioma),
+                                                                      vb::Variant(std::string())), "").ToString();
 
     imgTitulo->SetPicture(CarregaImagemRecurso("TITPRINCIPAL", EstadoPrograma.Idioma));
     lblSubTitulo->SetCaption(vb::UCase(textoFabricante + "  -  " + textoGrupo));
@@ -74,8 +61,8 @@ void frmZornak2Form::ExibeTelaPrincipal(std::uint8_t fabricante, int grupo, long
     cboTHCombo2->Move(32, 126, 138);
     CarregaComboTiposAplicacao(*this);
     cboTHCombo2->ObtemDataControl(dtcTHCombo2);
-    cboTHCombo2->ConfiguraColunas({"DescricaoTipoAplicacao|0|" + Twips(200) + "|T"}, std::nullopt,
-                                  std::stol(Twips(138)));
+    cboTHCombo2->ConfiguraColunas({"DescricaoTipoAplicacao|0|" + LarguraColuna(200) + "|T"}, std::nullopt,
+                                  ConvertePixelsParaTwips(138, "W"));
     dao::Recordset tipos = dtcTHCombo2.GetRecordset();
     tipos.FindFirst("CodigoTipoAplicacao = " + std::to_string(tipo));
     if (tipos.RecordCount() > 0 && (tipos.Eof() || tipos.Bof())) tipos.MoveFirst();
@@ -94,11 +81,11 @@ void frmZornak2Form::ExibeTelaPrincipal(std::uint8_t fabricante, int grupo, long
 
     grdTHGrid1->ObtemDataControl(dtcTHGrid1);
     grdTHGrid1->ObtemPictures(PicturesGrupo(comLancamento));
-    std::vector<std::string> colunas = {"DescricaoTipoAplicacao|0|" + Twips(150) + "|T",
-                                        "DescricaoAplicacao|0|" + Twips(comLancamento ? 255 : 311) + "|T"};
-    if (comLancamento) colunas.push_back("ImagensGrid|2|" + Twips(56) + "|I|" + Traduz(91) + "!|0|" + Twips(34));
-    colunas.push_back("ImagensGrid|2|" + Twips(40) + "|I|" + Traduz(8) + " <F3>|99");
-    colunas.push_back("|2|" + Twips(40) + "|F|" + Traduz(9) + " <F4>,<ENTER>|99");
+    std::vector<std::string> colunas = {"DescricaoTipoAplicacao|0|" + LarguraColuna(150) + "|T",
+                                        "DescricaoAplicacao|0|" + LarguraColuna(comLancamento ? 255 : 311) + "|T"};
+    if (comLancamento) colunas.push_back("ImagensGrid|2|" + LarguraColuna(56) + "|I|" + Traduz(91) + "!|0|" + LarguraColuna(34));
+    colunas.push_back(ColunaFigura());
+    colunas.push_back(ColunaLista("<F4>,<ENTER>"));
     grdTHGrid1->ConfiguraColunas(colunas);
     grdTHGrid1->AtualizaGrid();
 
@@ -110,54 +97,23 @@ void frmZornak2Form::ExibeTelaPrincipal(std::uint8_t fabricante, int grupo, long
     if (SelecionaLinhaGrid(*grdTHGrid1, linha)) grdTHGrid1->AtualizaGrid();
     ExibeVeiculosAplicacao();
     vb::DoEvents();
-    try {
-        txtDescricaoAplicacaoM->SetFocus();
-    } catch (...) {
-    }
+    IgnoraFalha([&] { txtDescricaoAplicacaoM->SetFocus(); });
 }
 
 void frmZornak2Form::AtualizaGridAplicacoesGrupo(std::uint8_t fabricante, int grupo, long aplicacao,
                                                  const std::string& ordem, bool redesenha) {
     OrdemAplicacoesGrupo = ordem;
-    lblTipoAplicacaoM->SetForeColor(ordem == "1" ? CorOrdemAtiva : 0);
-    lblDescricaoM->SetForeColor(ordem == "2" ? CorOrdemAtiva : 0);
-    lblLancamentoM->SetForeColor(ordem == "3" ? CorOrdemAtiva : 0);
-    const std::string ordemSql = ordem == "1" ? "1,2" : ordem == "3" ? "3 DESC,1,2" : ordem;
+    ColoreCabecalhos(ordem, {lblTipoAplicacaoM, lblDescricaoM, lblLancamentoM});
     if (fabricante > 0) {
-        const std::string cr = "\r";
-        std::string sql =
-            "SELECT Min(TIPOAPLICACAO.DescricaoTipoAplicacao<I>) AS DescricaoTipoAplicacao,"
-            "Min(APLICACAO.DescricaoAplicacao<I>) AS DescricaoAplicacao,"
-            "Max(IIF(PRODUTO.FlagLancamento=Null,0,PRODUTO.FlagLancamento)&PRODUTO.DataLancamento) AS OBLancamento,"
-            "Min(APLICACAO.CodigoTipoAplicacao) AS CodigoTipoAplicacao,"
-            "APLICACAO_PRODUTO.CodigoAplicacao,";
-        if (lblLancamentoM->Tag() == "1") sql += "IIF(Max(PRODUTO.FlagLancamento)=1,' ','" + cr + "') & ";
-        sql += "IIF(EXISTS(SELECT 1 FROM CONJUNTO_PRODUTO1 WHERE CONJUNTO_PRODUTO1.CodigoAplicacao = "
-               "APLICACAO_PRODUTO.CodigoAplicacao),' ','" +
-               cr + "') & '" + std::string(50, ' ') +
-               ".'&Mid(Max(IIF(PRODUTO.FlagLancamento=Null,0,PRODUTO.FlagLancamento)&PRODUTO.DataLancamento),2) As "
-               "ImagensGrid "
-               "FROM ((PRODUTO "
-               "INNER JOIN APLICACAO_PRODUTO ON PRODUTO.CodigoProduto = APLICACAO_PRODUTO.CodigoProduto) "
-               "INNER JOIN APLICACAO ON APLICACAO_PRODUTO.CodigoAplicacao = APLICACAO.CodigoAplicacao) "
-               "LEFT JOIN TIPOAPLICACAO ON APLICACAO.CodigoTipoAplicacao = TIPOAPLICACAO.CodigoTipoAplicacao "
-               "WHERE ";
-        if (grupo > 0) sql += "PRODUTO.CodigoGrupoProduto=" + std::to_string(grupo) + " AND ";
-        sql += "APLICACAO.CodigoFabricante=" + std::to_string(fabricante) +
-               " <WHERE>GROUP BY APLICACAO_PRODUTO.CodigoAplicacao ORDER BY ";
-        BaseAplicacoesGrupo = AplicaIdioma(sql);
+        BaseAplicacoesGrupo =
+            consultas::BaseAplicacoesGrupo(fabricante, grupo, lblLancamentoM->Tag() == "1", EstadoPrograma.Idioma);
     }
     // The filter is built anew on every query.
-    std::string filtro;
-    const std::string padrao = PreparaTextoSQL(MontaChaveBusca(txtDescricaoAplicacaoM->Text()), true);
-    if (!padrao.empty())
-        filtro += "AND APLICACAO.DescricaoAplicacaoPesquisa" + EstadoPrograma.Idioma + " LIKE '*" + padrao + "*' ";
+    long tipo = 0;
     const dao::Recordset tipos = dtcTHCombo2.GetRecordset();
-    if (!tipos.IsNothing() && tipos.IsOpen() && !tipos.Eof() && !tipos.Bof()) {
-        const long tipo = tipos.Value("CodigoTipoAplicacao").ToLong();
-        if (tipo != 0) filtro += "AND APLICACAO.CodigoTipoAplicacao = " + std::to_string(tipo) + " ";
-    }
-    dtcTHGrid1.SetRecordSource(vb::Replace(BaseAplicacoesGrupo, "<WHERE>", filtro) + ordemSql);
+    if (!tipos.IsNothing() && tipos.IsOpen() && !tipos.Eof() && !tipos.Bof()) tipo = tipos.Value("CodigoTipoAplicacao").ToLong();
+    dtcTHGrid1.SetRecordSource(
+        consultas::GradeAplicacoesGrupo(BaseAplicacoesGrupo, txtDescricaoAplicacaoM->Text(), tipo, ordem, EstadoPrograma.Idioma));
     grdTHGrid1->AnalisarScollProximoRefresh();
     dtcTHGrid1.Refresh();
     if (aplicacao > 0) dtcTHGrid1.GetRecordset().FindFirst("CodigoAplicacao=" + std::to_string(aplicacao));
@@ -172,7 +128,7 @@ void frmZornak2Form::GrupoImageClick(std::uint8_t coluna) {
         --coluna;
     }
     if (coluna == 0) {
-        const std::string imagens = TextoValor(dtcTHGrid1.GetRecordset().Value("ImagensGrid"));
+        const std::string imagens = ObtemValorCampo(dtcTHGrid1.GetRecordset().Value("ImagensGrid"), "").ToString();
         if (vb::Mid(imagens + "  ", comLancamento ? 2 : 1, 1) == " ") RetornaAplicacaoSelecionada(4);
     } else if (coluna == 1) {
         RetornaAplicacaoSelecionada(3);
@@ -184,8 +140,8 @@ void frmZornak2Form::RetornaAplicacaoSelecionada(long tela) {
     const dao::Recordset tipos = dtcTHCombo2.GetRecordset();
     std::string tipo = "0";
     if (!tipos.IsNothing() && tipos.IsOpen() && !tipos.Eof() && !tipos.Bof())
-        tipo = TextoValor(tipos.Value("CodigoTipoAplicacao"));
-    EstadoPrograma.RequisicaoTela = std::to_string(tela) + "|" + TextoValor(rs.Value("CodigoAplicacao")) + "|" +
+        tipo = ObtemValorCampo(tipos.Value("CodigoTipoAplicacao"), "").ToString();
+    EstadoPrograma.RequisicaoTela = std::to_string(tela) + "|" + ObtemValorCampo(rs.Value("CodigoAplicacao"), "").ToString() + "|" +
                                     std::to_string(ObtemLinhaSelecionadaGrid(*grdTHGrid1)) + "|" +
                                     OrdemAplicacoesGrupo + "|" + tipo + "|" +
                                     vb::Replace(vb::Trim(txtDescricaoAplicacaoM->Text()), "|", "") + "|" +
@@ -203,15 +159,11 @@ void frmZornak2Form::ExibeVeiculosAplicacao() {
     const vb::Variant tipo = atual.Value("CodigoTipoAplicacao");
     if (!tipo.IsNull() && tipo.ToLong() == 1) return;
     dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(
-        AplicaIdioma("SELECT APLICACAO.DescricaoAplicacao<I> AS DescricaoAplicacao FROM APLICACAO_VEICULO "
-                     "INNER JOIN APLICACAO ON APLICACAO_VEICULO.CodigoVeiculo = APLICACAO.CodigoAplicacao "
-                     "WHERE APLICACAO_VEICULO.CodigoAplicacao = " +
-                     TextoValor(atual.Value("CodigoAplicacao")) +
-                     " AND APLICACAO.CodigoFabricante = " + (*lblVeiculosM)(0).Tag() + " ORDER BY 1"),
+        consultas::VeiculosAplicacao(atual.Value("CodigoAplicacao").ToLong(), (*lblVeiculosM)(0).Tag(), EstadoPrograma.Idioma),
         dao::dbOpenForwardOnly);
     std::vector<std::string> nomes;
     while (!rs.Eof()) {
-        nomes.push_back(TextoValor(rs.Fields(0).Value()));
+        nomes.push_back(ObtemValorCampo(rs.Fields(0).Value(), "").ToString());
         rs.MoveNext();
     }
     rs.Close();
@@ -225,7 +177,7 @@ void frmZornak2Form::ExibeVeiculosAplicacao() {
 void frmZornak2Form::SaiTelaPrincipal() {
     txtDescricaoAplicacaoM->SetVisible(false);
     // With an empty list nothing is remembered, so a later build selects the request's row.
-    CodigoAplicacaoAnterior = ListaVazia() ? 0 : dtcTHGrid1.GetRecordset().Value("CodigoAplicacao").ToLong();
+    CodigoAplicacaoAnterior = CodigoAtual(dtcTHGrid1, "CodigoAplicacao");
     cboTHCombo2->SetVisible(false);
     grdTHGrid1->SetVisible(false);
     (*pctTela)(3).SetVisible(false);
@@ -233,11 +185,6 @@ void frmZornak2Form::SaiTelaPrincipal() {
     lblSubTitulo->SetCaption("");
     (*lblVeiculosM)(0).SetVisible(false);
     (*lblVeiculosM)(1).SetVisible(false);
-    cboTHCombo2->Descarrega();
-    grdTHGrid1->Descarrega();
-    for (dao::DataControl* dc : {&dtcTHCombo2, &dtcTHGrid1}) {
-        dao::Recordset rs = dc->GetRecordset();
-        if (!rs.IsNothing() && rs.IsOpen()) rs.Close();
-        dc->SetRecordset(dao::Recordset());
-    }
+    DescarregaLista(*cboTHCombo2, dtcTHCombo2);
+    DescarregaLista(*grdTHGrid1, dtcTHGrid1);
 }

@@ -34,7 +34,15 @@ LigacoesJanelaAuxiliar& frmZornak2Form::Ligacoes() {
 }
 
 frmZornak2Form::frmZornak2Form() : vb::Form("frmZornak2") {}
-frmZornak2Form::~frmZornak2Form() = default;
+frmZornak2Form::~frmZornak2Form() {
+    // The wheel's targets name this window's lists; they must not outlive them.
+    if (IsLoaded()) RegistraListasRoda(false);
+}
+
+void frmZornak2Form::RegistraListasRoda(bool registra) {
+    RegistraListaRoda("TEL_GRID1", registra ? grdTHGrid1 : nullptr);
+    RegistraListaRoda("TEL_COMBO2", registra ? cboTHCombo2 : nullptr);
+}
 
 frmZornak2Form& frmZornak2() {
     return static_cast<frmZornak2Form&>(
@@ -70,7 +78,7 @@ void frmZornak2Form::Build() {
     imgFundo->SetDisplayOnly(true);
     imgTitulo = New<vb::Image>(*this, "imgTitulo");
     lblSubTitulo = NovoRotulo(*this, "lblSubTitulo", true);
-    lblSubTitulo->SetForeColor(0x1D25DA);
+    lblSubTitulo->SetForeColor(CorDestaque);
     imgRodapeEsq = New<vb::Image>(*this, "imgRodapeEsq");
     imgRodapeEsq->SetPicture(CarregaImagemRecurso("frmZornak2.imgRodapeEsq", "D"));
     imgRodapeDir = New<vb::Image>(*this, "imgRodapeDir");
@@ -125,16 +133,21 @@ void frmZornak2Form::Build() {
     lblMaisC = NovoRotulo(carrinho, "lblMaisC", true);
     lblMenosC = NovoRotulo(carrinho, "lblMenosC", true);
     lblXC = NovoRotulo(carrinho, "lblXC", true);
-    lblNroReferenciaC = NewArray<vb::Label>(carrinho, "lblNroReferenciaC");
-    lblNroReferenciaC->Load(1);
-    for (int i : {0, 1}) {
-        vb::Label& l = (*lblNroReferenciaC)(i);
-        l.SetBackStyle(0);
-        l.SetFont("Arial", 8, i == 0);
-        l.SetForeColor(i == 0 ? 0x1D25DA : 0);
-        l.SetWordWrap(true);
-        l.SetVisible(true);
-    }
+    // A bold red caption (element 0) and the wrapped text after it (element 1).
+    auto legendaETexto = [this](vb::PictureBox& tela, const char* nome, bool visiveis) {
+        vb::ControlArray<vb::Label>* par = NewArray<vb::Label>(tela, nome);
+        par->Load(1);
+        for (int i : {0, 1}) {
+            vb::Label& l = (*par)(i);
+            l.SetBackStyle(0);
+            l.SetFont("Arial", 8, i == 0);
+            l.SetForeColor(i == 0 ? CorDestaque : 0);
+            l.SetWordWrap(true);
+            l.SetVisible(visiveis);
+        }
+        return par;
+    };
+    lblNroReferenciaC = legendaETexto(carrinho, "lblNroReferenciaC", true);
     // Screen 3.
     vb::PictureBox& grupo = (*pctTela)(3);
     lblTipoAplicacaoM = NovoRotulo(grupo, "lblTipoAplicacaoM", true);
@@ -147,16 +160,7 @@ void frmZornak2Form::Build() {
     lblListaM->SetAlignment(vb::vbCenter);
     txtDescricaoAplicacaoM = New<vb::TextBox>(grupo, "txtDescricaoAplicacaoM");
     txtDescricaoAplicacaoM->SetFont("Arial", 8);
-    lblVeiculosM = NewArray<vb::Label>(grupo, "lblVeiculosM");
-    lblVeiculosM->Load(1);
-    for (int i : {0, 1}) {
-        vb::Label& l = (*lblVeiculosM)(i);
-        l.SetBackStyle(0);
-        l.SetFont("Arial", 8, i == 0);
-        l.SetForeColor(i == 0 ? 0x1D25DA : 0);
-        l.SetWordWrap(true);
-        l.SetVisible(false);
-    }
+    lblVeiculosM = legendaETexto(grupo, "lblVeiculosM", false);
     // Screen 5.
     vb::PictureBox& config = (*pctTela)(5);
     imgVerificarAtualizacoesAuto = NewArray<vb::Image>(config, "imgVerificarAtualizacoesAuto");
@@ -171,7 +175,7 @@ void frmZornak2Form::Build() {
     lblAutenticacaoProxy = NovoRotulo(config, "lblAutenticacaoProxy", true);
     lblAutenticacaoProxy->SetBackStyle(1);
     lblAutenticacaoProxy->SetBackColor(vb::vbWhite);
-    lblAutenticacaoProxy->SetForeColor(0x1D25DA);
+    lblAutenticacaoProxy->SetForeColor(CorDestaque);
     lblUsuario = NovoRotulo(config, "lblUsuario", true);
     lblSenha = NovoRotulo(config, "lblSenha", true);
     txtUsuario = New<vb::TextBox>(config, "txtUsuario");
@@ -183,6 +187,7 @@ void frmZornak2Form::Build() {
     grdTHGrid1->SetVisible(false);
     cboTHCombo2 = New<THCombo>(*this, "cboTHCombo2");
     cboTHCombo2->SetVisible(false);
+    RegistraListasRoda(true);
     tmrAux = NewTimer("tmrAux", 2, false);
     LigaEventos();
 }
@@ -270,8 +275,7 @@ void frmZornak2Form::Form_Load() {
         const QRect g = tela->geometry();
         r = QRect(g.x() + (g.width() - 800) / 2, g.y() + (g.height() - 600) / 2, 800, 600);
     }
-    const int tppX = EstadoPrograma.TwipsPorPixelX > 0 ? EstadoPrograma.TwipsPorPixelX : 15;
-    const int tppY = EstadoPrograma.TwipsPorPixelY > 0 ? EstadoPrograma.TwipsPorPixelY : 15;
+    const long tppX = ConvertePixelsParaTwips(1, "W"), tppY = ConvertePixelsParaTwips(1, "H");
     const long larguraTela = vb::Screen().Width() / tppX, alturaTela = vb::Screen().Height() / tppY;
     int esquerda = r.left(), topo = r.top();
     if (larguraTela < esquerda + 91 + LarguraJanela) esquerda = static_cast<int>(larguraTela) - 91 - LarguraJanela;
@@ -307,6 +311,7 @@ void frmZornak2Form::Form_Unload(int&) {
         JanelaRodaMouse = Ligacoes().JanelaPrincipal ? Ligacoes().JanelaPrincipal() : nullptr;
         if (Ligacoes().SubClassing) Ligacoes().SubClassing(true);
     }
+    RegistraListasRoda(false);
 }
 
 std::uint8_t frmZornak2Form::TelaAtual() const {
@@ -445,36 +450,17 @@ void frmZornak2Form::DestacaControle(const std::string& chave) {
 
 void frmZornak2Form::FocaObservacao() {
     if (TelaAtual() != 0) return;
-    try {
-        txtObservacao->SetFocus();
-    } catch (...) {
-    }
-}
-
-void frmZornak2Form::DefineAlvoRoda(const std::string& chave) {
-    if (!EstadoPrograma.RodaMouseAtiva || chave == EstadoPrograma.ChaveAlvoRoda) return;
-    if (chave == "TEL_GRID1" || chave == "TEL_COMBO2") {
-        IRolagemRoda* rolagem = chave == "TEL_GRID1" ? static_cast<IRolagemRoda*>(grdTHGrid1)
-                                                    : static_cast<IRolagemRoda*>(cboTHCombo2);
-        AlvoRodaJanela = chave == "TEL_GRID1" ? static_cast<vb::Control*>(grdTHGrid1) : cboTHCombo2;
-        AlvoRodaRolagem = rolagem;
-        EstadoPrograma.LinhasRoda = 4;
-    } else if (chave.empty()) {
-        AlvoRodaJanela = nullptr;
-        AlvoRodaRolagem = nullptr;
-        EstadoPrograma.LinhasRoda = 0;
-    }
-    EstadoPrograma.ChaveAlvoRoda = chave;
+    IgnoraFalha([&] { txtObservacao->SetFocus(); });
 }
 
 void frmZornak2Form::grdTHGrid1_MouseMove() {
     DestacaControle(">THGRID1");
-    DefineAlvoRoda("TEL_GRID1");
+    DefineAlvoRodaMouse("TEL_GRID1");
 }
 
 void frmZornak2Form::cboTHCombo2_MouseMove() {
     DestacaControle(">THCOMBO2");
-    DefineAlvoRoda("TEL_COMBO2");
+    DefineAlvoRodaMouse("TEL_COMBO2");
 }
 
 void frmZornak2Form::Form_MouseMove(int Button, int, float, float) {
@@ -639,14 +625,8 @@ void frmZornak2Form::PosicionaControles() {
     txtSenha->Move(129, 129, 145, 21);
 }
 
-void frmZornak2Form::ColoreCabecalhos(const std::vector<vb::Label*>& rotulos, const std::string& ordem) {
-    for (std::size_t k = 0; k < rotulos.size(); ++k)
-        rotulos[k]->SetForeColor(ordem == std::to_string(k + 1) ? 0x1D25DA : 0);
-}
-
 bool frmZornak2Form::ListaVazia() const {
-    const dao::Recordset rs = dtcTHGrid1.GetRecordset();
-    return rs.IsNothing() || !rs.IsOpen() || rs.Eof() || rs.Bof();
+    return !TemLinhaAtual(dtcTHGrid1);
 }
 
 void frmZornak2Form::grdTHGrid1_ImageClick(std::uint8_t coluna, int botao) {

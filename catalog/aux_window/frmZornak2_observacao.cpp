@@ -2,37 +2,23 @@
 // and the applications of one product with three sort orders.
 #include "catalog/aux_window/frmZornak2.h"
 
+#include "catalog/aux_window/ConsultasAuxiliar.h"
+
+#include "catalog/controls/ModuloGrade.h"
 #include "common/modTraducao.h"
 #include "platform/forms/Events.h"
 #include "platform/vb/Strings.h"
 
-namespace {
-constexpr long CorOrdemAtiva = 0x1D25DA;
-
-std::string Twips(int pixels) { return std::to_string(pixels * (EstadoPrograma.TwipsPorPixelX > 0 ? EstadoPrograma.TwipsPorPixelX : 15)); }
-}  // namespace
-
 void frmZornak2Form::ExibeTelaObservacao(const std::string& tipo, long codigo, const std::string& /*legenda*/) {
     imgTitulo->SetPicture(CarregaImagemRecurso("TITOBSERVACAO"));
-    std::string palavra;
-    if (tipo == "A") {
-        lblSubTitulo->SetCaption(MontaDescricaoAplicacao(codigo, true, true));
-        palavra = "Aplicacao";
-    } else {
-        lblSubTitulo->SetCaption(MontaDescricaoProduto(codigo, true));
-        palavra = "Produto";
-    }
-    const vb::Variant valor = ObtemValorSQL(AplicaIdioma("SELECT Observacao<I> AS Observacao FROM " + palavra +
-                                                         "_OBS WHERE Codigo" + palavra + "=" + std::to_string(codigo)),
-                                            vb::Variant(std::string()));
-    txtObservacao->SetText(valor.IsNull() ? std::string() : valor.ToString());
+    lblSubTitulo->SetCaption(tipo == "A" ? MontaDescricaoAplicacao(codigo, true, true) : MontaDescricaoProduto(codigo, true));
+    const vb::Variant valor =
+        ObtemValorSQL(consultas::ObservacaoAuxiliar(tipo, codigo, EstadoPrograma.Idioma), vb::Variant(std::string()));
+    txtObservacao->SetText(ObtemValorCampo(valor, "").ToString());
     (*pctTela)(0).SetVisible(true);
     (*pctTela)(0).Refresh();
     vb::DoEvents();
-    try {
-        txtObservacao->SetFocus();
-    } catch (...) {
-    }
+    IgnoraFalha([&] { txtObservacao->SetFocus(); });
 }
 
 void frmZornak2Form::SaiTelaObservacao() {
@@ -69,52 +55,33 @@ void frmZornak2Form::ExibeTelaAplicacoesProduto(long produto, long aplicacao) {
     if (rs.RecordCount() > 0 && (rs.Eof() || rs.Bof())) rs.MoveFirst();
 
     grdTHGrid1->ObtemDataControl(dtcTHGrid1);
-    grdTHGrid1->ConfiguraColunas({"DescricaoTipoAplicacao|0|" + Twips(120) + "|T",
-                                  "DescricaoAplicacao|0|" + Twips(301) + "|T",
-                                  "DescricaoFabricante|0|" + Twips(120) + "|T"});
+    grdTHGrid1->ConfiguraColunas({"DescricaoTipoAplicacao|0|" + LarguraColuna(120) + "|T",
+                                  "DescricaoAplicacao|0|" + LarguraColuna(301) + "|T",
+                                  "DescricaoFabricante|0|" + LarguraColuna(120) + "|T"});
     grdTHGrid1->AtualizaGrid();
     (*pctTela)(1).SetVisible(true);
     (*pctTela)(1).Refresh();
     grdTHGrid1->SetVisible(true);
-    try {
-        grdTHGrid1->SetFocus();
-    } catch (...) {
-    }
+    IgnoraFalha([&] { grdTHGrid1->SetFocus(); });
 }
 
 void frmZornak2Form::AtualizaGridAplicacoesProduto(long produto, const std::string& ordem, bool bAtualiza) {
     OrdemAplicacoesProduto = vb::Left(ordem, 1);
-    ColoreCabecalhos({lblTipoAplicacaoA, lblAplicacaoProdutoA, lblFabricanteA}, ordem);
-    const std::string colunas = ordem == "1" ? "1,2,3" : ordem == "2" ? "2,3" : ordem == "3" ? "3,1,2" : ordem;
+    ColoreCabecalhos(ordem, {lblTipoAplicacaoA, lblAplicacaoProdutoA, lblFabricanteA});
     if (produto > 0) {
-        BaseAplicacoesProduto = AplicaIdioma(
-            "SELECT TIPOAPLICACAO.DescricaoTipoAplicacao<I> AS DescricaoTipoAplicacao,"
-            "APLICACAO.DescricaoAplicacao<I> & '   ' & APLICACAO_PRODUTO.ComplementoAplicacao<I> AS DescricaoAplicacao,"
-            "FABRICANTE.DescricaoFabricante<I> AS DescricaoFabricante,"
-            "APLICACAO_PRODUTO.CodigoAplicacao "
-            "FROM ((APLICACAO_PRODUTO "
-            "INNER JOIN APLICACAO     ON APLICACAO_PRODUTO.CodigoAplicacao = APLICACAO.CodigoAplicacao) "
-            "LEFT  JOIN TIPOAPLICACAO ON APLICACAO.CodigoTipoAplicacao = TIPOAPLICACAO.CodigoTipoAplicacao) "
-            "LEFT  JOIN FABRICANTE    ON APLICACAO.CodigoFabricante = FABRICANTE.CodigoFabricante "
-            "WHERE APLICACAO_PRODUTO.CodigoProduto = " +
-            std::to_string(produto) + " ") + "ORDER BY ";
+        BaseAplicacoesProduto = consultas::GradeAplicacoesProduto(produto, EstadoPrograma.Idioma);
         grdTHGrid1->AnalisarScollProximoRefresh();
     }
-    dtcTHGrid1.SetRecordSource(BaseAplicacoesProduto + colunas);
+    dtcTHGrid1.SetRecordSource(BaseAplicacoesProduto + consultas::OrdemGradeAplicacoesProduto(ordem));
     dtcTHGrid1.Refresh();
     if (bAtualiza) grdTHGrid1->AtualizaGrid();
 }
 
 void frmZornak2Form::SaiTelaAplicacoesProduto() {
-    CodigoAplicacaoAnterior = 0;
-    dao::Recordset rs = dtcTHGrid1.GetRecordset();
-    if (!rs.IsNothing() && rs.IsOpen() && !rs.Eof() && !rs.Bof())
-        CodigoAplicacaoAnterior = rs.Value("CodigoAplicacao").ToLong();
+    CodigoAplicacaoAnterior = CodigoAtual(dtcTHGrid1, "CodigoAplicacao");
     grdTHGrid1->SetVisible(false);
     (*pctTela)(1).SetVisible(false);
     imgTitulo->SetPicture(vb::Picture());
     lblSubTitulo->SetCaption("");
-    grdTHGrid1->Descarrega();
-    if (!rs.IsNothing() && rs.IsOpen()) rs.Close();
-    dtcTHGrid1.SetRecordset(dao::Recordset());
+    DescarregaLista(*grdTHGrid1, dtcTHGrid1);
 }

@@ -1,5 +1,6 @@
 #include "catalog/controls/GradeDados.h"
 
+#include "catalog/startup/Modulo.h"
 #include "platform/forms/Colors.h"
 #include "platform/forms/Control.h"
 #include "platform/forms/Events.h"
@@ -120,7 +121,7 @@ std::string GradeDados::Texto(long linha, int coluna) const {
     const int campo = IndiceCampo(colunas_[static_cast<std::size_t>(coluna)].DataField);
     if (campo < 0) return {};
     const vb::Variant v = rs.ValueAt(linha, campo);
-    return v.IsNull() ? std::string() : v.ToString();
+    return ObtemValorCampo(v, "").ToString();
 }
 
 std::string GradeDados::ColumnText(int index) const {

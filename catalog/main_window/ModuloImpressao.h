@@ -50,6 +50,15 @@ void ImprimirLista(const ListaImpressao& lista);
 // aplicacaoFigura (CodigoAplicacaoFigura) gives the title.
 void ImprimirFigura(long CodigoConjunto, std::uint8_t NumeroParteFigura, long aplicacaoFigura);
 
+// The SQL texts the printouts read: the observation of a product with its number (its code
+// as "(COD:n)" when it has none), "<I>" replaced by the language letter; and the items of one
+// figure page of a set with their places, ItemAplicavel 1 when a product of the item fits the
+// set's application.
+namespace consultas {
+std::string ObservacaoImpressao(long produto, const std::string& idioma);
+std::string FiguraImpressao(long conjunto, std::uint8_t parte);
+}  // namespace consultas
+
 // The width of a text in screen pixels in a font, as the window's hidden measuring picture
 // box pctTmp measures it.
 long LarguraTextoMedida(const std::string& texto, const std::string& fonte, double tamanho);

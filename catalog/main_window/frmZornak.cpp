@@ -77,11 +77,19 @@ frmZornakForm::frmZornakForm() : vb::Form("frmZornak") {
 }
 
 frmZornakForm::~frmZornakForm() {
-    // The wheel hook names this object; it must not outlive it.
+    // The wheel hook names this object, the wheel's targets its lists; neither may outlive them.
     try {
         RemoveSubClassing();
     } catch (...) {
     }
+    if (IsLoaded()) RegistraListasRoda(false);
+}
+
+void frmZornakForm::RegistraListasRoda(bool registra) {
+    RegistraListaRoda("CAT_GRID1", registra ? grdTHGrid1 : nullptr);
+    RegistraListaRoda("CAT_GRID2", registra ? grdTHGrid2 : nullptr);
+    RegistraListaRoda("CAT_COMBO1", registra ? cboTHCombo1 : nullptr);
+    RegistraListaRoda("CAT_COMBO2", registra ? cboTHCombo2 : nullptr);
 }
 
 void frmZornakForm::DefineFabricaTelas(FabricaTelas fabrica) { Fabrica() = std::move(fabrica); }
@@ -222,6 +230,7 @@ void frmZornakForm::CriaControles() {
     cboTHCombo2 = New<THCombo>(*pctBase, "cboTHCombo2");
     for (vb::Control* lista : std::initializer_list<vb::Control*>{grdTHGrid1, grdTHGrid2, cboTHCombo1, cboTHCombo2})
         lista->SetVisible(false);
+    RegistraListasRoda(true);
     CriaControlesTelas();
     CriaTemporizadoresVerificacao();
 
@@ -459,6 +468,7 @@ void frmZornakForm::Form_Unload(int&) {
         SubClassing(false);
         JanelaRodaMouse = nullptr;
     }
+    RegistraListasRoda(false);
     if (!EstadoPrograma.TabelaCarrinho.empty() && !EstadoPrograma.DbAuxiliar.IsNothing()) {
         // A cart table that cannot be dropped is reported; the databases still close.
         try {

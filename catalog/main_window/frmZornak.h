@@ -58,6 +58,9 @@ public:
     void SelecionaOrelha(std::uint8_t faixa, std::uint8_t abaAtiva, bool bRefresh);
     void DesenhaOrelha(std::uint8_t faixa, std::uint8_t aba, const std::string& sufixo, bool bRefresh);
     void ObtemCorFundoOrelha();
+    // The footer's back and print buttons and the two logos, which only the list and figure
+    // screens show.
+    void MostraRodapeLista(bool visivel);
     void AlteraIdioma(std::string idioma, bool bInicial);
     void TraduzTelaPrincipal(bool bAtualizaData);
     void AtualizaSelecaoMouse(const std::string& chave);
@@ -143,10 +146,10 @@ public:
 
     // --- State shared with the screens.
     std::string m_ChaveSelecao = "FORM";
-    std::string m_HistoricoTelas;
+    std::string m_HistoricoTelas;         // the screens' HistoricoTelas; its last digit is the current screen
     bool m_PrimeiraAtivacao = true;
-    bool m_TrocandoTela = false;
-    std::uint8_t m_SubTelaProduto = 0;
+    bool m_TrocandoTela = false;          // the screens call it TrocandoTela: a switch or build runs
+    std::uint8_t m_SubTelaProduto = 0;    // the product screen's ModoPesquisaProduto: 0 all, 1 new releases
     long m_CorFundoOrelha = 0;
     QPointer<QWidget> m_JanelaSubclassificada;   // the window now hooked for the wheel, none when null
     bool m_VerificandoAtualizacao = false, m_BloqueioAtualizacao = false;
@@ -221,11 +224,16 @@ private:
     void CriaTemporizadoresVerificacao();
     void IniciaEstado();
     void RemoveSubClassing();
-    void LimpaAlvoRoda();
+    // The window's lists as the wheel's targets while it is loaded.
+    void RegistraListasRoda(bool registra);
     frmZornakTeclado::Contexto ContextoTeclado() const;
     vb::Container& ContainerDe(const std::string& nome, int indice);
     void CriaControlesTelas();
     void CompletaControlesTelas();
+    // A label's hover key: "_" and its name without "lbl", in upper case.
+    static std::string ChaveRotulo(const std::string& nome);
+    // The sortable header whose hover key that is; "" for none.
+    static std::string CabecalhoDaChave(const std::string& chave);
     void LigaEventosTelas();
 
     std::unique_ptr<ITelasCatalogo> telas_;
@@ -256,12 +264,3 @@ void EncerraProgramaPeloSistema();
 void AjustaJanela(vb::Form& janela, long borda, bool recortaFilhos, bool menuSistema, bool botaoMaximizar,
                   bool botaoMinimizar, bool barraTarefas, bool botaoAjuda);
 
-// The list under the mouse takes the wheel: "CAT_GRID1", "CAT_GRID2", "CAT_COMBO1",
-// "CAT_COMBO2" (the main window's lists), "TEL_GRID1", "TEL_COMBO2" (the auxiliary window's,
-// registered below), 4 rows a notch; the empty key leaves the wheel without a target; an
-// unknown key changes nothing but the remembered key. Nothing happens when the wheel is
-// off or the key is the current one.
-void DefineAlvoRodaMouse(const std::string& chave);
-// The auxiliary window's lists for its keys; it registers them while it is open and
-// clears them (nullptr) when it closes.
-void RegistraListasRodaAuxiliar(THGrid* grdTHGrid1, THCombo* cboTHCombo2);

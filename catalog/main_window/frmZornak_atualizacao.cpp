@@ -86,14 +86,6 @@ using namespace frmZornakAtualizacao;
 
 namespace {
 
-template <class F>
-void IgnoraFalha(F&& f) {
-    try {
-        f();
-    } catch (...) {
-    }
-}
-
 // The result file named by the poll timer's Tag ("1", the mode digit, the path), or "" when
 // the Tag names none (a start that failed).
 std::string ArquivoDaTag(const std::string& tag) {
@@ -277,15 +269,13 @@ void frmZornakForm::tmrVerificarAtualizacoes_Timer() {
 }
 
 void frmZornakForm::AtualizaUltimaAtualizacao(bool bAtualizaData) {
-    dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(
-        "SELECT DataEmissao,ComplementoDataEmissao,DataUltimaVerificacao,FlagErroUltimaVerificacao FROM UMREGISTRO",
-        dao::dbOpenForwardOnly);
+    dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(consultas::DatasCatalogo(), dao::dbOpenForwardOnly);
     try {
         const vb::Variant ultima = rs.Value("DataUltimaVerificacao");
         if (bAtualizaData) m_UltimaVerificacao = ultima.IsNull() ? 1.0 : ultima.ToDate();
         const vb::Variant complemento = rs.Value("ComplementoDataEmissao");
         EstadoPrograma.DataEmissaoTexto =
-            FormataData(rs.Value("DataEmissao").ToDate()) + (complemento.IsNull() ? std::string() : complemento.ToString());
+            FormataData(rs.Value("DataEmissao").ToDate()) + ObtemValorCampo(complemento, "").ToString();
         const std::string emissao = vb::UCase(Traduz(77)) + ": " + EstadoPrograma.DataEmissaoTexto;
         lblUltimaAtualizacao->SetCaption(emissao);
         lblUltimaAtualizacao->SetToolTipText(emissao);

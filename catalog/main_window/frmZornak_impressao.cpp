@@ -112,14 +112,12 @@ void ImprimeProduto(Paginas& paginas, const std::vector<std::string>& referencia
     }
 }
 
-std::string Texto(const vb::Variant& v) { return v.IsNull() || v.IsEmpty() ? std::string() : v.ToString(); }
-
 // The part number as the printouts show it: the formatted number, or the product code.
 std::string NumeroPeca(const dao::Recordset& rs)
 {
-    const std::string numero = Texto(rs.Value("NumeroEmpresaFormatado"));
+    const std::string numero = ObtemValorCampo(rs.Value("NumeroEmpresaFormatado"), "").ToString();
     if (!numero.empty()) return numero;
-    return "(COD:" + Texto(rs.Value("CodigoProduto")) + ")";
+    return "(COD:" + ObtemValorCampo(rs.Value("CodigoProduto"), "").ToString() + ")";
 }
 
 // A number as Print writes it: a blank where a positive number's sign would be.
@@ -181,13 +179,7 @@ vb::Picture CarregaFigura(const std::string& caminho)
 bool ImprimirObservacoes(long CodigoProduto, const std::string& sTitulo, bool bPrimeira)
 {
     dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(
-        AplicaIdioma(std::string("SELECT ") +
-                     "IIF(PRODUTO.NumeroEmpresaProduto=Null,'(COD:'&PRODUTO.CodigoProduto&')',"
-                     "Format(PRODUTO.NumeroEmpresaProduto,'" + "00-00-0000" + "')) As NumeroEmpresaFormatado," +
-                     "PRODUTO_OBS.Observacao<I> AS Observacao " + "FROM " + "PRODUTO " +
-                     "INNER JOIN PRODUTO_OBS ON PRODUTO.CodigoProduto = PRODUTO_OBS.CodigoProduto " + "WHERE " +
-                     "PRODUTO.CodigoProduto=" + std::to_string(CodigoProduto)),
-        dao::dbOpenForwardOnly);
+        consultas::ObservacaoImpressao(CodigoProduto, EstadoPrograma.Idioma), dao::dbOpenForwardOnly);
     std::size_t indice = 0, ultimo = 0;
     std::vector<std::string> linhas;
     bool imprimiu = false;
@@ -200,14 +192,14 @@ bool ImprimirObservacoes(long CodigoProduto, const std::string& sTitulo, bool bP
         if (indice + 1 <= ultimo) {
             ++indice;
         } else {
-            linhas = QuebraTexto(Texto(rs.Value("Observacao")));
+            linhas = QuebraTexto(ObtemValorCampo(rs.Value("Observacao"), "").ToString());
             indice = 0;
             ultimo = linhas.size() - 1;
         }
         if (indice == 0) {
             AvancaY(20);
             PosicaoX(200);
-            P().Print(Texto(rs.Value("NumeroEmpresaFormatado")), false);
+            P().Print(ObtemValorCampo(rs.Value("NumeroEmpresaFormatado"), "").ToString(), false);
         }
         PosicaoX(600);
         P().Print(linhas[indice], true);
@@ -251,6 +243,34 @@ vb::PrinterDialogTexts TextosDialogoImpressora()
 }
 
 }  // namespace
+
+namespace consultas {
+
+std::string ObservacaoImpressao(long produto, const std::string& idioma) {
+    return Idioma("SELECT IIF(PRODUTO.NumeroEmpresaProduto=Null,'(COD:'&PRODUTO.CodigoProduto&')',"
+                  "Format(PRODUTO.NumeroEmpresaProduto,'00-00-0000')) As NumeroEmpresaFormatado,"
+                  "PRODUTO_OBS.Observacao<I> AS Observacao "
+                  "FROM PRODUTO INNER JOIN PRODUTO_OBS ON PRODUTO.CodigoProduto = PRODUTO_OBS.CodigoProduto "
+                  "WHERE PRODUTO.CodigoProduto=" + std::to_string(produto),
+                  idioma);
+}
+
+std::string FiguraImpressao(long conjunto, std::uint8_t parte) {
+    return "SELECT FIGURADETALHADA1.NumeroParteFigura,Max(FIGURADETALHADA1.ArquivoFigura) AS ArquivoFigura,"
+           "FIGURADETALHADA1.ItemFigura,FIGURADETALHADA1.PosicaoLeft,FIGURADETALHADA1.PosicaoTop,"
+           "Max(IIF(APLICACAO_PRODUTO.CodigoAplicacao=Null,Null,1)) AS ItemAplicavel "
+           "FROM (FIGURADETALHADA1 LEFT JOIN CONJUNTO_PRODUTO1 ON "
+           "FIGURADETALHADA1.CodigoConjunto = CONJUNTO_PRODUTO1.CodigoConjunto AND "
+           "FIGURADETALHADA1.ItemFigura     = CONJUNTO_PRODUTO1.ItemFigura) LEFT JOIN APLICACAO_PRODUTO ON "
+           "CONJUNTO_PRODUTO1.CodigoProduto = APLICACAO_PRODUTO.CodigoProduto AND "
+           "CONJUNTO_PRODUTO1.CodigoAplicacao = APLICACAO_PRODUTO.CodigoAplicacao "
+           "WHERE FIGURADETALHADA1.CodigoConjunto = " + std::to_string(conjunto) +
+           " AND FIGURADETALHADA1.NumeroParteFigura = " + std::to_string(parte) +
+           " GROUP BY FIGURADETALHADA1.NumeroParteFigura,FIGURADETALHADA1.ItemFigura,FIGURADETALHADA1.PosicaoLeft,"
+           "FIGURADETALHADA1.PosicaoTop";
+}
+
+}  // namespace consultas
 
 double EscalaImpressao() { return m_EscalaImpressao; }
 
@@ -331,7 +351,7 @@ void ImprimirCarrinho(dao::Recordset& sRsCarrinho)
             const long codigo = sRsCarrinho.Value("CodigoProduto").ToLong();
             ImprimeProduto(paginas, MontaTextoReferenciasCruzadas(codigo, ""), 2000, [&] {
                 ImprimeColuna(200, NumeroPeca(sRsCarrinho));
-                ImprimeColuna(550, Texto(sRsCarrinho.Value("DescricaoProduto")));
+                ImprimeColuna(550, ObtemValorCampo(sRsCarrinho.Value("DescricaoProduto"), "").ToString());
                 ImprimeColuna(1750, NumeroImpresso(sRsCarrinho.Value("Quantidade")));
             });
             sRsCarrinho.MoveNext();
@@ -358,7 +378,7 @@ void ImprimirLista(const ListaImpressao& lista)
         // the list shows the release column.
         const long posicaoObservacao = lista.ColunaLancamento ? 3 : 2;
         const auto temObservacao = [&] {
-            const std::string imagens = Texto(copia.Value("ImagensGrid"));
+            const std::string imagens = ObtemValorCampo(copia.Value("ImagensGrid"), "").ToString();
             return vb::Len(imagens) >= posicaoObservacao && vb::Mid(imagens, posicaoObservacao, 1) == " ";
         };
         const std::string marcaObservacao = vb::UCase(Traduz(44));
@@ -367,8 +387,8 @@ void ImprimirLista(const ListaImpressao& lista)
             const long codigo = copia.Value("CodigoProduto").ToLong();
             ImprimeProduto(paginas, MontaTextoReferenciasCruzadas(codigo, lista.FabricantesAplicacao), 2750, [&] {
                 ImprimeColuna(200, NumeroPeca(copia));
-                ImprimeColuna(600, Texto(copia.Value("DescricaoProduto")));
-                ImprimeColuna(1900, Texto(copia.Value(lista.ListaVeiculo ? "DescricaoGrupoProduto" : "ItemFigura")));
+                ImprimeColuna(600, ObtemValorCampo(copia.Value("DescricaoProduto"), "").ToString());
+                ImprimeColuna(1900, ObtemValorCampo(copia.Value(lista.ListaVeiculo ? "DescricaoGrupoProduto" : "ItemFigura"), "").ToString());
                 ImprimeColuna(2500, temObservacao() ? marcaObservacao : std::string());
             });
         }
@@ -392,20 +412,8 @@ void ImprimirFigura(long CodigoConjunto, std::uint8_t NumeroParteFigura, long ap
     if (!ConfiguraImpressora(vb::vbPRORLandscape, "Arial")) return;
     ImprimeDocumento([&] {
         const std::string titulo = Traduz(8) + " - " + MontaDescricaoAplicacao(aplicacaoFigura, false, true);
-        dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(
-            std::string("SELECT ") + "FIGURADETALHADA1.NumeroParteFigura," + "Max(FIGURADETALHADA1.ArquivoFigura) AS ArquivoFigura," +
-                "FIGURADETALHADA1.ItemFigura," + "FIGURADETALHADA1.PosicaoLeft," + "FIGURADETALHADA1.PosicaoTop," +
-                "Max(IIF(APLICACAO_PRODUTO.CodigoAplicacao=Null,Null,1)) AS ItemAplicavel " + "FROM " +
-                "(FIGURADETALHADA1 " + "LEFT JOIN CONJUNTO_PRODUTO1 ON " +
-                "FIGURADETALHADA1.CodigoConjunto = CONJUNTO_PRODUTO1.CodigoConjunto AND " +
-                "FIGURADETALHADA1.ItemFigura     = CONJUNTO_PRODUTO1.ItemFigura) " + "LEFT JOIN APLICACAO_PRODUTO ON " +
-                "CONJUNTO_PRODUTO1.CodigoProduto = APLICACAO_PRODUTO.CodigoProduto AND "
-                "CONJUNTO_PRODUTO1.CodigoAplicacao = APLICACAO_PRODUTO.CodigoAplicacao " +
-                "WHERE " + "FIGURADETALHADA1.CodigoConjunto = " + std::to_string(CodigoConjunto) + " AND " +
-                "FIGURADETALHADA1.NumeroParteFigura = " + std::to_string(NumeroParteFigura) + " " + "GROUP BY " +
-                "FIGURADETALHADA1.NumeroParteFigura," + "FIGURADETALHADA1.ItemFigura," + "FIGURADETALHADA1.PosicaoLeft," +
-                "FIGURADETALHADA1.PosicaoTop",
-            dao::dbOpenForwardOnly);
+        dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(consultas::FiguraImpressao(CodigoConjunto, NumeroParteFigura),
+                                                                    dao::dbOpenForwardOnly);
         if (!rs.Eof()) {
             ImprimirCabecalho(titulo, false);
             P().SetFontSize(10);
@@ -416,11 +424,11 @@ void ImprimirFigura(long CodigoConjunto, std::uint8_t NumeroParteFigura, long ap
             const long x0 = vb::CLng(P().CurrentX());
             const long y0 = vb::CLng(P().CurrentY());
             const vb::Picture imgAuxFigura =
-                CarregaFigura(LocalizaArquivo(EstadoPrograma.CaminhoDados + "Figuras/", Texto(rs.Value("ArquivoFigura"))));
+                CarregaFigura(LocalizaArquivo(EstadoPrograma.CaminhoDados + "Figuras/", ObtemValorCampo(rs.Value("ArquivoFigura"), "").ToString()));
             P().PaintPicture(imgAuxFigura, x0, y0, static_cast<double>(k) * imgAuxFigura.Width(),
                              static_cast<double>(k) * imgAuxFigura.Height());
             for (; !rs.Eof(); rs.MoveNext()) {
-                const std::string item = Texto(rs.Value("ItemFigura"));
+                const std::string item = ObtemValorCampo(rs.Value("ItemFigura"), "").ToString();
                 const long y = y0 + k * rs.Value("PosicaoTop").ToLong();
                 const long w = LarguraMedida(item);
                 const long x = x0 + k * (rs.Value("PosicaoLeft").ToLong() + 12 - w / 2);

@@ -1,29 +1,10 @@
 #include "catalog/main_window/frmZornak_layout.h"
 
-#include "platform/vb/Err.h"
-
-#include <cmath>
+#include "platform/vb/Strings.h"
 
 namespace frmZornakLayout {
 
 namespace {
-
-// The whole-number conversion of the layout: to the nearest, a half to the even number,
-// as a 16-bit integer.
-int ArredondaInteiro(double valor) {
-    double inteiro = std::floor(valor);
-    const double resto = valor - inteiro;
-    if (resto > 0.5 || (resto == 0.5 && std::fmod(inteiro, 2.0) != 0.0)) inteiro += 1.0;
-    if (inteiro < -32768.0 || inteiro > 32767.0) vb::Raise(vb::err::Overflow);
-    return static_cast<int>(inteiro);
-}
-
-long ArredondaLongo(double valor) {
-    double inteiro = std::floor(valor);
-    const double resto = valor - inteiro;
-    if (resto > 0.5 || (resto == 0.5 && std::fmod(inteiro, 2.0) != 0.0)) inteiro += 1.0;
-    return static_cast<long>(inteiro);
-}
 
 std::vector<PosicaoControle> MontaPosicoes() {
     std::vector<PosicaoControle> t;
@@ -163,8 +144,8 @@ const std::vector<PosicaoLinha>& TabelaLinhas() {
 
 TamanhoTela TelaEmPixels(long larguraTwips, long alturaTwips, int twipsPorPixelX,
                          int twipsPorPixelY) {
-    return {static_cast<int>(ArredondaLongo(static_cast<double>(larguraTwips) / twipsPorPixelX)),
-            static_cast<int>(ArredondaLongo(static_cast<double>(alturaTwips) / twipsPorPixelY))};
+    return {static_cast<int>(vb::CLng(static_cast<double>(larguraTwips) / twipsPorPixelX)),
+            static_cast<int>(vb::CLng(static_cast<double>(alturaTwips) / twipsPorPixelY))};
 }
 
 TamanhoJanela TamanhoJanelaInicial(long larguraTwips, long alturaTwips, int twipsPorPixelX,
@@ -195,8 +176,9 @@ std::optional<Centralizacao> CentralizaTela(bool bForcar, const std::string& tag
     const double x = larguraCliente > 800 ? (larguraCliente - larguraBase) / 2.0 : 0.0;
     // The vertical centring uses the design height, not the panel's.
     const double y = alturaCliente > 600 ? (alturaCliente - 600) / 2.0 : 0.0;
-    const int left = ArredondaInteiro(x);
-    const int top = ArredondaInteiro(y);
+    // The layout's whole numbers are 16-bit Integers, rounded half to even.
+    const int left = vb::CInt(x);
+    const int top = vb::CInt(y);
     // (1024 - 798) / 2 and (768 - 600) / 2: the background stays centred on the panel.
     return Centralizacao{left, top, left - 113, top - 84};
 }

@@ -54,6 +54,14 @@ bool Termina(const std::string& texto, const std::string& fim) {
 
 }  // namespace
 
+std::string frmZornakForm::ChaveRotulo(const std::string& nome) { return "_" + vb::UCase(nome.substr(3)); }
+
+std::string frmZornakForm::CabecalhoDaChave(const std::string& chave) {
+    for (const Cabecalho& c : Cabecalhos)
+        if (ChaveRotulo(c.nome) == chave) return c.nome;
+    return {};
+}
+
 // ------------------------------------------------------------- the screens' own controls
 
 void frmZornakForm::CriaControlesTelas() {
@@ -100,7 +108,7 @@ void frmZornakForm::CompletaControlesTelas() {
         const std::string nome = cab.nome;
         vb::Control& rotulo = completa(nome, cab.painel, std::type_identity<vb::Label>{});
         if (!rotulo.Click) rotulo.Click = [this, nome] { CabecalhoClick(nome); };
-        passa(rotulo, "_" + vb::UCase(nome.substr(3)));
+        passa(rotulo, ChaveRotulo(nome));
     }
     vb::Control& todos = completa("imgCarrinhoTodos", 3, std::type_identity<vb::Image>{});
     completa("imgCarrinhoTodosSel", 3, std::type_identity<vb::Image>{}).SetDisplayOnly(true);

@@ -14,28 +14,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include <cmath>
-
 namespace {
-
-int ArredondaPar(double valor) {
-    double inteiro = std::floor(valor);
-    const double resto = valor - inteiro;
-    if (resto > 0.5 || (resto == 0.5 && std::fmod(inteiro, 2.0) != 0.0)) inteiro += 1.0;
-    return static_cast<int>(inteiro);
-}
-
-// The label of a header's hover key ("_" and its name without "lbl" in upper case).
-std::string NomeCabecalho(const std::string& chave) {
-    static const char* const nomes[] = {
-        "lblNumeroEmpresa", "lblDescricaoProduto", "lblGrupo", "lblLancamento", "lblTipoAplicacao",
-        "lblAplicacaoProduto", "lblFabricante", "lblTipoAplicacaoA", "lblAplicacaoProdutoA", "lblFabricanteA",
-        "lblNumeroEmpresaLV", "lblDescricaoProdutoLV", "lblGrupoLV", "lblLancamentoLV", "lblNumeroEmpresaLC",
-        "lblDescricaoProdutoLC", "lblItemFigLC", "lblLancamentoLC"};
-    for (const char* nome : nomes)
-        if ("_" + vb::UCase(std::string(nome).substr(3)) == chave) return nome;
-    return {};
-}
 
 int PosicaoOrelha(int faixa, int aba) {
     static const int posicoes[2][4] = {{0, 181, 376, 570}, {0, 280, 0, 0}};
@@ -110,6 +89,12 @@ void frmZornakForm::VaiParaTela(const std::string& mensagem, long tela) {
     if (!mensagem.empty()) vb::MsgBox(mensagem, vb::vbInformation, Traduz(0));
 }
 
+void frmZornakForm::MostraRodapeLista(bool visivel) {
+    for (vb::Control* c : std::initializer_list<vb::Control*>{&Img("imgBtnInicio"), lblInicio, &Img("imgBtnImprimir"),
+                                                              lblImprimir, &Img("imgLogo", 0), &Img("imgLogo", 1)})
+        c->SetVisible(visivel);
+}
+
 // ---------------------------------------------------------------------------- tab strips
 
 void frmZornakForm::ObtemCorFundoOrelha() {
@@ -129,7 +114,7 @@ void frmZornakForm::DesenhaOrelha(std::uint8_t faixa, std::uint8_t aba, const st
     faixaCaixa.PaintPicture(vb::Picture(QPixmap::fromImage(recorte)), PosicaoOrelha(faixa, aba), 0);
     vb::Image& clique = faixa == 0 ? (*imgOrelha0)(aba) : (*imgOrelha1)(aba);
     const int larguraTexto = (faixa == 0 && aba == 3) ? 127 : 108;
-    const int x = ArredondaPar(clique.Left() + clique.Width() / 2.0 - larguraTexto / 2.0);
+    const int x = vb::CInt(clique.Left() + clique.Width() / 2.0 - larguraTexto / 2.0);
     faixaCaixa.PaintPicture(CarregaImagemRecurso("ORETXT" + digitos + sufixo, EstadoPrograma.Idioma), x, 7);
     if (bRefresh) faixaCaixa.Refresh();
 }
@@ -220,10 +205,10 @@ vb::Control* frmZornakForm::ObtemControleSelecao(const std::string& k) const {
     if (it != botoes.end()) return Controle(it->second);
     if (!k.empty() && k[0] == '_') {
         // The sortable headers, wherever the screens made them.
-        if (const std::string nome = NomeCabecalho(k); !nome.empty()) return Controle(nome);
+        if (const std::string nome = CabecalhoDaChave(k); !nome.empty()) return Controle(nome);
         for (const auto& [chaveControle, c] : controles_)
             if (chaveControle.second < 0 && chaveControle.first.rfind("lbl", 0) == 0 &&
-                "_" + vb::UCase(chaveControle.first.substr(3)) == k)
+                ChaveRotulo(chaveControle.first) == k)
                 return c;
     }
     return nullptr;
@@ -309,10 +294,7 @@ void frmZornakForm::RepeteNaGrade1(const std::string& teclas) {
     vb::Control* anterior = ActiveControl();
     grdTHGrid1->SetFocus();
     vb::SendKeys(teclas, true);
-    try {
-        if (anterior) anterior->SetFocus();
-    } catch (...) {
-    }
+    IgnoraFalha([&] { if (anterior) anterior->SetFocus(); });
 }
 
 void frmZornakForm::imgAjuda_Click() {

@@ -73,13 +73,6 @@ std::string WhereLista(long codigoAplicacao, const FiltrosProdutos& f, const std
 
 }  // namespace
 
-std::string Idioma(std::string sql, const std::string& idioma) {
-    const std::string marca = "<I>";
-    for (std::size_t p = sql.find(marca); p != std::string::npos; p = sql.find(marca, p + idioma.size()))
-        sql.replace(p, marca.size(), idioma);
-    return sql;
-}
-
 std::string OrdemAplicacoes(const std::string& ordem) {
     if (ordem == "2") return "2,3";
     if (ordem == "3") return "3,1,2";
@@ -91,10 +84,6 @@ std::string OrdemProdutos(const std::string& ordem) {
     if (ordem == "3") return "3,1";
     if (ordem == "4") return "4 DESC,1";
     return "1,2";
-}
-
-long CorCabecalho(const std::string& ordem, int posicao) {
-    return !ordem.empty() && static_cast<unsigned char>(ordem[0]) == '0' + posicao ? CorOrdemAtiva : 0;
 }
 
 std::string PesquisaAplicacoes(const std::string& descricao, int tipoAplicacao, int fabricante,

@@ -9,9 +9,6 @@
 
 namespace consultas {
 
-// Every "<I>" of the text replaced by the language letter.
-std::string Idioma(std::string sql, const std::string& idioma);
-
 // A sort code that names no column of the list sorts by the first column ("1").
 std::string OrdemAplicacoes(const std::string& ordem);   // "1,2,3" / "2,3" / "3,1,2"
 std::string OrdemProdutos(const std::string& ordem);     // "1,2" / "2,1" / "3,1" / "4 DESC,1"
@@ -47,9 +44,5 @@ std::string PesquisaProdutosAplicacao(long codigoAplicacao, const FiltrosProduto
 std::string PesquisaProdutosConjunto(long codigoAplicacao, const FiltrosProdutos& filtros,
                                      const std::string& fabricantes, bool marcaLancamento,
                                      const std::string& ordem, const std::string& idioma);
-
-// Whether a list's header label at position (1-based) shows the active sort colour.
-constexpr long CorOrdemAtiva = 0x1D25DA;
-long CorCabecalho(const std::string& ordem, int posicao);
 
 }  // namespace consultas

@@ -76,6 +76,8 @@ std::string ItensProdutoConjunto(long conjunto, const std::string& produto) {
            " AND CodigoProduto  = " + produto;
 }
 
+std::string CriterioItemFigura(const std::string& item) { return "ItemFigura='" + PreparaTextoSQL(item, false) + "'"; }
+
 std::string ObtemConjunto(long aplicacao, long produto) {
     std::string sql =
         "SELECT TOP 1 CONJUNTO.CodigoConjunto FROM CONJUNTO INNER JOIN CONJUNTO_PRODUTO ON "

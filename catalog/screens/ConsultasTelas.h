@@ -19,6 +19,8 @@ std::string GruposFabricante(long codigoFabricante, const std::string& textoVeic
 std::string CarregaFiguraDetalhada(long conjunto);
 std::string AbreItensConjunto(long conjunto, const std::string& idioma);
 std::string ItensProdutoConjunto(long conjunto, const std::string& produto);   // produto: decimal digits
+// The Find criterion of an item (as its label shows it) among the set's items.
+std::string CriterioItemFigura(const std::string& item);
 
 // The first set of an application (of those holding the product unless it is -1); the sets
 // of a vehicle's applications, and those among them that hold a product, for the menus.

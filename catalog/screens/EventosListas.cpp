@@ -15,17 +15,6 @@
 
 namespace {
 
-// The current row of a grid's data control; Nothing-or-at-end gives no row.
-bool TemLinha(const dao::DataControl& dc) {
-    const dao::Recordset rs = dc.GetRecordset();
-    return !rs.IsNothing() && rs.IsOpen() && !rs.Eof() && !rs.Bof();
-}
-
-long Codigo(const dao::DataControl& dc, const char* campo) {
-    const vb::Variant v = dc.GetRecordset().Value(campo);
-    return v.IsNull() ? 0 : v.ToLong();
-}
-
 // Character n (from 1) of the row's ImagensGrid is a blank: that picture is shown.
 bool ImagemVisivel(const dao::DataControl& dc, long n) {
     const vb::Variant v = dc.GetRecordset().Value("ImagensGrid");
@@ -61,14 +50,14 @@ void EventosListas::TrocaParaFigura(long aplicacao, std::uint8_t saindo) {
 void EventosListas::grdTHGrid1_ImageClick(std::uint8_t sColuna, int /*sButton*/) {
     if (janela_.m_TrocandoTela) return;
     const dao::DataControl& dc = janela_.dtcTHGrid1;
-    if (!TemLinha(dc)) return;
+    if (!TemLinhaAtual(dc)) return;
     const int tela = janela_.TelaAtual();
     if (tela == 1 || tela == 5) {
-        const long produto = Codigo(dc, "CodigoProduto");
+        const long produto = CodigoAtual(dc, "CodigoProduto");
         if (sColuna == 0) IncluiNoCarrinho(produto);
         else if (sColuna == 2 && ImagemVisivel(dc, 2)) AbreTelaAuxiliar(0, "P|" + std::to_string(produto));
     } else if (tela == 2) {
-        const long aplicacao = Codigo(dc, "CodigoAplicacao");
+        const long aplicacao = CodigoAtual(dc, "CodigoAplicacao");
         if (sColuna == 0 && ImagemVisivel(dc, 1)) {
             telas_.ReiniciaContextoLista();
             janela_.CodigoAplicacaoFigura = static_cast<int>(aplicacao);
@@ -88,7 +77,7 @@ void EventosListas::grdTHGrid1_ImageClick(std::uint8_t sColuna, int /*sButton*/)
             if (sColuna == 1) return;
             if (sColuna >= 2) q = sColuna - 1;
         }
-        const long produto = Codigo(dc, "CodigoProduto");
+        const long produto = CodigoAtual(dc, "CodigoProduto");
         switch (q) {
         case 0: IncluiNoCarrinho(produto); break;
         case 1:
@@ -97,7 +86,7 @@ void EventosListas::grdTHGrid1_ImageClick(std::uint8_t sColuna, int /*sButton*/)
                 CarregaMenuConjuntos(produto, janela_.CodigoAplicacaoLista);
             } else {
                 const vb::Variant item = dc.GetRecordset().Value("ItemFigura");
-                EstadoPrograma.RequisicaoTela = "I:" + (item.IsNull() ? std::string() : item.ToString()) + ":I";
+                EstadoPrograma.RequisicaoTela = "I:" + ObtemValorCampo(item, "").ToString() + ":I";
                 TrocaParaFigura(janela_.ObtemCodigoAplicacao(), 3);
             }
             break;
@@ -113,11 +102,11 @@ void EventosListas::grdTHGrid1_ImageClick(std::uint8_t sColuna, int /*sButton*/)
 void EventosListas::grdTHGrid2_ImageClick(std::uint8_t sColuna, int /*sButton*/) {
     if (janela_.m_TrocandoTela) return;
     const dao::DataControl& dc = janela_.dtcTHGrid2;
-    if (!TemLinha(dc)) return;
+    if (!TemLinhaAtual(dc)) return;
     const int tela = janela_.TelaAtual();
     if (tela != 1 && tela != 5) return;
-    const long aplicacao = Codigo(dc, "CodigoAplicacao");
-    const long produto = TemLinha(janela_.dtcTHGrid1) ? Codigo(janela_.dtcTHGrid1, "CodigoProduto") : 0;
+    const long aplicacao = CodigoAtual(dc, "CodigoAplicacao");
+    const long produto = TemLinhaAtual(janela_.dtcTHGrid1) ? CodigoAtual(janela_.dtcTHGrid1, "CodigoProduto") : 0;
     if (sColuna == 0 && ImagemVisivel(dc, 1)) {
         telas_.ReiniciaContextoLista();
         janela_.CodigoAplicacaoFigura = static_cast<int>(aplicacao);
@@ -185,7 +174,7 @@ int EventosListas::PreencheConjuntosMenu(const std::string& sql) {
         const vb::Variant fabricante = rs.Value("DescricaoFabricante");
         std::string legenda;
         if (!tipo.IsNull()) legenda = tipo.ToString() + ": ";
-        legenda += vb::RTrim(aplicacao.IsNull() ? std::string() : aplicacao.ToString());
+        legenda += vb::RTrim(ObtemValorCampo(aplicacao, "").ToString());
         if (!fabricante.IsNull()) legenda += "     " + Traduz(30) + ": " + fabricante.ToString();
         menu[0].push_back(legenda);
         menu[1].push_back(rs.Value("CodigoAplicacao").ToString());

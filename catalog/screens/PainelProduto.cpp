@@ -1,5 +1,6 @@
 #include "catalog/screens/PainelProduto.h"
 
+#include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmZornak.h"
 #include "catalog/screens/ConsultasTelas.h"
 #include "catalog/screens/TelaLista.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr long CorDestaque = 0x1D25DA;
 constexpr long CorCinza = 0x808080;
 
 }  // namespace
@@ -97,16 +97,10 @@ void ProdutoAtual(const dao::DataControl& dc, bool bLimpa, long& produto, std::s
     produto = 0;
     foto.clear();
     if (bLimpa) return;
+    if (!TemLinhaAtual(dc)) return;
     dao::Recordset rs = dc.GetRecordset();
-    if (rs.IsNothing() || !rs.IsOpen() || rs.Eof() || rs.Bof()) return;
     produto = rs.Value("CodigoProduto").ToLong();
-    const vb::Variant arquivo = rs.Value("ArquivoFotoProduto");
-    if (!arquivo.IsNull() && !arquivo.IsEmpty()) foto = arquivo.ToString();
-}
-
-std::string TextoCampo(const dao::Recordset& rs, const char* campo) {
-    const vb::Variant v = rs.Value(campo);
-    return v.IsNull() || v.IsEmpty() ? std::string() : v.ToString();
+    foto = ObtemValorCampo(rs.Value("ArquivoFotoProduto"), "").ToString();
 }
 
 }  // namespace
@@ -136,7 +130,7 @@ void PainelProduto::AtualizaPainelProduto(const std::string& ordem, bool bAtuali
         lblNroSubstituido->SetVisible(true);
         shpNroSubstituido->SetVisible(true);
         const vb::Variant numero = ObtemValorSQL(consultas::NumeroEmpresaSubstituto(substituto), vb::Variant(std::string()));
-        lblNroSubstituido->SetCaption(Traduz(92) + "\r\n" + (numero.IsNull() ? std::string() : numero.ToString()));
+        lblNroSubstituido->SetCaption(Traduz(92) + "\r\n" + ObtemValorCampo(numero, "").ToString());
     }
 }
 
@@ -170,11 +164,11 @@ void PainelProduto::CarregaReferenciasCruzadas(long painel, long produto) {
             numero.SetToolTipText("");
             fabricante.SetToolTipText("");
         } else {
-            numero.SetCaption(TextoCampo(rs, "NumeroFabricante"));
-            numero.SetToolTipText(TextoCampo(rs, "DescricaoFabricante"));
+            numero.SetCaption(ObtemValorCampo(rs.Value("NumeroFabricante"), "").ToString());
+            numero.SetToolTipText(ObtemValorCampo(rs.Value("DescricaoFabricante"), "").ToString());
             // A number too wide for its place runs on under the abbreviation, which goes.
-            fabricante.SetCaption(pct.TextWidth(numero.Caption()) <= disponivel ? TextoCampo(rs, "DescricaoAbrevFabricante")
-                                                                                : std::string());
+            const bool cabe = pct.TextWidth(numero.Caption()) <= disponivel;
+            fabricante.SetCaption(cabe ? ObtemValorCampo(rs.Value("DescricaoAbrevFabricante"), "").ToString() : std::string());
             const vb::Variant marca = rs.Value("CorDestaque");
             cor = (!marca.IsNull() && marca.ToLong() == 1) ? CorDestaque : 0;
             rs.MoveNext();

@@ -1,7 +1,7 @@
 #include "catalog/screens/TelaAplicacao.h"
 
+#include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmZornak.h"
-#include "catalog/screens/AuxiliaresTelas.h"
 #include "catalog/screens/ConsultasListas.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
@@ -66,14 +66,11 @@ void TelaAplicacao::CriaControles() {
 
 void TelaAplicacao::PesquisaAplicacoes(const std::string& ordem, bool bAtualiza) {
     OrdemAplicacoes = ordem;
-    telas::ColoreCabecalhos(ordem, {lblTipoAplicacaoA, lblAplicacaoProdutoA, lblFabricanteA});
+    ColoreCabecalhos(ordem, {lblTipoAplicacaoA, lblAplicacaoProdutoA, lblFabricanteA});
     const std::string sql = consultas::PesquisaAplicacoes(
         txtDescricaoAplicacaoA->Text(), ByteAtual(janela_.dtcTHCombo2, "CodigoTipoAplicacao"),
         ByteAtual(janela_.dtcTHCombo1, "CodigoFabricante"), ordem, EstadoPrograma.Idioma);
-    janela_.grdTHGrid1->AnalisarScollProximoRefresh();
-    janela_.dtcTHGrid1.SetRecordSource(sql);
-    janela_.dtcTHGrid1.Refresh();
-    if (bAtualiza) janela_.grdTHGrid1->AtualizaGrid();
+    RecarregaGrade(*janela_.grdTHGrid1, janela_.dtcTHGrid1, sql, bAtualiza);
 }
 
 void TelaAplicacao::txtDescricaoAplicacaoA_Change() {
@@ -105,36 +102,26 @@ void TelaAplicacao::MontaTelaAplicacao() {
     tipos.mUserControlPixelWidth = 135;
     tipos.Move(21, 166, 135);
     CarregaComboTiposAplicacao(seletores);
-    tipos.ObtemDataControl(j.dtcTHCombo2);
-    tipos.ConfiguraColunas(telas::DivideEspecificacao("DescricaoTipoAplicacao|0|" + telas::Largura(200) + "|T"));
-    j.dtcTHCombo2.GetRecordset().FindFirst("CodigoTipoAplicacao = " + std::to_string(CodigoTipoAplicacaoA));
-    tipos.AtualizaCombo();
+    LigaCombo(tipos, j.dtcTHCombo2, {"DescricaoTipoAplicacao|0|" + LarguraColuna(200) + "|T"},
+              "CodigoTipoAplicacao = " + std::to_string(CodigoTipoAplicacaoA));
 
     THCombo& fabricantes = *j.cboTHCombo1;
     fabricantes.mUserControlPixelWidth = 188;
     fabricantes.Move(489, 166, 188);
     CarregaComboFabricantes(seletores, "<" + maiusculas(7) + ">", 0);
-    fabricantes.ObtemDataControl(j.dtcTHCombo1);
-    fabricantes.ConfiguraColunas(telas::DivideEspecificacao("DescricaoFabricante|0|" + telas::Largura(200) + "|T"));
-    j.dtcTHCombo1.GetRecordset().FindFirst("CodigoFabricante = " + std::to_string(CodigoFabricanteA));
-    fabricantes.AtualizaCombo();
+    LigaCombo(fabricantes, j.dtcTHCombo1, {"DescricaoFabricante|0|" + LarguraColuna(200) + "|T"},
+              "CodigoFabricante = " + std::to_string(CodigoFabricanteA));
 
     THGrid& grade = *j.grdTHGrid1;
     grade.mUserControlPixelWidth = 760;
     grade.mUserControlPixelHeight = 357;
     grade.Move(20, 197, 760, 357);
     PesquisaAplicacoes(OrdemAplicacoes, false);
-    const TabelaPictures pictures =
-        telas::MontaTabelaPictures({telas::Variantes("ICOFIGURA", "G"), telas::Variantes("ICOLISTA", "G")});
     const std::string especificacao =
-        "DescricaoTipoAplicacao|0|" + telas::Largura(147) + "|T" + ";" +
-        "DescricaoAplicacao|0|" + telas::Largura(321) + "|T" + ";" +
-        "DescricaoFabricante|0|" + telas::Largura(200) + "|T" + ";" +
-        "ImagensGrid|2|" + telas::Largura(40) + "|I|" + Traduz(8) + " <F3>|99" + ";" +
-        "|2|" + telas::Largura(40) + "|F|" + Traduz(9) + " <F4>,<ENTER>|99";
-    grade.ObtemDataControl(j.dtcTHGrid1);
-    grade.ObtemPictures(pictures);
-    grade.ConfiguraColunas(telas::DivideEspecificacao(especificacao));
+        "DescricaoTipoAplicacao|0|" + LarguraColuna(147) + "|T" + ";" +
+        "DescricaoAplicacao|0|" + LarguraColuna(321) + "|T" + ";" +
+        "DescricaoFabricante|0|" + LarguraColuna(200) + "|T" + ";" + ColunaFigura() + ";" + ColunaLista("<F4>,<ENTER>");
+    LigaGrade(grade, j.dtcTHGrid1, MontaTabelaPictures(VariantesFiguraLista()), especificacao);
     if (CodigoAplicacaoA > 0)
         j.dtcTHGrid1.GetRecordset().FindFirst("CodigoAplicacao = " + std::to_string(CodigoAplicacaoA));
     grade.AtualizaGrid();
@@ -148,28 +135,20 @@ void TelaAplicacao::MontaTelaAplicacao() {
     tipos.SetVisible(true);
     grade.SetVisible(true);
     vb::DoEvents();
-    try {
-        txtDescricaoAplicacaoA->SetFocus();
-    } catch (const vb::Error&) {
-    }
+    IgnoraFalha([&] { txtDescricaoAplicacaoA->SetFocus(); });
 }
 
 void TelaAplicacao::DesmontaTelaAplicacao() {
     frmZornakForm& j = janela_;
     txtDescricaoAplicacaoA->SetEnabled(false);
-    CodigoAplicacaoA = telas::CodigoAtual(j.dtcTHGrid1, "CodigoAplicacao");
+    CodigoAplicacaoA = CodigoAtual(j.dtcTHGrid1, "CodigoAplicacao");
     CodigoTipoAplicacaoA = ByteAtual(j.dtcTHCombo2, "CodigoTipoAplicacao");
     CodigoFabricanteA = ByteAtual(j.dtcTHCombo1, "CodigoFabricante");
     j.cboTHCombo1->SetVisible(false);
     j.cboTHCombo2->SetVisible(false);
     j.grdTHGrid1->SetVisible(false);
     (*j.pctTela)(2).SetVisible(false);
-    j.cboTHCombo1->Descarrega();
-    j.cboTHCombo2->Descarrega();
-    j.grdTHGrid1->Descarrega();
-    for (dao::DataControl* dc : {&j.dtcTHCombo1, &j.dtcTHCombo2, &j.dtcTHGrid1}) {
-        dao::Recordset rs = dc->GetRecordset();
-        if (!rs.IsNothing() && rs.IsOpen()) rs.Close();
-        dc->SetRecordset(dao::Recordset());
-    }
+    DescarregaLista(*j.cboTHCombo1, j.dtcTHCombo1);
+    DescarregaLista(*j.cboTHCombo2, j.dtcTHCombo2);
+    DescarregaLista(*j.grdTHGrid1, j.dtcTHGrid1);
 }

@@ -2,7 +2,6 @@
 #include "catalog/screens/TelaFigura.h"
 
 #include "catalog/main_window/frmZornak.h"
-#include "catalog/screens/AuxiliaresTelas.h"
 #include "catalog/screens/ConsultasTelas.h"
 #include "catalog/screens/ModuloTelas.h"
 #include "catalog/screens/PainelProduto.h"
@@ -69,10 +68,7 @@ void TelaFigura::MostraTelaFigura() {
     vb::Image& legenda = janela_.Img("imgLegendaLancamento");
     legenda.SetVisible(legenda.Tag() == "1");
     (*janela_.pctTela)(4).SetVisible(true);
-    for (vb::Control* c : {static_cast<vb::Control*>(&janela_.Img("imgBtnInicio")), static_cast<vb::Control*>(janela_.lblInicio),
-                           static_cast<vb::Control*>(&janela_.Img("imgBtnImprimir")), static_cast<vb::Control*>(janela_.lblImprimir),
-                           static_cast<vb::Control*>(&janela_.Img("imgLogo", 0)), static_cast<vb::Control*>(&janela_.Img("imgLogo", 1))})
-        c->SetVisible(true);
+    janela_.MostraRodapeLista(true);
 }
 
 void TelaFigura::CarregaFiguraDetalhada(int conjunto) {
@@ -101,7 +97,7 @@ void TelaFigura::CarregaFiguraDetalhada(int conjunto) {
         if (parte != parteAtual) {
             parteAtual = parte;
             ++p;
-            const std::string arquivo = rs.Value("ArqFig").IsNull() ? "" : rs.Value("ArqFig").ToString();
+            const std::string arquivo = ObtemValorCampo(rs.Value("ArqFig"), "").ToString();
             figura.SetTag(figura.Tag().empty() ? arquivo : figura.Tag() + "|" + arquivo);
             janela_.PaginasFigura.resize(p + 1);
             if (p > 0) {
@@ -219,12 +215,9 @@ void TelaFigura::EscondeTelaFigura() {
     vb::Image& figura = janela_.Img("imgFiguraDetalhada");
     figura.SetVisible(false);
     figura.SetPicture(vb::Picture());
-    for (vb::Control* c : {static_cast<vb::Control*>(&janela_.Img("imgBtnInicio")), static_cast<vb::Control*>(janela_.lblInicio),
-                           static_cast<vb::Control*>(&janela_.Img("imgBtnImprimir")), static_cast<vb::Control*>(janela_.lblImprimir),
-                           static_cast<vb::Control*>(&janela_.Img("imgLogo", 0)), static_cast<vb::Control*>(&janela_.Img("imgLogo", 1)),
-                           static_cast<vb::Control*>(&janela_.Img("imgLegendaLancamento")),
-                           static_cast<vb::Control*>(&(*janela_.pctTela)(4))})
-        c->SetVisible(false);
+    janela_.MostraRodapeLista(false);
+    janela_.Img("imgLegendaLancamento").SetVisible(false);
+    (*janela_.pctTela)(4).SetVisible(false);
     ParaPiscarItensFigura();
     LimpaFiguraDetalhada();
 }

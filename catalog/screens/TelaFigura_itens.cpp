@@ -1,4 +1,5 @@
 // The figure's items: their markers, the hover, the item panel and the marked items.
+#include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmZornak.h"
 #include "catalog/screens/ConsultasTelas.h"
 #include "catalog/screens/ModuloTelas.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr long CorDestaque = 1910234;   // &H1D25DA
 constexpr long CinzaClaro = 0xE0E0E0;
 
 const char* PinturaBola(int estado) {
@@ -183,7 +183,7 @@ void TelaFigura::MostraDadosItem(int item, std::uint8_t pagina) {
     std::string legenda;
     if (item >= 0 && !ItensFigura.IsNothing()) {
         legenda = (*lblItem_)(item).Caption();
-        ItensFigura.FindFirst("ItemFigura='" + PreparaTextoSQL(legenda, false) + "'");
+        ItensFigura.FindFirst(consultas::CriterioItemFigura(legenda));
         achou = !ItensFigura.NoMatch();
         if (achou && pagina > 1) {
             pular = (pagina - 1) * 4L;
@@ -218,13 +218,13 @@ void TelaFigura::MostraDadosItem(int item, std::uint8_t pagina) {
                 const long codigo = ItensFigura.Value("CodigoProduto").ToLong();
                 const vb::Variant flag = ItensFigura.Value("FlagLancamento");
                 const vb::Variant data = ItensFigura.Value("DataLancamento");
-                descricao.SetCaption(d.IsNull() ? "" : d.ToString());
-                numero.SetCaption(n.IsNull() ? "" : n.ToString());
+                descricao.SetCaption(ObtemValorCampo(d, "").ToString());
+                numero.SetCaption(ObtemValorCampo(n, "").ToString());
                 referencias.SetCaption(ObtemReferenciasCruzadas(codigo, janela_.FabricantesLista));
                 numero.SetTag(std::to_string(codigo));
                 (*lblObsF_)(k).SetTag(ItensFigura.Value("Observacao").IsNull() ? "0" : "1");
                 (*imgLancF_)(k).SetTag((flag.IsNull() || flag.ToLong() == 0) ? "0" : "1");
-                (*lblDataLancF_)(k).SetCaption(FormataDataCompacta(data.IsNull() ? "" : data.ToString(), true));
+                (*lblDataLancF_)(k).SetCaption(FormataDataCompacta(ObtemValorCampo(data, "").ToString(), true));
             } else {
                 descricao.SetCaption(item < 0 ? "" : vb::UCase(Traduz(12)));
                 numero.SetCaption("");
@@ -264,30 +264,32 @@ void TelaFigura::MostraDadosItem(int item, std::uint8_t pagina) {
         referencias.SetHeight(tela.TextWidth(referencias.Caption()) > referencias.Width() ? 26 : 13);
     }
 
+    // The three blocks stack down the panel: each row 2 pixels under the one above it, a
+    // block's title 6 pixels under the last row of the block before and its rows 18 under it.
     double y = lblTitDescricaoProdutoF_->Top() + 18;
     auto arredonda = [](double v) { return static_cast<int>(std::nearbyint(v)); };
-    for (int r = 0; r <= ultima; ++r) {
-        vb::Label& l = (*lblDescricaoProdutoF_)(r);
-        l.SetTop(arredonda(y));
-        y = y + l.Height() + 2;
-    }
-    lblTitNumeroEmpresaF_->SetTop(arredonda(y + 6));
-    y = lblTitNumeroEmpresaF_->Top() + 18;
-    for (int r = 0; r <= ultima; ++r) {
-        vb::Label& l = (*lblNumeroEmpresaF_)(r);
-        l.SetTop(arredonda(y));
-        (*lblObsF_)(r).SetTop(arredonda(y));
-        (*imgLancF_)(r).SetTop(arredonda(y - 1));
-        (*lblDataLancF_)(r).SetTop(arredonda(y + 1));
-        y = y + l.Height() + 2;
-    }
-    lblTitNumeroReferenciaF_->SetTop(arredonda(y + 6));
-    y = lblTitNumeroReferenciaF_->Top() + 18;
-    for (int r = 0; r <= ultima; ++r) {
-        vb::Label& l = (*lblNroF_)(r);
-        l.SetTop(arredonda(y));
-        y = y + l.Height() + 2;
-    }
+    auto empilha = [&](vb::ControlArray<vb::Label>& linhas, auto&& aoLado) {
+        for (int r = 0; r <= ultima; ++r) {
+            vb::Label& l = linhas(r);
+            l.SetTop(arredonda(y));
+            aoLado(r, y);
+            y = y + l.Height() + 2;
+        }
+    };
+    auto titulo = [&](vb::Label& t) {
+        t.SetTop(arredonda(y + 6));
+        y = t.Top() + 18;
+    };
+    auto nada = [](int, double) {};
+    empilha(*lblDescricaoProdutoF_, nada);
+    titulo(*lblTitNumeroEmpresaF_);
+    empilha(*lblNumeroEmpresaF_, [&](int r, double topo) {
+        (*lblObsF_)(r).SetTop(arredonda(topo));
+        (*imgLancF_)(r).SetTop(arredonda(topo - 1));
+        (*lblDataLancF_)(r).SetTop(arredonda(topo + 1));
+    });
+    titulo(*lblTitNumeroReferenciaF_);
+    empilha(*lblNroF_, nada);
 
     for (int r = 0; r <= ultima; ++r) {
         for (auto* a : {lblDescricaoProdutoF_, lblNumeroEmpresaF_, lblObsF_, lblDataLancF_, lblNroF_}) (*a)(r).ZOrder(0);
@@ -346,7 +348,7 @@ void TelaFigura::MarcaItensFigura(const std::string& lista) {
         const std::string c = (*lblItem_)(i).Caption();
         if (procura.find("|" + c + "|") == std::string::npos) continue;
         if (!ItensFigura.IsNothing()) {
-            ItensFigura.FindFirst("ItemFigura = '" + PreparaTextoSQL(c, false) + "'");
+            ItensFigura.FindFirst(consultas::CriterioItemFigura(c));
             if (!ItensFigura.NoMatch()) {
                 for (auto* a : {lblDescricaoProdutoF_, lblNumeroEmpresaF_, lblNroF_}) (*a)(0).SetForeColor(CorDestaque);
                 if (primeiro) {

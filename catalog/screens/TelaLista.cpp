@@ -1,7 +1,7 @@
 #include "catalog/screens/TelaLista.h"
 
+#include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmZornak.h"
-#include "catalog/screens/AuxiliaresTelas.h"
 #include "catalog/screens/ConsultasListas.h"
 #include "catalog/screens/ConsultasTelas.h"
 #include "catalog/screens/ModuloTelas.h"
@@ -36,22 +36,6 @@ vb::TextBox* Caixa(frmZornakForm& janela, vb::Container& painel, const char* nom
     t->SetEnabled(false);
     t->SetVisible(false);
     return t;
-}
-
-long CodigoAtual(const dao::DataControl& dc, const char* campo) {
-    const dao::Recordset rs = dc.GetRecordset();
-    if (rs.IsNothing() || !rs.IsOpen() || rs.Eof() || rs.Bof()) return 0;
-    const vb::Variant v = rs.Value(campo);
-    return v.IsNull() ? 0 : v.ToLong();
-}
-
-void FechaRecordset(dao::DataControl& dc) {
-    try {
-        dao::Recordset rs = dc.GetRecordset();
-        if (!rs.IsNothing() && rs.IsOpen()) rs.Close();
-    } catch (...) {
-    }
-    dc.SetRecordset(dao::Recordset());
 }
 
 }  // namespace
@@ -205,36 +189,21 @@ void TelaLista::MontaTelaLista() {
     lblLancamentoLC->SetTag(comLancamentos_ ? "1" : "0");
 
     comboGrupoEmUso_ = comboAplicacaoEmUso_ = false;
-    const std::string todos = "<" + vb::UCase(Traduz(7)) + ">";
     if (lv) {
-        THCombo& combo = *janela_.cboTHCombo2;
-        combo.mUserControlPixelWidth = 122;
-        combo.Move(comLancamentos_ ? 326 : 382, 213, 122);
-        lblGrupoLV->SetLeft(combo.Left() + 3);
-        combo.AnalisarScollProximoRefresh();
-        janela_.dtcTHCombo2.SetRecordSource(consultas::CarregaComboGrupos(todos, EstadoPrograma.Idioma));
-        janela_.dtcTHCombo2.Refresh();
-        combo.ObtemDataControl(janela_.dtcTHCombo2);
-        combo.ConfiguraColunas({"DescricaoGrupoProduto|0|" + telas::Largura(200) + "|T"});
-        janela_.dtcTHCombo2.GetRecordset().FindFirst("CodigoGrupoProduto = " + std::to_string(janela_.CodigoGrupoLista));
-        combo.AtualizaCombo();
+        telas_.MontaComboGrupos(comLancamentos_ ? 326 : 382, 213, janela_.CodigoGrupoLista);
+        lblGrupoLV->SetLeft(janela_.cboTHCombo2->Left() + 3);
         comboGrupoEmUso_ = true;
     }
     if (AplicacaoEhTipo1(janela_.CodigoAplicacaoLista)) {
         THCombo& combo = *janela_.cboTHCombo1;
         combo.mUserControlPixelWidth = 362;
         combo.Move(25, 156, 362);
-        combo.AnalisarScollProximoRefresh();
-        janela_.dtcTHCombo1.SetRecordSource(
-            consultas::CarregaComboAplicacoesVeiculo(janela_.CodigoAplicacaoLista, EstadoPrograma.Idioma));
-        janela_.dtcTHCombo1.Refresh();
-        combo.ObtemDataControl(janela_.dtcTHCombo1);
-        combo.ConfiguraColunas({"DescricaoTipoAplicacao|0|" + telas::Largura(100) + "|T",
-                                "DescricaoAplicacao|0|" + telas::Largura(200) + "|T"},
-                               std::nullopt, telas::ConvertePixelsParaTwips(362, "W"));
-        janela_.dtcTHCombo1.GetRecordset().FindFirst("CodigoAplicacao = " +
-                                                     std::to_string(janela_.CodigoAplicacaoCombo));
-        combo.AtualizaCombo();
+        RecarregaLista(combo, janela_.dtcTHCombo1,
+                       consultas::CarregaComboAplicacoesVeiculo(janela_.CodigoAplicacaoLista, EstadoPrograma.Idioma));
+        LigaCombo(combo, janela_.dtcTHCombo1,
+                  {"DescricaoTipoAplicacao|0|" + LarguraColuna(100) + "|T",
+                   "DescricaoAplicacao|0|" + LarguraColuna(200) + "|T"},
+                  "CodigoAplicacao = " + std::to_string(janela_.CodigoAplicacaoCombo), ConvertePixelsParaTwips(362, "W"));
         ConfiguraComboAplicacao();
         comboAplicacaoEmUso_ = true;
     }
@@ -245,45 +214,31 @@ void TelaLista::MontaTelaLista() {
     grade.Move(20, 244, 616, 153);
 
     const std::string tipoObs = letra;
-    TabelaPictures tabela;
-    {
-        std::vector<telas::ColunaPictures> colunas;
-        colunas.push_back(telas::Variantes("ICOCESTA", "G"));
-        if (comLancamentos_) colunas.push_back({"ICOLANCGRID", "ICOLANCGRID", "ICOLANCGRID_S", "ICOLANCGRID_S", "G"});
-        colunas.push_back(telas::Variantes("ICOFIGURA", "G"));
-        colunas.push_back(telas::Variantes("ICOAPLICACAO", "G"));
-        colunas.push_back(telas::Variantes("ICOOBS", tipoObs));
-        for (const auto& c : colunas) {
-            tabela[0].push_back(CarregaImagemRecurso(c.v0, c.tipo));
-            tabela[1].push_back(CarregaImagemRecurso(c.v1, c.tipo));
-            tabela[2].push_back(CarregaImagemRecurso(c.v2, c.tipo));
-            tabela[3].push_back(CarregaImagemRecurso(c.v3, c.tipo));
-        }
-    }
+    std::vector<ColunaPictures> colunas = {Variantes("ICOCESTA", "G")};
+    if (comLancamentos_) colunas.push_back(VariantesLancamento());
+    for (ColunaPictures c : {Variantes("ICOFIGURA", "G"), Variantes("ICOAPLICACAO", "G"), Variantes("ICOOBS", tipoObs)})
+        colunas.push_back(c);
+    const TabelaPictures tabela = MontaTabelaPictures(colunas);
 
     if (lv) PesquisaProdutosAplicacao(OrdemLista, false);
     else PesquisaProdutosConjunto(OrdemLista, false);
 
-    const std::string D = std::to_string(d);
-    std::string spec = "|2|" + telas::Largura(30) + "|F|" + Traduz(2) + " <ENTER>|99" + ";" + "NumeroEmpresaFormatado|0|" +
-                       telas::Largura(75) + "|T" + ";";
+    std::string spec = "|2|" + LarguraColuna(30) + "|F|" + Traduz(2) + " <ENTER>|99" + ";" + "NumeroEmpresaFormatado|0|" +
+                       LarguraColuna(75) + "|T" + ";";
     if (lv) {
-        spec += "DescricaoProduto|0|" + telas::Largura(202 + d) + "|T" + ";";
-        spec += "DescricaoGrupoProduto|0|" + telas::Largura(121) + "|T" + ";";
+        spec += "DescricaoProduto|0|" + LarguraColuna(202 + d) + "|T" + ";";
+        spec += "DescricaoGrupoProduto|0|" + LarguraColuna(121) + "|T" + ";";
     } else {
-        spec += "DescricaoProduto|0|" + telas::Largura(269 + d) + "|T" + ";";
+        spec += "DescricaoProduto|0|" + LarguraColuna(269 + d) + "|T" + ";";
     }
     if (comLancamentos_)
-        spec += "ImagensGrid|2|" + telas::Largura(56) + "|I|" + Traduz(91) + "!|0|" + telas::Largura(34) + ";";
-    if (!lv) spec += "ItemFigura|1|" + telas::Largura(54) + "|T" + ";";
-    spec += "ImagensGrid|2|" + telas::Largura(40) + "|I|" + Traduz(8) + " <F3>|99" + ";";
-    spec += "|2|" + telas::Largura(40) + "|F|" + Traduz(27) + " <F6>|99" + ";";
-    spec += "ImagensGrid|2|" + telas::Largura(40) + "|I|" + Traduz(3) + " <F2>|99";
-    (void)D;
+        spec += "ImagensGrid|2|" + LarguraColuna(56) + "|I|" + Traduz(91) + "!|0|" + LarguraColuna(34) + ";";
+    if (!lv) spec += "ItemFigura|1|" + LarguraColuna(54) + "|T" + ";";
+    spec += ColunaFigura() + ";";
+    spec += "|2|" + LarguraColuna(40) + "|F|" + Traduz(27) + " <F6>|99" + ";";
+    spec += "ImagensGrid|2|" + LarguraColuna(40) + "|I|" + Traduz(3) + " <F2>|99";
 
-    grade.ObtemDataControl(janela_.dtcTHGrid1);
-    grade.ObtemPictures(tabela);
-    grade.ConfiguraColunas(telas::DivideEspecificacao(spec));
+    LigaGrade(grade, janela_.dtcTHGrid1, tabela, spec);
     if (CodigoProdutoLista > 0) {
         dao::Recordset rs = janela_.dtcTHGrid1.GetRecordset();
         if (!rs.IsNothing()) rs.FindFirst("CodigoProduto = " + std::to_string(CodigoProdutoLista));
@@ -301,16 +256,10 @@ void TelaLista::MontaTelaLista() {
     (*janela_.pctOrelha)(1).Refresh();
     if (comboGrupoEmUso_) janela_.cboTHCombo2->SetVisible(true);
     grade.SetVisible(true);
-    for (vb::Control* c : {static_cast<vb::Control*>(&janela_.Img("imgBtnInicio")), static_cast<vb::Control*>(janela_.lblInicio),
-                           static_cast<vb::Control*>(&janela_.Img("imgBtnImprimir")), static_cast<vb::Control*>(janela_.lblImprimir),
-                           static_cast<vb::Control*>(&janela_.Img("imgLogo", 0)), static_cast<vb::Control*>(&janela_.Img("imgLogo", 1))})
-        c->SetVisible(true);
+    janela_.MostraRodapeLista(true);
     vb::DoEvents();
     if (comboAplicacaoEmUso_) janela_.cboTHCombo1->SetVisible(true);
-    try {
-        (lv ? txtNumeroEmpresaLV : txtNumeroEmpresaLC)->SetFocus();
-    } catch (...) {
-    }
+    IgnoraFalha([&] { (lv ? txtNumeroEmpresaLV : txtNumeroEmpresaLC)->SetFocus(); });
 }
 
 void TelaLista::DesmontaTelaLista() {
@@ -329,48 +278,34 @@ void TelaLista::DesmontaTelaLista() {
     for (std::size_t i : {2u, 3u}) telas_.Painel().imgFotoProduto[i]->SetPicture(vb::Picture());
     imgCarrinhoTodos->SetPicture(vb::Picture());
     imgCarrinhoTodosSel->SetPicture(vb::Picture());
-    for (vb::Control* c : {static_cast<vb::Control*>(&janela_.Img("imgBtnInicio")), static_cast<vb::Control*>(janela_.lblInicio),
-                           static_cast<vb::Control*>(&janela_.Img("imgBtnImprimir")), static_cast<vb::Control*>(janela_.lblImprimir),
-                           static_cast<vb::Control*>(&janela_.Img("imgLogo", 0)), static_cast<vb::Control*>(&janela_.Img("imgLogo", 1)),
-                           static_cast<vb::Control*>(&janela_.Img("imgLegendaLancamento"))})
-        c->SetVisible(false);
-    janela_.grdTHGrid1->Descarrega();
-    FechaRecordset(janela_.dtcTHGrid1);
-    if (grupoVisivel) {
-        janela_.cboTHCombo2->Descarrega();
-        FechaRecordset(janela_.dtcTHCombo2);
-    }
-    if (aplicacaoVisivel) {
-        janela_.cboTHCombo1->Descarrega();
-        FechaRecordset(janela_.dtcTHCombo1);
-    }
+    janela_.MostraRodapeLista(false);
+    janela_.Img("imgLegendaLancamento").SetVisible(false);
+    DescarregaLista(*janela_.grdTHGrid1, janela_.dtcTHGrid1);
+    if (grupoVisivel) DescarregaLista(*janela_.cboTHCombo2, janela_.dtcTHCombo2);
+    if (aplicacaoVisivel) DescarregaLista(*janela_.cboTHCombo1, janela_.dtcTHCombo1);
 }
 
 // ---------------------------------------------------------------------------- the lists
 
 void TelaLista::PesquisaProdutosAplicacao(const std::string& ordem, bool bAtualiza) {
     OrdemLista = ordem;
-    telas::ColoreCabecalhos(ordem, {lblNumeroEmpresaLV, lblDescricaoProdutoLV, lblGrupoLV, lblLancamentoLV});
-    consultas::FiltrosProdutos f;
-    f.numeroFabricante = txtNumeroFabricanteLV->Text();
-    f.numeroEmpresa = txtNumeroEmpresaLV->Text();
-    f.descricao = txtDescricaoProdutoLV->Text();
-    dao::Recordset grupos = janela_.dtcTHCombo2.GetRecordset();
-    if (!grupos.IsNothing() && grupos.IsOpen()) f.grupo = grupos.Value("CodigoGrupoProduto").ToInteger();
-    MostraProdutos(consultas::PesquisaProdutosAplicacao(janela_.ObtemCodigoAplicacao(), f, janela_.FabricantesLista,
+    ColoreCabecalhos(ordem, {lblNumeroEmpresaLV, lblDescricaoProdutoLV, lblGrupoLV, lblLancamentoLV});
+    const consultas::FiltrosProdutos f =
+        telas_.FiltrosProdutos(*txtNumeroFabricanteLV, *txtNumeroEmpresaLV, *txtDescricaoProdutoLV, true);
+    RecarregaGrade(*janela_.grdTHGrid1, janela_.dtcTHGrid1,
+                   consultas::PesquisaProdutosAplicacao(janela_.ObtemCodigoAplicacao(), f, janela_.FabricantesLista,
                                                         MarcaLancamento(), ordem, EstadoPrograma.Idioma),
                    bAtualiza);
 }
 
 void TelaLista::PesquisaProdutosConjunto(const std::string& ordem, bool bAtualiza) {
     OrdemLista = ordem;
-    telas::ColoreCabecalhos(ordem, {lblNumeroEmpresaLC, lblDescricaoProdutoLC, lblItemFigLC, lblLancamentoLC});
-    consultas::FiltrosProdutos f;
-    f.numeroFabricante = txtNumeroFabricanteLC->Text();
-    f.numeroEmpresa = txtNumeroEmpresaLC->Text();
-    f.descricao = txtDescricaoProdutoLC->Text();
+    ColoreCabecalhos(ordem, {lblNumeroEmpresaLC, lblDescricaoProdutoLC, lblItemFigLC, lblLancamentoLC});
+    consultas::FiltrosProdutos f =
+        telas_.FiltrosProdutos(*txtNumeroFabricanteLC, *txtNumeroEmpresaLC, *txtDescricaoProdutoLC, false);
     f.itemFigura = txtItemFigLC->Text();
-    MostraProdutos(consultas::PesquisaProdutosConjunto(janela_.ObtemCodigoAplicacao(), f, janela_.FabricantesLista,
+    RecarregaGrade(*janela_.grdTHGrid1, janela_.dtcTHGrid1,
+                   consultas::PesquisaProdutosConjunto(janela_.ObtemCodigoAplicacao(), f, janela_.FabricantesLista,
                                                        MarcaLancamento(), ordem, EstadoPrograma.Idioma),
                    bAtualiza);
 }
@@ -378,9 +313,3 @@ void TelaLista::PesquisaProdutosConjunto(const std::string& ordem, bool bAtualiz
 // The release mark of the list being shown: both kinds read it from the LC label.
 bool TelaLista::MarcaLancamento() const { return janela_.lblLancamentoLC && janela_.lblLancamentoLC->Tag() == "1"; }
 
-void TelaLista::MostraProdutos(const std::string& sql, bool bAtualiza) {
-    janela_.grdTHGrid1->AnalisarScollProximoRefresh();
-    janela_.dtcTHGrid1.SetRecordSource(sql);
-    janela_.dtcTHGrid1.Refresh();
-    if (bAtualiza) janela_.grdTHGrid1->AtualizaGrid();
-}

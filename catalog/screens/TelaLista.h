@@ -50,7 +50,6 @@ public:
 private:
     void CriaControles();
     bool MarcaLancamento() const;
-    void MostraProdutos(const std::string& sql, bool bAtualiza);
 
     frmZornakForm& janela_;
     TelasCatalogo& telas_;

@@ -1,5 +1,6 @@
 #include "catalog/screens/TelaPrincipal.h"
 
+#include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmZornak.h"
 #include "catalog/screens/ConsultasTelas.h"
 #include "catalog/startup/Modulo.h"
@@ -12,8 +13,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr long CorDestaque = 0x1D25DA;
 
 vb::ControlArray<vb::Label>& Rotulos(const frmZornakForm& janela, const char* nome) {
     auto* a = janela.ArranjoControles<vb::Label>(nome);
@@ -32,9 +31,6 @@ T& Elemento(vb::ControlArray<T>& arranjo, int indice) {
     if (indice > 0 && !arranjo.Exists(indice)) arranjo.Load(indice);
     return arranjo(indice);
 }
-
-// A name the catalogue lacks in this language shows as nothing, not as a failed screen.
-std::string Texto(const vb::Variant& v) { return v.IsNull() || v.IsEmpty() ? std::string() : v.ToString(); }
 
 template <class T>
 void DescarregaAcimaDeZero(vb::ControlArray<T>& arranjo) {
@@ -113,7 +109,7 @@ void TelaPrincipal::MontaTelaPrincipal() {
         vb::Label& nome = Elemento(rotulosFabricante, i);
         const int left = (coluna - 1) * 226 + 61 + 42;
         nome.Move(left, (linha - 1) * 105 + 16 + 10);
-        nome.SetCaption(vb::UCase(Texto(fabricantes.Value("DescricaoFabricante"))));
+        nome.SetCaption(vb::UCase(ObtemValorCampo(fabricantes.Value("DescricaoFabricante"), "").ToString()));
         nome.SetVisible(true);
 
         const std::string c = fabricantes.Value("CodigoFabricante").ToString();
@@ -125,7 +121,7 @@ void TelaPrincipal::MontaTelaPrincipal() {
             ++g;
             ++j;
             vb::Label& link = Elemento(links, j);
-            link.SetCaption(Texto(grupos.Value("DescricaoGrupoProduto")));
+            link.SetCaption(ObtemValorCampo(grupos.Value("DescricaoGrupoProduto"), "").ToString());
             const vb::Variant codigoGrupo = grupos.Value("CodigoGrupoProduto");
             link.SetTag(c + "|" + codigoGrupo.ToString());
             link.SetForeColor(codigoGrupo.ToLong() == -1 ? CorDestaque : vb::vbBlack);

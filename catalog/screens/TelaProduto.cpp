@@ -1,7 +1,7 @@
 #include "catalog/screens/TelaProduto.h"
 
+#include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmZornak.h"
-#include "catalog/screens/AuxiliaresTelas.h"
 #include "catalog/screens/ConsultasListas.h"
 #include "catalog/screens/PainelProduto.h"
 #include "catalog/screens/TelasCatalogo.h"
@@ -99,47 +99,30 @@ void TelaProduto::CriaControles() {
 
 // ---------------------------------------------------------------------------- lists
 
-void TelaProduto::CarregaComboGrupos() {
-    const std::string sql = consultas::CarregaComboGrupos("<" + vb::UCase(Traduz(7)) + ">", EstadoPrograma.Idioma);
-    janela_.cboTHCombo2->AnalisarScollProximoRefresh();
-    janela_.dtcTHCombo2.SetRecordSource(sql);
-    janela_.dtcTHCombo2.Refresh();
-}
-
 void TelaProduto::PesquisaProdutos(const std::string& ordem, bool bAtualiza) {
     const std::uint8_t m = Modo();
     OrdemProdutos[m] = ordem;
-    telas::ColoreCabecalhos(ordem, {lblNumeroEmpresa, lblDescricaoProduto, lblGrupo, lblLancamento});
-    consultas::FiltrosProdutos f;
-    f.numeroFabricante = txtNumeroFabricante->Text();
-    f.numeroEmpresa = txtNumeroEmpresa->Text();
-    f.descricao = txtDescricaoProduto->Text();
-    // The group combo's current row; the data engine's error reaches the caller when it has none.
-    dao::Recordset grupos = janela_.dtcTHCombo2.GetRecordset();
-    if (!grupos.IsNothing()) f.grupo = grupos.Value("CodigoGrupoProduto").ToInteger();
-    const std::string sql = consultas::PesquisaProdutos(m == 1, f, ordem, EstadoPrograma.Idioma);
-    janela_.grdTHGrid1->AnalisarScollProximoRefresh();
-    janela_.dtcTHGrid1.SetRecordSource(sql);
-    janela_.dtcTHGrid1.Refresh();
-    if (bAtualiza) janela_.grdTHGrid1->AtualizaGrid();
+    ColoreCabecalhos(ordem, {lblNumeroEmpresa, lblDescricaoProduto, lblGrupo, lblLancamento});
+    const consultas::FiltrosProdutos f =
+        telas_.FiltrosProdutos(*txtNumeroFabricante, *txtNumeroEmpresa, *txtDescricaoProduto, true);
+    RecarregaGrade(*janela_.grdTHGrid1, janela_.dtcTHGrid1, consultas::PesquisaProdutos(m == 1, f, ordem, EstadoPrograma.Idioma),
+                   bAtualiza);
 }
 
 void TelaProduto::PesquisaAplicacoesProduto(const std::string& ordem, bool bAtualiza, bool bLimpa) {
     const std::uint8_t m = Modo();
     OrdemAplicacoesProduto[m] = ordem;
-    telas::ColoreCabecalhos(ordem, {lblTipoAplicacao, lblAplicacaoProduto, lblFabricante});
+    ColoreCabecalhos(ordem, {lblTipoAplicacao, lblAplicacaoProduto, lblFabricante});
     long produto = 0;
     if (!bLimpa) {
         try {
-            produto = telas::CodigoAtual(janela_.dtcTHGrid1, "CodigoProduto");
+            produto = CodigoAtual(janela_.dtcTHGrid1, "CodigoProduto");
         } catch (const vb::Error&) {
             produto = 0;
         }
     }
-    janela_.dtcTHGrid2.SetRecordSource(consultas::PesquisaAplicacoesProduto(produto, ordem, EstadoPrograma.Idioma));
-    janela_.grdTHGrid2->AnalisarScollProximoRefresh();
-    janela_.dtcTHGrid2.Refresh();
-    if (bAtualiza) janela_.grdTHGrid2->AtualizaGrid();
+    RecarregaGrade(*janela_.grdTHGrid2, janela_.dtcTHGrid2,
+                   consultas::PesquisaAplicacoesProduto(produto, ordem, EstadoPrograma.Idioma), bAtualiza);
 }
 
 void TelaProduto::txtNumeroEmpresa_Change() {
@@ -158,7 +141,7 @@ void TelaProduto::txtNumeroFabricante_Change() {
 }
 
 void TelaProduto::cboTHCombo2_SelecaoAlterada() {
-    const long k = telas::CodigoAtual(janela_.dtcTHGrid1, "CodigoProduto");
+    const long k = CodigoAtual(janela_.dtcTHGrid1, "CodigoProduto");
     PesquisaProdutos(OrdemProdutos[Modo()], false);
     if (k != 0) janela_.dtcTHGrid1.GetRecordset().FindFirst("CodigoProduto = " + std::to_string(k));
     janela_.grdTHGrid1->AtualizaGrid();
@@ -189,14 +172,7 @@ void TelaProduto::MontaTelaProduto() {
     txtNumeroEmpresa->SetText(TextoNumeroEmpresa[m]);
     txtDescricaoProduto->SetText(TextoDescricaoProduto[m]);
 
-    THCombo& combo = *j.cboTHCombo2;
-    combo.mUserControlPixelWidth = 122;
-    combo.Move(404, 166, combo.mUserControlPixelWidth);
-    CarregaComboGrupos();
-    combo.ObtemDataControl(j.dtcTHCombo2);
-    combo.ConfiguraColunas(telas::DivideEspecificacao("DescricaoGrupoProduto|0|" + telas::Largura(200) + "|T"));
-    j.dtcTHCombo2.GetRecordset().FindFirst("CodigoGrupoProduto = " + std::to_string(CodigoGrupoPesquisa[m]));
-    combo.AtualizaCombo();
+    telas_.MontaComboGrupos(404, 166, CodigoGrupoPesquisa[m]);
 
     THGrid& grade1 = *j.grdTHGrid1;
     grade1.mUserControlPixelWidth = 616;
@@ -205,20 +181,18 @@ void TelaProduto::MontaTelaProduto() {
     PesquisaProdutos(OrdemProdutos[m], false);
     {
         const std::string tipoObs = EstadoPrograma.Idioma == "I" ? "I" : "P";
-        const TabelaPictures pictures = telas::MontaTabelaPictures(
-            {telas::Variantes("ICOCESTA", "G"),
-             {"ICOLANCGRID", "ICOLANCGRID", "ICOLANCGRID_S", "ICOLANCGRID_S", "G"},
-             telas::Variantes("ICOOBS", tipoObs)});
+        const TabelaPictures pictures = MontaTabelaPictures(
+            {Variantes("ICOCESTA", "G"),
+             VariantesLancamento(),
+             Variantes("ICOOBS", tipoObs)});
         const std::string especificacao =
-            "|2|" + telas::Largura(30) + "|F|" + Traduz(2) + " <ENTER>|99" + ";" +
-            "NumeroEmpresaFormatado|0|" + telas::Largura(75) + "|T" + ";" +
-            "DescricaoProduto|0|" + telas::Largura(278) + "|T" + ";" +
-            "DescricaoGrupoProduto|0|" + telas::Largura(125) + "|T" + ";" +
-            "ImagensGrid|2|" + telas::Largura(56) + "|I|" + Traduz(91) + "!|0|" + telas::Largura(34) + ";" +
-            "|2|" + telas::Largura(40) + "|I|" + Traduz(3) + " <F2>|99";
-        grade1.ObtemDataControl(j.dtcTHGrid1);
-        grade1.ObtemPictures(pictures);
-        grade1.ConfiguraColunas(telas::DivideEspecificacao(especificacao));
+            "|2|" + LarguraColuna(30) + "|F|" + Traduz(2) + " <ENTER>|99" + ";" +
+            "NumeroEmpresaFormatado|0|" + LarguraColuna(75) + "|T" + ";" +
+            "DescricaoProduto|0|" + LarguraColuna(278) + "|T" + ";" +
+            "DescricaoGrupoProduto|0|" + LarguraColuna(125) + "|T" + ";" +
+            "ImagensGrid|2|" + LarguraColuna(56) + "|I|" + Traduz(91) + "!|0|" + LarguraColuna(34) + ";" +
+            "|2|" + LarguraColuna(40) + "|I|" + Traduz(3) + " <F2>|99";
+        LigaGrade(grade1, j.dtcTHGrid1, pictures, especificacao);
     }
     if (CodigoProdutoPesquisa[m] > 0)
         j.dtcTHGrid1.GetRecordset().FindFirst("CodigoProduto = " + std::to_string(CodigoProdutoPesquisa[m]));
@@ -229,19 +203,10 @@ void TelaProduto::MontaTelaProduto() {
     grade2.mUserControlPixelHeight = 136;
     grade2.Move(227, 417, grade2.mUserControlPixelWidth, grade2.mUserControlPixelHeight);
     PesquisaAplicacoesProduto(OrdemAplicacoesProduto[m], false, false);
-    {
-        const TabelaPictures pictures =
-            telas::MontaTabelaPictures({telas::Variantes("ICOFIGURA", "G"), telas::Variantes("ICOLISTA", "G")});
-        const std::string especificacao =
-            "DescricaoTipoAplicacao|0|" + telas::Largura(100) + "|T" + ";" +
-            "DescricaoAplicacao|0|" + telas::Largura(256) + "|T" + ";" +
-            "DescricaoFabricante|0|" + telas::Largura(105) + "|T" + ";" +
-            "ImagensGrid|2|" + telas::Largura(40) + "|I|" + Traduz(8) + " <F3>|99" + ";" +
-            "|2|" + telas::Largura(40) + "|F|" + Traduz(9) + " <F4>|99";
-        grade2.ObtemDataControl(j.dtcTHGrid2);
-        grade2.ObtemPictures(pictures);
-        grade2.ConfiguraColunas(telas::DivideEspecificacao(especificacao));
-    }
+    LigaGrade(grade2, j.dtcTHGrid2, MontaTabelaPictures(VariantesFiguraLista()),
+              "DescricaoTipoAplicacao|0|" + LarguraColuna(100) + "|T" + ";" +
+              "DescricaoAplicacao|0|" + LarguraColuna(256) + "|T" + ";" +
+              "DescricaoFabricante|0|" + LarguraColuna(105) + "|T" + ";" + ColunaFigura() + ";" + ColunaLista("<F4>"));
     if (CodigoAplicacaoPesquisa[m] > 0)
         j.dtcTHGrid2.GetRecordset().FindFirst("CodigoAplicacao = " + std::to_string(CodigoAplicacaoPesquisa[m]));
     grade2.AtualizaGrid();
@@ -252,14 +217,11 @@ void TelaProduto::MontaTelaProduto() {
     Painel().SetVisible(true);
     Painel().Refresh();
     (*j.pctOrelha)(0).Refresh();
-    combo.SetVisible(true);
+    j.cboTHCombo2->SetVisible(true);
     grade1.SetVisible(true);
     grade2.SetVisible(true);
     vb::DoEvents();
-    try {
-        txtNumeroEmpresa->SetFocus();
-    } catch (const vb::Error&) {
-    }
+    IgnoraFalha([&] { txtNumeroEmpresa->SetFocus(); });
 }
 
 void TelaProduto::DesmontaTelaProduto() {
@@ -269,8 +231,8 @@ void TelaProduto::DesmontaTelaProduto() {
     TextoNumeroFabricante[m] = txtNumeroFabricante->Text();
     TextoNumeroEmpresa[m] = txtNumeroEmpresa->Text();
     TextoDescricaoProduto[m] = txtDescricaoProduto->Text();
-    CodigoProdutoPesquisa[m] = telas::CodigoAtual(j.dtcTHGrid1, "CodigoProduto");
-    CodigoAplicacaoPesquisa[m] = telas::CodigoAtual(j.dtcTHGrid2, "CodigoAplicacao");
+    CodigoProdutoPesquisa[m] = CodigoAtual(j.dtcTHGrid1, "CodigoProduto");
+    CodigoAplicacaoPesquisa[m] = CodigoAtual(j.dtcTHGrid2, "CodigoAplicacao");
     CodigoGrupoPesquisa[m] = j.dtcTHCombo2.GetRecordset().Value("CodigoGrupoProduto").ToInteger();
 
     j.cboTHCombo2->SetVisible(false);
@@ -279,12 +241,7 @@ void TelaProduto::DesmontaTelaProduto() {
     Painel().SetVisible(false);
     imgAplicacaoLigaGrids->SetPicture(vb::Picture());
     j.Img("imgLegendaLancamento").SetVisible(false);
-    j.cboTHCombo2->Descarrega();
-    j.grdTHGrid1->Descarrega();
-    j.grdTHGrid2->Descarrega();
-    for (dao::DataControl* dc : {&j.dtcTHCombo2, &j.dtcTHGrid1, &j.dtcTHGrid2}) {
-        dao::Recordset rs = dc->GetRecordset();
-        if (!rs.IsNothing() && rs.IsOpen()) rs.Close();
-        dc->SetRecordset(dao::Recordset());
-    }
+    DescarregaLista(*j.cboTHCombo2, j.dtcTHCombo2);
+    DescarregaLista(*j.grdTHGrid1, j.dtcTHGrid1);
+    DescarregaLista(*j.grdTHGrid2, j.dtcTHGrid2);
 }

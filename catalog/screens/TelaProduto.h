@@ -28,7 +28,6 @@ public:
     // The lists of the screen.
     void PesquisaProdutos(const std::string& ordem, bool bAtualiza);
     void PesquisaAplicacoesProduto(const std::string& ordem, bool bAtualiza, bool bLimpa);
-    void CarregaComboGrupos();
 
     // The search boxes' change handlers and the group combo's choice.
     void txtNumeroEmpresa_Change();

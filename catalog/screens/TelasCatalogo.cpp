@@ -2,7 +2,7 @@
 
 #include "catalog/controls/ModuloGrade.h"
 #include "catalog/main_window/frmZornak.h"
-#include "catalog/screens/AuxiliaresTelas.h"
+#include "catalog/screens/ConsultasListas.h"
 #include "catalog/screens/EventosListas.h"
 #include "catalog/screens/PainelProduto.h"
 #include "catalog/screens/TelaAplicacao.h"
@@ -10,8 +10,11 @@
 #include "catalog/screens/TelaLista.h"
 #include "catalog/screens/TelaPrincipal.h"
 #include "catalog/screens/TelaProduto.h"
+#include "catalog/startup/Modulo.h"
+#include "common/modTraducao.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Events.h"
+#include "platform/vb/Strings.h"
 
 void TelasCatalogo::LigaCaixasLista() {
     // Typing a number or a description sorts by it, a figure item by item; a reference keeps
@@ -113,7 +116,7 @@ void TelasCatalogo::cboTHCombo2_SelecaoAlterada() {
     } else if (tela == 2) {
         aplicacao_->Combo_SelecaoAlterada();
     } else if (tela == 3) {
-        const long k = telas::CodigoAtual(janela_.dtcTHGrid1, "CodigoProduto");
+        const long k = CodigoAtual(janela_.dtcTHGrid1, "CodigoProduto");
         lista_->PesquisaProdutosAplicacao(lista_->OrdemLista, false);
         if (k != 0) janela_.dtcTHGrid1.GetRecordset().FindFirst("CodigoProduto = " + std::to_string(k));
         janela_.grdTHGrid1->AtualizaGrid();
@@ -170,4 +173,32 @@ int TelasCatalogo::PaginaPainelItem() { return figura_->PaginaPainelItem(); }
 void TelasCatalogo::LimpaPainelItem(bool flag) { figura_->LimpaPainelItem(flag); }
 void TelasCatalogo::MostraDadosItem(int item, int pagina) {
     figura_->MostraDadosItem(item, static_cast<std::uint8_t>(pagina));
+}
+
+void TelasCatalogo::CarregaComboGrupos() {
+    RecarregaLista(*janela_.cboTHCombo2, janela_.dtcTHCombo2,
+                   consultas::CarregaComboGrupos("<" + vb::UCase(Traduz(7)) + ">", EstadoPrograma.Idioma));
+}
+
+consultas::FiltrosProdutos TelasCatalogo::FiltrosProdutos(const vb::TextBox& numeroFabricante,
+                                                          const vb::TextBox& numeroEmpresa,
+                                                          const vb::TextBox& descricao, bool comGrupo) {
+    consultas::FiltrosProdutos f;
+    f.numeroFabricante = numeroFabricante.Text();
+    f.numeroEmpresa = numeroEmpresa.Text();
+    f.descricao = descricao.Text();
+    if (comGrupo) {
+        const dao::Recordset grupos = janela_.dtcTHCombo2.GetRecordset();
+        if (!grupos.IsNothing() && grupos.IsOpen()) f.grupo = grupos.Value("CodigoGrupoProduto").ToInteger();
+    }
+    return f;
+}
+
+void TelasCatalogo::MontaComboGrupos(int left, int top, int grupo) {
+    THCombo& combo = *janela_.cboTHCombo2;
+    combo.mUserControlPixelWidth = 122;
+    combo.Move(left, top, combo.mUserControlPixelWidth);
+    CarregaComboGrupos();
+    LigaCombo(combo, janela_.dtcTHCombo2, {"DescricaoGrupoProduto|0|" + LarguraColuna(200) + "|T"},
+              "CodigoGrupoProduto = " + std::to_string(grupo));
 }

@@ -2,11 +2,15 @@
 // screen switcher calls. Each call goes to the screen that owns it.
 #pragma once
 
+#include "catalog/screens/ConsultasListas.h"
 #include "catalog/screens/ModuloTelas.h"
 
 #include <memory>
 
 class frmZornakForm;
+namespace vb {
+class TextBox;
+}
 class TelaPrincipal;
 class TelaProduto;
 class TelaAplicacao;
@@ -67,6 +71,17 @@ public:
     TelaLista& Lista() { return *lista_; }
     TelaFigura& Figura() { return *figura_; }
     EventosListas& Eventos() { return *eventos_; }
+
+    // The product-group combo of the product search, new-release and vehicle list screens:
+    // the groups with a first row for all of them (CarregaComboGrupos), placed with its left
+    // and top, on the row of the group code (0 the all-groups row).
+    void CarregaComboGrupos();
+    void MontaComboGrupos(int left, int top, int grupo);
+    // The search texts of a product list as typed into its three boxes; with comGrupo, the
+    // group of the group combo's current row while its list is open (the data engine's
+    // error reaches the caller when it is on no row).
+    consultas::FiltrosProdutos FiltrosProdutos(const vb::TextBox& numeroFabricante, const vb::TextBox& numeroEmpresa,
+                                               const vb::TextBox& descricao, bool comGrupo);
 
 private:
     void LigaCaixasLista();

@@ -96,6 +96,15 @@ public:
     virtual void AnalisarScollProximoRefresh() = 0;
 };
 
+// A list's new rows from an SQL text: the list is told first, so that its scroll bar and empty
+// panel are measured again for them.
+template <class Lista>
+void RecarregaLista(Lista& lista, dao::DataControl& dc, const std::string& sql) {
+    lista.AnalisarScollProximoRefresh();
+    dc.SetRecordSource(sql);
+    dc.Refresh();
+}
+
 // A window with selectors: its combos and their data controls by name ("cboTHCombo1",
 // "dtcTHCombo1", ...). The main window and the auxiliary window implement it.
 class IJanelaSeletores {
@@ -115,10 +124,16 @@ void CarregaComboTiposAplicacao(IJanelaSeletores& janela);
 // Each returns the text its routine runs, "<I>" still in it where the routine applies the
 // language; codes are written as decimal text.
 namespace consultas {
+// Every "<I>" of the text replaced by the language letter (AplicaIdioma with a given letter).
+std::string Idioma(std::string sql, const std::string& idioma);
 // The last-check record's UPDATE of UMREGISTRO; "" when neither text is given.
 std::string GravaUltimaVerificacao(const std::string& dataSQL, const std::string& flagErro);
 // The statement whose update takes the network update lock.
 std::string BloqueiaAtualizacao();
+// The catalogue's issue date with its complement and the last check's moment and error flag.
+std::string DatasCatalogo();
+// The makers whose cross references count for every application.
+std::string FabricantesCoringas();
 std::string CriaTabelaCarrinho(const std::string& tabela);
 std::string QuantidadeCarrinho(const std::string& tabela, long codigoProduto);
 std::string ProdutoCarrinho(long codigoProduto);
@@ -210,6 +225,41 @@ public:
 extern vb::Form* JanelaRodaMouse;        // the window hooked for the wheel, or none
 extern vb::Control* AlvoRodaJanela;      // whose rectangle the cursor must be in
 extern IRolagemRoda* AlvoRodaRolagem;    // which list scrolls
+
+// --- Grid, twips and mouse-wheel target helpers ----------------------------------------------
+// (The THGrid row routines are with the list controls: catalog/controls/ModuloGrade.h.)
+
+// Pixels times the twips per pixel of an axis: "X", "L", "LEFT", "W", "WIDTH" (blanks around
+// and letter case do not count) the horizontal factor, any other text the vertical one. Before
+// the start-up has measured the screen, the screen's own factors. A product beyond 32 bits
+// raises overflow (6).
+long ConvertePixelsParaTwips(long pixels, const std::string& eixo);
+// The value, or valorNulo when it is Null; a non-Null value gives valorNaoNulo when that is
+// given. Callers take .ToString() of ObtemValorCampo(campo, "") for a field's text.
+vb::Variant ObtemValorCampo(const vb::Variant& valor, const vb::Variant& valorNulo,
+                            const std::optional<vb::Variant>& valorNaoNulo = std::nullopt);
+// True when the array has bounds: one never dimensioned or erased is an empty vector here.
+template <class T>
+bool ObtemLimiteVetor(const std::vector<T>& vetor) {
+    return !vetor.empty();
+}
+// True when the mouse cursor lies inside the control's rectangle on the screen (its right and
+// bottom edges outside); False for no control.
+bool VerificaCursorSobreJanela(const vb::Control* janela);
+
+// The wheel's targets by key: "CAT_GRID1", "CAT_GRID2", "CAT_COMBO1", "CAT_COMBO2" (the main
+// window's lists), "TEL_GRID1", "TEL_COMBO2" (the auxiliary window's). The window that holds a
+// list registers it when it loads and takes it away (nullptr) when it unloads; taking away the
+// list that is the wheel's target leaves the wheel without one. Other keys are not targets.
+void RegistraListaRoda(const std::string& chave, vb::Control* janela, IRolagemRoda* rolagem);
+template <class Lista>
+void RegistraListaRoda(const std::string& chave, Lista* lista) {
+    RegistraListaRoda(chave, static_cast<vb::Control*>(lista), static_cast<IRolagemRoda*>(lista));
+}
+// The list under the mouse takes the wheel, 4 rows a notch; the empty key leaves the wheel
+// without a target; another key changes nothing but the remembered key. Nothing happens when
+// the wheel is off or the key is the current one.
+void DefineAlvoRodaMouse(const std::string& chave);
 
 // The start-up sequence, run once by the splash window. True when it ran to its end; after
 // a failure it has released what it had taken (the cart table, both databases), shown the

@@ -40,7 +40,7 @@ void AbreBanco(dao::Workspace& ws, const std::string& nomeWorkspace, dao::Databa
 
 std::string AplicaIdioma(const std::string& sql)
 {
-    return vb::Replace(sql, "<I>", EstadoPrograma.Idioma);
+    return consultas::Idioma(sql, EstadoPrograma.Idioma);
 }
 
 void AbreBancoCatalogo(dao::Workspace& ws, const std::string& nomeWorkspace, dao::Database& db,
@@ -193,6 +193,14 @@ bool BloqueiaAtualizacao(bool bloqueia)
 
 namespace consultas {
 
+std::string Idioma(std::string sql, const std::string& idioma)
+{
+    const std::string marca = "<I>";
+    for (std::size_t p = sql.find(marca); p != std::string::npos; p = sql.find(marca, p + idioma.size()))
+        sql.replace(p, marca.size(), idioma);
+    return sql;
+}
+
 std::string GravaUltimaVerificacao(const std::string& dataSQL, const std::string& flagErro)
 {
     std::string atribuicoes;
@@ -202,5 +210,10 @@ std::string GravaUltimaVerificacao(const std::string& dataSQL, const std::string
 }
 
 std::string BloqueiaAtualizacao() { return "UPDATE CONTROLETRAN SET a = a"; }
+
+std::string DatasCatalogo()
+{
+    return "SELECT DataEmissao,ComplementoDataEmissao,DataUltimaVerificacao,FlagErroUltimaVerificacao FROM UMREGISTRO";
+}
 
 }  // namespace consultas

@@ -35,8 +35,6 @@ std::string Aspas(const std::string& texto)
     return s;
 }
 
-std::string TextoOuVazio(const vb::Variant& v) { return v.IsNull() || v.IsEmpty() ? std::string() : v.ToString(); }
-
 }  // namespace
 
 bool TabelaExiste(const dao::Database& db, const std::string& tabela)
@@ -123,7 +121,7 @@ void IncluiProdutoCarrinho(long codigoProduto, int quantidade)
         // A product without a description in this language goes in with an empty one.
         EstadoPrograma.DbAuxiliar.Execute(
             consultas::IncluiProdutoCarrinho(t, codigoProduto, textoNumero,
-                                             TextoOuVazio(rs.Fields("DescricaoProduto").Value()), quantidade),
+                                             ObtemValorCampo(rs.Fields("DescricaoProduto").Value(), "").ToString(), quantidade),
             dao::dbFailOnError);
     }
     rs.Close();
@@ -165,7 +163,7 @@ void AtualizaDescricoesCarrinho(const std::string& idioma)
             catalogo.FindFirst("CodigoProduto=" + std::to_string(codigo));
             if (catalogo.NoMatch()) continue;   // no longer in the catalogue: keeps its text
             EstadoPrograma.DbAuxiliar.Execute(
-                consultas::AlteraDescricaoCarrinho(t, codigo, TextoOuVazio(catalogo.Fields(1).Value())), dao::dbFailOnError);
+                consultas::AlteraDescricaoCarrinho(t, codigo, ObtemValorCampo(catalogo.Fields(1).Value(), "").ToString()), dao::dbFailOnError);
         }
         catalogo.Close();
     }

@@ -16,12 +16,6 @@ dao::Recordset Abre(const std::string& sql)
     return EstadoPrograma.DbCatalogo.OpenRecordset(AplicaIdioma(sql), dao::dbOpenForwardOnly);
 }
 
-// ObtemValorCampo: the value, or the default when it is Null.
-std::string TextoCampo(const vb::Variant& v)
-{
-    return v.IsNull() || v.IsEmpty() ? std::string() : v.ToString();
-}
-
 bool VazioOuNulo(const vb::Variant& v) { return v.IsNull() || v.IsEmpty() || vb::Trim(v.ToString()).empty(); }
 
 // Appends a code to a comma-separated list, skipping what is no code.
@@ -99,8 +93,8 @@ std::string ObtemFabricantesAplicacao(long codigoAplicacao)
         if (!v.IsNull()) JuntaCodigo(lista, std::to_string(v.ToLong()));
     }
     rs.Close();
-    const vb::Variant coringas = ObtemValorSQL("SELECT CodigosFabricantesCoringas FROM UMREGISTRO", std::string());
-    JuntaCodigo(lista, CoringasValidos(TextoCampo(coringas)));
+    const vb::Variant coringas = ObtemValorSQL(consultas::FabricantesCoringas(), std::string());
+    JuntaCodigo(lista, CoringasValidos(ObtemValorCampo(coringas, "").ToString()));
     return lista;
 }
 
@@ -111,7 +105,7 @@ std::string MontaDescricaoAplicacao(long codigoAplicacao, bool maiusculas, bool 
     if (!rs.Eof()) {
         const vb::Variant tipo = rs.Fields("DescricaoTipoAplicacao").Value();
         if (!tipo.IsNull()) texto = tipo.ToString() + ": ";
-        texto += TextoCampo(rs.Fields("DescricaoAplicacao").Value());
+        texto += ObtemValorCampo(rs.Fields("DescricaoAplicacao").Value(), "").ToString();
         const vb::Variant fabricante = rs.Fields("DescricaoFabricante").Value();
         if (comFabricante && !fabricante.IsNull()) texto += "     " + Traduz(30) + ": " + fabricante.ToString();
         if (maiusculas) texto = vb::UCase(texto);
@@ -125,8 +119,8 @@ std::string MontaDescricaoProduto(long codigoProduto, bool maiusculas)
     dao::Recordset rs = Abre(consultas::MontaDescricaoProduto(codigoProduto));
     std::string texto;
     if (!rs.Eof()) {
-        texto = TextoCampo(rs.Fields("DescricaoProduto").Value()) + "     " + Traduz(32) + ": " +
-                TextoCampo(rs.Fields("NumeroEmpresaFormatado").Value());
+        texto = ObtemValorCampo(rs.Fields("DescricaoProduto").Value(), "").ToString() + "     " + Traduz(32) + ": " +
+                ObtemValorCampo(rs.Fields("NumeroEmpresaFormatado").Value(), "").ToString();
         if (maiusculas) texto = vb::UCase(texto);
     }
     rs.Close();
@@ -140,7 +134,7 @@ std::vector<std::string> MontaTextoReferenciasCruzadas(long codigoProduto, const
     for (; !rs.Eof(); rs.MoveNext()) {
         if (VazioOuNulo(rs.Fields(1).Value())) continue;
         juntos += "|";
-        juntos += TextoCampo(rs.Fields(0).Value());
+        juntos += ObtemValorCampo(rs.Fields(0).Value(), "").ToString();
     }
     rs.Close();
     if (juntos.empty()) return {std::string()};
@@ -177,25 +171,21 @@ void CarregaComboFabricantes(IJanelaSeletores& janela, const std::string& textoT
     // An application without makers lists none (an empty list matches no maker).
     const std::string fabricantes =
         codigoAplicacao <= 0 ? std::string() : ListaFabricantesSQL(ObtemFabricantesAplicacao(codigoAplicacao));
-    const std::string sql = AplicaIdioma(consultas::CarregaComboFabricantes(textoTodos, fabricantes));
-    janela.Combo("cboTHCombo1").AnalisarScollProximoRefresh();
-    dao::DataControl& dc = janela.DataControl("dtcTHCombo1");
-    dc.SetRecordSource(sql);
-    dc.Refresh();
+    RecarregaLista(janela.Combo("cboTHCombo1"), janela.DataControl("dtcTHCombo1"),
+                   AplicaIdioma(consultas::CarregaComboFabricantes(textoTodos, fabricantes)));
 }
 
 void CarregaComboTiposAplicacao(IJanelaSeletores& janela)
 {
-    const std::string sql = AplicaIdioma(consultas::CarregaComboTiposAplicacao("<" + vb::UCase(Traduz(7)) + ">"));
-    janela.Combo("cboTHCombo2").AnalisarScollProximoRefresh();
-    dao::DataControl& dc = janela.DataControl("dtcTHCombo2");
-    dc.SetRecordSource(sql);
-    dc.Refresh();
+    RecarregaLista(janela.Combo("cboTHCombo2"), janela.DataControl("dtcTHCombo2"),
+                   AplicaIdioma(consultas::CarregaComboTiposAplicacao("<" + vb::UCase(Traduz(7)) + ">")));
 }
 
 // ------------------------------------------------------------------------- the SQL texts
 
 namespace consultas {
+
+std::string FabricantesCoringas() { return "SELECT CodigosFabricantesCoringas FROM UMREGISTRO"; }
 
 std::string ObtemReferenciasCruzadas(long codigoProduto, const std::string& fabricantes)
 {

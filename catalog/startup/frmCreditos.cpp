@@ -19,8 +19,8 @@ void frmCreditosForm::Build() {
 void frmCreditosForm::Form_Load() {
     SetCaption(ObtemTituloAplicacao());
     m_Ticks = 0;
-    const int tx = EstadoPrograma.TwipsPorPixelX > 0 ? EstadoPrograma.TwipsPorPixelX : vb::ScreenObject::TwipsPerPixelX;
-    const int ty = EstadoPrograma.TwipsPorPixelY > 0 ? EstadoPrograma.TwipsPorPixelY : vb::ScreenObject::TwipsPerPixelY;
+    const int tx = static_cast<int>(ConvertePixelsParaTwips(1, "X"));
+    const int ty = static_cast<int>(ConvertePixelsParaTwips(1, "Y"));
     const long largura = vb::Screen().Width(), altura = vb::Screen().Height();
     // The window covers the screen; the picture lies on it.
     Move(0, 0, static_cast<int>(largura / tx), static_cast<int>(altura / ty));

@@ -160,29 +160,22 @@ private:
         return n;
     }
 
-    std::unique_ptr<CriteriaNode> orExpr() {
-        auto l = andExpr();
-        while (atWord("OR")) {
+    // Operands of the next tighter level joined by one operator word, grouped from the left.
+    std::unique_ptr<CriteriaNode> chain(std::string_view word, CriteriaNode::Kind kind,
+                                        std::unique_ptr<CriteriaNode> (Parser::*next)()) {
+        auto l = (this->*next)();
+        while (atWord(word)) {
             ++i_;
-            auto n = node(CriteriaNode::Or);
+            auto n = node(kind);
             n->a = std::move(l);
-            n->b = andExpr();
+            n->b = (this->*next)();
             l = std::move(n);
         }
         return l;
     }
 
-    std::unique_ptr<CriteriaNode> andExpr() {
-        auto l = notExpr();
-        while (atWord("AND")) {
-            ++i_;
-            auto n = node(CriteriaNode::And);
-            n->a = std::move(l);
-            n->b = notExpr();
-            l = std::move(n);
-        }
-        return l;
-    }
+    std::unique_ptr<CriteriaNode> orExpr() { return chain("OR", CriteriaNode::Or, &Parser::andExpr); }
+    std::unique_ptr<CriteriaNode> andExpr() { return chain("AND", CriteriaNode::And, &Parser::notExpr); }
 
     std::unique_ptr<CriteriaNode> notExpr() {
         if (atWord("NOT")) {

@@ -412,13 +412,10 @@ Kind kindOf(const char* decl) {
 // One value of the current row, as the Variant kind its column's declared type asks for.
 void readValue(sqlite3_stmt* s, int col, Kind kind, RowSet& rs) {
     RowSet::Cell& c = rs.newCell();
-    // One call to the statement per value (each takes the connection's lock); the value is
-    // read before the next step, on this thread.
-    sqlite3_value* v = sqlite3_column_value(s, col);
-    switch (sqlite3_value_type(v)) {
+    switch (sqlite3_column_type(s, col)) {
     case SQLITE_NULL: c.type = vb::VarType::Null; return;
     case SQLITE_INTEGER: {
-        sqlite3_int64 n = sqlite3_value_int64(v);
+        sqlite3_int64 n = sqlite3_column_int64(s, col);
         c.whole = n;
         switch (kind) {
         case Kind::Date: c.type = vb::VarType::Date; c.real = static_cast<double>(n); return;
@@ -440,12 +437,12 @@ void readValue(sqlite3_stmt* s, int col, Kind kind, RowSet& rs) {
         return;
     }
     case SQLITE_FLOAT:
-        c.real = sqlite3_value_double(v);
+        c.real = sqlite3_column_double(s, col);
         c.type = kind == Kind::Date ? vb::VarType::Date : vb::VarType::Double;
         return;
     default: {
-        const unsigned char* p = sqlite3_value_text(v);
-        const int n = sqlite3_value_bytes(v);
+        const unsigned char* p = sqlite3_column_text(s, col);
+        const int n = sqlite3_column_bytes(s, col);
         c.type = vb::VarType::String;
         c.length = static_cast<std::uint32_t>(n);
         c.text = rs.keepText(reinterpret_cast<const char*>(p), p ? static_cast<std::size_t>(n) : 0);

@@ -56,16 +56,12 @@ std::vector<Token> Lex(std::string_view s) {
             }
             t.kind = Tok::String;
             i = j + 1;
-        } else if (c == '[') {
-            size_t j = s.find(']', i + 1);
-            if (j == std::string_view::npos) syntax("unclosed [name]");
-            t.kind = Tok::Bracket;
-            t.text = std::string(s.substr(i + 1, j - i - 1));
-            i = j + 1;
-        } else if (c == '#') {
-            size_t j = s.find('#', i + 1);
-            if (j == std::string_view::npos) syntax("unclosed #date#");
-            t.kind = Tok::Date;
+        } else if (c == '[' || c == '#') {
+            // A [name] or a #date#: everything up to the closing mark, taken as it stands.
+            const bool bracket = c == '[';
+            size_t j = s.find(bracket ? ']' : '#', i + 1);
+            if (j == std::string_view::npos) syntax(bracket ? "unclosed [name]" : "unclosed #date#");
+            t.kind = bracket ? Tok::Bracket : Tok::Date;
             t.text = std::string(s.substr(i + 1, j - i - 1));
             i = j + 1;
         } else if (std::isdigit(c) || (c == '.' && i + 1 < s.size() && std::isdigit(static_cast<unsigned char>(s[i + 1])))) {

@@ -8,6 +8,7 @@
 #include "platform/forms/Screen.h"
 #include "platform/vb/Strings.h"
 #include "tests/data/Pasta.h"
+#include "tests/support/AplicacaoTeste.h"
 #include "tests/support/FakeMsgBox.h"
 
 #include <QApplication>
@@ -23,20 +24,8 @@
 
 namespace auxteste {
 
-class QtAmbiente : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char nome[] = "test_aux_window";
-        static char* argv[] = {nome, nullptr};
-        app_ = new QApplication(argc, argv);
-    }
-
-private:
-    QApplication* app_ = nullptr;
-};
-
-inline const ::testing::Environment* const kAmbiente = ::testing::AddGlobalTestEnvironment(new QtAmbiente);
+inline const ::testing::Environment* const kAmbiente =
+    ::testing::AddGlobalTestEnvironment(new testsupport::AmbienteAplicacao("test_aux_window"));
 
 // The window as the tests drive it: its first activation on demand.
 class Janela : public frmZornak2Form {
@@ -116,10 +105,7 @@ protected:
     std::vector<std::string> Coluna(const std::string& campo) {
         std::vector<std::string> r;
         dao::Recordset copia = J().dtcTHGrid1.GetRecordset().Clone();
-        for (; !copia.Eof(); copia.MoveNext()) {
-            const vb::Variant v = copia.Value(campo);
-            r.push_back(v.IsNull() ? std::string() : v.ToString());
-        }
+        for (; !copia.Eof(); copia.MoveNext()) r.push_back(ObtemValorCampo(copia.Value(campo), "").ToString());
         return r;
     }
     // Real catalogue codes, so that descriptions and references resolve.

@@ -11,8 +11,7 @@ namespace {
 class AuxObservacao : public auxteste::JanelaAuxiliarTeste {
 protected:
     std::string Texto(const std::string& sql) {
-        const vb::Variant v = ObtemValorSQL(sql, vb::Variant(std::string()));
-        return v.IsNull() ? std::string() : v.ToString();
+        return ObtemValorCampo(ObtemValorSQL(sql, vb::Variant(std::string())), "").ToString();
     }
 };
 

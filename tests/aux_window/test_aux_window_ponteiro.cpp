@@ -262,23 +262,19 @@ TEST_F(AuxPonteiroTabela, EveryElementOfEveryScreenAnswersThePointer) {
         if (e.prepara) e.prepara(j);
         if (::testing::Test::HasFatalFailure()) break;
         vb::Control* c = e.controle(j);
-        ASSERT_NE(c, nullptr);
-        ASSERT_TRUE(c->Visible());
-        const QRect area = RetanguloVisivel(*c);
-        ASSERT_FALSE(area.isEmpty());
+        QRect area;
+        ASSERT_TRUE(testsupport::AlcancaVisivel(c, area));
         const QPoint centro = area.center();
 
         // From the window's bare background, which takes back any highlight, onto the element.
         testsupport::MovePara(W(), QPoint(W()->width() - 60, 40));
         EXPECT_EQ(j.ChaveSelecaoAtual, "FORM");
         vb::Control* realce = e.realce ? e.realce(j) : nullptr;
-        const QRect desenho = realce ? RetanguloVisivel(*realce) | area : area;
-        const QImage antes = testsupport::Captura(W()).copy(desenho);
-        testsupport::MovePara(W(), centro);
+        const bool mudou = testsupport::MoveParaMudaDesenho(W(), centro, realce ? RetanguloVisivel(*realce) | area : area);
         if (!e.chave.empty()) {
             EXPECT_EQ(j.ChaveSelecaoAtual, e.chave);
             if (e.chave[0] != '>') {
-                EXPECT_NE(testsupport::Captura(W()).copy(desenho), antes) << "the hover shows";
+                EXPECT_TRUE(mudou) << "the hover shows";
             }
         }
         if (realce) {
@@ -369,8 +365,8 @@ TEST_F(AuxAtualizacaoPonteiro, StepTitlesAndPercentagesAreDrawn) {
     QRect areaTela;
     std::vector<QRect> titulos, percentuais;
     std::vector<std::string> legendas;
-    vb::MsgBoxHandler anterior;
-    anterior = vb::SetMsgBoxHandler([&](const std::string& p, int b, const std::string& t) {
+    // Read while the result box is up: the window closes by itself after it.
+    caixas_.OnBox([&](const testsupport::FakeMsgBox::Box&) {
         QWidget* janela = J().Window();
         tela = testsupport::Captura(janela);
         areaTela = RetanguloVisivel((*J().pctTela)(6));
@@ -389,13 +385,9 @@ TEST_F(AuxAtualizacaoPonteiro, StepTitlesAndPercentagesAreDrawn) {
                 legendas.push_back(l->Caption());
             }
         }
-        return anterior(p, b, t);
     });
-    struct Restaura {
-        vb::MsgBoxHandler& h;
-        ~Restaura() { vb::SetMsgBoxHandler(h); }
-    } restaura{anterior};
     Abre("6|27|28");
+    caixas_.OnBox(nullptr);  // its captures end with this test
     ASSERT_EQ(EstadoPrograma.RequisicaoTela, "10");
     ASSERT_FALSE(tela.isNull());
     ASSERT_EQ(titulos.size(), 4u);

@@ -11,6 +11,7 @@
 #include "common/CRijndael.h"
 #include "platform/vb/Err.h"
 #include "tests/cipher/CipherTestSupport.h"
+#include "tests/support/ErroVb.h"
 
 using namespace cipher_test;
 
@@ -113,14 +114,14 @@ CRijndael Keyed(int nb, int nk, const Bytes& key) {
     return c;
 }
 
+// The error number f raises, which must come with a description.
 long ErrorNumber(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const vb::Error& e) {
-        EXPECT_FALSE(e.Description().empty());
-        return e.Number();
+    std::string descricao;
+    const long numero = testsupport::NumeroErro(f, &descricao);
+    if (numero != 0) {
+        EXPECT_FALSE(descricao.empty());
     }
-    return 0;
+    return numero;
 }
 
 }  // namespace

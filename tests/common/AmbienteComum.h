@@ -4,6 +4,7 @@
 
 #include "common/Modulo.h"
 #include "platform/os/Folders.h"
+#include "tests/support/AplicacaoTeste.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -17,16 +18,6 @@
 #include <string>
 
 namespace testecomum {
-
-// QProcess and the event loops need an application object; one per test program.
-inline QCoreApplication& Aplicacao() {
-    static int argc = 1;
-    static char nome[] = "test_common";
-    static char* argv[] = {nome, nullptr};
-    static QCoreApplication* app =
-        QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
-    return app ? *app : *QCoreApplication::instance();
-}
 
 inline void Grava(const std::string& caminho, const std::string& bytes) {
     std::ofstream arquivo(caminho, std::ios::binary | std::ios::trunc);
@@ -42,7 +33,8 @@ inline std::optional<std::string> Conteudo(const std::string& caminho) {
 class AmbienteComum : public ::testing::Test {
 protected:
     void SetUp() override {
-        Aplicacao();
+        // QProcess and the event loops need an application object.
+        testsupport::CriaAplicacao<QCoreApplication>("test_common");
         ASSERT_TRUE(dir_.isValid());
         raiz_ = dir_.path().toStdString();
         std::filesystem::create_directories(raiz_ + "/home");

@@ -6,6 +6,7 @@
 #include "platform/vb/Err.h"
 #include "platform/vb/MsgBox.h"
 #include "tests/common/AmbienteComum.h"
+#include "tests/support/ErroVb.h"
 #include "tests/support/FakeMsgBox.h"
 
 #include <QDir>
@@ -29,14 +30,7 @@ namespace {
 
 class ArquivosTeste : public AmbienteComum {};
 
-long NumeroErro(const std::function<void()>& chamada) {
-    try {
-        chamada();
-    } catch (const vb::Error& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using testsupport::NumeroErro;
 
 TEST_F(ArquivosTeste, FoldersEndWithOneSeparatorWhenAsked) {
     EXPECT_EQ(ObtemCaminhoAplicacao(false), Raiz() + "/program");

@@ -1,19 +1,12 @@
 // Whether a window of the program is loaded, by its exact name.
 #include "common/Modulo.h"
 #include "platform/forms/Form.h"
+#include "tests/support/AplicacaoTeste.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
 
 namespace {
-
-QApplication& Aplicacao() {
-    static int argc = 1;
-    static char nome[] = "test_common_forms";
-    static char* argv[] = {nome, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
 
 class Janela : public vb::Form {
 public:
@@ -21,7 +14,7 @@ public:
 };
 
 TEST(VerificaFormularioCarregadoTeste, OnlyALoadedWindowOfExactlyThatName) {
-    Aplicacao();
+    testsupport::CriaAplicacao("test_common_forms");
     Janela principal("frmZornak");
     Janela auxiliar("frmZornak2");
 

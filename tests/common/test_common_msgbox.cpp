@@ -1,6 +1,7 @@
 // The QMessageBox behind the message box seam: buttons, icon, title and the answer.
 #include "platform/forms/QtMessageBox.h"
 #include "platform/vb/MsgBox.h"
+#include "tests/support/AplicacaoTeste.h"
 #include "tests/support/Ponteiro.h"
 
 #include <QApplication>
@@ -17,15 +18,6 @@
 
 namespace {
 
-QApplication& Aplicacao() {
-    static int argc = 1;
-    static char nome[] = "test_common_msgbox";
-    static char* argv[] = {nome, nullptr};
-    // Never destroyed: the pointer events leave devices that must not go at exit.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 struct Visto {
     QString texto, titulo;
     QMessageBox::Icon icone = QMessageBox::NoIcon;
@@ -34,7 +26,7 @@ struct Visto {
 // Shows the box and, once it is up, looks at it and acts on it.
 int Mostra(const std::string& texto, int botoes, const std::string& titulo, Visto& visto,
            const std::function<void(QMessageBox&)>& age) {
-    Aplicacao();
+    testsupport::CriaAplicacao("test_common_msgbox");
     vb::InstallQtMessageBox();
     std::function<void()> procura = [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());

@@ -6,6 +6,7 @@
 #include "platform/vb/DateTime.h"
 #include "platform/vb/Err.h"
 #include "tests/common/AmbienteComum.h"
+#include "tests/support/ErroVb.h"
 #include "tests/support/FakeMsgBox.h"
 
 #include <QThread>
@@ -25,14 +26,7 @@ namespace {
 
 class ShellTeste : public AmbienteComum {};
 
-long NumeroDoErro(const std::function<void()>& chamada) {
-    try {
-        chamada();
-    } catch (const vb::Error& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using testsupport::NumeroErro;
 
 // --- CriaPasta --------------------------------------------------------------------------
 
@@ -77,7 +71,7 @@ TEST_F(ShellTeste, RefusesNamesThatLeaveTheBaseFolder) {
                                      std::string("..\0x\\fora", 9), std::string("a\0", 2)};
     for (const std::string& nome : recusados) {
         for (bool arquivo : {true, false}) {
-            EXPECT_EQ(NumeroDoErro([&] { CriaPasta(base, nome, arquivo); }),
+            EXPECT_EQ(NumeroErro([&] { CriaPasta(base, nome, arquivo); }),
                       vb::err::BadFileNameOrNumber) << nome;
         }
     }
@@ -90,7 +84,7 @@ TEST_F(ShellTeste, AFolderThatCannotBeMadeRaises) {
     const std::string base = Raiz() + "/base/";
     fs::create_directories(base);
     Grava(base + "arquivo", "x");   // a file where a folder should go
-    EXPECT_EQ(NumeroDoErro([&] { CriaPasta(base, "arquivo/sub/x", true); }),
+    EXPECT_EQ(NumeroErro([&] { CriaPasta(base, "arquivo/sub/x", true); }),
               vb::err::PathFileAccessError);
 }
 
@@ -112,7 +106,7 @@ TEST(ExtraiPastaArquivoTeste, FolderPartWithOrWithoutTheSeparator) {
     for (const std::string& recusado : {std::string("/dados/../etc/x.zip"), std::string("..\\x.zip"),
                                        std::string("C:\\a\\b.zip"), std::string("/dados/a/.."),
                                        std::string("/dados/..\0/x.zip", 16)})
-        EXPECT_EQ(NumeroDoErro([&] { ExtraiPastaArquivo(recusado, true); }),
+        EXPECT_EQ(NumeroErro([&] { ExtraiPastaArquivo(recusado, true); }),
                   vb::err::BadFileNameOrNumber) << recusado;
 }
 
@@ -370,7 +364,7 @@ TEST_F(DesktopTeste, MailGetsEveryFileAttached) {
 
 TEST_F(DesktopTeste, MailWithoutXdgEmailRaisesTheMissingLibraryError) {
     SemPrograma("xdg-email");
-    EXPECT_EQ(NumeroDoErro([] { EnviaEmail("/tmp/x.txt", "|"); }), vb::err::FileNotFoundDll);
+    EXPECT_EQ(NumeroErro([] { EnviaEmail("/tmp/x.txt", "|"); }), vb::err::FileNotFoundDll);
 }
 
 TEST_F(DesktopTeste, DesktopFolderOrTheProgramFolder) {

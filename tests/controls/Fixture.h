@@ -7,6 +7,7 @@
 #include "platform/dao/Dao.h"
 #include "platform/forms/Events.h"
 #include "platform/forms/Form.h"
+#include "tests/support/AplicacaoTeste.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -20,19 +21,6 @@
 #include <vector>
 
 namespace fixture {
-
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test_controls";
-        static char* argv[] = {name, nullptr};
-        app_ = new QApplication(argc, argv);
-    }
-
-private:
-    QApplication* app_ = nullptr;
-};
 
 inline std::string Twips(int pixels) { return std::to_string(pixels * 15); }
 

@@ -16,7 +16,7 @@ namespace {
 
 using fixture::Twips;
 
-[[maybe_unused]] ::testing::Environment* const kQt = ::testing::AddGlobalTestEnvironment(new fixture::QtEnvironment);
+[[maybe_unused]] ::testing::Environment* const kQt = ::testing::AddGlobalTestEnvironment(new testsupport::AmbienteAplicacao("test_controls"));
 
 class ControlesCombo : public ::testing::Test {
 protected:

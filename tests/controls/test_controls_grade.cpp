@@ -16,7 +16,7 @@ namespace {
 
 using fixture::Twips;
 
-[[maybe_unused]] ::testing::Environment* const kQt = ::testing::AddGlobalTestEnvironment(new fixture::QtEnvironment);
+[[maybe_unused]] ::testing::Environment* const kQt = ::testing::AddGlobalTestEnvironment(new testsupport::AmbienteAplicacao("test_controls"));
 
 // Code, description and three picture columns: the cart (clickable), the release mark with
 // its date legend (not clickable) and a fixed figure picture (clickable).

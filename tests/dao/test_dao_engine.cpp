@@ -2,6 +2,7 @@
 #include "DaoFixture.h"
 
 #include "platform/vb/Err.h"
+#include "tests/support/ErroVb.h"
 
 #include <QFile>
 
@@ -19,13 +20,7 @@ using Lines = std::vector<std::string>;
 
 // The Jet error number that f raises (0 when it raises none).
 long ErrorOf(const std::function<void()>& f, std::string* description = nullptr) {
-    try {
-        f();
-    } catch (const vb::Error& e) {
-        if (description) *description = e.Description();
-        return e.Number();
-    }
-    return 0;
+    return testsupport::NumeroErro(f, description);
 }
 
 // ---- opening files ---------------------------------------------------------------------

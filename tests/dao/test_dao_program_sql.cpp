@@ -3,14 +3,19 @@
 #include "CatalogFixture.h"
 
 #include "catalog/aux_window/AtualizacaoCatalogo.h"
+#include "catalog/aux_window/ConsultasAuxiliar.h"
+#include "catalog/main_window/ModuloImpressao.h"
 #include "catalog/screens/ConsultasListas.h"
 #include "catalog/screens/ConsultasTelas.h"
 #include "catalog/startup/Modulo.h"
+#include "common/modInternet.h"
 #include "platform/dao/JetSql.h"
 #include "platform/vb/DateTime.h"
 #include "platform/vb/Err.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -77,6 +82,7 @@ struct ProgramCase {
     std::string sql;
     std::vector<int> cols;
     Lines rows;
+    bool anyOrder = false;   // the query has no ORDER BY: its rows are compared sorted
 };
 
 void PrintTo(const ProgramCase& c, std::ostream* os) { *os << c.what; }
@@ -92,24 +98,19 @@ TEST_P(DaoProgramSqlTest, GivesTheRowsTheScreensExpect) {
         translated = "(" + e.Description() + ")";
     }
     try {
-        EXPECT_EQ(Rows(c.sql, c.cols), c.rows) << c.sql << "\n  as SQLite: " << translated;
+        Lines rows = Rows(c.sql, c.cols);
+        if (c.anyOrder) std::sort(rows.begin(), rows.end());
+        EXPECT_EQ(rows, c.rows) << c.sql << "\n  as SQLite: " << translated;
     } catch (const vb::Error& e) {
         ADD_FAILURE() << e.Number() << " " << e.Description() << "\n  " << c.sql << "\n  as SQLite: " << translated;
     }
 }
 
-// The application list of the auxiliary window's group screen, up to its WHERE text.
-const std::string AppListSelect =
-    "SELECT Min(TIPOAPLICACAO.DescricaoTipoAplicacaoP) AS DescricaoTipoAplicacao,"
-    "Min(APLICACAO.DescricaoAplicacaoP) AS DescricaoAplicacao,"
-    "Max(IIF(PRODUTO.FlagLancamento=Null,0,PRODUTO.FlagLancamento)&PRODUTO.DataLancamento) AS OBLancamento,"
-    "Min(APLICACAO.CodigoTipoAplicacao) AS CodigoTipoAplicacao,APLICACAO_PRODUTO.CodigoAplicacao,"
-    "IIF(Max(PRODUTO.FlagLancamento)=1,' ','" + CR + "') & "
-    "IIF(EXISTS(SELECT 1 FROM CONJUNTO_PRODUTO1 WHERE CONJUNTO_PRODUTO1.CodigoAplicacao = APLICACAO_PRODUTO.CodigoAplicacao),' ','" + CR + "') & '" +
-    Blanks50 + ".'&Mid(Max(IIF(PRODUTO.FlagLancamento=Null,0,PRODUTO.FlagLancamento)&PRODUTO.DataLancamento),2) As ImagensGrid "
-    "FROM ((PRODUTO INNER JOIN APLICACAO_PRODUTO ON PRODUTO.CodigoProduto = APLICACAO_PRODUTO.CodigoProduto) "
-    "INNER JOIN APLICACAO ON APLICACAO_PRODUTO.CodigoAplicacao = APLICACAO.CodigoAplicacao) "
-    "LEFT JOIN TIPOAPLICACAO ON APLICACAO.CodigoTipoAplicacao = TIPOAPLICACAO.CodigoTipoAplicacao WHERE ";
+// The application list of the auxiliary window's group screen of maker 1 with the release
+// column, as the screen makes it from its base.
+std::string AplicacoesGrupo(long grupo, const std::string& descricao, long tipo, const std::string& ordem) {
+    return consultas::GradeAplicacoesGrupo(consultas::BaseAplicacoesGrupo(1, grupo, true, P), descricao, tipo, ordem, P);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     DaoProgram, DaoProgramSqlTest,
@@ -222,28 +223,50 @@ INSTANTIATE_TEST_SUITE_P(
         ProgramCase{"product description without a number", EmPortugues(consultas::MontaDescricaoProduto(101)), {},
                     {"Bomba d'água|<null>"}},
         ProgramCase{"release list", ConsultaListaLancamentos(), {}, {"100", "102"}},
-        // ------------------- the auxiliary window's lists and the printout, as those write them
+        // ------------------------------------------------------ the auxiliary window
+        ProgramCase{"observation of a product", consultas::ObservacaoAuxiliar("P", 100, P), {}, {"Obs 100"}},
+        ProgramCase{"observation of an application, its table named in mixed case",
+                    consultas::ObservacaoAuxiliar("A", 20, P), {}, {"Obs motor"}},
+        ProgramCase{"applications of a product: a Null type first, a Null complement as nothing",
+                    consultas::GradeAplicacoesProduto(100, P) + consultas::OrdemGradeAplicacoesProduto("1"), {},
+                    {"<null>|Avulsa   |Émbar|30", "Veículo|Carro X   diant.|Volta|10"}},
+        ProgramCase{"applications of a product by type, then by description",
+                    consultas::GradeAplicacoesProduto(101, P) + consultas::OrdemGradeAplicacoesProduto("1"), {4},
+                    {"20", "10"}},
+        ProgramCase{"applications of a product by description",
+                    consultas::GradeAplicacoesProduto(101, P) + consultas::OrdemGradeAplicacoesProduto("2"), {4},
+                    {"10", "20"}},
+        ProgramCase{"cross references of a cart product", consultas::ReferenciasCarrinho(100, P), {},
+                    {"0077 x (EMB)", "ab-12 (VLT)"}},
+        ProgramCase{"a cross reference without a number", consultas::ReferenciasCarrinho(103, P), {}, {" (ZT)"}},
+        ProgramCase{"group and maker of the subtitle",
+                    consultas::DescricaoGrupoProduto(2, P) + " UNION ALL " + consultas::DescricaoFabricante(1, P), {},
+                    {"água", "Volta"}},
         ProgramCase{"application list of a maker, grouped, release key through Mid(Max(...))",
-                    AppListSelect + "APLICACAO.CodigoFabricante=1 GROUP BY APLICACAO_PRODUTO.CodigoAplicacao ORDER BY 1,2", {},
+                    AplicacoesGrupo(0, "", 0, "1"), {},
                     {"Motor|Motor 1.6|1240601|2|20|  " + Blanks50 + ".240601",
                      "Veículo|Carro X|1240507|1|10| " + CR + Blanks50 + ".240507"}},
-        ProgramCase{"application list of a maker and a group without releases",
-                    AppListSelect + "PRODUTO.CodigoGrupoProduto=2 AND APLICACAO.CodigoFabricante=1 GROUP BY APLICACAO_PRODUTO.CodigoAplicacao ORDER BY 3 DESC,1",
-                    {3, 5, 6}, {"0|20|" + CR + " " + Blanks50 + ".", "0|10|" + CR + CR + Blanks50 + "."}},
-        ProgramCase{"vehicles of an application",
-                    "SELECT APLICACAO.DescricaoAplicacaoP AS DescricaoAplicacao FROM APLICACAO_VEICULO INNER JOIN APLICACAO ON "
-                    "APLICACAO_VEICULO.CodigoVeiculo = APLICACAO.CodigoAplicacao WHERE APLICACAO_VEICULO.CodigoAplicacao = 20 AND "
-                    "APLICACAO.CodigoFabricante = 1 ORDER BY 1",
-                    {}, {"Carro X"}},
-        ProgramCase{"printed observations: the code stands in for a missing number",
-                    "SELECT IIF(PRODUTO.NumeroEmpresaProduto=Null,'(COD:'&PRODUTO.CodigoProduto&')',Format(PRODUTO.NumeroEmpresaProduto,'00-00-0000')) "
-                    "As NumeroEmpresaFormatado,PRODUTO_OBS.ObservacaoP AS Observacao FROM PRODUTO INNER JOIN PRODUTO_OBS ON "
-                    "PRODUTO.CodigoProduto = PRODUTO_OBS.CodigoProduto WHERE PRODUTO.CodigoProduto=100 OR PRODUTO.CodigoProduto=101 ORDER BY 1",
-                    {}, {"(COD:101)|Obs 101", "01-23-4567|Obs 100"}},
-        ProgramCase{"observation table named in mixed case",
-                    "SELECT ObservacaoP AS Observacao FROM Aplicacao_OBS WHERE CodigoAplicacao=20", {}, {"Obs motor"}},
-        ProgramCase{"catalogue facts", "SELECT UrlAtualizacao, Versao, CodigosFabricantesCoringas, Format(DataEmissao,'dd/mm/yyyy') & ComplementoDataEmissao FROM UMREGISTRO",
-                    {}, {"http://x|3|3|07/05/2024 (rev)"}}));
+        ProgramCase{"application list of a maker and a group without releases, by release",
+                    AplicacoesGrupo(2, "", 0, "3"), {3, 5, 6},
+                    {"0|20|" + CR + " " + Blanks50 + ".", "0|10|" + CR + CR + Blanks50 + "."}},
+        ProgramCase{"application list filtered by typed words", AplicacoesGrupo(0, "motor", 0, "1"), {5}, {"20"}},
+        ProgramCase{"application list filtered by type", AplicacoesGrupo(0, "", 1, "1"), {5}, {"10"}},
+        ProgramCase{"application list: an apostrophe typed finds nothing", AplicacoesGrupo(0, "d'x", 0, "1"), {5}, {}},
+        ProgramCase{"vehicles of an application from its maker", consultas::VeiculosAplicacao(20, "1", P), {}, {"Carro X"}},
+        ProgramCase{"vehicles of an application from another maker", consultas::VeiculosAplicacao(20, "2", P), {}, {}},
+        // ------------------------------------------------------------------ the printouts
+        ProgramCase{"printed observation: the code stands in for a missing number",
+                    consultas::ObservacaoImpressao(101, P), {}, {"(COD:101)|Obs 101"}},
+        ProgramCase{"printed observation with the number", consultas::ObservacaoImpressao(100, P), {},
+                    {"01-23-4567|Obs 100"}},
+        ProgramCase{"printed observation of a product without one", consultas::ObservacaoImpressao(102, P), {}, {}},
+        ProgramCase{"printed figure page: an item whose product does not fit is Null",
+                    consultas::FiguraImpressao(1, 2), {}, {"2|f2.png|10|5|5|<null>", "2|f2.png|7|1|1|1"}, true},
+        ProgramCase{"printed figure page of another page", consultas::FiguraImpressao(1, 1), {3, 6}, {"12A|1", "1|1"}, true},
+        // ------------------------------------------------------------ the catalogue's facts
+        ProgramCase{"the wildcard makers", consultas::FabricantesCoringas(), {}, {"3"}},
+        ProgramCase{"issue date complement and the last check", consultas::DatasCatalogo(), {2, 3, 4}, {" (rev)|<null>|0"}},
+        ProgramCase{"update address and installed version", ConsultaEnderecoAtualizacao(), {}, {"http://x|3"}}));
 
 // The writes of the program: the last-check record, the installed version, the lock statement.
 TEST_F(DaoProgramSqlBase, UpdateStatementsOfTheCatalogue) {
@@ -258,8 +281,10 @@ TEST_F(DaoProgramSqlBase, UpdateStatementsOfTheCatalogue) {
     db_.Execute(MontaComandoVersao(3, 4, vb::DateSerial(2024, 6, 1) + vb::TimeSerial(23, 59, 59)), dao::dbFailOnError);
     EXPECT_EQ(Rows("SELECT Versao, VersaoAnterior, Format(DataUltimaVerificacao,'yyyy-mm-dd hh:nn:ss'), FlagErroUltimaVerificacao FROM UMREGISTRO"),
               Lines{"4|3|2024-06-01 23:59:59|0"});
-    auto rs = db_.OpenRecordset("SELECT DataUltimaVerificacao FROM UMREGISTRO", dao::dbOpenForwardOnly);
-    EXPECT_EQ(rs.Fields(0).Value().Type(), vb::VarType::Date);
+    // The main window reads the moment back as a date.
+    auto rs = db_.OpenRecordset(consultas::DatasCatalogo(), dao::dbOpenForwardOnly);
+    EXPECT_EQ(rs.Value("DataUltimaVerificacao").Type(), vb::VarType::Date);
+    EXPECT_EQ(rs.Value("DataEmissao").Type(), vb::VarType::Date);
     db_.Execute(consultas::BloqueiaAtualizacao(), dao::dbFailOnError | dao::dbSeeChanges);
     EXPECT_EQ(db_.RecordsAffected(), 1);
     EXPECT_EQ(Rows("SELECT a FROM CONTROLETRAN"), Lines{"1"});
@@ -276,11 +301,10 @@ TEST_F(DaoProgramSqlBase, CartStatements) {
     EXPECT_EQ(Rows(consultas::QuantidadeCarrinho(t, 102)), Lines{});
     db_.Execute(consultas::AlteraQuantidadeCarrinho(t, 100, 7), dao::dbFailOnError);
     db_.Execute(consultas::AlteraDescricaoCarrinho(t, 100, "Pastilha d'X \"a\""));
-    const std::string grid = "SELECT IIF(NumeroEmpresaProduto=Null,'z',Format(NumeroEmpresaProduto,'00-00-0000')) As NumeroEmpresaOrderBy,"
-                             "DescricaoProduto,Quantidade,Format(NumeroEmpresaProduto,'00-00-0000') As NumeroEmpresaFormatado,CodigoProduto FROM " +
-                             t + " ORDER BY ";
-    EXPECT_EQ(Rows(grid + "1,2"), (Lines{"01-23-4567|Pastilha d'X \"a\"|7|01-23-4567|100", "z|Bomba d'água|5|<null>|101"}));
-    EXPECT_EQ(Rows(grid + "2,1", {5}), (Lines{"101", "100"}));
+    const std::string grid = consultas::GradeCarrinho(t);
+    EXPECT_EQ(Rows(grid + consultas::OrdemGradeCarrinho("1")),
+              (Lines{"01-23-4567|Pastilha d'X \"a\"|7|01-23-4567|100", "z|Bomba d'água|5|<null>|101"}));
+    EXPECT_EQ(Rows(grid + consultas::OrdemGradeCarrinho("2"), {5}), (Lines{"101", "100"}));
     db_.Execute(consultas::ExcluiProdutoCarrinho(t, 100), dao::dbFailOnError);
     EXPECT_EQ(db_.RecordsAffected(), 1);
     db_.Execute(consultas::ExcluiProdutoCarrinho(t, 0), dao::dbFailOnError);
@@ -291,16 +315,14 @@ TEST_F(DaoProgramSqlBase, CartStatements) {
 
 // The item searches of the figure screen run as Find criteria on the set's items.
 TEST_F(DaoProgramSqlBase, FindsItemsOfASet) {
-    auto rs = db_.OpenRecordset("SELECT DISTINCT CONJUNTO_PRODUTO1.ItemFigura, CONJUNTO_PRODUTO1.CodigoProduto FROM CONJUNTO_PRODUTO1 "
-                                "WHERE CONJUNTO_PRODUTO1.CodigoConjunto = 1 ORDER BY 1,2",
-                                dao::dbOpenSnapshot);
-    rs.FindFirst("ItemFigura='12a'");   // Jet compares texts without regard to case
+    auto rs = db_.OpenRecordset(consultas::AbreItensConjunto(1, P), dao::dbOpenSnapshot);
+    rs.FindFirst(consultas::CriterioItemFigura("12a"));   // Jet compares texts without regard to case
     ASSERT_FALSE(rs.NoMatch());
     EXPECT_EQ(rs.Fields("CodigoProduto").Value().ToString(), "103");
-    rs.FindFirst("ItemFigura = '7'");
+    rs.FindFirst(consultas::CriterioItemFigura("7"));
     ASSERT_FALSE(rs.NoMatch());
     EXPECT_EQ(rs.Fields("CodigoProduto").Value().ToString(), "102");
-    rs.FindFirst("ItemFigura='O''X'");
+    rs.FindFirst(consultas::CriterioItemFigura("O'X"));
     EXPECT_TRUE(rs.NoMatch());
 }
 

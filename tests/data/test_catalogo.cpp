@@ -57,7 +57,8 @@ protected:
     long Conta(const std::string& sql) { return ObtemValorSQL(sql, 0).ToLong(); }
 };
 
-std::string Txt(const vb::Variant& v) { return v.IsNull() ? std::string() : v.ToString(); }
+// A field as the screens show it: Null as nothing.
+std::string Txt(const vb::Variant& v) { return ObtemValorCampo(v, "").ToString(); }
 
 }  // namespace
 

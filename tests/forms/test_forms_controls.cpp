@@ -7,6 +7,8 @@
 #include "platform/forms/UserControl.h"
 #include "platform/forms/WindowPlatform.h"
 #include "platform/vb/Err.h"
+#include "tests/support/AplicacaoTeste.h"
+#include "tests/support/ErroVb.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,20 +32,7 @@
 
 namespace {
 
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test_forms_controls";
-        static char* argv[] = {name, nullptr};
-        app_ = new QApplication(argc, argv);
-    }
-
-private:
-    QApplication* app_ = nullptr;
-};
-
-[[maybe_unused]] ::testing::Environment* const kQt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+[[maybe_unused]] ::testing::Environment* const kQt = ::testing::AddGlobalTestEnvironment(new testsupport::AmbienteAplicacao("test_forms_controls"));
 
 // A form whose events the test sets.
 class TestForm : public vb::Form {
@@ -394,14 +383,7 @@ TEST(ControlArrayTest, LoadCopiesTheTemplateHiddenAndUnloadRemoves) {
     EXPECT_EQ(lblGrupoM->Count(), 2);
     EXPECT_EQ(lblGrupoM->UBound(), 3);
 
-    auto number = [](const std::function<void()>& f) {
-        try {
-            f();
-        } catch (const vb::Error& e) {
-            return e.Number();
-        }
-        return 0L;
-    };
+    const auto number = [](const std::function<void()>& f) { return testsupport::NumeroErro(f); };
     EXPECT_EQ(number([&] { lblGrupoM->Load(3); }), 360);
     EXPECT_EQ(number([&] { lblGrupoM->Unload(0); }), 362);
     EXPECT_EQ(number([&] { lblGrupoM->Unload(5); }), 340);

@@ -4,6 +4,7 @@
 #include "platform/forms/Colors.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
+#include "tests/support/AplicacaoTeste.h"
 #include "tests/support/Ponteiro.h"
 
 #include <QApplication>
@@ -40,10 +41,7 @@ protected:
 };
 
 TEST(Ponteiro, PressesReachWhatLiesOnTopAndPixelsAreWhatIsDrawn) {
-    static int argc = 1;
-    static char nome[] = "test_forms_ponteiro";
-    static char* argv[] = {nome, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
+    testsupport::CriaAplicacao("test_forms_ponteiro");
 
     FormPonteiro f;
     f.Load();
@@ -126,10 +124,7 @@ private:
 };
 
 TEST(Ponteiro, ADisplayOnlyPictureShowsAndTheButtonUnderItTakesTheMouse) {
-    static int argc = 1;
-    static char nome[] = "test_forms_ponteiro";
-    static char* argv[] = {nome, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
+    testsupport::CriaAplicacao("test_forms_ponteiro");
 
     FormBotao f;
     f.Load();

@@ -4,6 +4,8 @@
 #include "common/modInternet.h"
 #include "platform/vb/Err.h"
 #include "tests/data/Pasta.h"
+#include "tests/support/AplicacaoTeste.h"
+#include "tests/support/ProgramaDemo.h"
 #include "tests/support/ServidorHttpTeste.h"
 
 #include <QCoreApplication>
@@ -180,12 +182,7 @@ std::string CriaZip(const std::map<std::string, std::string>& entradas, const st
 
 class InstalacaoNoServidor : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char nome[] = "test_install_atualizacao";
-        static char* argv[] = {nome, nullptr};
-        if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::CriaAplicacao<QCoreApplication>("test_install_atualizacao"); }
 
     void SetUp() override {
         qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
@@ -439,13 +436,7 @@ TEST_F(InstalacaoNoServidor, SemRegistroAVersaoNaoGravadaEFalha) {
     EXPECT_EQ(r.Resposta(), "00");
     EXPECT_EQ(r.Passo, 4);
     // Nothing of the run's writable catalogue is left holding a transaction.
-    dao::Workspace ws;
-    dao::Database db;
-    AbreBancoCatalogo(ws, "Outro", db, false);
-    ws.BeginTrans();
-    db.Execute("UPDATE CONTROLETRAN SET a = a", dao::dbFailOnError | dao::dbSeeChanges);
-    ws.CommitTrans();
-    FechaBanco(ws, db);
+    testsupport::OutroProgramaGravaCatalogo();
 }
 
 // The main window runs the installation while it holds the update lock (an open transaction
@@ -492,7 +483,7 @@ TEST_F(InstalacaoNoServidor, UmaFalhaSobOBloqueioDeixaOBloqueioUtilizavel) {
     EXPECT_EQ(r.Passo, 4);
     ASSERT_GT(EstadoPrograma.WsBloqueio.TransactionLevel(), 0);
     // The main window records the check under the lock, then releases it.
-    EXPECT_NO_THROW(EstadoPrograma.DbBloqueio.Execute("UPDATE CONTROLETRAN SET a = a", dao::dbFailOnError));
+    EXPECT_NO_THROW(EstadoPrograma.DbBloqueio.Execute(consultas::BloqueiaAtualizacao(), dao::dbFailOnError));
     EXPECT_TRUE(BloqueiaAtualizacao(false));
     EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing() || EstadoPrograma.WsBloqueio.TransactionLevel() == 0);
 }

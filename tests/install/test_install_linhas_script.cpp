@@ -2,6 +2,7 @@
 #include "catalog/aux_window/LinhasScript.h"
 #include "platform/vb/Err.h"
 #include "tests/data/Pasta.h"
+#include "tests/support/ProgramaDemo.h"
 
 #include <gtest/gtest.h>
 
@@ -139,13 +140,7 @@ TEST_F(ScriptNoBanco, ComandoQueFalhaNoMeioNaoDeixaNadaPelaMetadeNemTransacaoAbe
     EXPECT_EQ(Conta("1=1"), 1);
     EXPECT_EQ(ws_.TransactionLevel(), 0);
     // Another program's writer is not blocked by anything this one left open.
-    dao::Workspace outro;
-    dao::Database outroDb;
-    AbreBancoCatalogo(outro, "OutroPrograma", outroDb, false);
-    outro.BeginTrans();
-    outroDb.Execute("UPDATE CONTROLETRAN SET a = a", dao::dbFailOnError | dao::dbSeeChanges);
-    outro.CommitTrans();
-    FechaBanco(outro, outroDb);
+    testsupport::OutroProgramaGravaCatalogo();
 }
 
 TEST_F(ScriptNoBanco, ReinicioEProgramas) {

@@ -65,17 +65,12 @@ TEST_F(TelaAtualizacao, InstalaRespondeEFecha) {
     // shows is read while the result box is up.
     bool voltarVisivel = true;
     std::vector<std::string> textos;
-    vb::MsgBoxHandler anterior;
-    anterior = vb::SetMsgBoxHandler([&](const std::string& p, int b, const std::string& t) {
+    caixas_.OnBox([&](const testsupport::FakeMsgBox::Box&) {
         voltarVisivel = J().lblVoltar->Visible();
         textos = TextosTela();
-        return anterior(p, b, t);
     });
-    struct Restaura {
-        vb::MsgBoxHandler& h;
-        ~Restaura() { vb::SetMsgBoxHandler(h); }
-    } restaura{anterior};
     Abre("6|27|28");
+    caixas_.OnBox(nullptr);  // its captures end with this test
     // The installation ran inside the screen's showing; the window closes after it.
     EXPECT_EQ(EstadoPrograma.RequisicaoTela, "10");
     ASSERT_EQ(caixas_.Count(), 1u);

@@ -11,7 +11,9 @@
 #include "platform/forms/Screen.h"
 #include "platform/os/Folders.h"
 #include "platform/vb/Err.h"
+#include "tests/support/AplicacaoTeste.h"
 #include "tests/support/FakeMsgBox.h"
+#include "tests/support/JanelasTeste.h"
 #include "tests/support/ProgramaDemo.h"
 #include "tests/support/TelasProvisorias.h"
 
@@ -91,36 +93,16 @@ private:
     std::vector<std::string>& chamadas_;
 };
 
-// The auxiliary window as the main window meets it: it takes the request, clears it and
-// leaves the scripted answer.
-class JanelaAuxiliarGravada : public IJanelaAuxiliar {
-public:
-    void MostraModal() override {
-        requisicoes.push_back(EstadoPrograma.RequisicaoTela);
-        // As the window does when its first screen shows.
-        vb::Screen().SetMousePointer(vb::vbDefault);
-        EstadoPrograma.RequisicaoTela = resposta;
-    }
-    std::vector<std::string> requisicoes;
-    std::string resposta;
-};
+using testsupport::JanelaAuxiliarGravada;
 
 class MainWindow : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char nome[] = "test_main_window";
-        static char* argv[] = {nome, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::CriaAplicacao("test_main_window"); }
 
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());
         ASSERT_NO_FATAL_FAILURE(testsupport::InstalaProgramaDemo(raiz.path(), ZK_DEMO_DATA_DIR));
-        vb::Screen().SetSizeForTesting(1024, 768);
-        vb::SetErrorHandler([](long numero, const std::string& descricao) { MostraErro(numero, descricao); });
-        RegistraJanelaPrincipal();
-        frmZornakForm::DefineFabricaTelas([this](frmZornakForm& janela) {
+        testsupport::PreparaJanelas([this](frmZornakForm& janela) {
             auto t = std::make_unique<TelasGravadas>(janela, chamadas);
             telas = t.get();
             return t;
@@ -139,11 +121,7 @@ protected:
     void TearDown() override {
         vb::SetPopupMenuHandler(anteriorPopup);
         DefineJanelaAuxiliar(nullptr);
-        LiberaJanelas();
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-        frmZornakForm::DefineFabricaTelas({});
-        os::SetProgramFolderForTesting("");
+        testsupport::EncerraJanelas();
         EstadoPrograma.RequisicaoTela.clear();
         EstadoPrograma.ConjuntosMenu.clear();
     }

@@ -370,7 +370,9 @@ TEST_F(MainWindow, TheWheelGoesToTheListOfTheKey) {
     EstadoPrograma.RodaMouseAtiva = true;
     THGrid* gradeAuxiliar = j.New<THGrid>(*j.pctBase, "grdTeste");
     THCombo* comboAuxiliar = j.New<THCombo>(*j.pctBase, "cboTeste");
-    RegistraListasRodaAuxiliar(gradeAuxiliar, comboAuxiliar);
+    // As the auxiliary window registers its lists while it is open.
+    RegistraListaRoda("TEL_GRID1", gradeAuxiliar);
+    RegistraListaRoda("TEL_COMBO2", comboAuxiliar);
     struct Caso {
         const char* chave;
         vb::Control* alvo;
@@ -408,8 +410,19 @@ TEST_F(MainWindow, TheWheelGoesToTheListOfTheKey) {
     EstadoPrograma.RodaMouseAtiva = false;
     DefineAlvoRodaMouse("CAT_GRID1");
     EXPECT_EQ(EstadoPrograma.ChaveAlvoRoda, "CAT_COMBO1");
-    RegistraListasRodaAuxiliar(nullptr, nullptr);
     EstadoPrograma.RodaMouseAtiva = true;
+    // A list that goes takes the wheel's target with it; the other one stays registered.
+    DefineAlvoRodaMouse("TEL_GRID1");
+    RegistraListaRoda("TEL_GRID1", nullptr, nullptr);
+    EXPECT_TRUE(EstadoPrograma.ChaveAlvoRoda.empty());
+    EXPECT_EQ(AlvoRodaJanela, nullptr);
+    EXPECT_EQ(EstadoPrograma.LinhasRoda, 0);
+    DefineAlvoRodaMouse("TEL_GRID1");
+    EXPECT_EQ(AlvoRodaRolagem, nullptr) << "no list for the key now";
+    DefineAlvoRodaMouse("TEL_COMBO2");
+    EXPECT_EQ(AlvoRodaRolagem, comboAuxiliar);
+    RegistraListaRoda("TEL_COMBO2", nullptr, nullptr);
+    EXPECT_TRUE(EstadoPrograma.ChaveAlvoRoda.empty());
 }
 
 TEST_F(MainWindow, TheFigureTabOpensTheFirstSetOrSaysThereIsNone) {

@@ -3,12 +3,14 @@
 // the window, and what the click does is checked. The catalogue screens are the real ones on a
 // copy of the demo data; the auxiliary window is a recorder.
 #include "tests/main_window/MainWindowFixture.h"
+#include "tests/support/AplicacaoTeste.h"
 
 #include "catalog/screens/TelasCatalogo.h"
 #include "common/modTraducao.h"
 #include "platform/forms/PrinterDialog.h"
 #include "platform/forms/UserControl.h"
 #include "platform/vb/Strings.h"
+#include "tests/support/JanelasTeste.h"
 #include "tests/support/Ponteiro.h"
 
 #include <QDesktopServices>
@@ -47,21 +49,13 @@ private:
 
 class MolduraPonteiro : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char nome[] = "test_main_window_ponteiro";
-        static char* argv[] = {nome, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::CriaAplicacao("test_main_window_ponteiro"); }
 
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());
         ASSERT_NO_FATAL_FAILURE(
             testsupport::InstalaProgramaDemo(raiz.path(), ZK_DEMO_DATA_DIR, testsupport::ImagensDemo::Ligadas));
-        vb::Screen().SetSizeForTesting(1024, 768);
-        vb::SetErrorHandler([](long numero, const std::string& descricao) { MostraErro(numero, descricao); });
-        RegistraJanelaPrincipal();
-        frmZornakForm::DefineFabricaTelas([](frmZornakForm& j) { return std::make_unique<TelasCatalogo>(j); });
+        testsupport::PreparaJanelas([](frmZornakForm& j) { return std::make_unique<TelasCatalogo>(j); });
         auxiliar = std::make_shared<mainwindowtest::JanelaAuxiliarGravada>();
         DefineJanelaAuxiliar(auxiliar);
         for (const char* esquema : {"http", "https"}) QDesktopServices::setUrlHandler(esquema, &navegador, "abre");
@@ -80,11 +74,7 @@ protected:
     void TearDown() override {
         for (const char* esquema : {"http", "https"}) QDesktopServices::unsetUrlHandler(esquema);
         DefineJanelaAuxiliar(nullptr);
-        LiberaJanelas();
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-        frmZornakForm::DefineFabricaTelas({});
-        os::SetProgramFolderForTesting("");
+        testsupport::EncerraJanelas();
         EstadoPrograma.RequisicaoTela.clear();
         EstadoPrograma.Idioma = "P";
     }
@@ -292,21 +282,17 @@ TEST_F(MolduraPonteiroTabela, EveryFrameElementOfEveryScreenAnswersThePointer) {
             ASSERT_NO_FATAL_FAILURE(VaiPara(tela));
             frmZornakForm& j = J();
             vb::Control* c = e.controle(j);
-            ASSERT_NE(c, nullptr);
-            ASSERT_TRUE(c->Visible());
-            const QRect area = RetanguloVisivel(*c);
-            ASSERT_FALSE(area.isEmpty());
+            QRect area;
+            ASSERT_TRUE(testsupport::AlcancaVisivel(c, area));
             const QPoint centro = area.center();
             ASSERT_NO_FATAL_FAILURE(Repousa());
 
             // The hover: its key, and a different picture where the element is.
             vb::Control* realce = e.realce ? e.realce(j) : nullptr;
-            const QRect desenho = realce ? RetanguloVisivel(*realce) | area : area;
-            const QImage antes = testsupport::Captura(W()).copy(desenho);
-            testsupport::MovePara(W(), centro);
+            const bool mudou = testsupport::MoveParaMudaDesenho(W(), centro, realce ? RetanguloVisivel(*realce) | area : area);
             if (!e.chave.empty()) {
                 EXPECT_EQ(j.m_ChaveSelecao, e.chave);
-                EXPECT_NE(testsupport::Captura(W()).copy(desenho), antes) << "the hover shows";
+                EXPECT_TRUE(mudou) << "the hover shows";
             }
             if (realce) {
                 EXPECT_TRUE(realce->Visible());

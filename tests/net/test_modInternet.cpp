@@ -5,6 +5,7 @@
 #include "platform/vb/Err.h"
 #include "tests/support/ServidorHttpTeste.h"
 
+#include <QTemporaryDir>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -63,11 +64,8 @@ private:
 class ModInternetTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        pasta_ = fs::temp_directory_path() /
-                 ("zk_net_" + std::to_string(::getpid()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(pasta_);
-        fs::create_directories(pasta_);
+        ASSERT_TRUE(temporaria_.isValid());
+        pasta_ = temporaria_.path().toStdString();
         EstadoPrograma.CaminhoDados = pasta_.string() + "/";
         semProxy_.emplace("");
         dialogoOriginal_ = net::SetProxyLoginDialog([this](const std::string&, std::string&, std::string&) {
@@ -81,7 +79,6 @@ protected:
         DefineTempoLimiteInternet(60000);
         net::SetProxyLoginDialog(dialogoOriginal_);
         semProxy_.reset();
-        fs::remove_all(pasta_);
     }
 
     std::string Baixa(const std::string& objeto, bool texto, const std::string& local = "",
@@ -97,6 +94,7 @@ protected:
         return achados;
     }
 
+    QTemporaryDir temporaria_;
     fs::path pasta_;
     std::optional<EnvProxy> semProxy_;
     int dialogos_ = 0;

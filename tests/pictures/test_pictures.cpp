@@ -4,6 +4,7 @@
 #include "catalog/startup/Modulo.h"
 
 #include "platform/vb/Err.h"
+#include "tests/support/AplicacaoTeste.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -17,18 +18,10 @@
 
 namespace {
 
-QGuiApplication& Aplicacao() {
-    static int argc = 1;
-    static char nome[] = "test_pictures";
-    static char* argv[] = {nome, nullptr};
-    static QGuiApplication app(argc, argv);
-    return app;
-}
-
 class Imagens : public ::testing::Test {
 protected:
     void SetUp() override {
-        Aplicacao();
+        testsupport::CriaAplicacao<QGuiApplication>("test_pictures");
         EstadoPrograma.Idioma = "P";
     }
     void TearDown() override { EstadoPrograma.Idioma = "P"; }
@@ -99,7 +92,7 @@ std::vector<Pedido> Pedidos() {
 
 class ImagensInventario : public ::testing::TestWithParam<Pedido> {
 protected:
-    void SetUp() override { Aplicacao(); }
+    void SetUp() override { testsupport::CriaAplicacao<QGuiApplication>("test_pictures"); }
 };
 
 TEST_P(ImagensInventario, LoadsInTheSizeTheWindowPlacesItAt) {

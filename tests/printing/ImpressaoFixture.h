@@ -5,6 +5,7 @@
 
 #include "tests/data/Pasta.h"
 #include "tests/printing/Pdf.h"
+#include "tests/support/AplicacaoTeste.h"
 #include "tests/support/FakeMsgBox.h"
 
 #include "catalog/main_window/ModuloImpressao.h"
@@ -40,13 +41,7 @@ inline std::string Referencia(int i) { return "REF" + std::to_string(1000 + i); 
 
 class Impressao : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char nome[] = "test_printing";
-        static char* argv[] = {nome, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::CriaAplicacao("test_printing"); }
 
     void SetUp() override
     {

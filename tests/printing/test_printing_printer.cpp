@@ -1,10 +1,12 @@
 // The Printer object and the printer dialog, printing to PDF files read back with poppler.
 #include "tests/printing/Pdf.h"
+#include "tests/support/AplicacaoTeste.h"
 
 #include "platform/forms/Printer.h"
 #include "platform/forms/PrinterDialog.h"
 #include "platform/forms/FileDialog.h"
 #include "platform/vb/Err.h"
+#include "tests/support/ErroVb.h"
 #include "tests/support/Ponteiro.h"
 
 #include <QApplication>
@@ -28,13 +30,7 @@ namespace {
 
 class Impressora : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char nome[] = "test_printing_printer";
-        static char* argv[] = {nome, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::CriaAplicacao("test_printing_printer"); }
     void SetUp() override
     {
         auto& p = vb::Printer();
@@ -56,15 +52,7 @@ protected:
     QTemporaryDir dir_;
 };
 
-long ErroDe(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const vb::Error& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using testsupport::NumeroErro;
 
 TEST_F(Impressora, DialogoCanceladoLevantaErroSoComCancelError)
 {
@@ -72,13 +60,13 @@ TEST_F(Impressora, DialogoCanceladoLevantaErroSoComCancelError)
     dialogo.cancela = true;
     vb::PrinterDialog cdg;
     cdg.Flags = 0x14000C;
-    EXPECT_EQ(ErroDe([&] { cdg.ShowPrinter(); }), 0) << "without CancelError a cancel is silent";
+    EXPECT_EQ(NumeroErro([&] { cdg.ShowPrinter(); }), 0) << "without CancelError a cancel is silent";
     cdg.CancelError = true;
-    EXPECT_EQ(ErroDe([&] { cdg.ShowPrinter(); }), vb::err::CommonDialogCancel);
+    EXPECT_EQ(NumeroErro([&] { cdg.ShowPrinter(); }), vb::err::CommonDialogCancel);
     EXPECT_EQ(dialogo.vezes, 2);
     EXPECT_EQ(dialogo.ultimasFlags, 0x14000C);
     dialogo.cancela = false;
-    EXPECT_EQ(ErroDe([&] { cdg.ShowPrinter(); }), 0);
+    EXPECT_EQ(NumeroErro([&] { cdg.ShowPrinter(); }), 0);
     EXPECT_EQ(vb::Printer().Device().outputFileName().toStdString(), Arquivo("x.pdf"))
         << "the dialog sets up the printer object's own device";
 }
@@ -89,7 +77,7 @@ TEST_F(Impressora, SemRespostaPossivelODialogoNaoEspera)
     const auto anterior = vb::SetPrinterDialogHandler({});
     vb::PrinterDialog cdg;
     cdg.CancelError = true;
-    EXPECT_EQ(ErroDe([&] { cdg.ShowPrinter(); }), vb::err::PrinterError);
+    EXPECT_EQ(NumeroErro([&] { cdg.ShowPrinter(); }), vb::err::PrinterError);
     vb::SetPrinterDialogHandler(anterior);
 }
 
@@ -210,14 +198,14 @@ TEST_F(Impressora, PropriedadesInvalidasSaoRecusadasSemMudarNada)
     auto& p = vb::Printer();
     EXPECT_DOUBLE_EQ(p.TwipsPerPixelX(), 2.4);
     EXPECT_DOUBLE_EQ(p.TwipsPerPixelY(), 2.4);
-    for (int o : {0, 3, -1}) EXPECT_EQ(ErroDe([&] { p.SetOrientation(o); }), vb::err::InvalidPropertyValue) << o;
+    for (int o : {0, 3, -1}) EXPECT_EQ(NumeroErro([&] { p.SetOrientation(o); }), vb::err::InvalidPropertyValue) << o;
     EXPECT_EQ(p.Orientation(), vb::vbPRORPortrait);
-    for (int m : {0, 2, 7}) EXPECT_EQ(ErroDe([&] { p.SetScaleMode(m); }), vb::err::InvalidPropertyValue) << m;
+    for (int m : {0, 2, 7}) EXPECT_EQ(NumeroErro([&] { p.SetScaleMode(m); }), vb::err::InvalidPropertyValue) << m;
     EXPECT_EQ(p.ScaleMode(), vb::vbPixels);
     for (const char* f : {"", "No Such Face 123"})
-        EXPECT_EQ(ErroDe([&] { p.SetFontName(f); }), vb::err::InvalidPropertyValue) << f;
+        EXPECT_EQ(NumeroErro([&] { p.SetFontName(f); }), vb::err::InvalidPropertyValue) << f;
     EXPECT_EQ(p.FontName(), "Arial");
-    EXPECT_EQ(ErroDe([&] { p.SetFontSize(0); }), vb::err::InvalidPropertyValue);
+    EXPECT_EQ(NumeroErro([&] { p.SetFontSize(0); }), vb::err::InvalidPropertyValue);
     EXPECT_EQ(p.FontSize(), 10);
 }
 
@@ -322,7 +310,7 @@ TEST_F(Impressora, PaintPictureEscalaNoRetangulo)
     imagem.fill(Qt::red);
     // One inch from the printable area's corner, two inches wide and one high.
     p.PaintPicture(vb::Picture(QPixmap::fromImage(imagem)), 600, 600, 1200, 600);
-    EXPECT_EQ(ErroDe([&] { p.PaintPicture(vb::Picture(), 0, 0, 10, 10); }), vb::err::InvalidPicture);
+    EXPECT_EQ(NumeroErro([&] { p.PaintPicture(vb::Picture(), 0, 0, 10, 10); }), vb::err::InvalidPicture);
     p.EndDoc();
 
     const QString prefixo = dir_.filePath("figura");

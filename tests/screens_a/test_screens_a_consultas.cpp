@@ -1,8 +1,10 @@
 // The SQL texts of the main window's lists: their shape for every sort code and filter, and
 // what they find in the demo catalogue, compared with what its tables hold.
+#include "catalog/controls/ModuloGrade.h"
 #include "catalog/screens/ConsultasListas.h"
 #include "catalog/startup/Modulo.h"
 #include "platform/vb/Strings.h"
+#include "tests/support/ProgramaDemo.h"
 
 #include <gtest/gtest.h>
 
@@ -49,9 +51,9 @@ TEST(ScreensAConsultasOrdem, EachSortCodeNamesItsColumnsAndAnUnknownCodeSortsByT
         const std::string a = consultas::PesquisaAplicacoes("", 0, 0, c.ordem, "P");
         EXPECT_EQ(a.substr(a.size() - std::string("ORDER BY " + c.aplicacoes).size()), "ORDER BY " + c.aplicacoes);
     }
-    EXPECT_EQ(consultas::CorCabecalho("3", 3), consultas::CorOrdemAtiva);
-    EXPECT_EQ(consultas::CorCabecalho("3", 1), 0);
-    EXPECT_EQ(consultas::CorCabecalho("", 1), 0);
+    EXPECT_EQ(CorCabecalho("3", 3), CorOrdemAtiva);
+    EXPECT_EQ(CorCabecalho("3", 1), 0);
+    EXPECT_EQ(CorCabecalho("", 1), 0);
 }
 
 TEST(ScreensAConsultasProdutos, TheFiltersJoinInTheirOrderNormalisedAndEmptyOnesAddNothing) {
@@ -190,22 +192,7 @@ protected:
         return p;
     }
 
-    // Every row as texts, Null as "".
-    static std::vector<std::vector<std::string>> Linhas(const std::string& sql) {
-        std::vector<std::vector<std::string>> r;
-        dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(sql, dao::dbOpenSnapshot);
-        while (!rs.Eof()) {
-            std::vector<std::string> l;
-            for (int i = 0; i < rs.FieldCount(); ++i) {
-                const vb::Variant v = rs.Fields(i).Value();
-                l.push_back(v.IsNull() ? std::string() : v.ToString());
-            }
-            r.push_back(l);
-            rs.MoveNext();
-        }
-        rs.Close();
-        return r;
-    }
+    static std::vector<std::vector<std::string>> Linhas(const std::string& sql) { return testsupport::LinhasCatalogo(sql); }
 
     static std::vector<long> Codigos(const std::string& sql, const std::string& campo) {
         std::vector<long> c;

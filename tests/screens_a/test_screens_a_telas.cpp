@@ -16,7 +16,9 @@
 #include "platform/os/Folders.h"
 #include "platform/vb/Err.h"
 #include "platform/vb/Strings.h"
+#include "tests/support/AplicacaoTeste.h"
 #include "tests/support/FakeMsgBox.h"
+#include "tests/support/JanelasTeste.h"
 #include "tests/support/ProgramaDemo.h"
 
 #include <gtest/gtest.h>
@@ -37,32 +39,20 @@ namespace {
 
 class ScreensATelas : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char nome[] = "test_screens_a_telas";
-        static char* argv[] = {nome, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::CriaAplicacao("test_screens_a_telas"); }
 
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());
         // The pictures are only read: the demo folder's own serve.
         ASSERT_NO_FATAL_FAILURE(
             testsupport::InstalaProgramaDemo(raiz.path(), ZK_DEMO_DATA_DIR, testsupport::ImagensDemo::Ligadas));
-        vb::Screen().SetSizeForTesting(1024, 768);
-        vb::SetErrorHandler([](long numero, const std::string& descricao) { MostraErro(numero, descricao); });
-        RegistraJanelaPrincipal();
-        frmZornakForm::DefineFabricaTelas(Fabrica());
+        testsupport::PreparaJanelas(Fabrica());
         ASSERT_TRUE(Inicializa());
         ASSERT_EQ(caixas.Count(), 0u) << caixas.Last().prompt;
     }
 
     void TearDown() override {
-        LiberaJanelas();
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-        frmZornakForm::DefineFabricaTelas({});
-        os::SetProgramFolderForTesting("");
+        testsupport::EncerraJanelas();
         telas = nullptr;
     }
 
@@ -110,20 +100,7 @@ protected:
         ASSERT_EQ(ProdutoAtual(), codigo);
     }
 
-    static std::vector<std::vector<std::string>> Linhas(const std::string& sql) {
-        std::vector<std::vector<std::string>> r;
-        dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(AplicaIdioma(sql), dao::dbOpenSnapshot);
-        while (!rs.Eof()) {
-            std::vector<std::string> l;
-            for (int i = 0; i < rs.FieldCount(); ++i) {
-                const vb::Variant v = rs.Fields(i).Value();
-                l.push_back(v.IsNull() ? std::string() : v.ToString());
-            }
-            r.push_back(l);
-            rs.MoveNext();
-        }
-        return r;
-    }
+    static std::vector<std::vector<std::string>> Linhas(const std::string& sql) { return testsupport::LinhasCatalogo(sql); }
 
     static bool MesmaImagem(const vb::Picture& a, const QImage& b) {
         return !a.IsNothing() && a.Pixmap().toImage().convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);

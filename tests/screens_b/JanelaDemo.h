@@ -9,7 +9,9 @@
 #include "platform/forms/Screen.h"
 #include "platform/os/Folders.h"
 #include "platform/vb/Err.h"
+#include "tests/support/AplicacaoTeste.h"
 #include "tests/support/FakeMsgBox.h"
+#include "tests/support/JanelasTeste.h"
 #include "tests/support/ProgramaDemo.h"
 
 #include <gtest/gtest.h>
@@ -26,29 +28,20 @@
 
 class JanelaDemo : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char nome[] = "test_screens_b";
-        static char* argv[] = {nome, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::CriaAplicacao("test_screens_b"); }
 
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());
         ASSERT_NO_FATAL_FAILURE(
             testsupport::InstalaProgramaDemo(raiz.path(), ZK_DEMO_DATA_DIR, testsupport::ImagensDemo::Copiadas));
-        vb::Screen().SetSizeForTesting(1024, 768);
-        vb::SetErrorHandler([this](long numero, const std::string& descricao) { erros.push_back(std::to_string(numero) + " " + descricao); });
-        RegistraJanelaPrincipal();
-        frmZornakForm::DefineFabricaTelas([](frmZornakForm& j) { return std::make_unique<TelasCatalogo>(j); });
+        testsupport::PreparaJanelas([](frmZornakForm& j) { return std::make_unique<TelasCatalogo>(j); },
+                                    [this](long numero, const std::string& descricao) {
+                                        erros.push_back(std::to_string(numero) + " " + descricao);
+                                    });
     }
 
     void TearDown() override {
-        LiberaJanelas();
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-        frmZornakForm::DefineFabricaTelas({});
-        os::SetProgramFolderForTesting("");
+        testsupport::EncerraJanelas();
     }
 
     // Starts the program; the home screen is up afterwards.

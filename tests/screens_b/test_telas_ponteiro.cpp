@@ -33,19 +33,7 @@ using testsupport::Processa;
 
 constexpr long Destaque = 0x1D25DA;
 
-// The auxiliary window as the main window meets it: it records the request and leaves the
-// scripted answer.
-class AuxiliarGravada : public IJanelaAuxiliar {
-public:
-    void MostraModal() override {
-        requisicoes.push_back(EstadoPrograma.RequisicaoTela);
-        vb::Screen().SetMousePointer(vb::vbDefault);
-        EstadoPrograma.RequisicaoTela = resposta;
-    }
-    std::string Ultima() const { return requisicoes.empty() ? std::string() : requisicoes.back(); }
-    std::vector<std::string> requisicoes;
-    std::string resposta;
-};
+using AuxiliarGravada = testsupport::JanelaAuxiliarGravada;
 
 // One element of a screen: what the user points at, how to click it, what must follow.
 struct Elemento {

@@ -11,7 +11,9 @@
 #include "platform/forms/Screen.h"
 #include "platform/os/Folders.h"
 #include "platform/vb/Err.h"
+#include "tests/support/AplicacaoTeste.h"
 #include "tests/support/FakeMsgBox.h"
+#include "tests/support/JanelasTeste.h"
 #include "tests/support/ProgramaDemo.h"
 #include "tests/support/TelasProvisorias.h"
 
@@ -70,12 +72,7 @@ private:
 
 class StartupJanelas : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char nome[] = "test_startup_janelas";
-        static char* argv[] = {nome, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::CriaAplicacao("test_startup_janelas"); }
 
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());
@@ -91,18 +88,12 @@ protected:
         ASSERT_NO_FATAL_FAILURE(testsupport::DeixaTabelaCarrinho(Dados()));
         deixadas = TodasTabelasCarrinho();
         ApontaDados(Dados());
-        vb::Screen().SetSizeForTesting(1024, 768);
         // As the program does: an error that escapes a handler reaches the error box.
-        vb::SetErrorHandler([](long numero, const std::string& descricao) { MostraErro(numero, descricao); });
-        RegistraJanelaPrincipal();
+        testsupport::PreparaJanelas();
     }
 
     void TearDown() override {
-        LiberaJanelas();
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-        frmZornakForm::DefineFabricaTelas({});
-        os::SetProgramFolderForTesting("");
+        testsupport::EncerraJanelas();
     }
 
     QString Dados() const { return raiz.path() + "/dados"; }

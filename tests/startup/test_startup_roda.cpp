@@ -4,12 +4,13 @@
 #include "catalog/startup/MSubclass.h"
 #include "catalog/startup/Modulo.h"
 #include "platform/vb/Err.h"
+#include "tests/support/AplicacaoTeste.h"
+#include "tests/support/Ponteiro.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCursor>
-#include <QWheelEvent>
 #include <QWidget>
 
 #include <vector>
@@ -28,20 +29,8 @@ public:
 
 class StartupRoda : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char nome[] = "test_startup_roda";
-        static char* argv[] = {nome, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::CriaAplicacao("test_startup_roda"); }
 };
-
-void Roda(QWidget* alvo, int delta) {
-    const QPointF p(5, 5);
-    QWheelEvent evento(p, alvo->mapToGlobal(p), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                       Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(alvo, &evento);
-}
 
 TEST_F(StartupRoda, AttachedHandlersSeeEachNotchOnceAndGoWhenDetached) {
     QWidget janela;
@@ -52,7 +41,7 @@ TEST_F(StartupRoda, AttachedHandlersSeeEachNotchOnceAndGoWhenDetached) {
     AdicionaMensagemJanela(b, &janela, WM_MOUSEWHEEL);
     EXPECT_EQ(ContaMensagemJanela(&janela, WM_MOUSEWHEEL), 2);
 
-    Roda(&janela, -120);
+    testsupport::Roda(&janela, QPoint(5, 5), -1);
     ASSERT_EQ(a.recebidas.size(), 1u);
     EXPECT_EQ(a.recebidas[0].first, WM_MOUSEWHEEL);
     EXPECT_LT(a.recebidas[0].second, 0) << "the delta's sign rides in the high word";
@@ -60,7 +49,7 @@ TEST_F(StartupRoda, AttachedHandlersSeeEachNotchOnceAndGoWhenDetached) {
 
     RemoveMensagemJanela(a, &janela, WM_MOUSEWHEEL);
     EXPECT_EQ(ContaMensagemJanela(&janela, WM_MOUSEWHEEL), 1);
-    Roda(&janela, 120);
+    testsupport::Roda(&janela, QPoint(5, 5), 1);
     EXPECT_EQ(a.recebidas.size(), 1u);
     ASSERT_EQ(b.recebidas.size(), 2u);
     EXPECT_GT(b.recebidas[1].second, 0);
@@ -106,12 +95,8 @@ TEST_F(StartupRoda, ANotchScrollsTheTargetListByItsRowsAndAMissClearsTheTarget) 
     frmZornakForm janela;
     EstadoPrograma.RodaMouseAtiva = true;
     // The target as DefineAlvoRodaMouse leaves it: a control stands for the list's window.
-    vb::Form dono("dono");
-    dono.Load();
-    vb::PictureBox* caixa = dono.New<vb::PictureBox>(dono, "grdTeste");
-    dono.Move(0, 0, 400, 400);
-    caixa->Move(0, 0, 400, 400);
-    dono.Show();
+    const testsupport::JanelaComCaixa dono("grdTeste", QSize(400, 400), QRect(0, 0, 400, 400));
+    vb::PictureBox* caixa = dono.Caixa();
     Lista lista;
     auto defineAlvo = [&] {
         EstadoPrograma.ChaveAlvoRoda = "CAT_GRID1";
@@ -146,7 +131,6 @@ TEST_F(StartupRoda, ANotchScrollsTheTargetListByItsRowsAndAMissClearsTheTarget) 
     QCursor::setPos(caixa->ScreenRect().center());
     janela.WindowProc(nullptr, WM_MOUSEWHEEL, 120 << 16, 0);
     EXPECT_EQ(lista.chamadas.size(), 2u);
-    dono.Unload();
 }
 
 }  // namespace

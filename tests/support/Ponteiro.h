@@ -6,6 +6,8 @@
 #pragma once
 
 #include "platform/forms/Control.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
 
 #include <QApplication>
 #include <QColor>
@@ -16,10 +18,13 @@
 #include <QPoint>
 #include <QRect>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
+
+#include <gtest/gtest.h>
 
 #include <string>
 
@@ -54,6 +59,16 @@ inline QRect RetanguloVisivel(const vb::Control& c) { return RetanguloVisivel(c.
 // The centre of what is visible of a control, where a user aims.
 inline QPoint CentroVisivel(const QWidget* w) { return RetanguloVisivel(w).center(); }
 inline QPoint CentroVisivel(const vb::Control& c) { return CentroVisivel(c.Widget()); }
+
+// Whether a user can reach a control: it is there, shown and not wholly covered; area is then
+// what is visible of it.
+inline ::testing::AssertionResult AlcancaVisivel(const vb::Control* c, QRect& area) {
+    if (!c) return ::testing::AssertionFailure() << "the control is missing";
+    if (!c->Visible()) return ::testing::AssertionFailure() << c->Name() << " is hidden";
+    area = RetanguloVisivel(*c);
+    if (area.isEmpty()) return ::testing::AssertionFailure() << c->Name() << " is wholly covered";
+    return ::testing::AssertionSuccess();
+}
 
 // A point given from a control's top left, in its window's coordinates.
 inline QPoint PontoDe(const vb::Control& c, QPoint local) {
@@ -99,16 +114,22 @@ inline void Clica(const vb::Control& c, Qt::MouseButton b = Qt::LeftButton) {
     Clica(c.Widget(), CentroVisivel(c), b);
 }
 
-// The wheel turned over a point: the event goes to the widget under it and through every
-// application event filter on its way, as one from the window system does.
+// The wheel turned over a point: the cursor stands there (whoever asks the system where it is
+// finds it there), and the event goes to the widget under it, through every event filter on
+// its way and on up to the parents while none takes it, as one from the window system does (a
+// wheel event that code sends stays with its receiver). Negative steps turn the wheel towards
+// the user.
 inline void Roda(QWidget* janela, QPoint p, int passos) {
     MovePara(janela, p);
+    QCursor::setPos(janela->window()->mapToGlobal(p));
     QWidget* alvo = WidgetNoPonto(janela, p);
     if (!alvo) alvo = janela->window();
     const QPoint local = alvo->mapFrom(janela->window(), p);
     QWheelEvent roda(QPointF(local), QPointF(alvo->mapToGlobal(local)), QPoint(), QPoint(0, 120 * passos),
                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(alvo, &roda);
+    // sendEvent would mark it as sent by code; the application's notify delivers it as it is.
+    QSpontaneKeyEvent::setSpontaneous(&roda);
+    QCoreApplication::instance()->notify(alvo, &roda);
     Processa();
 }
 
@@ -122,12 +143,41 @@ inline void Digita(QWidget* janela, const std::string& texto) {
     Processa();
 }
 
+// A shown window of a size holding one picture box at a place, for the routines that ask where
+// the system cursor stands.
+class JanelaComCaixa {
+public:
+    JanelaComCaixa(const std::string& nomeCaixa, QSize janela, QRect caixa) : dono_("frmDono") {
+        dono_.Load();
+        caixa_ = dono_.New<vb::PictureBox>(dono_, nomeCaixa);
+        dono_.Move(0, 0, janela.width(), janela.height());
+        caixa_->Move(caixa.x(), caixa.y(), caixa.width(), caixa.height());
+        dono_.Show();
+    }
+    ~JanelaComCaixa() { dono_.Unload(); }
+    JanelaComCaixa(const JanelaComCaixa&) = delete;
+    JanelaComCaixa& operator=(const JanelaComCaixa&) = delete;
+    vb::PictureBox* Caixa() const { return caixa_; }
+
+private:
+    vb::Form dono_;
+    vb::PictureBox* caixa_ = nullptr;
+};
+
 // What the window shows, painted as it stands now.
 inline QImage Captura(QWidget* janela) {
     Processa();
     return janela->window()->grab().toImage();
 }
 inline QColor CorNoPonto(QWidget* janela, QPoint p) { return Captura(janela).pixelColor(p); }
+
+// The pointer moves onto a point: true when the picture of the area (an element with its hover
+// picture) changed with it.
+inline bool MoveParaMudaDesenho(QWidget* janela, QPoint p, const QRect& desenho) {
+    const QImage antes = Captura(janela).copy(desenho);
+    MovePara(janela, p);
+    return Captura(janela).copy(desenho) != antes;
+}
 
 // The tooltip that shows after the pointer rests over a point ("" when none shows).
 inline std::string DicaNoPonto(QWidget* janela, QPoint p) {

@@ -16,6 +16,8 @@
 #include <QString>
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -30,6 +32,32 @@ inline std::string DeixaTabelaCarrinho(const QString& dados) {
     db.Close();
     ws.Close();
     return tabela;
+}
+
+// Every row of a query on the open catalogue (its "<I>" in the current language) as texts,
+// Null as "".
+inline std::vector<std::vector<std::string>> LinhasCatalogo(const std::string& sql) {
+    std::vector<std::vector<std::string>> r;
+    dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(AplicaIdioma(sql), dao::dbOpenSnapshot);
+    for (; !rs.Eof(); rs.MoveNext()) {
+        std::vector<std::string> l;
+        for (int i = 0; i < rs.FieldCount(); ++i) l.push_back(ObtemValorCampo(rs.Fields(i).Value(), "").ToString());
+        r.push_back(l);
+    }
+    rs.Close();
+    return r;
+}
+
+// Another program writes the catalogue in a transaction of its own, as its update lock does:
+// raises when something this program left open stops it.
+inline void OutroProgramaGravaCatalogo() {
+    dao::Workspace ws;
+    dao::Database db;
+    AbreBancoCatalogo(ws, "OutroPrograma", db, false);
+    ws.BeginTrans();
+    db.Execute(consultas::BloqueiaAtualizacao(), dao::dbFailOnError | dao::dbSeeChanges);
+    ws.CommitTrans();
+    FechaBanco(ws, db);
 }
 
 // What "dados" gets beside the two databases: no pictures, the demo folder's own photos and

@@ -3,12 +3,11 @@
 #include "catalog/services/mUnzip.h"
 #include "platform/vb/Err.h"
 
+#include <QTemporaryDir>
 #include <zip.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -72,16 +71,12 @@ std::set<std::string> ArquivosEm(const fs::path& pasta) {
 class CUnzipTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        raiz_ = fs::temp_directory_path() /
-                ("zk_unzip_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(raiz_);
-        fs::create_directories(raiz_);
+        ASSERT_TRUE(temporaria_.isValid());
+        raiz_ = temporaria_.path().toStdString();
         zip_ = raiz_ / "pacote-ci-.zip";
         destino_ = raiz_ / "dados";
         fs::create_directories(destino_);
     }
-    void TearDown() override { fs::remove_all(raiz_); }
 
     // The update installation's use: every entry, folders kept, files replaced.
     cUnzip& Prepara(cUnzip& u) {
@@ -98,6 +93,7 @@ protected:
         {"LEIA.TXT", "leia"},
         {"FOTOS/P 1.JPG", std::string(3000, '\x7f')},
     };
+    QTemporaryDir temporaria_;
     fs::path raiz_;
     fs::path zip_;
     fs::path destino_;

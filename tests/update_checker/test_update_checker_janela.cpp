@@ -11,7 +11,9 @@
 #include "platform/vb/Err.h"
 #include "platform/vb/MsgBox.h"
 #include "platform/vb/Strings.h"
+#include "tests/support/AplicacaoTeste.h"
 #include "tests/support/FakeMsgBox.h"
+#include "tests/support/JanelasTeste.h"
 #include "tests/support/ProgramaDemo.h"
 #include "tests/support/ServidorHttpTeste.h"
 
@@ -130,18 +132,12 @@ TEST(VerificacaoFormatos, TheAutomaticCheckIsDueFifteenMinutesAfterTheLastOne) {
 
 class VerificacaoJanela : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char nome[] = "test_update_checker_janela";
-        static char* argv[] = {nome, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::CriaAplicacao("test_update_checker_janela"); }
 
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());
         ASSERT_NO_FATAL_FAILURE(testsupport::InstalaProgramaDemo(raiz.path(), ZK_DEMO_DATA_DIR));
-        vb::SetErrorHandler([](long numero, const std::string& descricao) { MostraErro(numero, descricao); });
-        RegistraJanelaPrincipal();
+        testsupport::PreparaJanelas();
         anterior = DefineInstalacaoAtualizacao([this](const std::string& parametros) {
             instalacoes.push_back(parametros);
             bloqueadoNaInstalacao = !EstadoPrograma.WsBloqueio.IsNothing() && EstadoPrograma.WsBloqueio.TransactionLevel() > 0;
@@ -154,11 +150,8 @@ protected:
     }
 
     void TearDown() override {
-        LiberaJanelas();
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
+        testsupport::EncerraJanelas();
         DefineInstalacaoAtualizacao(anterior);
-        os::SetProgramFolderForTesting("");
     }
 
     frmZornakForm& Janela() { return frmZornak(); }

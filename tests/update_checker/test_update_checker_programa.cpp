@@ -4,6 +4,7 @@
 #include "common/MRijndael.h"
 #include "common/Modulo.h"
 #include "platform/dao/Dao.h"
+#include "tests/support/AplicacaoTeste.h"
 #include "tests/support/ServidorHttpTeste.h"
 
 #include <gtest/gtest.h>
@@ -35,12 +36,7 @@ struct Execucao {
 
 class VerificadorPrograma : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char nome[] = "test_update_checker_programa";
-        static char* argv[] = {nome, nullptr};
-        if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { testsupport::CriaAplicacao<QCoreApplication>("test_update_checker_programa"); }
 
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());
@@ -100,9 +96,11 @@ protected:
         return execucao;
     }
 
-    // A silent run into the result file; the line written, or nothing when no file came.
-    std::optional<std::string> LinhaSilenciosa() {
-        const Execucao e = Executa({"1|" + Resultado()});
+    // A silent run (through a proxy when one is given) into a new result file; the line
+    // written, or nothing when no file came.
+    std::optional<std::string> LinhaSilenciosa(const std::string& proxy = {}) {
+        QFile::remove(Resultado());
+        const Execucao e = Executa({"1|" + Resultado()}, proxy);
         EXPECT_EQ(e.codigo, 0);
         EXPECT_EQ(e.saidaErro.find(Titulo), std::string::npos) << "a silent check showed a box: " << e.saidaErro;
         QFile arquivo(Resultado());
@@ -156,7 +154,6 @@ TEST_F(VerificadorPrograma, TheAddressFormsAskForVers2AndTheLineJoinsBothVersion
         ServidorHttpTeste servidor([&](const ServidorHttpTeste::Pedido&) { return ServidorHttpTeste::Resposta(200, c.corpo); });
         DefineEndereco(c.esquema + std::string("127.0.0.1:") + std::to_string(servidor.Porta()) + c.caminho);
         ExecutaNoCatalogo("UPDATE UMREGISTRO SET Versao = " + std::to_string(c.versaoInstalada));
-        QFile::remove(Resultado());
 
         EXPECT_EQ(LinhaSilenciosa().value_or("<no file>"), c.linha);
         auto pedidos = servidor.Pedidos();
@@ -205,7 +202,6 @@ TEST_F(VerificadorPrograma, FailuresBecomeTheErrorLine) {
         }
         DefineEndereco(EnderecoLocal(porta));
         if (!c.sql.empty()) ExecutaNoCatalogo(c.sql);
-        QFile::remove(Resultado());
 
         const std::string linha = LinhaSilenciosa().value_or("<no file>");
         EXPECT_TRUE(Comeca(linha, c.inicio)) << linha;
@@ -300,7 +296,6 @@ TEST_F(VerificadorPrograma, TheSettingsFileIsReadAndNeverWritten) {
             ASSERT_TRUE(arquivo.open(QIODevice::WriteOnly | QIODevice::Truncate));
             arquivo.write(conteudo);
         }
-        QFile::remove(Resultado());
         EXPECT_EQ(LinhaSilenciosa().value_or("<no file>"), "127|28");
         QFile arquivo(Configuracao());
         ASSERT_TRUE(arquivo.open(QIODevice::ReadOnly));
@@ -311,21 +306,14 @@ TEST_F(VerificadorPrograma, TheSettingsFileIsReadAndNeverWritten) {
 // The proxy credentials of the settings file reach a proxy that asks for them; without them
 // a silent check reports the proxy's refusal and shows no log-in dialog.
 TEST_F(VerificadorPrograma, TheProxyGetsTheCredentialsOfTheSettingsFile) {
-    const std::string esperado = "Basic " + QByteArray("joana:s3gredo|x").toBase64().toStdString();
-    ServidorHttpTeste proxy([&](const ServidorHttpTeste::Pedido& p) {
-        auto it = p.cabecalhos.find("proxy-authorization");
-        if (it != p.cabecalhos.end() && it->second == esperado) return ServidorHttpTeste::Resposta(200, "29");
-        return ServidorHttpTeste::Resposta(407, "", "Proxy-Authenticate: Basic realm=\"zornak\"\r\n");
+    ServidorHttpTeste proxy([](const ServidorHttpTeste::Pedido& p, ServidorHttpTeste::Conexao& c) {
+        if (c.ExigeProxy("joana", "s3gredo|x", p)) c.Responde(200, "29");
     });
     // Through the proxy, the address is only text in the request; it names the proxy itself.
     DefineEndereco(EnderecoLocal(proxy.Porta()));
     const std::string viaProxy = "http://127.0.0.1:" + std::to_string(proxy.Porta());
 
-    QFile::remove(Resultado());
-    ASSERT_EQ(Executa({"1|" + Resultado()}, viaProxy).codigo, 0);
-    QFile semCredenciais(Resultado());
-    ASSERT_TRUE(semCredenciais.open(QIODevice::ReadOnly));
-    const std::string recusa = semCredenciais.readAll().toStdString();
+    const std::string recusa = LinhaSilenciosa(viaProxy).value_or("<no file>");
     EXPECT_TRUE(Comeca(recusa, "0-104 ")) << recusa;
     EXPECT_NE(recusa.find("Status=407"), std::string::npos) << recusa;
     ASSERT_FALSE(proxy.Pedidos().empty());
@@ -338,21 +326,14 @@ TEST_F(VerificadorPrograma, TheProxyGetsTheCredentialsOfTheSettingsFile) {
         arquivo.write(("P|1|" + ProcessaCriptografia("joana", true) + "|" + ProcessaCriptografia("s3gredo|x", true)).c_str());
     }
     // A password with "|" would split the line: the cipher's hexadecimal text never holds one.
-    QFile::remove(Resultado());
-    ASSERT_EQ(Executa({"1|" + Resultado()}, viaProxy).codigo, 0);
-    QFile comCredenciais(Resultado());
-    ASSERT_TRUE(comCredenciais.open(QIODevice::ReadOnly));
-    EXPECT_EQ(comCredenciais.readAll().toStdString(), "127|29");
+    EXPECT_EQ(LinhaSilenciosa(viaProxy).value_or("<no file>"), "127|29");
 }
 
 // An older settings file found only in the system folder (the program folder here) is
 // copied into the user's folder and used.
 TEST_F(VerificadorPrograma, AnOlderSettingsFileInTheSystemFolderIsCopiedAndUsed) {
-    const std::string esperado = "Basic " + QByteArray("ana:pw").toBase64().toStdString();
-    ServidorHttpTeste proxy([&](const ServidorHttpTeste::Pedido& p) {
-        auto it = p.cabecalhos.find("proxy-authorization");
-        if (it != p.cabecalhos.end() && it->second == esperado) return ServidorHttpTeste::Resposta(200, "29");
-        return ServidorHttpTeste::Resposta(407, "", "Proxy-Authenticate: Basic realm=\"zornak\"\r\n");
+    ServidorHttpTeste proxy([](const ServidorHttpTeste::Pedido& p, ServidorHttpTeste::Conexao& c) {
+        if (c.ExigeProxy("ana", "pw", p)) c.Responde(200, "29");
     });
     DefineEndereco(EnderecoLocal(proxy.Porta()));
     const std::string linhaAntiga = "E|0|" + ProcessaCriptografia("ana", true) + "|" + ProcessaCriptografia("pw", true);
@@ -361,11 +342,7 @@ TEST_F(VerificadorPrograma, AnOlderSettingsFileInTheSystemFolderIsCopiedAndUsed)
         ASSERT_TRUE(antigo.open(QIODevice::WriteOnly));
         antigo.write(linhaAntiga.c_str());
     }
-    QFile::remove(Resultado());
-    ASSERT_EQ(Executa({"1|" + Resultado()}, "http://127.0.0.1:" + std::to_string(proxy.Porta())).codigo, 0);
-    QFile resultado(Resultado());
-    ASSERT_TRUE(resultado.open(QIODevice::ReadOnly));
-    EXPECT_EQ(resultado.readAll().toStdString(), "127|29");
+    EXPECT_EQ(LinhaSilenciosa("http://127.0.0.1:" + std::to_string(proxy.Porta())).value_or("<no file>"), "127|29");
     QFile copia(Configuracao());
     ASSERT_TRUE(copia.open(QIODevice::ReadOnly));
     EXPECT_EQ(copia.readAll().toStdString(), linhaAntiga);
@@ -398,7 +375,6 @@ TEST_F(VerificadorPrograma, AHugeOrLongReplyGivesAShortOneLineError) {
             c.responde(conexao);
         });
         DefineEndereco(EnderecoLocal(servidor.Porta()));
-        QFile::remove(Resultado());
         const std::string linha = LinhaSilenciosa().value_or("<no file>");
         EXPECT_TRUE(Comeca(linha, c.inicio)) << linha.substr(0, 200);
         EXPECT_TRUE(Termina(linha, "...")) << linha.substr(0, 200);
@@ -428,11 +404,7 @@ TEST_F(VerificadorPrograma, TheSettingsLineIsReadWhateverItsLineEnd) {
         ASSERT_TRUE(arquivo.open(QIODevice::WriteOnly | QIODevice::Truncate));
         arquivo.write(escrita + fim);
         arquivo.close();
-        QFile::remove(Resultado());
-        ASSERT_EQ(Executa({"1|" + Resultado()}, viaProxy).codigo, 0);
-        QFile resultado(Resultado());
-        ASSERT_TRUE(resultado.open(QIODevice::ReadOnly));
-        EXPECT_EQ(resultado.readAll().toStdString(), "127|29");
+        EXPECT_EQ(LinhaSilenciosa(viaProxy).value_or("<no file>"), "127|29");
     }
 }
 
@@ -443,14 +415,12 @@ TEST_F(VerificadorPrograma, AFifoInPlaceOfAFileDoesNotHangTheChecker) {
     DefineEndereco(EnderecoLocal(servidor.Porta()));
     QDir().mkpath(raiz.path() + "/cfg/VelmoSistemas");
     ASSERT_EQ(::mkfifo(Configuracao().toLocal8Bit().constData(), 0600), 0);
-    QFile::remove(Resultado());
     EXPECT_EQ(LinhaSilenciosa().value_or("<no file>"), "127|28");
 
     // "Caminho.txt" a FIFO: no data folder is named, so the program folder serves, which
     // has no catalogue: the engine's error, not a hang.
     QFile::remove(raiz.path() + "/prog/Caminho.txt");
     ASSERT_EQ(::mkfifo((raiz.path() + "/prog/Caminho.txt").toLocal8Bit().constData(), 0600), 0);
-    QFile::remove(Resultado());
     const std::string linha = LinhaSilenciosa().value_or("<no file>");
     EXPECT_TRUE(Comeca(linha, "03024 ")) << linha;
 }

@@ -110,13 +110,21 @@ QPen Caneta(const QColor& cor, double traco) {
     return pen;
 }
 
+// A pictogram drawn on a grid of w x h units, scaled to fit r and centred in it.
+struct GradePictograma {
+    double s, x0, y0;
+    QPointF operator()(double x, double y) const { return QPointF(x0 + x * s, y0 + y * s); }
+};
+GradePictograma Encaixa(const QRectF& r, double w, double h) {
+    const double s = std::min(r.width() / w, r.height() / h);
+    return {s, r.center().x() - w / 2 * s, r.center().y() - h / 2 * s};
+}
+
 }  // namespace
 
 void Carrinho(QPainter& p, const QRectF& r, const QColor& cor, double traco) {
     // A shop cart seen from the side: handle, basket, two wheels.
-    const double s = std::min(r.width() / 20.0, r.height() / 14.0);
-    const double x0 = r.center().x() - 10 * s, y0 = r.center().y() - 7 * s;
-    auto P = [&](double x, double y) { return QPointF(x0 + x * s, y0 + y * s); };
+    const GradePictograma P = Encaixa(r, 20, 14);
     p.save();
     p.setPen(Caneta(cor, traco));
     p.setBrush(Qt::NoBrush);
@@ -131,7 +139,7 @@ void Carrinho(QPainter& p, const QRectF& r, const QColor& cor, double traco) {
     p.drawLine(P(5.5, 6.3), P(17.5, 6.3));
     p.setPen(Qt::NoPen);
     p.setBrush(cor);
-    const double roda = std::max(1.4 * s, traco * 0.9);
+    const double roda = std::max(1.4 * P.s, traco * 0.9);
     p.drawEllipse(P(7.5, 12), roda, roda);
     p.drawEllipse(P(15, 12), roda, roda);
     p.restore();
@@ -143,26 +151,22 @@ QPointF CentroInteiro(const QRectF& r) {
     return QPointF(std::round(r.center().x()), std::round(r.center().y()));
 }
 
+// The minus sign across the middle of r, and with the upright stroke the plus sign.
+void Sinal(QPainter& p, const QRectF& r, const QColor& cor, double traco, bool vertical) {
+    const double m = std::floor(std::min(r.width(), r.height()) / 2.0);
+    const QPointF c = CentroInteiro(r);
+    p.save();
+    p.setPen(Caneta(cor, traco));
+    p.drawLine(QPointF(c.x() - m + 1, c.y()), QPointF(c.x() + m - 1, c.y()));
+    if (vertical) p.drawLine(QPointF(c.x(), c.y() - m + 1), QPointF(c.x(), c.y() + m - 1));
+    p.restore();
+}
+
 }  // namespace
 
-void Mais(QPainter& p, const QRectF& r, const QColor& cor, double traco) {
-    const double m = std::floor(std::min(r.width(), r.height()) / 2.0);
-    const QPointF c = CentroInteiro(r);
-    p.save();
-    p.setPen(Caneta(cor, traco));
-    p.drawLine(QPointF(c.x() - m + 1, c.y()), QPointF(c.x() + m - 1, c.y()));
-    p.drawLine(QPointF(c.x(), c.y() - m + 1), QPointF(c.x(), c.y() + m - 1));
-    p.restore();
-}
+void Mais(QPainter& p, const QRectF& r, const QColor& cor, double traco) { Sinal(p, r, cor, traco, true); }
 
-void Menos(QPainter& p, const QRectF& r, const QColor& cor, double traco) {
-    const double m = std::floor(std::min(r.width(), r.height()) / 2.0);
-    const QPointF c = CentroInteiro(r);
-    p.save();
-    p.setPen(Caneta(cor, traco));
-    p.drawLine(QPointF(c.x() - m + 1, c.y()), QPointF(c.x() + m - 1, c.y()));
-    p.restore();
-}
+void Menos(QPainter& p, const QRectF& r, const QColor& cor, double traco) { Sinal(p, r, cor, traco, false); }
 
 void Xis(QPainter& p, const QRectF& r, const QColor& cor, double traco) {
     const double m = std::floor(std::min(r.width(), r.height()) / 2.0) - 1.5;
@@ -208,9 +212,7 @@ void Lista(QPainter& p, const QRectF& r, const QColor& cor, double traco) {
 
 void Veiculo(QPainter& p, const QRectF& r, const QColor& cor, double traco) {
     // A car in profile: the vehicles a part applies to.
-    const double s = std::min(r.width() / 22.0, r.height() / 13.0);
-    const double x0 = r.center().x() - 11 * s, y0 = r.center().y() - 6.5 * s;
-    auto P = [&](double x, double y) { return QPointF(x0 + x * s, y0 + y * s); };
+    const GradePictograma P = Encaixa(r, 22, 13);
     p.save();
     p.setPen(Caneta(cor, traco));
     p.setBrush(Qt::NoBrush);
@@ -228,8 +230,8 @@ void Veiculo(QPainter& p, const QRectF& r, const QColor& cor, double traco) {
     p.drawPath(corpo);
     p.drawLine(P(8.5, 9.5), P(13.5, 9.5));
     p.drawLine(P(5, 5.6), P(18, 5.6));
-    p.drawEllipse(P(6, 10), 2.2 * s, 2.2 * s);
-    p.drawEllipse(P(16, 10), 2.2 * s, 2.2 * s);
+    p.drawEllipse(P(6, 10), 2.2 * P.s, 2.2 * P.s);
+    p.drawEllipse(P(16, 10), 2.2 * P.s, 2.2 * P.s);
     p.restore();
 }
 
