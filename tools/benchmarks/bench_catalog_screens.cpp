@@ -350,6 +350,19 @@ std::string NativoProdutos(const FiltrosNativos& f, const std::string& ordem)
            Junta(CondicoesNativas(f, "p.CodigoProduto", nullptr)) + OrdemNativa(ordem);
 }
 
+// The rows of one application's list: its products with their notes, one more join, the
+// conditions and the sort.
+std::string DaAplicacao(long aplicacao, const FiltrosNativos& f, const std::string& fabricantes,
+                        const std::string& juncao, const std::string& ordem)
+{
+    return " FROM APLICACAO_PRODUTO ap JOIN PRODUTO p ON ap.CodigoProduto=p.CodigoProduto"
+           " LEFT JOIN PRODUTO_OBS o ON p.CodigoProduto=o.CodigoProduto" +
+           juncao +
+           Junta(CondicoesNativas(f, "ap.CodigoProduto", &fabricantes),
+                 " WHERE ap.CodigoAplicacao=" + std::to_string(aplicacao)) +
+           OrdemNativa(ordem);
+}
+
 std::string NativoListaVeiculo(long aplicacao, const FiltrosNativos& f, const std::string& fabricantes, bool marca,
                                const std::string& ordem)
 {
@@ -357,12 +370,8 @@ std::string NativoListaVeiculo(long aplicacao, const FiltrosNativos& f, const st
            "p.ArquivoFotoProduto," + (marca ? FlagLancNativo() : std::string()) +
            "(CASE WHEN EXISTS(SELECT 1 FROM CONJUNTO_PRODUTO1 x WHERE x.CodigoProduto=ap.CodigoProduto) THEN ' ' ELSE "
            "char(13) END)||" + FlagObsNativo() +
-           " FROM APLICACAO_PRODUTO ap JOIN PRODUTO p ON ap.CodigoProduto=p.CodigoProduto"
-           " LEFT JOIN GRUPOPRODUTO g ON p.CodigoGrupoProduto=g.CodigoGrupoProduto"
-           " LEFT JOIN PRODUTO_OBS o ON p.CodigoProduto=o.CodigoProduto" +
-           Junta(CondicoesNativas(f, "ap.CodigoProduto", &fabricantes),
-                 " WHERE ap.CodigoAplicacao=" + std::to_string(aplicacao)) +
-           OrdemNativa(ordem);
+           DaAplicacao(aplicacao, f, fabricantes, " LEFT JOIN GRUPOPRODUTO g ON p.CodigoGrupoProduto=g.CodigoGrupoProduto",
+                       ordem);
 }
 
 std::string NativoListaConjunto(long aplicacao, const FiltrosNativos& f, const std::string& fabricantes, bool marca,
@@ -375,13 +384,10 @@ std::string NativoListaConjunto(long aplicacao, const FiltrosNativos& f, const s
            "c1.ItemFigura,p.ArquivoFotoProduto," + (marca ? FlagLancNativo() : std::string()) +
            "(CASE WHEN EXISTS(SELECT 1 FROM CONJUNTO_PRODUTO1 x WHERE x.CodigoAplicacao=ap.CodigoAplicacao AND "
            "x.CodigoProduto=ap.CodigoProduto) THEN ' ' ELSE char(13) END)||" + FlagObsNativo() +
-           " FROM APLICACAO_PRODUTO ap JOIN PRODUTO p ON ap.CodigoProduto=p.CodigoProduto"
-           " LEFT JOIN PRODUTO_OBS o ON p.CodigoProduto=o.CodigoProduto"
-           " LEFT JOIN CONJUNTO_PRODUTO1 c1 ON ap.CodigoAplicacao=c1.CodigoAplicacao AND "
-           "ap.CodigoProduto=c1.CodigoProduto" +
-           Junta(CondicoesNativas(f, "ap.CodigoProduto", &fabricantes),
-                 " WHERE ap.CodigoAplicacao=" + std::to_string(aplicacao)) +
-           OrdemNativa(ordem);
+           DaAplicacao(aplicacao, f, fabricantes,
+                       " LEFT JOIN CONJUNTO_PRODUTO1 c1 ON ap.CodigoAplicacao=c1.CodigoAplicacao AND "
+                       "ap.CodigoProduto=c1.CodigoProduto",
+                       ordem);
 }
 
 std::string NativoAplicacoes(const std::string& descricao, int tipo, int fabricante, const std::string& ordem)
