@@ -71,7 +71,8 @@ void frmZornak2Form::ExibeTelaCarrinho(long codigoProduto) {
     ExibeReferenciasProduto();
 
     vb::DoEvents();
-    IgnoraFalha([&] { grdTHGrid1->SetFocus(); });
+    // The window may have been closed meanwhile, its controls with it.
+    if (IsLoaded()) IgnoraFalha([&] { grdTHGrid1->SetFocus(); });
 }
 
 void frmZornak2Form::SaiTelaCarrinho() {

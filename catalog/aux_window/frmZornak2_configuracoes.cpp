@@ -29,7 +29,8 @@ void frmZornak2Form::ExibeTelaConfiguracoes() {
     (*pctTela)(5).SetVisible(true);
     (*pctTela)(5).Refresh();
     vb::DoEvents();
-    IgnoraFalha([&] { txtUsuario->SetFocus(); });
+    // The window may have been closed meanwhile, its controls with it.
+    if (IsLoaded()) IgnoraFalha([&] { txtUsuario->SetFocus(); });
 }
 
 void frmZornak2Form::lblVerificarAtualizacoesAuto_Click() {

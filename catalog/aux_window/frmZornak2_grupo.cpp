@@ -97,7 +97,8 @@ void frmZornak2Form::ExibeTelaPrincipal(std::uint8_t fabricante, int grupo, long
     if (SelecionaLinhaGrid(*grdTHGrid1, linha)) grdTHGrid1->AtualizaGrid();
     ExibeVeiculosAplicacao();
     vb::DoEvents();
-    IgnoraFalha([&] { txtDescricaoAplicacaoM->SetFocus(); });
+    // The window may have been closed meanwhile, its controls with it.
+    if (IsLoaded()) IgnoraFalha([&] { txtDescricaoAplicacaoM->SetFocus(); });
 }
 
 void frmZornak2Form::AtualizaGridAplicacoesGrupo(std::uint8_t fabricante, int grupo, long aplicacao,

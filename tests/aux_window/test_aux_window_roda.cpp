@@ -85,7 +85,9 @@ TEST_F(RodaAuxiliar, TheWheelOverTheCartListScrollsItAndTheHookComesBackWhenTheW
         testsupport::Clica(*aux.lblVoltar);   // one screen in the history: Back closes
         EXPECT_FALSE(aux.IsLoaded());
     };
-    Quando([] { return frmZornak2().IsLoaded() && frmZornak2().TelaAtual() == 2 && frmZornak2().grdTHGrid1->Visible(); },
+    // The user acts once the screen is built.
+    Quando([] { return frmZornak2().IsLoaded() && frmZornak2().TelaAtual() == 2 && frmZornak2().grdTHGrid1->Visible() &&
+                       !frmZornak2().TrocandoTela; },
            percorre);
     testsupport::Clica(principal.Img("imgCarrinho"));
 
