@@ -125,7 +125,7 @@ void CarregaComboTiposAplicacao(IJanelaSeletores& janela);
 // language; codes are written as decimal text.
 namespace consultas {
 // Every "<I>" of the text replaced by the language letter (AplicaIdioma with a given letter).
-std::string Idioma(std::string sql, const std::string& idioma);
+std::string Idioma(const std::string& sql, const std::string& idioma);
 // The last-check record's UPDATE of UMREGISTRO; "" when neither text is given.
 std::string GravaUltimaVerificacao(const std::string& dataSQL, const std::string& flagErro);
 // The statement whose update takes the network update lock.

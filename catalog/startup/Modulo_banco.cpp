@@ -193,12 +193,9 @@ bool BloqueiaAtualizacao(bool bloqueia)
 
 namespace consultas {
 
-std::string Idioma(std::string sql, const std::string& idioma)
+std::string Idioma(const std::string& sql, const std::string& idioma)
 {
-    const std::string marca = "<I>";
-    for (std::size_t p = sql.find(marca); p != std::string::npos; p = sql.find(marca, p + idioma.size()))
-        sql.replace(p, marca.size(), idioma);
-    return sql;
+    return vb::Replace(sql, "<I>", idioma);
 }
 
 std::string GravaUltimaVerificacao(const std::string& dataSQL, const std::string& flagErro)

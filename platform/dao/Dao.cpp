@@ -444,9 +444,8 @@ void readValue(sqlite3_stmt* s, int col, Kind kind, RowSet& rs) {
         const unsigned char* p = sqlite3_column_text(s, col);
         const int n = sqlite3_column_bytes(s, col);
         c.type = vb::VarType::String;
-        c.length = static_cast<std::uint32_t>(n);
+        c.length = p ? static_cast<std::uint32_t>(n) : 0;
         c.text = rs.keepText(reinterpret_cast<const char*>(p), p ? static_cast<std::size_t>(n) : 0);
-        if (!p) c.length = 0;
         return;
     }
     }
