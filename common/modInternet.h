@@ -38,7 +38,10 @@ void FechaConexaoInternet();
 // sArquivoLocal means a new unique ".tmp" file in the data folder; a given file is replaced.
 // sInterativo allows the proxy log-in dialog. A limit above 0 keeps at most that many bytes
 // of the body and leaves the rest unread (a reply known to be short cannot flood the
-// caller); 0 takes the whole body. Raises -104.
+// caller); 0 takes the whole body. sTamanhoAnunciado, when given, becomes True when the reply
+// announced its body's length and all of the body was read: it is then whole, since a body
+// short of its length fails the request. A body without a length ends where the server
+// closes the connection, which a cut connection does too. Raises -104.
 std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
                                   const std::string& sObjeto, bool sRetornaTexto,
                                   const std::string& sArquivoLocal,
@@ -46,7 +49,8 @@ std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
                                   const std::string& sArquivoUpload2,
                                   const std::string& sUsuarioProxy,
                                   const std::string& sSenhaProxy,
-                                  std::size_t sLimiteBytes = 0);
+                                  std::size_t sLimiteBytes = 0,
+                                  bool* sTamanhoAnunciado = nullptr);
 
 // Uploads are not allowed: always raises -107 "Não é Permitido UPLOAD".
 [[noreturn]] std::string CorpoUploadArquivo(const std::string& sArquivoUpload1,

@@ -533,6 +533,15 @@ bool HttpSendRequest(HINTERNET request, const std::string& headers, const void* 
 bool HttpQueryInfo(HINTERNET request, DWORD infoLevel, DWORD& value) {
     Request* r = Find<Request>(request, Kind::Request);
     if (!r) return Fail(ERROR_INVALID_HANDLE);
+    if (infoLevel == (HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER)) {
+        if (!r->headersDone || !r->easy) return Fail(ERROR_HTTP_HEADER_NOT_FOUND);
+        curl_off_t length = -1;   // -1: the reply gave none
+        if (curl_easy_getinfo(r->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK || length < 0 ||
+            length > static_cast<curl_off_t>(UINT32_MAX))
+            return Fail(ERROR_HTTP_HEADER_NOT_FOUND);
+        value = static_cast<DWORD>(length);
+        return Succeed();
+    }
     if (infoLevel != (HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER))
         return Fail(ERROR_INVALID_PARAMETER);
     if (!r->headersDone) return Fail(ERROR_HTTP_HEADER_NOT_FOUND);

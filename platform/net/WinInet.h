@@ -47,6 +47,7 @@ constexpr DWORD INTERNET_OPTION_PROXY_PASSWORD = 44;
 constexpr DWORD SECURITY_FLAG_IGNORE_UNKNOWN_CA = 0x100;
 
 // HttpQueryInfo.
+constexpr DWORD HTTP_QUERY_CONTENT_LENGTH = 5;
 constexpr DWORD HTTP_QUERY_STATUS_CODE = 19;
 constexpr DWORD HTTP_QUERY_FLAG_NUMBER = 0x20000000;
 
@@ -98,7 +99,9 @@ bool InternetSetOptionStr(HINTERNET handle, DWORD option, const std::string& val
 // the transfer failed). A request may be sent again; the earlier reply is dropped.
 bool HttpSendRequest(HINTERNET request, const std::string& headers, const void* optional,
                      std::size_t optionalLength);
-// Only HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER is known.
+// Only HTTP_QUERY_STATUS_CODE and HTTP_QUERY_CONTENT_LENGTH, each with HTTP_QUERY_FLAG_NUMBER,
+// are known. A reply without a length (its body ends where the connection closes) gives
+// False and ERROR_HTTP_HEADER_NOT_FOUND; so does a length beyond 32 bits.
 bool HttpQueryInfo(HINTERNET request, DWORD infoLevel, DWORD& value);
 // Reads up to toRead bytes of the body. True with 0 bytes only at the complete end of the
 // body: a body cut short (fewer bytes than the server announced, a reset, a time-out)

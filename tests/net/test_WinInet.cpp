@@ -162,4 +162,34 @@ TEST(ProxyLoginDialogTest, AsksTheUserOnlyWhenThereIsAWindowSystem) {
     }
 }
 
+TEST_F(WinInetTest, TheLengthIsKnownOnlyWhenTheReplyGivesIt) {
+    ServidorHttpTeste servidor([](const ServidorHttpTeste::Pedido& p, ServidorHttpTeste::Conexao& c) {
+        if (p.Objeto() == "/com") c.Responde(200, "23 bytes de um arquivo.");
+        else if (p.Objeto() == "/vazio") c.Responde(200, "");
+        else c.RespondeSemTamanho(200, "sem tamanho");
+    });
+    const net::HINTERNET conexao = Conecta(servidor);
+    struct Caso {
+        const char* objeto;
+        bool conhecido;
+        net::DWORD tamanho;
+    };
+    for (const Caso& c : {Caso{"com", true, 23}, Caso{"vazio", true, 0}, Caso{"sem", false, 0}}) {
+        SCOPED_TRACE(c.objeto);
+        const net::HINTERNET requisicao = net::HttpOpenRequest(conexao, "GET", c.objeto, "HTTP/1.0", "", 0, 0);
+        net::DWORD tamanho = 99;
+        const net::DWORD pedido = net::HTTP_QUERY_CONTENT_LENGTH | net::HTTP_QUERY_FLAG_NUMBER;
+        EXPECT_FALSE(net::HttpQueryInfo(requisicao, pedido, tamanho)) << "nothing sent yet";
+        ASSERT_TRUE(net::HttpSendRequest(requisicao, "", nullptr, 0));
+        EXPECT_EQ(net::HttpQueryInfo(requisicao, pedido, tamanho), c.conhecido);
+        if (c.conhecido) {
+            EXPECT_EQ(tamanho, c.tamanho);
+        } else {
+            EXPECT_EQ(net::GetLastError(), net::ERROR_HTTP_HEADER_NOT_FOUND);
+        }
+        LeCorpo(requisicao, 4096);
+        net::InternetCloseHandle(requisicao);
+    }
+}
+
 }  // namespace
