@@ -178,6 +178,11 @@ std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
                                   const std::string& sSenhaProxy,
                                   std::size_t sLimiteBytes,
                                   bool* sTamanhoAnunciado) {
+    // The windows stay alive while the layer waits for the server, as between chunks.
+    struct EsperaComEventos {
+        net::WaitHook anterior = net::SetWaitHook([] { vb::DoEvents(); });
+        ~EsperaComEventos() { net::SetWaitHook(std::move(anterior)); }
+    } esperaComEventos;
     if (sTamanhoAnunciado) *sTamanhoAnunciado = false;
     std::string etapa;
     std::string erro;

@@ -41,7 +41,8 @@ void FechaConexaoInternet();
 // caller); 0 takes the whole body. sTamanhoAnunciado, when given, becomes True when the reply
 // announced its body's length and all of the body was read: it is then whole, since a body
 // short of its length fails the request. A body without a length ends where the server
-// closes the connection, which a cut connection does too. Raises -104.
+// closes the connection, which a cut connection does too. Every wait for the server lets
+// pending window events run. Raises -104.
 std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
                                   const std::string& sObjeto, bool sRetornaTexto,
                                   const std::string& sArquivoLocal,
@@ -79,5 +80,6 @@ EnderecoAtualizacao LeEnderecoAtualizacao(const std::string& url);
 std::string ConsultaEnderecoAtualizacao();
 
 // The connect, send and receive time-out of every request, in milliseconds (60000 unless
-// changed; tests shorten it). Returns the value it replaces.
+// changed; tests shorten it). A reply that trickles in slower than about 100 bytes a second
+// for that long ends as the time-out (12002) too. Returns the value it replaces.
 std::uint32_t DefineTempoLimiteInternet(std::uint32_t milissegundos);

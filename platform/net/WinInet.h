@@ -7,6 +7,8 @@
 // Every call sets the last error code (GetLastError): 0 after success, one of the codes
 // below after a failure. The handles belong to the one thread that uses them (the
 // user-interface thread); the calls are not meant to be made from several threads at once.
+// A send or a read waits for the network in short steps and runs the wait hook between them
+// (SetWaitHook), so that the caller's windows stay alive during every wait.
 #pragma once
 
 #include <cstddef>
@@ -68,6 +70,7 @@ constexpr DWORD ERROR_INTERNET_INVALID_URL = 12005;
 constexpr DWORD ERROR_INTERNET_NAME_NOT_RESOLVED = 12007;
 constexpr DWORD ERROR_INTERNET_INVALID_OPTION = 12009;
 constexpr DWORD ERROR_INTERNET_INCORRECT_PASSWORD = 12014;
+constexpr DWORD ERROR_INTERNET_OPERATION_CANCELLED = 12017;
 constexpr DWORD ERROR_INTERNET_INCORRECT_HANDLE_TYPE = 12018;
 constexpr DWORD ERROR_INTERNET_INCORRECT_HANDLE_STATE = 12019;
 constexpr DWORD ERROR_INTERNET_CANNOT_CONNECT = 12029;
@@ -93,6 +96,9 @@ HINTERNET HttpOpenRequest(HINTERNET connection, const std::string& verb,
                           const std::string& referrer, DWORD flags, std::uintptr_t context);
 // One or more "Name: value" lines (CR LF between them).
 bool HttpAddRequestHeaders(HINTERNET request, const std::string& headers, DWORD modifiers);
+// The receive time-out also bounds a reply that arrives but hardly moves: one that stays
+// below 100 bytes a second for that long (whole seconds, at least one) ends as
+// ERROR_INTERNET_TIMEOUT, however steadily its bytes trickle in.
 bool InternetSetOption(HINTERNET handle, DWORD option, DWORD value);
 bool InternetSetOptionStr(HINTERNET handle, DWORD option, const std::string& value);
 // Sends the request and waits until the reply's status line and headers have arrived (or
@@ -108,8 +114,16 @@ bool HttpQueryInfo(HINTERNET request, DWORD infoLevel, DWORD& value);
 // makes the read fail.
 bool InternetReadFile(HINTERNET request, void* buffer, DWORD toRead, DWORD& bytesRead);
 // Closing a session or connection closes what was opened on it. An unknown or already
-// closed handle gives False and ERROR_INVALID_HANDLE.
+// closed handle gives False and ERROR_INVALID_HANDLE. A request closed (with what it was
+// opened on) from inside the wait hook ends its waiting send or read with False and
+// ERROR_INTERNET_OPERATION_CANCELLED; a send or read of a request that is already waiting
+// gives False and ERROR_INTERNET_INCORRECT_HANDLE_STATE.
 bool InternetCloseHandle(HINTERNET handle);
+
+// Runs between the short steps of every wait of a send or a read (at most about 20 ms
+// apart while nothing arrives). None by default. Returns the hook it replaces.
+using WaitHook = std::function<void()>;
+WaitHook SetWaitHook(WaitHook hook);
 
 // The proxy log-in dialog. With FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS the answers become the
 // request's proxy user name and password. Returns ERROR_INTERNET_FORCE_RETRY when the user

@@ -192,4 +192,48 @@ TEST_F(WinInetTest, TheLengthIsKnownOnlyWhenTheReplyGivesIt) {
     }
 }
 
+// The caller's windows run during every wait; closing the request (or its connection) from
+// there ends the waiting call instead of leaving it on a request that is gone.
+TEST_F(WinInetTest, TheWaitHookRunsWhileTheServerIsSilentAndMayCloseTheRequest) {
+    ServidorHttpTeste servidor([](const ServidorHttpTeste::Pedido& p, ServidorHttpTeste::Conexao& c) {
+        if (p.Objeto() == "/corpo") c.Envia("HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nab");
+        c.Espera(std::chrono::seconds(30));
+    });
+    const net::HINTERNET conexao = Conecta(servidor);
+    struct Caso {
+        const char* objeto;
+        bool fechaConexao;
+    };
+    for (const Caso& c : {Caso{"cabecalhos", false}, Caso{"corpo", false}, Caso{"cabecalhos", true}}) {
+        SCOPED_TRACE(std::string(c.objeto) + (c.fechaConexao ? ", the connection closed" : ""));
+        const net::HINTERNET alvo = c.fechaConexao ? Conecta(servidor) : conexao;
+        const net::HINTERNET requisicao = net::HttpOpenRequest(alvo, "GET", c.objeto, "HTTP/1.0", "", 0, 0);
+        ASSERT_TRUE(net::InternetSetOption(requisicao, net::INTERNET_OPTION_RECEIVE_TIMEOUT, 5000));
+        const bool corpo = std::string(c.objeto) == "corpo";
+        char buffer[64];
+        net::DWORD lidos = 0;
+        if (corpo) {
+            // The first chunk is in; the rest never comes.
+            ASSERT_TRUE(net::HttpSendRequest(requisicao, "", nullptr, 0));
+            ASSERT_TRUE(net::InternetReadFile(requisicao, buffer, sizeof buffer, lidos));
+        }
+        int vezes = 0;
+        const net::WaitHook anterior = net::SetWaitHook([&] {
+            // A second call on the waiting request is refused, not started over it.
+            if (++vezes == 1) {
+                EXPECT_FALSE(net::HttpSendRequest(requisicao, "", nullptr, 0));
+                EXPECT_EQ(net::GetLastError(), net::ERROR_INTERNET_INCORRECT_HANDLE_STATE);
+            }
+            if (vezes == 10) net::InternetCloseHandle(c.fechaConexao ? alvo : requisicao);
+        });
+        const bool ok = corpo ? net::InternetReadFile(requisicao, buffer, sizeof buffer, lidos)
+                              : net::HttpSendRequest(requisicao, "", nullptr, 0);
+        net::SetWaitHook(anterior);
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(net::GetLastError(), net::ERROR_INTERNET_OPERATION_CANCELLED);
+        EXPECT_EQ(vezes, 10);
+        EXPECT_FALSE(net::InternetCloseHandle(requisicao)) << "closed already";
+    }
+}
+
 }  // namespace
