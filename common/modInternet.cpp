@@ -176,7 +176,14 @@ std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
                                   const std::string& sArquivoUpload2,
                                   const std::string& sUsuarioProxy,
                                   const std::string& sSenhaProxy,
-                                  std::size_t sLimiteBytes) {
+                                  std::size_t sLimiteBytes,
+                                  bool* sTamanhoAnunciado) {
+    // The windows stay alive while the layer waits for the server, as between chunks.
+    struct EsperaComEventos {
+        net::WaitHook anterior = net::SetWaitHook([] { vb::DoEvents(); });
+        ~EsperaComEventos() { net::SetWaitHook(std::move(anterior)); }
+    } esperaComEventos;
+    if (sTamanhoAnunciado) *sTamanhoAnunciado = false;
     std::string etapa;
     std::string erro;
     std::string resultado;
@@ -269,6 +276,9 @@ std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
             if (!erro.empty()) break;
 
             if (status != 200) vb::Raise(-103, "Status=" + std::to_string(status));
+            net::DWORD tamanho = 0;
+            const bool comTamanho = net::HttpQueryInfo(
+                requisicao, net::HTTP_QUERY_CONTENT_LENGTH | net::HTTP_QUERY_FLAG_NUMBER, tamanho);
 
             if (!arquivoLocal.empty()) {
                 ApagaArquivo(arquivoLocal);
@@ -282,6 +292,7 @@ std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
             etapa = "InternetReadFile";
             char buffer[kTamanhoBuffer];
             std::size_t recebidos = 0;
+            bool inteiro = false;   // the read reached the body's end, not the limit
             for (;;) {
                 net::DWORD pedir = kTamanhoBuffer;
                 if (sLimiteBytes > 0) {
@@ -292,7 +303,10 @@ std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
                 const bool lido = net::InternetReadFile(requisicao, buffer, pedir, lidos);
                 // A failed read is a body cut short: never a complete file.
                 if (!lido) vb::Raise(-105, "Ret=0");
-                if (lidos == 0) break;
+                if (lidos == 0) {
+                    inteiro = true;
+                    break;
+                }
                 if (std::fwrite(buffer, 1, lidos, arquivo) != lidos) ErroArquivo(arquivoLocal);
                 recebidos += lidos;
                 AtualizaProgressoDownload(static_cast<std::int32_t>(lidos));
@@ -301,6 +315,7 @@ std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
             std::FILE* fechando = arquivo;
             arquivo = nullptr;
             if (std::fclose(fechando) != 0) ErroArquivo(arquivoLocal);
+            if (sTamanhoAnunciado) *sTamanhoAnunciado = comTamanho && inteiro;
 
             etapa = "Data Return";
             erro.clear();

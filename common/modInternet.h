@@ -38,7 +38,11 @@ void FechaConexaoInternet();
 // sArquivoLocal means a new unique ".tmp" file in the data folder; a given file is replaced.
 // sInterativo allows the proxy log-in dialog. A limit above 0 keeps at most that many bytes
 // of the body and leaves the rest unread (a reply known to be short cannot flood the
-// caller); 0 takes the whole body. Raises -104.
+// caller); 0 takes the whole body. sTamanhoAnunciado, when given, becomes True when the reply
+// announced its body's length and all of the body was read: it is then whole, since a body
+// short of its length fails the request. A body without a length ends where the server
+// closes the connection, which a cut connection does too. Every wait for the server lets
+// pending window events run. Raises -104.
 std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
                                   const std::string& sObjeto, bool sRetornaTexto,
                                   const std::string& sArquivoLocal,
@@ -46,7 +50,8 @@ std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
                                   const std::string& sArquivoUpload2,
                                   const std::string& sUsuarioProxy,
                                   const std::string& sSenhaProxy,
-                                  std::size_t sLimiteBytes = 0);
+                                  std::size_t sLimiteBytes = 0,
+                                  bool* sTamanhoAnunciado = nullptr);
 
 // Uploads are not allowed: always raises -107 "Não é Permitido UPLOAD".
 [[noreturn]] std::string CorpoUploadArquivo(const std::string& sArquivoUpload1,
@@ -75,5 +80,6 @@ EnderecoAtualizacao LeEnderecoAtualizacao(const std::string& url);
 std::string ConsultaEnderecoAtualizacao();
 
 // The connect, send and receive time-out of every request, in milliseconds (60000 unless
-// changed; tests shorten it). Returns the value it replaces.
+// changed; tests shorten it). A reply that trickles in slower than about 100 bytes a second
+// for that long ends as the time-out (12002) too. Returns the value it replaces.
 std::uint32_t DefineTempoLimiteInternet(std::uint32_t milissegundos);

@@ -1,6 +1,7 @@
 // VerifAtualizCatalogoZORNAK: asks the update server for the latest catalogue version and
 // writes one result line. Its hidden window starts the check and the check ends the program.
 #include "common/Modulo.h"
+#include "common/modInternet.h"
 #include "platform/forms/Events.h"
 #include "platform/forms/QtMessageBox.h"
 #include "platform/forms/WindowPlatform.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QByteArray>
 
+#include <cstdint>
 #include <memory>
 
 int main(int argc, char** argv) {
@@ -17,6 +19,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // ZK_MSGBOX=stderr leaves the box on standard error, for runs without a person.
     if (qgetenv("ZK_MSGBOX") != "stderr") vb::InstallQtMessageBox();
+    // ZK_TEMPO_LIMITE_INTERNET shortens the network time-outs (milliseconds), so that runs
+    // against a server that stalls need not wait a minute each.
+    bool tempoValido = false;
+    const int tempoLimite = qEnvironmentVariableIntValue("ZK_TEMPO_LIMITE_INTERNET", &tempoValido);
+    if (tempoValido && tempoLimite > 0) DefineTempoLimiteInternet(static_cast<std::uint32_t>(tempoLimite));
     vb::SetErrorHandler([](long numero, const std::string& descricao) { MostraErro(numero, descricao); });
 
     int codigo = 0;

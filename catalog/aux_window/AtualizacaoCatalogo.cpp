@@ -171,15 +171,18 @@ public:
         for (ArquivoAtualizacao& a : tabela_) {
             const std::string objeto = endereco.CaminhoBase + ComBarras(a.Nome);
             recebidos_ = 0;
+            bool tamanhoAnunciado = false;
             if (a.Tipo == "SDB") {
-                a.Local = ExecutaRequisicaoHTTP("D", true, objeto, true, "", "", "", usuario, senha);
+                a.Local = ExecutaRequisicaoHTTP("D", true, objeto, true, "", "", "", usuario, senha, 0,
+                                                &tamanhoAnunciado);
             } else {
                 const std::string temporario = GeraNomeArquivoUnico("tmp");
                 temporarios_.push_back(temporario);
-                ExecutaRequisicaoHTTP("D", true, objeto, false, temporario, "", "", usuario, senha);
+                ExecutaRequisicaoHTTP("D", true, objeto, false, temporario, "", "", usuario, senha, 0,
+                                      &tamanhoAnunciado);
                 a.Local = temporario;
             }
-            VerificaTamanhoRecebido(a);
+            if (!tamanhoAnunciado) VerificaTamanhoRecebido(a);
             progresso_.ProcessaEventos();
         }
         RestauraGancho();
@@ -252,7 +255,8 @@ private:
 
     // A server that ends its reply by closing the connection gives no length to check
     // against: a connection cut there looks like a complete file. The list says how big the
-    // file is; fewer bytes is a failed download, never a file to install.
+    // file is; fewer bytes is a failed download, never a file to install. A reply that gave
+    // its length was held to that instead, since the lists' sizes may be off either way.
     void VerificaTamanhoRecebido(const ArquivoAtualizacao& a) const {
         if (recebidos_ >= a.Tamanho) return;
         vb::Raise(vb::err::DeviceIOError, "Device I/O error: the download of \"" + TextoUmaLinha(a.Nome, 120) +

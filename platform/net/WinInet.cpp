@@ -1,8 +1,9 @@
 // The WinINet-like layer over libcurl. Each request runs one curl easy handle on its own
 // multi handle, driven from the calling thread: HttpSendRequest drives it until the reply's
-// headers are in, InternetReadFile until the next chunk of the body is. The body waits in
-// a small buffer; when that is full the transfer is paused, so a large body never piles
-// up in memory. Connections to one server are shared between its requests (keep-alive).
+// headers are in, InternetReadFile until the next chunk of the body is; the wait hook runs
+// between the steps. The body waits in a small buffer; when that is full the transfer is
+// paused, so a large body never piles up in memory. Connections to one server are shared
+// between its requests (keep-alive).
 #include "platform/net/WinInet.h"
 
 #include <curl/curl.h>
@@ -44,6 +45,8 @@ HINTERNET FailHandle(DWORD code) {
 
 // Enough for a few curl deliveries; the reader takes 4 KB at a time.
 constexpr std::size_t kMaxBuffered = 64 * 1024;
+// Below this many bytes a second for the whole receive time-out, a reply counts as stalled.
+constexpr long kLowSpeedLimit = 100;
 
 enum class Kind { Session, Connection, Request };
 
@@ -123,6 +126,7 @@ struct Request : Object {
     bool done = false;
     bool paused = false;
     bool connected = false;
+    bool waiting = false;   // a send or read of this request is driving it
     CURLcode result = CURLE_OK;
     DWORD status = 0;
     DWORD blockStatus = 0;
@@ -284,10 +288,18 @@ void Finish(Request& r, CURLcode code) {
     }
 }
 
+WaitHook& Hook() {
+    static WaitHook hook;
+    return hook;
+}
+
 // Drives the transfer until `ready` holds or it has ended. The connect time-out is curl's;
-// the send and receive time-outs are the longest silence once connected.
+// the send and receive time-outs are the longest silence once connected (and the receive
+// time-out curl's low-speed time). The wait hook runs before each short wait; false when it
+// closed the request, which is gone then.
 template <class Ready>
-void Drive(Request& r, Ready ready) {
+bool Drive(HINTERNET handle, Request& r, Ready ready) {
+    r.waiting = true;
     while (!r.done && !ready()) {
         int running = 0;
         if (curl_multi_perform(r.multi, &running) != CURLM_OK) {
@@ -310,8 +322,15 @@ void Drive(Request& r, Ready ready) {
                 break;
             }
         }
+        // A copy: the hook may replace itself.
+        if (const WaitHook hook = Hook()) {
+            hook();
+            if (!Find<Request>(handle, Kind::Request)) return false;   // handles are never reused
+        }
         curl_multi_poll(r.multi, nullptr, 0, 20, nullptr);
     }
+    r.waiting = false;
+    return true;
 }
 
 void SplitHeaders(const std::string& text, std::vector<std::string>& into, bool replace) {
@@ -452,6 +471,7 @@ bool HttpSendRequest(HINTERNET request, const std::string& headers, const void* 
                      std::size_t optionalLength) {
     Request* r = Find<Request>(request, Kind::Request);
     if (!r) return Fail(ERROR_INVALID_HANDLE);
+    if (r->waiting) return Fail(ERROR_INTERNET_INCORRECT_HANDLE_STATE);
 
     r->Stop();
     r->sent = true;
@@ -483,6 +503,11 @@ bool HttpSendRequest(HINTERNET request, const std::string& headers, const void* 
     curl_easy_setopt(e, CURLOPT_PREREQFUNCTION, OnConnected);
     curl_easy_setopt(e, CURLOPT_PREREQDATA, r);
     curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(r->options.connectTimeout));
+    if (r->options.receiveTimeout > 0) {
+        // Bytes that trickle in keep the silence short, not the reply alive.
+        curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, kLowSpeedLimit);
+        curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, static_cast<long>((r->options.receiveTimeout + 999) / 1000));
+    }
     if (r->connection->share) curl_easy_setopt(e, CURLOPT_SHARE, r->connection->share);
 
     if (r->verb == "GET") {
@@ -525,7 +550,7 @@ bool HttpSendRequest(HINTERNET request, const std::string& headers, const void* 
         r->Stop();
         return Fail(ERROR_INTERNET_INTERNAL_ERROR);
     }
-    Drive(*r, [r] { return r->headersDone; });
+    if (!Drive(request, *r, [r] { return r->headersDone; })) return Fail(ERROR_INTERNET_OPERATION_CANCELLED);
     if (r->headersDone) return Succeed();
     return Fail(r->result == CURLE_OK ? ERROR_HTTP_INVALID_SERVER_RESPONSE : FromCurl(r->result));
 }
@@ -533,6 +558,15 @@ bool HttpSendRequest(HINTERNET request, const std::string& headers, const void* 
 bool HttpQueryInfo(HINTERNET request, DWORD infoLevel, DWORD& value) {
     Request* r = Find<Request>(request, Kind::Request);
     if (!r) return Fail(ERROR_INVALID_HANDLE);
+    if (infoLevel == (HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER)) {
+        if (!r->headersDone || !r->easy) return Fail(ERROR_HTTP_HEADER_NOT_FOUND);
+        curl_off_t length = -1;   // -1: the reply gave none
+        if (curl_easy_getinfo(r->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK || length < 0 ||
+            length > static_cast<curl_off_t>(UINT32_MAX))
+            return Fail(ERROR_HTTP_HEADER_NOT_FOUND);
+        value = static_cast<DWORD>(length);
+        return Succeed();
+    }
     if (infoLevel != (HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER))
         return Fail(ERROR_INVALID_PARAMETER);
     if (!r->headersDone) return Fail(ERROR_HTTP_HEADER_NOT_FOUND);
@@ -544,14 +578,15 @@ bool InternetReadFile(HINTERNET request, void* buffer, DWORD toRead, DWORD& byte
     bytesRead = 0;
     Request* r = Find<Request>(request, Kind::Request);
     if (!r) return Fail(ERROR_INVALID_HANDLE);
-    if (!r->headersDone) return Fail(ERROR_INTERNET_INCORRECT_HANDLE_STATE);
+    if (!r->headersDone || r->waiting) return Fail(ERROR_INTERNET_INCORRECT_HANDLE_STATE);
     if (toRead == 0) return Succeed();
     if (r->Available() == 0 && !r->done) {
         if (r->paused) {
             r->paused = false;
             curl_easy_pause(r->easy, CURLPAUSE_CONT);
         }
-        Drive(*r, [r] { return r->Available() > 0; });
+        if (!Drive(request, *r, [r] { return r->Available() > 0; }))
+            return Fail(ERROR_INTERNET_OPERATION_CANCELLED);
     }
     if (r->Available() > 0) {
         const std::size_t n = std::min<std::size_t>(toRead, r->Available());
@@ -601,6 +636,12 @@ DWORD InternetErrorDlg(std::uintptr_t /*parentWindow*/, HINTERNET request, DWORD
         r->proxyPassword = password;
     }
     return ERROR_INTERNET_FORCE_RETRY;
+}
+
+WaitHook SetWaitHook(WaitHook hook) {
+    WaitHook previous = std::move(Hook());
+    Hook() = std::move(hook);
+    return previous;
 }
 
 ProxyLoginDialog SetProxyLoginDialog(ProxyLoginDialog dialog) {

@@ -7,6 +7,8 @@
 // Every call sets the last error code (GetLastError): 0 after success, one of the codes
 // below after a failure. The handles belong to the one thread that uses them (the
 // user-interface thread); the calls are not meant to be made from several threads at once.
+// A send or a read waits for the network in short steps and runs the wait hook between them
+// (SetWaitHook), so that the caller's windows stay alive during every wait.
 #pragma once
 
 #include <cstddef>
@@ -47,6 +49,7 @@ constexpr DWORD INTERNET_OPTION_PROXY_PASSWORD = 44;
 constexpr DWORD SECURITY_FLAG_IGNORE_UNKNOWN_CA = 0x100;
 
 // HttpQueryInfo.
+constexpr DWORD HTTP_QUERY_CONTENT_LENGTH = 5;
 constexpr DWORD HTTP_QUERY_STATUS_CODE = 19;
 constexpr DWORD HTTP_QUERY_FLAG_NUMBER = 0x20000000;
 
@@ -67,6 +70,7 @@ constexpr DWORD ERROR_INTERNET_INVALID_URL = 12005;
 constexpr DWORD ERROR_INTERNET_NAME_NOT_RESOLVED = 12007;
 constexpr DWORD ERROR_INTERNET_INVALID_OPTION = 12009;
 constexpr DWORD ERROR_INTERNET_INCORRECT_PASSWORD = 12014;
+constexpr DWORD ERROR_INTERNET_OPERATION_CANCELLED = 12017;
 constexpr DWORD ERROR_INTERNET_INCORRECT_HANDLE_TYPE = 12018;
 constexpr DWORD ERROR_INTERNET_INCORRECT_HANDLE_STATE = 12019;
 constexpr DWORD ERROR_INTERNET_CANNOT_CONNECT = 12029;
@@ -92,21 +96,34 @@ HINTERNET HttpOpenRequest(HINTERNET connection, const std::string& verb,
                           const std::string& referrer, DWORD flags, std::uintptr_t context);
 // One or more "Name: value" lines (CR LF between them).
 bool HttpAddRequestHeaders(HINTERNET request, const std::string& headers, DWORD modifiers);
+// The receive time-out also bounds a reply that arrives but hardly moves: one that stays
+// below 100 bytes a second for that long (whole seconds, at least one) ends as
+// ERROR_INTERNET_TIMEOUT, however steadily its bytes trickle in.
 bool InternetSetOption(HINTERNET handle, DWORD option, DWORD value);
 bool InternetSetOptionStr(HINTERNET handle, DWORD option, const std::string& value);
 // Sends the request and waits until the reply's status line and headers have arrived (or
 // the transfer failed). A request may be sent again; the earlier reply is dropped.
 bool HttpSendRequest(HINTERNET request, const std::string& headers, const void* optional,
                      std::size_t optionalLength);
-// Only HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER is known.
+// Only HTTP_QUERY_STATUS_CODE and HTTP_QUERY_CONTENT_LENGTH, each with HTTP_QUERY_FLAG_NUMBER,
+// are known. A reply without a length (its body ends where the connection closes) gives
+// False and ERROR_HTTP_HEADER_NOT_FOUND; so does a length beyond 32 bits.
 bool HttpQueryInfo(HINTERNET request, DWORD infoLevel, DWORD& value);
 // Reads up to toRead bytes of the body. True with 0 bytes only at the complete end of the
 // body: a body cut short (fewer bytes than the server announced, a reset, a time-out)
 // makes the read fail.
 bool InternetReadFile(HINTERNET request, void* buffer, DWORD toRead, DWORD& bytesRead);
 // Closing a session or connection closes what was opened on it. An unknown or already
-// closed handle gives False and ERROR_INVALID_HANDLE.
+// closed handle gives False and ERROR_INVALID_HANDLE. A request closed (with what it was
+// opened on) from inside the wait hook ends its waiting send or read with False and
+// ERROR_INTERNET_OPERATION_CANCELLED; a send or read of a request that is already waiting
+// gives False and ERROR_INTERNET_INCORRECT_HANDLE_STATE.
 bool InternetCloseHandle(HINTERNET handle);
+
+// Runs between the short steps of every wait of a send or a read (at most about 20 ms
+// apart while nothing arrives). None by default. Returns the hook it replaces.
+using WaitHook = std::function<void()>;
+WaitHook SetWaitHook(WaitHook hook);
 
 // The proxy log-in dialog. With FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS the answers become the
 // request's proxy user name and password. Returns ERROR_INTERNET_FORCE_RETRY when the user

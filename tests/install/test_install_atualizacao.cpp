@@ -528,4 +528,59 @@ TEST_F(InstalacaoNoServidor, UmDownloadCortadoSemTamanhoFalhaENadaEInstalado) {
     EXPECT_EQ(LeTudo(dados_ + "leia.txt"), "abc");
 }
 
+// A reply that announces its length and brings all of it is the whole file, whatever size its
+// list line gives (the lists are written by hand and may be off either way). Short of its
+// own length it is a failed download, even when the list's size was reached.
+TEST_F(InstalacaoNoServidor, UmCorpoInteiroPeloSeuTamanhoEInstaladoQualquerQueSejaOTamanhoDaLista) {
+    const std::string arquivo = "23 bytes de um arquivo.";
+    const std::string script = "E:UPDATE UMREGISTRO SET DataEmissao=Null";
+    ASSERT_EQ(arquivo.size(), 23u);
+    struct Caso {
+        const char* nome;
+        std::string lista;
+        std::string corpo;
+        std::size_t anunciado;   // the reply's Content-Length
+        bool instala;
+    };
+    const std::vector<Caso> casos = {
+        {"the list gives one byte more", "DAT;leia.txt;24\r\n", arquivo, 23, true},
+        {"the list gives far more", "DAT;leia.txt;100000\r\n", arquivo, 23, true},
+        {"the list gives less", "DAT;leia.txt;5\r\n", arquivo, 23, true},
+        {"a script the list makes larger", "SDB;leia.txt;80\r\n", script, script.size(), true},
+        {"cut short of its length", "DAT;leia.txt;24\r\n", arquivo, 24, false},
+        {"cut short of its length, the list's size reached", "DAT;leia.txt;23\r\n", arquivo, 30, false},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        fs::remove(dados_ + "leia.txt");
+        {
+            teste::Escrita e;
+            e.Executa("UPDATE UMREGISTRO SET Versao=27");
+        }
+        Serve("ListVersao28.txt", c.lista);
+        ServeBruto("leia.txt", "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(c.anunciado) +
+                                   "\r\nConnection: close\r\n\r\n" + c.corpo);
+        const ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+        EXPECT_EQ(r.Sucesso, c.instala) << r.NumeroErro << " " << r.DescricaoErro;
+        EXPECT_TRUE(Temporarios().empty());
+        if (c.instala) {
+            EXPECT_EQ(r.Resposta().substr(0, 1), "1");
+            EXPECT_EQ(Registro("Versao").ToLong(), 28);
+            if (c.corpo == arquivo) {
+                EXPECT_EQ(LeTudo(dados_ + "leia.txt"), arquivo);
+            } else {
+                EXPECT_TRUE(Registro("DataEmissao").IsNull());
+            }
+        } else {
+            EXPECT_EQ(r.Resposta(), "00");
+            EXPECT_EQ(r.Passo, 2);
+            EXPECT_EQ(r.NumeroErro, -104);
+            EXPECT_NE(r.DescricaoErro.find("InternetReadFile:"), std::string::npos) << r.DescricaoErro;
+            EXPECT_NE(r.DescricaoErro.find(";-105;"), std::string::npos) << r.DescricaoErro;
+            EXPECT_FALSE(fs::exists(dados_ + "leia.txt"));
+            EXPECT_EQ(Registro("Versao").ToLong(), 27);
+        }
+    }
+}
+
 }  // namespace

@@ -7,10 +7,14 @@
 #include "tests/aux_window/Ambiente.h"
 #include "tests/support/ServidorHttpTeste.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QTimer>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -24,12 +28,21 @@ class TelaAtualizacao : public auxteste::JanelaAuxiliarTeste {
 protected:
     void SetUp() override {
         JanelaAuxiliarTeste::SetUp();
-        servidor_ = std::make_unique<ServidorHttpTeste>([this](const ServidorHttpTeste::Pedido& p) {
+        servidor_ = std::make_unique<ServidorHttpTeste>([this](const ServidorHttpTeste::Pedido& p,
+                                                               ServidorHttpTeste::Conexao& c) {
             const std::string objeto = p.linha.substr(4, p.linha.rfind(' ') - 4);
-            std::lock_guard<std::mutex> trava(mutex_);
-            const auto it = arquivos_.find(objeto);
-            return it == arquivos_.end() ? ServidorHttpTeste::Resposta(404, "not here")
-                                         : ServidorHttpTeste::Resposta(200, it->second);
+            std::function<void(ServidorHttpTeste::Conexao&)> especial;
+            std::string resposta;
+            {
+                std::lock_guard<std::mutex> trava(mutex_);
+                const auto e = especiais_.find(objeto);
+                const auto it = arquivos_.find(objeto);
+                if (e != especiais_.end()) especial = e->second;
+                else resposta = it == arquivos_.end() ? ServidorHttpTeste::Resposta(404, "not here")
+                                                      : ServidorHttpTeste::Resposta(200, it->second);
+            }
+            if (especial) especial(c);
+            else c.Envia(resposta);
         });
         teste::Escrita e;
         e.Executa("UPDATE UMREGISTRO SET UrlAtualizacao='http://127.0.0.1:" + std::to_string(servidor_->Porta()) +
@@ -44,6 +57,11 @@ protected:
         std::lock_guard<std::mutex> trava(mutex_);
         arquivos_["/cat/" + nome] = corpo;
     }
+    // A server that misbehaves on this file: the handler plays the reply.
+    void ServeComo(const std::string& nome, std::function<void(ServidorHttpTeste::Conexao&)> responde) {
+        std::lock_guard<std::mutex> trava(mutex_);
+        especiais_["/cat/" + nome] = std::move(responde);
+    }
     // The texts of the screen's labels.
     std::vector<std::string> TextosTela() {
         std::vector<std::string> textos;
@@ -56,6 +74,7 @@ protected:
     std::unique_ptr<ServidorHttpTeste> servidor_;
     std::mutex mutex_;
     std::map<std::string, std::string> arquivos_;
+    std::map<std::string, std::function<void(ServidorHttpTeste::Conexao&)>> especiais_;
 };
 
 TEST_F(TelaAtualizacao, InstalaRespondeEFecha) {
@@ -96,6 +115,95 @@ TEST_F(TelaAtualizacao, FalhaMostraOErroERespondeZeroZero) {
     EXPECT_EQ(caixas_.Last().buttons, vb::vbCritical);
     EXPECT_EQ(Versao(), 27);
     EXPECT_TRUE(auxteste::Espera([this] { return !J().IsLoaded(); }));
+}
+
+// Every wait for the server lets the window run and paint, not only the reading of a body
+// that flows: a server that accepts and never answers, and one that trickles a byte now and
+// then. Both end as the time-out (shortened here), the trickle long before it would be done.
+TEST_F(TelaAtualizacao, AsEsperasPelaRedeDeixamAJanelaPintarEAcabamNoTempoLimite) {
+    using Conexao = ServidorHttpTeste::Conexao;
+    struct Caso {
+        const char* nome;
+        std::function<void(Conexao&)> lista;   // empty: the list is served whole
+        std::function<void(Conexao&)> arquivo;
+        std::string falha;                      // the end of the error box's text
+    };
+    const std::vector<Caso> casos = {
+        {"a server that never answers", [](Conexao& c) { c.Espera(std::chrono::seconds(30)); }, nullptr,
+         "HttpSendRequest:12002"},
+        {"a body that trickles", nullptr,
+         [](Conexao& c) {
+             if (c.Envia("HTTP/1.0 200 OK\r\nContent-Length: 40\r\nConnection: close\r\n\r\n"))
+                 c.Goteja(std::string(40, 'x'), std::chrono::milliseconds(200));
+         },
+         "InternetReadFile:12002;-105;Ret=0"},
+    };
+    DefineTempoLimiteInternet(1000);
+    // From the moment the misbehaving reply starts: paint events of every window, and the
+    // ticks of a timer that asks the shown windows to repaint.
+    std::atomic<bool> esperando = false;
+    struct ContaPinturas : QObject {
+        explicit ContaPinturas(std::atomic<bool>& e) : esperando(e) {}
+        std::atomic<bool>& esperando;
+        int pinturas = 0;
+        bool eventFilter(QObject* o, QEvent* e) override {
+            // One count per window repainted, not per control in it.
+            if (e->type() == QEvent::Paint && esperando && o->isWidgetType() && static_cast<QWidget*>(o)->isWindow())
+                ++pinturas;
+            return false;
+        }
+    } contador(esperando);
+    qApp->installEventFilter(&contador);
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        {
+            std::lock_guard<std::mutex> trava(mutex_);
+            especiais_.clear();
+        }
+        Serve("ListVersao28.txt", "DAT;leia.txt;40\r\n");
+        auto marcaEspera = [&esperando](std::function<void(Conexao&)> responde) {
+            return [&esperando, responde](Conexao& conexao) {
+                esperando = true;
+                responde(conexao);
+            };
+        };
+        if (c.lista) ServeComo("ListVersao28.txt", marcaEspera(c.lista));
+        if (c.arquivo) ServeComo("leia.txt", marcaEspera(c.arquivo));
+        esperando = false;
+        int ticks = 0;
+        QTimer relogio;
+        relogio.setInterval(50);
+        QObject::connect(&relogio, &QTimer::timeout, [&] {
+            if (!esperando) return;
+            ++ticks;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->isVisible()) w->update();
+        });
+        // Counted when the run reports its end, so only the waits of the run count.
+        int ticksNaFalha = -1;
+        int pinturasNaFalha = -1;
+        caixas_.OnBox([&](const testsupport::FakeMsgBox::Box&) {
+            ticksNaFalha = ticks;
+            pinturasNaFalha = contador.pinturas;
+        });
+        caixas_.Clear();
+        relogio.start();
+        contador.pinturas = 0;
+        Abre("6|27|28");
+        relogio.stop();
+        caixas_.OnBox(nullptr);
+
+        EXPECT_EQ(EstadoPrograma.RequisicaoTela, "00");
+        ASSERT_EQ(caixas_.Count(), 1u);
+        EXPECT_EQ(caixas_.Last().prompt.rfind(Traduz(1) + ": -104\r\n", 0), 0u) << caixas_.Last().prompt;
+        EXPECT_TRUE(caixas_.Last().prompt.ends_with(c.falha)) << caixas_.Last().prompt;
+        // About a second or two of waiting at 50 ms a tick.
+        EXPECT_GE(ticksNaFalha, 10);
+        EXPECT_GE(pinturasNaFalha, 5);
+        EXPECT_EQ(Versao(), 27);
+        EXPECT_TRUE(auxteste::Espera([this] { return !J().IsLoaded(); }));
+    }
+    qApp->removeEventFilter(&contador);
 }
 
 }  // namespace

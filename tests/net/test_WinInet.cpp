@@ -162,4 +162,78 @@ TEST(ProxyLoginDialogTest, AsksTheUserOnlyWhenThereIsAWindowSystem) {
     }
 }
 
+TEST_F(WinInetTest, TheLengthIsKnownOnlyWhenTheReplyGivesIt) {
+    ServidorHttpTeste servidor([](const ServidorHttpTeste::Pedido& p, ServidorHttpTeste::Conexao& c) {
+        if (p.Objeto() == "/com") c.Responde(200, "23 bytes de um arquivo.");
+        else if (p.Objeto() == "/vazio") c.Responde(200, "");
+        else c.RespondeSemTamanho(200, "sem tamanho");
+    });
+    const net::HINTERNET conexao = Conecta(servidor);
+    struct Caso {
+        const char* objeto;
+        bool conhecido;
+        net::DWORD tamanho;
+    };
+    for (const Caso& c : {Caso{"com", true, 23}, Caso{"vazio", true, 0}, Caso{"sem", false, 0}}) {
+        SCOPED_TRACE(c.objeto);
+        const net::HINTERNET requisicao = net::HttpOpenRequest(conexao, "GET", c.objeto, "HTTP/1.0", "", 0, 0);
+        net::DWORD tamanho = 99;
+        const net::DWORD pedido = net::HTTP_QUERY_CONTENT_LENGTH | net::HTTP_QUERY_FLAG_NUMBER;
+        EXPECT_FALSE(net::HttpQueryInfo(requisicao, pedido, tamanho)) << "nothing sent yet";
+        ASSERT_TRUE(net::HttpSendRequest(requisicao, "", nullptr, 0));
+        EXPECT_EQ(net::HttpQueryInfo(requisicao, pedido, tamanho), c.conhecido);
+        if (c.conhecido) {
+            EXPECT_EQ(tamanho, c.tamanho);
+        } else {
+            EXPECT_EQ(net::GetLastError(), net::ERROR_HTTP_HEADER_NOT_FOUND);
+        }
+        LeCorpo(requisicao, 4096);
+        net::InternetCloseHandle(requisicao);
+    }
+}
+
+// The caller's windows run during every wait; closing the request (or its connection) from
+// there ends the waiting call instead of leaving it on a request that is gone.
+TEST_F(WinInetTest, TheWaitHookRunsWhileTheServerIsSilentAndMayCloseTheRequest) {
+    ServidorHttpTeste servidor([](const ServidorHttpTeste::Pedido& p, ServidorHttpTeste::Conexao& c) {
+        if (p.Objeto() == "/corpo") c.Envia("HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\nab");
+        c.Espera(std::chrono::seconds(30));
+    });
+    const net::HINTERNET conexao = Conecta(servidor);
+    struct Caso {
+        const char* objeto;
+        bool fechaConexao;
+    };
+    for (const Caso& c : {Caso{"cabecalhos", false}, Caso{"corpo", false}, Caso{"cabecalhos", true}}) {
+        SCOPED_TRACE(std::string(c.objeto) + (c.fechaConexao ? ", the connection closed" : ""));
+        const net::HINTERNET alvo = c.fechaConexao ? Conecta(servidor) : conexao;
+        const net::HINTERNET requisicao = net::HttpOpenRequest(alvo, "GET", c.objeto, "HTTP/1.0", "", 0, 0);
+        ASSERT_TRUE(net::InternetSetOption(requisicao, net::INTERNET_OPTION_RECEIVE_TIMEOUT, 5000));
+        const bool corpo = std::string(c.objeto) == "corpo";
+        char buffer[64];
+        net::DWORD lidos = 0;
+        if (corpo) {
+            // The first chunk is in; the rest never comes.
+            ASSERT_TRUE(net::HttpSendRequest(requisicao, "", nullptr, 0));
+            ASSERT_TRUE(net::InternetReadFile(requisicao, buffer, sizeof buffer, lidos));
+        }
+        int vezes = 0;
+        const net::WaitHook anterior = net::SetWaitHook([&] {
+            // A second call on the waiting request is refused, not started over it.
+            if (++vezes == 1) {
+                EXPECT_FALSE(net::HttpSendRequest(requisicao, "", nullptr, 0));
+                EXPECT_EQ(net::GetLastError(), net::ERROR_INTERNET_INCORRECT_HANDLE_STATE);
+            }
+            if (vezes == 10) net::InternetCloseHandle(c.fechaConexao ? alvo : requisicao);
+        });
+        const bool ok = corpo ? net::InternetReadFile(requisicao, buffer, sizeof buffer, lidos)
+                              : net::HttpSendRequest(requisicao, "", nullptr, 0);
+        net::SetWaitHook(anterior);
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(net::GetLastError(), net::ERROR_INTERNET_OPERATION_CANCELLED);
+        EXPECT_EQ(vezes, 10);
+        EXPECT_FALSE(net::InternetCloseHandle(requisicao)) << "closed already";
+    }
+}
+
 }  // namespace

@@ -2,9 +2,9 @@
 // while the test waits for a request or for a program. Every connection runs on its own
 // thread: the request head is read and kept, then handed to the test's handler, which writes
 // an honest reply or plays a hostile server (a body cut short, a body without a length that
-// ends when the connection closes, a body far larger than asked for, a slow reply, a proxy
-// that asks for a log-in); then the connection is closed. Stopping the server ends whatever
-// a handler still sends and joins every thread.
+// ends when the connection closes, a body far larger than asked for, a slow or silent reply,
+// a trickle of single bytes, a proxy that asks for a log-in); then the connection is closed.
+// Stopping the server ends whatever a handler still sends and joins every thread.
 #pragma once
 
 #include <arpa/inet.h>
@@ -100,8 +100,17 @@ public:
             Responde(407, "proxy log-in", "Proxy-Authenticate: Basic realm=\"zornak\"\r\n");
             return false;
         }
-        // Waits (a slow server), but no longer than the server runs.
+        // Waits (a slow or silent server), but no longer than the server runs.
         void Espera(std::chrono::milliseconds tempo) { servidor_.Espera(tempo); }
+        // A trickle: the bytes one at a time, `intervalo` before each; false once the client
+        // has gone or the server stops.
+        bool Goteja(const std::string& bytes, std::chrono::milliseconds intervalo) {
+            for (char byte : bytes) {
+                servidor_.Espera(intervalo);
+                if (!Envia(std::string(1, byte))) return false;
+            }
+            return true;
+        }
 
     private:
         int fd_;

@@ -81,6 +81,7 @@ protected:
         ambiente.insert("QT_QPA_PLATFORM", "offscreen");
         ambiente.insert("XDG_CONFIG_HOME", raiz.path() + "/cfg");
         ambiente.insert("ZK_MSGBOX", "stderr");
+        if (!tempoLimite.isEmpty()) ambiente.insert("ZK_TEMPO_LIMITE_INTERNET", tempoLimite);
         QProcess processo;
         processo.setProcessEnvironment(ambiente);
         processo.start(Programa(), argumentos);
@@ -121,6 +122,7 @@ protected:
     }
 
     QTemporaryDir raiz;
+    QString tempoLimite;   // the checker's network time-outs in milliseconds; empty: its own
 };
 
 // The address in UMREGISTRO in its usual forms gives one request, and the server's number
@@ -423,6 +425,47 @@ TEST_F(VerificadorPrograma, AFifoInPlaceOfAFileDoesNotHangTheChecker) {
     ASSERT_EQ(::mkfifo((raiz.path() + "/prog/Caminho.txt").toLocal8Bit().constData(), 0600), 0);
     const std::string linha = LinhaSilenciosa().value_or("<no file>");
     EXPECT_TRUE(Comeca(linha, "03024 ")) << linha;
+}
+
+// A server that trickles its reply keeps the check going only for the time-out, however long
+// the trickle would last, so the next check is not refused for hours; the line is the
+// time-out's failure. Trickled headers are a failed send (tried twice), a trickled body a
+// failed read.
+TEST_F(VerificadorPrograma, ATrickleEndsAsTheTimeOut) {
+    using Conexao = ServidorHttpTeste::Conexao;
+    struct Caso {
+        const char* nome;
+        std::function<void(Conexao&)> responde;
+        std::string linha;
+        std::size_t pedidos;
+    };
+    const std::vector<Caso> casos = {
+        {"a body that trickles",
+         [](Conexao& c) {
+             if (c.Envia("HTTP/1.0 200 OK\r\nContent-Length: 40\r\n\r\n"))
+                 c.Goteja("15" + std::string(38, ' '), std::chrono::milliseconds(200));
+         },
+         "0-104 InternetReadFile:12002;-105;Ret=0", 1},
+        {"headers that trickle",
+         [](Conexao& c) {
+             // A whole line every 600 ms: never a second without a complete header.
+             std::string cabecalhos;
+             for (int i = 0; i < 12; ++i) cabecalhos += "X: a\r\n";
+             if (c.Envia("HTTP/1.0 200 OK\r\n") && c.Goteja(cabecalhos, std::chrono::milliseconds(100)))
+                 c.Envia("Content-Length: 2\r\n\r\n15");
+         },
+         "0-104 HttpSendRequest:12002", 2},
+    };
+    tempoLimite = "1000";
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        ServidorHttpTeste servidor([&](const ServidorHttpTeste::Pedido&, Conexao& conexao) { c.responde(conexao); });
+        DefineEndereco(EnderecoLocal(servidor.Porta()));
+        EXPECT_EQ(LinhaSilenciosa().value_or("<no file>"), c.linha);
+        servidor.Para();
+        EXPECT_EQ(servidor.Pedidos().size(), c.pedidos);
+        EXPECT_TRUE(Sobras().isEmpty()) << Sobras().join(", ").toStdString();
+    }
 }
 
 }  // namespace
