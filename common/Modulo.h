@@ -100,6 +100,8 @@ void GravaConfiguracao(const std::string& idioma, const std::string& verificacao
 bool PastaExiste(const std::string& caminho);
 void CriaPasta(const std::string& base, const std::string& relativo, bool ultimoEhArquivo);
 void ExecutaEAguarda(const std::string& linhaComando, long estiloJanela);
+// The browser, the help viewer and the mail program are not waited for: True and no error
+// mean they started; one that fails in its first seconds shows its error box afterwards.
 bool AbreNavegador(const std::string& endereco);
 void AbreAjuda(std::uint8_t codigo, bool auxiliar, bool lista);
 // The help topic of a screen (main window) or mode (auxiliary window); 0 for none.

@@ -94,12 +94,17 @@ void ExecutaEAguarda(const std::string& linhaComando, long estiloJanela) {
 }
 
 bool AbreNavegador(const std::string& endereco) {
+    // 31 is the code the system gave when no program was associated with web pages (the
+    // helper's 3); a program that was found and failed gave its own code, with message (2).
+    const std::string verifique = " You should check that your browser is correctly installed.";
     bool aberto = false;
     vb::Screen().SetMousePointer(vb::vbHourglass);
     try {
-        aberto = os::OpenUrl(endereco);
-        // 31 is the code the system gave when no program was associated with web pages.
-        if (!aberto) MostraErro(31, "(1) You should check that your browser is correctly installed.");
+        aberto = os::OpenUrl(endereco, [verifique](int codigo) {
+            if (codigo == 3) MostraErro(31, "(1)" + verifique);
+            else MostraErro(codigo, "(2)" + verifique);
+        });
+        if (!aberto) MostraErro(31, "(1)" + verifique);
     } catch (const vb::Error& e) {
         MostraErro(e.Number(), e.Description());
         aberto = false;
@@ -137,8 +142,12 @@ void AbreAjuda(std::uint8_t codigo, bool auxiliar, bool lista) {
         // The desktop's viewers of these files take no topic number: the file opens at
         // its own first page.
         (void)TopicoAjuda(codigo, auxiliar, lista);
-        if (!os::OpenDocument(arquivo))
-            vb::Raise(vb::err::FileNotFoundDll, "Error in loading DLL: xdg-open");
+        const std::string semVisualizador = "Error in loading DLL: xdg-open";
+        const bool aberto = os::OpenDocument(arquivo, [semVisualizador, arquivo](int codigo) {
+            MostraErro(vb::err::FileNotFoundDll,
+                       semVisualizador + " \"" + arquivo + "\": " + os::HelperFailureText(codigo));
+        });
+        if (!aberto) vb::Raise(vb::err::FileNotFoundDll, semVisualizador);
     } catch (const vb::Error& e) {
         MostraErro(e.Number(), e.Description());
     }
@@ -148,7 +157,11 @@ void EnviaEmail(const std::string& caminhos, const std::string& separador) {
     std::vector<std::string> arquivos;
     for (const std::string& caminho : vb::Split(caminhos, separador))
         if (!caminho.empty()) arquivos.push_back(caminho);
-    os::SendMailWithAttachments(arquivos);
+    // A failure that comes after the call can no longer reach the caller: it gets the box the
+    // caller shows for the others.
+    os::SendMailWithAttachments(arquivos, [](int codigo) {
+        MostraErro(vb::err::FileNotFoundDll, "Error in loading DLL: xdg-email: " + os::HelperFailureText(codigo));
+    });
 }
 
 std::string ObtemPastaDesktop(bool barraFinal) {

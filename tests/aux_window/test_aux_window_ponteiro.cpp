@@ -8,6 +8,9 @@
 #include "common/modTraducao.h"
 #include "platform/forms/FileDialog.h"
 #include "platform/vb/MsgBox.h"
+#include "platform/os/Desktop.h"
+#include "platform/vb/Strings.h"
+#include "tests/support/AjudantesDesktop.h"
 #include "tests/support/Ponteiro.h"
 #include "tests/support/ServidorHttpTeste.h"
 
@@ -291,6 +294,48 @@ TEST_F(AuxPonteiroTabela, EveryElementOfEveryScreenAnswersThePointer) {
         frmZornak2Form::Ligacoes().ImprimirCarrinho = nullptr;
     }
     vb::SetSaveFileHandler(anteriorSalvar);
+}
+
+// The cart's e-mail with a mail helper that fails, one that opens the message, and one that
+// fails after the window has been closed: the box comes when the failure does, and the
+// attached file stays in the temporary folder for the mail program.
+TEST_F(AuxPonteiro, TheCartEmailReportsAMailProgramThatFails) {
+    testsupport::AjudantesDesktop ajudantes;
+    struct Caso {
+        int codigo;
+        bool fechaAntes;   // the window closed while the helper runs
+        bool caixa;
+    };
+    const Caso casos[] = {{3, false, true}, {0, false, false}, {3, true, true}};
+    for (const Caso& c : casos) {
+        SCOPED_TRACE("xdg-email ending with " + std::to_string(c.codigo) + (c.fechaAntes ? ", window closed" : ""));
+        EncheCarrinho();
+        ajudantes.Programa("xdg-email", c.codigo, c.fechaAntes);
+        auxteste::Janela& j = Abre("2|0");
+        caixas_.Clear();
+        testsupport::Clica(W(), CentroVisivel(*j.lblEnviarEmail));
+        const std::optional<std::string> argumentos = ajudantes.Argumentos("xdg-email");
+        ASSERT_TRUE(argumentos);
+        const std::vector<std::string> partes = vb::Split(argumentos->substr(0, argumentos->size() - 1), "\n");
+        ASSERT_EQ(partes.size(), 2u) << *argumentos;
+        EXPECT_EQ(partes[0], "--attach");
+        if (c.fechaAntes) {
+            testsupport::Clica(W(), CentroVisivel(*j.lblVoltar));
+            ASSERT_TRUE(Fechou());
+            ajudantes.Solta("xdg-email");
+        }
+        ASSERT_TRUE(testsupport::EsperaComEventos([] { return os::WatchedHelpers() == 0; }));
+        testsupport::DeixaCorrer(100);
+        if (c.caixa) {
+            ASSERT_EQ(caixas_.Count(), 1u);
+            EXPECT_EQ(caixas_.Last().prompt.rfind(Traduz(1) + ": 48\r\n", 0), 0u) << caixas_.Last().prompt;
+            EXPECT_NE(caixas_.Last().prompt.find("xdg-email"), std::string::npos) << caixas_.Last().prompt;
+        } else {
+            EXPECT_EQ(caixas_.Count(), 0u) << caixas_.Last().prompt;
+        }
+        EXPECT_TRUE(QFile::exists(QString::fromStdString(partes[1]))) << "the attachment stays";
+        QFile::remove(QString::fromStdString(partes[1]));
+    }
 }
 
 // The window's buttons show their tooltips with their hover picture over them.

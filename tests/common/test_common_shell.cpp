@@ -1,19 +1,24 @@
 // Folder creation, started programs, the desktop's programs and the text helpers.
 #include "common/Modulo.h"
+#include "common/modTraducao.h"
 #include "platform/forms/Screen.h"
 #include "platform/os/Desktop.h"
 #include "platform/os/Process.h"
 #include "platform/vb/DateTime.h"
 #include "platform/vb/Err.h"
 #include "tests/common/AmbienteComum.h"
+#include "tests/support/AjudantesDesktop.h"
 #include "tests/support/ErroVb.h"
 #include "tests/support/FakeMsgBox.h"
 
 #include <QThread>
+#include <QObject>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
+#include <optional>
 #include <filesystem>
 #include <thread>
 
@@ -275,43 +280,28 @@ TEST_F(ShellTeste, ABareNameIsFoundBesideTheProgramFirst) {
     EXPECT_TRUE(fs::exists(marca));
 }
 
-// --- Browser, help and mail: fake desktop programs record their arguments ----------------
+// --- Browser, help and mail: stand-in desktop programs note their arguments -----------
 
 class DesktopTeste : public AmbienteComum {
 protected:
     void SetUp() override {
         AmbienteComum::SetUp();
-        bin_ = Raiz() + "/bin";
-        fs::create_directories(bin_);
-        const char* path = std::getenv("PATH");
-        oldPath_ = path ? path : "";
-        setenv("PATH", (bin_ + ":/usr/bin:/bin").c_str(), 1);
+        ajudantes_.emplace();
     }
     void TearDown() override {
-        setenv("PATH", oldPath_.c_str(), 1);
+        ajudantes_.reset();
         AmbienteComum::TearDown();
     }
-    // A stand-in for a desktop program that writes its arguments, one a line.
-    void Falso(const std::string& nome) {
-        const std::string script = bin_ + "/" + nome;
-        Grava(script, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + bin_ + "/" + nome +
-                          ".tmp'\nmv '" + bin_ + "/" + nome + ".tmp' '" + bin_ + "/" + nome + ".args'\n");
-        fs::permissions(script, fs::perms::owner_all);
+    void Falso(const std::string& nome, int codigo = 0, bool espera = false) {
+        ajudantes_->Programa(nome, codigo, espera);
     }
-    // The programs are started detached: their record shows up once they have run.
-    std::optional<std::string> Argumentos(const std::string& nome) {
-        const std::string arquivo = bin_ + "/" + nome + ".args";
-        for (int i = 0; i < 500 && !fs::exists(arquivo); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        return Conteudo(arquivo);
-    }
+    std::optional<std::string> Argumentos(const std::string& nome) { return ajudantes_->Argumentos(nome); }
     void SemPrograma(const std::string& nome) {
-        setenv("PATH", bin_.c_str(), 1);   // only the fakes
-        fs::remove(bin_ + "/" + nome);
+        ajudantes_->SoAjudantes();
+        ajudantes_->Remove(nome);
     }
 
-    std::string bin_;
-    std::string oldPath_;
+    std::optional<testsupport::AjudantesDesktop> ajudantes_;
 };
 
 TEST_F(DesktopTeste, BrowserOpensTheAddress) {
@@ -353,7 +343,7 @@ TEST_F(DesktopTeste, MissingHelpFileShowsErrorSevenNegativeAndOpensNothing) {
     ASSERT_EQ(caixa.Count(), 1u);
     EXPECT_EQ(caixa.Last().prompt,
               "Err Nr.: -7\r\nArquivo de Ajuda \"" + ajuda + "\" não encontrado.");
-    EXPECT_FALSE(fs::exists(bin_ + "/xdg-open.args"));
+    EXPECT_FALSE(ajudantes_->Iniciou("xdg-open"));
 }
 
 TEST_F(DesktopTeste, MailGetsEveryFileAttached) {
@@ -365,6 +355,127 @@ TEST_F(DesktopTeste, MailGetsEveryFileAttached) {
 TEST_F(DesktopTeste, MailWithoutXdgEmailRaisesTheMissingLibraryError) {
     SemPrograma("xdg-email");
     EXPECT_EQ(NumeroErro([] { EnviaEmail("/tmp/x.txt", "|"); }), vb::err::FileNotFoundDll);
+}
+
+// The helpers are watched, not waited for: the call returns at once and a failure shows
+// its routine's box afterwards, from the event loop.
+TEST_F(DesktopTeste, AHelperThatFailsShowsTheBoxOfItsRoutine) {
+    EstadoPrograma.Idioma = "I";
+    const std::string ajuda = EstadoPrograma.CaminhoDados + "AjudaCatalogoZORNAK_I.chm";
+    Grava(ajuda, "help");
+    const std::string navegador = "You should check that your browser is correctly installed.";
+    struct Caso {
+        std::string rotina;
+        std::string programa;
+        int codigo;
+        std::string numero;               // the box's error number; "" for no box
+        std::vector<std::string> textos;  // what its text tells
+    };
+    const Caso casos[] = {
+        // No program for web pages, and one that failed to show the page.
+        {"browser", "xdg-open", 3, "31", {"\r\n(1) " + navegador}},
+        {"browser", "xdg-open", 4, "4", {"\r\n(2) " + navegador}},
+        {"browser", "xdg-open", 1, "1", {"\r\n(2) " + navegador}},
+        {"browser", "xdg-open", 0, "", {}},
+        {"help", "xdg-open", 3, "48", {"xdg-open", ajuda, "A required tool could not be found"}},
+        {"help", "xdg-open", 4, "48", {ajuda, "The action failed"}},
+        {"help", "xdg-open", 0, "", {}},
+        {"mail", "xdg-email", 3, "48", {"xdg-email", "A required tool could not be found"}},
+        {"mail", "xdg-email", 5, "48", {"No permission to read one of the files"}},
+        {"mail", "xdg-email", 0, "", {}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.rotina + " ending with " + std::to_string(c.codigo));
+        Falso(c.programa, c.codigo);
+        testsupport::FakeMsgBox caixa;
+        if (c.rotina == "browser") EXPECT_TRUE(AbreNavegador("www.zornak.com.br"));
+        else if (c.rotina == "help") AbreAjuda(1, false, false);
+        else EnviaEmail("/tmp/t/x.txt", "|");
+        EXPECT_EQ(caixa.Count(), 0u) << "the call does not wait for the helper";
+        ASSERT_TRUE(Argumentos(c.programa));
+        ASSERT_TRUE(testsupport::EsperaComEventos(
+            [&] { return ajudantes_->Terminou(c.programa) && os::WatchedHelpers() == 0; }))
+            << "the helper's process object goes with it";
+        testsupport::DeixaCorrer(100);
+        if (c.numero.empty()) {
+            EXPECT_EQ(caixa.Count(), 0u) << caixa.Last().prompt;
+            continue;
+        }
+        ASSERT_EQ(caixa.Count(), 1u);
+        const std::string& texto = caixa.Last().prompt;
+        EXPECT_EQ(texto.rfind(Traduz(1) + ": " + c.numero + "\r\n", 0), 0u) << texto;
+        for (const std::string& t : c.textos) EXPECT_NE(texto.find(t), std::string::npos) << texto;
+        EXPECT_EQ(caixa.Last().buttons & vb::vbCritical, vb::vbCritical);
+        EXPECT_EQ(vb::Screen().MousePointer(), vb::vbDefault);
+    }
+}
+
+// A helper still running after a few seconds is taken to be showing what it was asked for
+// (a browser started in the foreground): its end, even a failed one, reports nothing.
+TEST_F(DesktopTeste, AHelperStillRunningAfterTheGracePeriodCountsAsDone) {
+    EstadoPrograma.Idioma = "I";
+    Grava(EstadoPrograma.CaminhoDados + "AjudaCatalogoZORNAK_I.chm", "help");
+    Falso("xdg-open", 3, true);
+    Falso("xdg-email", 3, true);
+    testsupport::FakeMsgBox caixa;
+    int batidas = 0;
+    QTimer relogio;
+    relogio.setInterval(50);
+    QObject::connect(&relogio, &QTimer::timeout, [&batidas] { ++batidas; });
+    relogio.start();
+
+    EXPECT_TRUE(AbreNavegador("www.zornak.com.br"));
+    AbreAjuda(0, false, false);
+    EnviaEmail("/tmp/t/x.txt", "|");
+    ASSERT_TRUE(Argumentos("xdg-open"));
+    ASSERT_TRUE(Argumentos("xdg-email"));
+    EXPECT_EQ(os::WatchedHelpers(), 3);
+    testsupport::DeixaCorrer(os::HelperGraceMs + 500);
+    EXPECT_FALSE(ajudantes_->Terminou("xdg-open"));
+    EXPECT_FALSE(ajudantes_->Terminou("xdg-email"));
+    EXPECT_GE(batidas, os::HelperGraceMs / 50 / 2) << "events ran while the helpers did";
+
+    ajudantes_->Solta("xdg-open");
+    ajudantes_->Solta("xdg-email");
+    ASSERT_TRUE(testsupport::EsperaComEventos([] { return os::WatchedHelpers() == 0; }));
+    testsupport::DeixaCorrer(100);
+    EXPECT_EQ(caixa.Count(), 0u) << caixa.Last().prompt;
+}
+
+// The program ending while helpers are watched, as its own end goes (the event loop quits,
+// the last events run, the application object goes): a failure that comes after the quit
+// shows nothing, nothing crashes, and a helper still running is left to run.
+TEST_F(DesktopTeste, TheProgramEndsCleanlyWhileHelpersAreWatched) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            Falso("xdg-open", 3, true);
+            Falso("xdg-email", 0, true);
+            testsupport::FakeMsgBox caixa;
+            AbreNavegador("www.zornak.com.br");
+            EnviaEmail("/tmp/t/x.txt", "|");
+            int falhas = Argumentos("xdg-open") && Argumentos("xdg-email") ? 0 : 1;
+            QTimer::singleShot(0, [] { QCoreApplication::quit(); });
+            QCoreApplication::exec();
+            ajudantes_->Solta("xdg-open");
+            testsupport::EsperaComEventos([this] { return os::WatchedHelpers() == 1; });
+            testsupport::DeixaCorrer(200);
+            if (caixa.Count() != 0) falhas |= 2;
+            delete QCoreApplication::instance();
+            // The mail program outlived the application object: released now, it ends itself.
+            ajudantes_->Solta("xdg-email");
+            bool terminou = false;
+            for (int i = 0; i < 250 && !terminou; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                terminou = ajudantes_->Terminou("xdg-email");
+            }
+            if (!terminou) falhas |= 4;
+            fs::remove_all(ajudantes_->Pasta());
+            fs::remove_all(Raiz());
+            std::fprintf(stderr, "falhas=%d\n", falhas);
+            std::exit(falhas);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(DesktopTeste, DesktopFolderOrTheProgramFolder) {

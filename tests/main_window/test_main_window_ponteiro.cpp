@@ -9,13 +9,12 @@
 #include "common/modTraducao.h"
 #include "platform/forms/PrinterDialog.h"
 #include "platform/forms/UserControl.h"
+#include "platform/os/Desktop.h"
 #include "platform/vb/Strings.h"
+#include "tests/support/AjudantesDesktop.h"
 #include "tests/support/JanelasTeste.h"
 #include "tests/support/Ponteiro.h"
 
-#include <QDesktopServices>
-#include <QObject>
-#include <QUrl>
 
 #include <functional>
 #include <map>
@@ -25,15 +24,6 @@ namespace {
 
 using testsupport::CentroVisivel;
 using testsupport::RetanguloVisivel;
-
-// Receives the addresses the program hands to the browser.
-class Navegador : public QObject {
-    Q_OBJECT
-public:
-    std::vector<std::string> enderecos;
-public slots:
-    void abre(const QUrl& url) { enderecos.push_back(url.toString().toStdString()); }
-};
 
 // The update check, counted instead of started.
 class VerificacaoContada : public IVerificacaoAtualizacoes {
@@ -58,7 +48,8 @@ protected:
         testsupport::PreparaJanelas([](frmZornakForm& j) { return std::make_unique<TelasCatalogo>(j); });
         auxiliar = std::make_shared<mainwindowtest::JanelaAuxiliarGravada>();
         DefineJanelaAuxiliar(auxiliar);
-        for (const char* esquema : {"http", "https"}) QDesktopServices::setUrlHandler(esquema, &navegador, "abre");
+        // The browser and the help viewer: a stand-in that notes the address or file.
+        ajudantes.Programa("xdg-open", 0);
         QDir().mkpath(raiz.path() + "/cfg/VelmoSistemas");
         QFile cfg(Configuracao());
         ASSERT_TRUE(cfg.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -72,7 +63,6 @@ protected:
     }
 
     void TearDown() override {
-        for (const char* esquema : {"http", "https"}) QDesktopServices::unsetUrlHandler(esquema);
         DefineJanelaAuxiliar(nullptr);
         testsupport::EncerraJanelas();
         EstadoPrograma.RequisicaoTela.clear();
@@ -122,7 +112,7 @@ protected:
     QTemporaryDir raiz;
     testsupport::FakeMsgBox caixas;
     std::shared_ptr<mainwindowtest::JanelaAuxiliarGravada> auxiliar;
-    Navegador navegador;
+    testsupport::AjudantesDesktop ajudantes;
     std::vector<bool> verificacoes;
 };
 
@@ -169,8 +159,9 @@ protected:
         }
         e.push_back({"imgSiteZornak", img("imgSiteZornak"), "SITEZORNAK", todas, img("imgSiteZornakSel"),
                      [this](MolduraPonteiro&, frmZornakForm&, int) {
-                         ASSERT_EQ(navegador.enderecos.size(), 1u);
-                         EXPECT_NE(navegador.enderecos[0].find("zornak"), std::string::npos);
+                         const std::optional<std::string> endereco = ajudantes.Argumentos("xdg-open");
+                         ASSERT_TRUE(endereco);
+                         EXPECT_NE(endereco->find("zornak"), std::string::npos);
                      }});
         e.push_back({"imgCarrinho", img("imgCarrinho"), "CARRINHO", todas, img("imgCarrinhoSel"),
                      [this](MolduraPonteiro&, frmZornakForm&, int) {
@@ -300,7 +291,6 @@ TEST_F(MolduraPonteiroTabela, EveryFrameElementOfEveryScreenAnswersThePointer) {
             // What a press there reaches: the element itself, not its hover picture.
             EXPECT_EQ(testsupport::ControleNoPonto(W(), centro), c);
 
-            navegador.enderecos.clear();
             auxiliar->requisicoes.clear();
             verificacoes.clear();
             dialogosImpressora = 0;
@@ -325,6 +315,66 @@ TEST_F(MolduraPonteiroTabela, FrameButtonsShowTheirTooltipsUnderTheirHoverPictur
         ASSERT_NO_FATAL_FAILURE(Repousa());
         EXPECT_EQ(testsupport::DicaNoPonto(W(), CentroVisivel(*c)), c->ToolTipText());
     }
+}
+
+// The site link and help hand their work to xdg-open and go on; when it fails, the box of the
+// routine shows afterwards, and when it goes on running (a browser in the foreground) nothing
+// does, while the window keeps answering the pointer.
+TEST_F(MolduraPonteiro, TheSiteLinkAndHelpReportAViewerThatFails) {
+    const std::string ajuda = EstadoPrograma.CaminhoDados + "AjudaCatalogoZORNAK_P.chm";
+    {
+        QFile f(QString::fromStdString(ajuda));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    ASSERT_NO_FATAL_FAILURE(VaiPara(0));
+    struct Caso {
+        const char* botao;
+        int codigo;
+        std::string inicio;   // of the box's text; "" for no box
+        std::string fala;     // what else it tells
+    };
+    const Caso casos[] = {
+        {"imgSiteZornak", 3, Traduz(1) + ": 31\r\n", "(1) You should check that your browser is correctly installed."},
+        {"imgSiteZornak", 0, "", ""},
+        {"imgAjuda", 3, Traduz(1) + ": 48\r\n", ajuda},
+        {"imgAjuda", 0, "", ""},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(std::string(c.botao) + " with xdg-open ending with " + std::to_string(c.codigo));
+        ajudantes.Programa("xdg-open", c.codigo);
+        caixas.Clear();
+        ASSERT_NO_FATAL_FAILURE(Repousa());
+        testsupport::Clica(W(), CentroVisivel(*J().Controle(c.botao)));
+        ASSERT_TRUE(ajudantes.Argumentos("xdg-open"));
+        ASSERT_TRUE(testsupport::EsperaComEventos([] { return os::WatchedHelpers() == 0; }));
+        testsupport::DeixaCorrer(100);
+        if (c.inicio.empty()) {
+            EXPECT_EQ(caixas.Count(), 0u) << caixas.Last().prompt;
+            continue;
+        }
+        ASSERT_EQ(caixas.Count(), 1u);
+        EXPECT_EQ(caixas.Last().prompt.rfind(c.inicio, 0), 0u) << caixas.Last().prompt;
+        EXPECT_NE(caixas.Last().prompt.find(c.fala), std::string::npos) << caixas.Last().prompt;
+    }
+
+    // A browser that stays: its failure after the grace period is no failure of the link.
+    ajudantes.Programa("xdg-open", 3, true);
+    caixas.Clear();
+    ASSERT_NO_FATAL_FAILURE(Repousa());
+    testsupport::Clica(W(), CentroVisivel(*J().Controle("imgSiteZornak")));
+    ASSERT_TRUE(ajudantes.Argumentos("xdg-open"));
+    vb::Control* carrinho = J().Controle("imgCarrinho");
+    vb::Control* realce = J().Controle("imgCarrinhoSel");
+    EXPECT_TRUE(testsupport::MoveParaMudaDesenho(W(), CentroVisivel(*carrinho),
+                                                 RetanguloVisivel(*carrinho) | RetanguloVisivel(*realce)))
+        << "the window answers the pointer while the browser runs";
+    EXPECT_EQ(J().m_ChaveSelecao, "CARRINHO");
+    testsupport::DeixaCorrer(os::HelperGraceMs + 500);
+    EXPECT_FALSE(ajudantes.Terminou("xdg-open"));
+    ajudantes.Solta("xdg-open");
+    ASSERT_TRUE(testsupport::EsperaComEventos([] { return os::WatchedHelpers() == 0; }));
+    testsupport::DeixaCorrer(100);
+    EXPECT_EQ(caixas.Count(), 0u) << caixas.Last().prompt;
 }
 
 // The application combo of a vehicle's list is only as wide as its caption; the room its list
@@ -383,4 +433,3 @@ TEST_F(MolduraPonteiro, TheExitButtonClosesTheWindow) {
 
 }  // namespace
 
-#include "test_main_window_ponteiro.moc"

@@ -15,6 +15,8 @@
 #include "common/modTraducao.h"
 #include "platform/forms/Menu.h"
 #include "platform/vb/Strings.h"
+#include "platform/os/Desktop.h"
+#include "tests/support/AjudantesDesktop.h"
 #include "tests/support/Ponteiro.h"
 
 #include <QCursor>
@@ -358,6 +360,42 @@ TEST_F(TelasPonteiro, HomeScreenGroupShortcutsAndNotice) {
     };
     ClicaTabela(tabela);
     setenv("PATH", path.c_str(), 1);
+}
+
+// The notice's links with a browser helper that fails, and one that opens the page.
+TEST_F(TelasPonteiro, TheNoticeLinkReportsABrowserThatFails) {
+    testsupport::AjudantesDesktop ajudantes;
+    frmZornakForm& j = Mostra();
+    struct Caso {
+        int link;
+        int codigo;
+        bool caixa;
+    };
+    const Caso casos[] = {{0, 3, true}, {1, 3, true}, {0, 0, false}};
+    for (const Caso& c : casos) {
+        SCOPED_TRACE("link " + std::to_string(c.link) + ", xdg-open ending with " + std::to_string(c.codigo));
+        ajudantes.Programa("xdg-open", c.codigo);
+        caixas.Clear();
+        const vb::Label& link = j.Lbl("lblLinkPopUp", c.link);
+        const QPoint p = CentroVisivel(link);
+        ASSERT_TRUE(AoAlcance(link, p));
+        testsupport::Clica(janela, p);
+        const std::optional<std::string> endereco = ajudantes.Argumentos("xdg-open");
+        ASSERT_TRUE(endereco);
+        EXPECT_EQ(*endereco, "https://www.zornak.com.br/contato\n");
+        ASSERT_TRUE(testsupport::EsperaComEventos([] { return os::WatchedHelpers() == 0; }));
+        testsupport::DeixaCorrer(100);
+        if (!c.caixa) {
+            EXPECT_EQ(caixas.Count(), 0u) << caixas.Last().prompt;
+            continue;
+        }
+        ASSERT_EQ(caixas.Count(), 1u);
+        EXPECT_EQ(caixas.Last().prompt,
+                  Traduz(1) + ": 31\r\n(1) You should check that your browser is correctly installed.");
+        EXPECT_EQ(caixas.Last().title, Traduz(0));
+        EXPECT_TRUE(j.Img("imgPopUp").Widget()->isVisible()) << "the notice stays";
+    }
+    EXPECT_TRUE(erros.empty());
 }
 
 // ------------------------------------------------------------- product search, releases
