@@ -5,6 +5,7 @@
 #include "platform/vb/Err.h"
 #include "tests/data/Pasta.h"
 #include "tests/support/AplicacaoTeste.h"
+#include "tests/support/EscritaQueFalha.h"
 #include "tests/support/ProgramaDemo.h"
 #include "tests/support/ServidorHttpTeste.h"
 
@@ -14,6 +15,8 @@
 
 #include <zip.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -388,6 +391,36 @@ TEST_F(InstalacaoNoServidor, OsBancosAbertosNaoSaoSubstituidos) {
     EXPECT_FALSE(fs::exists(dados_ + "leia.txt"));
     EXPECT_TRUE(Temporarios().empty());
     EXPECT_EQ(Registro("Versao").ToLong(), 27);
+}
+
+// The disk fills up while an archive is unpacked: the run stops at that file, the files
+// after it keep what they held, and the error says which file and why.
+TEST_F(InstalacaoNoServidor, UmDiscoCheioNoDesempacotamentoParaNaqueleArquivoEDizPorque) {
+    QTemporaryDir trabalho;
+    const std::string zip = CriaZip({{"Figuras/A.TXT", "novo a"}, {"Figuras/B.TXT", "novo b"}, {"Figuras/C.TXT", "novo c"}},
+                                    trabalho.path().toStdString());
+    fs::create_directories(dados_ + "Figuras");
+    std::ofstream(dados_ + "Figuras/B.TXT") << "antigo b";
+    std::ofstream(dados_ + "Figuras/C.TXT") << "antigo c";
+    Serve("ListVersao28.txt", "DAT;DADOS-CI-.ZIP;" + std::to_string(zip.size()) + "\r\nSDB;script28.sql;10\r\n");
+    Serve("DADOS-CI-.ZIP", zip);
+    Serve("script28.sql", "E:UPDATE UMREGISTRO SET FlagErroUltimaVerificacao=7");
+    ResultadoAtualizacao r;
+    {
+        testsupport::EscritaQueFalha disco(1, ENOSPC);
+        r = InstalaAtualizacao(27, 28, progresso_);
+    }
+    EXPECT_FALSE(r.Sucesso);
+    EXPECT_EQ(r.Passo, 3);
+    EXPECT_EQ(r.NumeroErro, vb::err::DiskFull) << r.DescricaoErro;
+    EXPECT_NE(r.DescricaoErro.find("B.TXT"), std::string::npos) << r.DescricaoErro;
+    EXPECT_NE(r.DescricaoErro.find(std::strerror(ENOSPC)), std::string::npos) << r.DescricaoErro;
+    EXPECT_EQ(LeTudo(dados_ + "Figuras/A.TXT"), "novo a");
+    EXPECT_EQ(LeTudo(dados_ + "Figuras/B.TXT"), "antigo b");
+    EXPECT_EQ(LeTudo(dados_ + "Figuras/C.TXT"), "antigo c");
+    EXPECT_TRUE(Temporarios().empty());
+    EXPECT_EQ(Registro("Versao").ToLong(), 27);
+    EXPECT_NE(Registro("FlagErroUltimaVerificacao").ToLong(), 7);
 }
 
 TEST_F(InstalacaoNoServidor, ArquivoQueFaltaNoServidorParaTudoComOsArquivosAntigosIntactos) {
