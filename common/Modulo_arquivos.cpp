@@ -10,8 +10,6 @@
 #include "platform/vb/Strings.h"
 #include "platform/vb/Text.h"
 
-#include <QDir>
-#include <QFileInfo>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -103,11 +101,20 @@ std::string LeArquivo(const std::string& caminho) {
     return vb::DecodeLatin1(LeBytesArquivo(caminho));
 }
 
-std::string LeArquivoTexto(const std::string& caminho) {
+namespace {
+
+// The bytes of a small text file without the line ends at its end: editors end the line
+// they save, and the line end is not part of the value.
+std::string LeBytesSemFimDeLinha(const std::string& caminho) {
     std::string bytes = LeBytesArquivo(caminho);
-    // Editors end the line they save; the line end is not part of the value.
     while (!bytes.empty() && (bytes.back() == '\r' || bytes.back() == '\n')) bytes.pop_back();
-    return vb::DecodeServerText(bytes);
+    return bytes;
+}
+
+}  // namespace
+
+std::string LeArquivoTexto(const std::string& caminho) {
+    return vb::DecodeServerText(LeBytesSemFimDeLinha(caminho));
 }
 
 std::string ObtemCaminhoDados() {
@@ -115,7 +122,13 @@ std::string ObtemCaminhoDados() {
     const std::string indicacao = caminho + "Caminho.txt";
     if (ExisteArquivo(indicacao)) {
         // An empty file names no folder: the data stay beside the program.
-        std::string texto = LeArquivoTexto(indicacao);
+        const std::string bytes = LeBytesSemFimDeLinha(indicacao);
+        // A folder's name is bytes: one in Latin-1 is no UTF-8 and would not survive a
+        // decoding, so the bytes as they stand come first; when they name no folder, the
+        // text is read as an editor of another system may have written it.
+        std::error_code naoPasta;
+        std::string texto =
+            !bytes.empty() && std::filesystem::is_directory(bytes, naoPasta) ? bytes : vb::DecodeServerText(bytes);
         // Paths built on the data folder refuse "..", which names from the update server
         // must not hold; a folder named with it ("/opt/zornak/../dados") is resolved here.
         const std::filesystem::path pasta(texto);
@@ -188,18 +201,33 @@ void MostraErro(long numero, const std::string& descricao) {
 }
 
 std::string LocalizaArquivo(const std::string& pasta, const std::string& nome) {
-    const QString relativo = QString::fromStdString(vb::Replace(nome, "\\", "/"));
-    const QString exato = QString::fromStdString(pasta) + relativo;
-    if (QFileInfo::exists(exato)) return exato.toStdString();
-    QDir dir(QString::fromStdString(pasta));
-    const QStringList partes = relativo.split('/', Qt::SkipEmptyParts);
-    for (int i = 0; i < partes.size(); ++i) {
-        QString achado;
-        for (const QString& a : dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
-            if (a.compare(partes[i], Qt::CaseInsensitive) == 0) achado = a;
-        if (achado.isEmpty()) break;
-        if (i + 1 == partes.size()) return dir.filePath(achado).toStdString();
-        if (!dir.cd(achado)) break;
+    // Paths stay bytes from end to end: the data folder's name need not be UTF-8.
+    std::string relativo = nome;
+    std::replace(relativo.begin(), relativo.end(), '\\', '/');
+    const std::string exato = pasta + relativo;
+    std::error_code ec;
+    if (std::filesystem::exists(exato, ec)) return exato;
+    // Names are compared without case where both are text; among several matches the first
+    // in name order.
+    auto mesmoNome = [](const std::string& a, const std::string& b) {
+        return a == b || (vb::IsValidUtf8(a) && vb::IsValidUtf8(b) && vb::UCase(a) == vb::UCase(b));
+    };
+    std::string atual = pasta;
+    const std::vector<std::string> partes = vb::Split(relativo, "/");
+    std::vector<std::string> nomes;
+    for (const std::string& p : partes)
+        if (!p.empty()) nomes.push_back(p);
+    for (std::size_t i = 0; i < nomes.size(); ++i) {
+        std::string achado;
+        for (std::filesystem::directory_iterator it(atual.empty() ? "." : atual, ec), fim; !ec && it != fim;
+             it.increment(ec)) {
+            const std::string candidato = it->path().filename().string();
+            if (mesmoNome(candidato, nomes[i]) && (achado.empty() || candidato < achado)) achado = candidato;
+        }
+        if (achado.empty()) break;
+        if (i + 1 == nomes.size()) return atual + achado;
+        atual += achado + "/";
+        if (!std::filesystem::is_directory(atual, ec)) break;
     }
-    return exato.toStdString();
+    return exato;
 }

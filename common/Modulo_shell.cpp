@@ -9,13 +9,18 @@
 #include "platform/vb/Err.h"
 #include "platform/vb/Strings.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 
 namespace {
 
-// Names that come from the catalogue or the update server may use "\".
-std::string ComBarras(const std::string& caminho) { return vb::Replace(caminho, "\\", "/"); }
+// Names that come from the catalogue or the update server may use "\". Byte by byte: the
+// data folder's name in front of them need not be UTF-8.
+std::string ComBarras(std::string caminho) {
+    std::replace(caminho.begin(), caminho.end(), '\\', '/');
+    return caminho;
+}
 
 bool EhLetraDeUnidade(const std::string& parte) {
     return parte.size() >= 2 && std::isalpha(static_cast<unsigned char>(parte[0])) &&
@@ -267,7 +272,7 @@ long VerificaVetorValido(const std::vector<long>& vetor, long valor) {
 vb::Variant ExtraiPastaArquivo(const std::string& caminho, bool mantemBarra) {
     const std::string nome = ComBarras(caminho);
     VerificaPartes(caminho, vb::Split(nome, "/"));
-    const long posicao = vb::InStrRev(nome, "/");
-    if (posicao <= 0) return vb::Variant();
-    return vb::Variant(vb::Left(nome, mantemBarra ? posicao : posicao - 1));
+    const std::size_t barra = nome.rfind('/');
+    if (barra == std::string::npos) return vb::Variant();
+    return vb::Variant(nome.substr(0, mantemBarra ? barra + 1 : barra));
 }

@@ -13,9 +13,7 @@
 #include "platform/vb/Strings.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFontMetrics>
-#include <QPixmap>
 
 #include <exception>
 #include <functional>
@@ -162,16 +160,6 @@ void ImprimeDocumento(const std::function<void()>& corpo)
 long LarguraMedida(const std::string& texto)
 {
     return LarguraTextoMedida(texto, P().FontName(), P().FontSize());
-}
-
-// LoadPicture: a missing file raises 53, one that does not decode 481.
-vb::Picture CarregaFigura(const std::string& caminho)
-{
-    if (!QFileInfo(QString::fromStdString(caminho)).isFile())
-        vb::Raise(vb::err::FileNotFound, vb::DefaultDescription(vb::err::FileNotFound) + " (" + caminho + ")");
-    QPixmap imagem;
-    if (!imagem.load(QString::fromStdString(caminho))) vb::Raise(vb::err::InvalidPicture, "Invalid picture (" + caminho + ")");
-    return vb::Picture(std::move(imagem));
 }
 
 // The observation of one product. bPrimeira marks the first observation of the document,
@@ -424,7 +412,7 @@ void ImprimirFigura(long CodigoConjunto, std::uint8_t NumeroParteFigura, long ap
             const long x0 = vb::CLng(P().CurrentX());
             const long y0 = vb::CLng(P().CurrentY());
             const vb::Picture imgAuxFigura =
-                CarregaFigura(LocalizaArquivo(EstadoPrograma.CaminhoDados + "Figuras/", ObtemValorCampo(rs.Value("ArquivoFigura"), "").ToString()));
+                CarregaImagemArquivo(LocalizaArquivo(EstadoPrograma.CaminhoDados + "Figuras/", ObtemValorCampo(rs.Value("ArquivoFigura"), "").ToString()));
             P().PaintPicture(imgAuxFigura, x0, y0, static_cast<double>(k) * imgAuxFigura.Width(),
                              static_cast<double>(k) * imgAuxFigura.Height());
             for (; !rs.Eof(); rs.MoveNext()) {

@@ -13,7 +13,6 @@
 #include "platform/vb/Err.h"
 #include "platform/vb/Strings.h"
 
-#include <QPixmap>
 
 namespace {
 
@@ -193,11 +192,11 @@ bool PainelProduto::MostraFotoProduto(const std::string& arquivo, long painel) {
                 if (d.Largura == larguras[k] && d.Altura == alturas[k]) leiaute = k;
         }
         if (leiaute >= 0) {
-            QPixmap imagem;
-            if (imagem.load(QString::fromStdString(caminho)) && !imagem.isNull())
-                imgFotoProduto[base + static_cast<size_t>(leiaute)]->SetPicture(vb::Picture(imagem));
-            else
+            try {
+                imgFotoProduto[base + static_cast<size_t>(leiaute)]->SetPicture(CarregaImagemArquivo(caminho));
+            } catch (const vb::Error&) {
                 leiaute = -1;
+            }
         }
     }
     if (painel == 1) {
@@ -215,9 +214,7 @@ void PainelProduto::MostraFigura(const std::string& arquivo) {
             figura.SetPicture(vb::Picture());
             return;
         }
-        QPixmap imagem;
-        if (!imagem.load(QString::fromStdString(LocalizaArquivo(EstadoPrograma.CaminhoDados + "Figuras/", vb::Trim(arquivo))))) return;
-        figura.SetPicture(vb::Picture(imagem));
+        figura.SetPicture(CarregaImagemArquivo(LocalizaArquivo(EstadoPrograma.CaminhoDados + "Figuras/", vb::Trim(arquivo))));
     } catch (...) {
     }
 }

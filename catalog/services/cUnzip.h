@@ -56,7 +56,10 @@ public:
     // Returns the library's code, 0 when all went well.
     std::int32_t Directory();
     // Extracts the selected entries (every entry when all or none are selected) into
-    // UnzipFolder. True when the library reported success; False for an empty ZipFile.
+    // UnzipFolder. True when the library reported success; False for an empty ZipFile. An
+    // entry that cannot be written (a full disk, a refused folder) ends the run there: the
+    // entries before it stay, the later ones are not touched, and the error is raised
+    // (RunUnzip) with the file and the system's cause.
     bool Unzip();
 
     void UnzipFolder(const std::string& folder) { folder_ = folder; }

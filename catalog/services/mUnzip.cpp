@@ -5,6 +5,7 @@
 #include "platform/vb/Strings.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <limits>
 
@@ -111,6 +112,15 @@ std::vector<const char*> ListaNomes(std::int32_t quantidade, const std::vector<s
     return lista;
 }
 
+// A file the run could not write ended it: the caller hears which file and why, as the
+// runtime reports a failed write of its own.
+[[noreturn]] void LevantaFalhaEscrita(int erroSistema, const std::string& mensagem) {
+    long numero = vb::err::DeviceIOError;
+    if (erroSistema == ENOSPC || erroSistema == EDQUOT) numero = vb::err::DiskFull;
+    else if (erroSistema == EACCES || erroSistema == EPERM || erroSistema == EROFS) numero = vb::err::PermissionDenied;
+    vb::Raise(numero, vb::DefaultDescription(numero) + ": " + mensagem);
+}
+
 }  // namespace
 
 std::int32_t RunUnzip(cUnzip& owner, uz::DCL& options, std::int32_t includeCount,
@@ -118,6 +128,8 @@ std::int32_t RunUnzip(cUnzip& owner, uz::DCL& options, std::int32_t includeCount
                       const std::vector<std::string>& excludeNames) {
     EstadoUnzip.DonoUnzip = &owner;
     std::int32_t codigo = 0;
+    int falhaSistema = 0;
+    std::string falha;
     try {
         uz::USERFUNCTIONS funcoes;
         funcoes.Print = CallbackImpressao;
@@ -131,11 +143,14 @@ std::int32_t RunUnzip(cUnzip& owner, uz::DCL& options, std::int32_t includeCount
         EstadoUnzip.CancelaUnzip = 0;
         codigo = uz::Wiz_SingleEntryUnzip(includeCount, incluidos.data(), excludeCount,
                                           excluidos.data(), options, funcoes);
+        falhaSistema = funcoes.SystemError;
+        falha = funcoes.ErrorMessage;
     } catch (...) {
         EstadoUnzip.DonoUnzip = nullptr;
         throw;
     }
     // The object may go as soon as its run is over; no callback comes outside a run.
     EstadoUnzip.DonoUnzip = nullptr;
+    if (!falha.empty()) LevantaFalhaEscrita(falhaSistema, falha);
     return codigo;
 }

@@ -17,6 +17,8 @@ struct TEstadoUnzip {
 extern TEstadoUnzip EstadoUnzip;
 
 // A list holds at most 1023 names; more raise 9. Any error is raised again to the caller.
+// A file the library could not write stops the run and is raised: 61 for a full disk, 70
+// when writing is refused, 57 otherwise, the description naming the file and the cause.
 constexpr std::size_t MaximoNomesUnzip = 1023;
 
 std::int32_t RunUnzip(cUnzip& owner, uz::DCL& options, std::int32_t includeCount,

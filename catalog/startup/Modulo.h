@@ -184,8 +184,18 @@ constexpr long ErroRecursoNaoEncontrado = 326;
 // data that does not decode gives Nothing. Needs a QGuiApplication.
 vb::Picture CarregaImagemRecurso(const vb::Variant& nome, const vb::Variant& tipo = vb::Variant());
 
-// Type ("png", "gif", "bmp", "jpg"; "" unknown) and size of an image file from its header.
-// Never raises: a missing, unreadable, short or unknown file gives False.
+// The runtime's number for picture data that does not decode (LoadPicture).
+constexpr long ErroImagemInvalida = 481;
+
+// A picture file of the data folder (a product photo, a figure page), as LoadPicture gives
+// it. It is read as the settings file is (LeBytesArquivo): only a regular file, after links,
+// opened so that nothing waits, so a FIFO or a device at the path is a missing file (53)
+// and never holds the program. Data that does not decode raises ErroImagemInvalida.
+vb::Picture CarregaImagemArquivo(const std::string& caminho);
+
+// Type ("png", "gif", "bmp", "jpg"; "" unknown) and size of an image file from its header,
+// read as CarregaImagemArquivo reads it. Never raises: a missing, unreadable, short or
+// unknown file, or one that is not a regular file, gives False.
 bool ObtemDimensoesImagem(const std::string& caminho, DimensoesImagem& dimensoes, std::string& tipo);
 
 // The 16-bit word at `posicao`, little- or big-endian, sign-extended. A position outside the

@@ -11,7 +11,6 @@
 #include <QPixmap>
 #include <QString>
 
-#include <fstream>
 #include <limits>
 
 // Resources of a static library need their initialiser called; this also pulls them into
@@ -67,6 +66,23 @@ vb::Picture CarregaImagemRecurso(const vb::Variant& nome, const vb::Variant& tip
     return vb::Picture(std::move(imagem));
 }
 
+vb::Picture CarregaImagemArquivo(const std::string& caminho) {
+    std::string bytes;
+    try {
+        bytes = LeBytesArquivo(caminho);
+    } catch (const vb::Error& e) {
+        // Not a regular file (a FIFO, a device, a folder): no picture is there.
+        if (e.Number() == vb::err::PathFileAccessError)
+            vb::Raise(vb::err::FileNotFound, vb::DefaultDescription(vb::err::FileNotFound) + " (" + caminho + ")");
+        throw;
+    }
+    QPixmap imagem;
+    if (!imagem.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<uint>(bytes.size())) ||
+        imagem.isNull())
+        vb::Raise(ErroImagemInvalida, "Invalid picture (" + caminho + ")");
+    return vb::Picture(std::move(imagem));
+}
+
 std::int32_t PalavraLE(long posicao, const std::vector<std::uint8_t>& bytes) {
     VerificaPosicao(posicao, bytes);
     const auto i = static_cast<std::size_t>(posicao);
@@ -83,17 +99,15 @@ bool ObtemDimensoesImagem(const std::string& caminho, DimensoesImagem& dimensoes
     tipo.clear();
     dimensoes = DimensoesImagem{};
     try {
-        std::ifstream arquivo(caminho, std::ios::binary | std::ios::ate);
-        if (!arquivo) return false;
-        const std::streamoff tamanho = arquivo.tellg();
         // The length is a 32-bit field; a file beyond it is no picture this program shows.
-        if (tamanho < 0 || tamanho > std::numeric_limits<std::int32_t>::max()) return false;
-        const long n = static_cast<long>(tamanho);
+        constexpr auto maximo = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
+        const std::string conteudo = LeBytesArquivo(caminho, maximo + 1);
+        if (conteudo.size() > maximo) return false;
+        const long n = static_cast<long>(conteudo.size());
         dimensoes.TamanhoArquivo = static_cast<std::int32_t>(n);
         // Indexed 0 to n: the element after the last byte is 0.
-        std::vector<std::uint8_t> b(static_cast<std::size_t>(n) + 1, 0);
-        arquivo.seekg(0);
-        if (n > 0 && !arquivo.read(reinterpret_cast<char*>(b.data()), n)) return false;
+        std::vector<std::uint8_t> b(conteudo.begin(), conteudo.end());
+        b.push_back(0);
 
         auto B = [&b](long i) { return Byte(b, i); };
         if (B(0) == 137 && B(1) == 'P' && B(2) == 'N') {

@@ -15,8 +15,6 @@
 #include "platform/vb/Err.h"
 #include "platform/vb/Strings.h"
 
-#include <QDir>
-#include <QFileInfo>
 
 #include <malloc.h>
 #include <sqlite3.h>
@@ -26,6 +24,7 @@
 #include <atomic>
 #include <cctype>
 #include <cstring>
+#include <filesystem>
 #include <iterator>
 #include <map>
 #include <mutex>
@@ -340,10 +339,14 @@ void KeepListMemory() {
 }
 
 std::shared_ptr<ConnectionState> openConnection(const std::string& path, const std::string& password) {
-    QFileInfo info(QString::fromStdString(path));
-    if (!info.exists() || info.isDir())
+    // The path's bytes as they stand: a folder's name need not be UTF-8.
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (path.empty() || !std::filesystem::exists(status) || std::filesystem::is_directory(status))
         raise(jet::FileNotFound, "Could not find file '" + path + "'.");
-    std::string canonical = info.canonicalFilePath().toStdString();
+    const std::filesystem::path canonicalPath = std::filesystem::canonical(path, ec);
+    if (ec) raise(jet::FileNotFound, "Could not find file '" + path + "'.");
+    std::string canonical = canonicalPath.string();
 
     std::lock_guard<std::mutex> lock(registryMutex());
     auto& reg = registry();
@@ -353,13 +356,15 @@ std::shared_ptr<ConnectionState> openConnection(const std::string& path, const s
             return c;
         }
     }
-    if (info.size() == 0) raise(jet::UnrecognizedFormat, "Unrecognized database format '" + path + "'.");
+    const std::uintmax_t size = std::filesystem::file_size(canonicalPath, ec);
+    const long long fileBytes = ec ? 0 : static_cast<long long>(size);
+    if (!ec && size == 0) raise(jet::UnrecognizedFormat, "Unrecognized database format '" + path + "'.");
 
     KeepListMemory();
     auto c = std::make_shared<ConnectionState>();
     c->path = canonical;
     c->password = password;
-    std::string dir = info.absolutePath().toStdString();
+    std::string dir = canonicalPath.parent_path().string();
     c->writable = ::access(canonical.c_str(), W_OK) == 0 && ::access(dir.c_str(), W_OK) == 0;
     int flags = c->writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
     int rc = sqlite3_open_v2(canonical.c_str(), &c->db, flags, nullptr);
@@ -383,7 +388,7 @@ std::shared_ptr<ConnectionState> openConnection(const std::string& path, const s
     // its changes into the file once the page cache is full, which takes the exclusive lock
     // and stops every other computer from reading until the commit.
     sqlite3_exec(c->db, "PRAGMA cache_spill=OFF", nullptr, nullptr, nullptr);
-    SizePageCache(c->db, info.size());
+    SizePageCache(c->db, fileBytes);
     RegisterJetFunctions(c->db);
     reg[canonical] = c;
     return c;
@@ -932,10 +937,11 @@ Database Workspace::OpenDatabase(const std::string& path, bool exclusive, bool r
 
 Database Workspace::CreateDatabase(const std::string& path, const std::string& locale, int) {
     state();
-    QFileInfo info(QString::fromStdString(path));
-    if (info.exists()) raise(jet::DatabaseExists, "Database already exists.");
-    if (!info.absoluteDir().exists())
-        raise(jet::InvalidPath, "'" + info.absolutePath().toStdString() + "' isn't a valid path.");
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec)) raise(jet::DatabaseExists, "Database already exists.");
+    const std::filesystem::path folder = std::filesystem::absolute(path, ec).parent_path();
+    if (!std::filesystem::is_directory(folder, ec))
+        raise(jet::InvalidPath, "'" + folder.string() + "' isn't a valid path.");
     std::string password = passwordOf(locale);
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);

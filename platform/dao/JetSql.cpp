@@ -509,7 +509,10 @@ private:
         operators(items);
         orderCollation(items);
         std::string out = join(items);
-        if (!limit.empty()) out += " LIMIT " + limit;
+        // OFFSET 0 keeps SQLite (3.15) from merging this SELECT into the query around it:
+        // merged into a UNION ALL that is itself a subquery, the limit of one SELECT cuts the
+        // rows of the whole union or is lost.
+        if (!limit.empty()) out += " LIMIT " + limit + " OFFSET 0";
         return out;
     }
 

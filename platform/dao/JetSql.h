@@ -14,8 +14,9 @@ namespace dao {
 //  - a + b               -> jet_add(a,b): numbers add, two texts are joined, Null gives Null
 //  - IIF(c, a, b)        -> (CASE WHEN c THEN a ELSE b END)
 //  - x = Null, x <> Null -> x IS NULL, x IS NOT NULL (not in the assignments of SET)
-//  - SELECT TOP n        -> LIMIT n at the end of that level; a SELECT of a UNION with TOP
-//                           becomes a subquery, so TOP limits that SELECT alone;
+//  - SELECT TOP n        -> LIMIT n OFFSET 0 at the end of that level (the OFFSET keeps
+//                           SQLite from merging it into the query around it); a SELECT of a
+//                           UNION with TOP becomes a subquery, so TOP limits that SELECT alone;
 //                           True/False -> -1/0; Mod -> %
 //  - "text" and 'text'   -> 'text' COLLATE JET, so texts compare without regard to case
 //                           also against expressions; every ORDER BY term (a column number
@@ -26,7 +27,8 @@ namespace dao {
 //    Date, Double, Single, YesNo, Counter, Currency, Binary; "WITH ..." of CREATE INDEX is
 //    dropped; DROP INDEX i ON T; DELETE * FROM T.
 // LIKE stays LIKE: the connection's like() is Jet's (RegisterJetFunctions).
-// Not translated: a comparison in a select list gives 1, not Jet's -1, for True; Jet's
+// Not translated: TOP n with ORDER BY gives n rows, not Jet's n and the rows tied with the
+// last of them; a comparison in a select list gives 1, not Jet's -1, for True; Jet's
 // make-table (SELECT ... INTO) and joined UPDATE have no SQLite form and fail to prepare.
 // Throws vb::Error 3075 on text it cannot read (an unclosed literal or bracket, unbalanced
 // parentheses, an IIF without three arguments, "&" without an operand, a date that does not

@@ -1,6 +1,8 @@
 // The unzip library over libzip. Each entry is written to a temporary file beside its
 // target and renamed over it only when all of it was read and checked, so a damaged entry
-// never replaces a good file and never leaves half a file behind.
+// never replaces a good file and never leaves half a file behind. A file that cannot be
+// written stops the extraction there: on a full disk or a refused folder the later entries
+// stay as they were, and the caller learns where and why it stopped.
 #include "platform/unzip/Unzip.h"
 
 #include "platform/vb/Strings.h"
@@ -21,6 +23,7 @@
 #include <ctime>
 #include <filesystem>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace uz {
@@ -121,6 +124,17 @@ fs::path ExistingCase(const fs::path& base, const fs::path& relative) {
     return current;
 }
 
+WriteRoutine writeRoutine = nullptr;
+
+ssize_t WriteBytes(int fd, const void* data, std::size_t size) {
+    return writeRoutine ? writeRoutine(fd, data, size) : ::write(fd, data, size);
+}
+
+// The errno of a failed file system call reported through an error_code.
+int SystemErrorOf(const std::error_code& ec) {
+    return ec.category() == std::generic_category() || ec.category() == std::system_category() ? ec.value() : EIO;
+}
+
 mode_t FileMode() {
     static const mode_t mode = [] {
         const mode_t mask = ::umask(0);
@@ -143,6 +157,18 @@ private:
         f_.Print(text.c_str(), static_cast<unsigned long>(text.size()));
     }
     void Note(int code) { result_ = std::max(result_, code); }
+    // A file or folder that could not be written: the run stops at it, and the first such
+    // failure is what the caller is told.
+    void DiskFailure(const std::string& what, int error) {
+        const std::string text = what + ": " + std::strerror(error);
+        Message(true, "  error:  " + text);
+        Note(UZ_DISK_ERROR);
+        if (!stopped_) {
+            f_.SystemError = error;
+            f_.ErrorMessage = text;
+        }
+        stopped_ = true;
+    }
 
     bool Selected(const std::string& name);
     void List(zip_uint64_t index, const zip_stat_t& st, const std::string& name);
@@ -161,6 +187,7 @@ private:
     int result_ = UZ_OK;
     bool replaceAll_ = false;
     bool replaceNone_ = false;
+    bool stopped_ = false;
     std::vector<std::string> includes_;
     std::vector<std::string> excludes_;
     std::vector<bool> matched_;
@@ -307,8 +334,7 @@ void Run::Extract(zip_uint64_t index, const zip_stat_t& st, const std::string& n
     if (folder) {
         fs::create_directories(target, ec);
         if (ec && !fs::is_directory(target)) {
-            Message(true, "  error:  cannot create " + target.string() + ": " + ec.message());
-            Note(UZ_DISK_ERROR);
+            DiskFailure("cannot create " + target.string(), SystemErrorOf(ec));
         } else {
             Message(false, "   creating: " + target.string());
         }
@@ -329,8 +355,7 @@ void Run::Extract(zip_uint64_t index, const zip_stat_t& st, const std::string& n
     }
     fs::create_directories(target.parent_path(), ec);
     if (ec && !fs::is_directory(target.parent_path())) {
-        Message(true, "  error:  cannot create " + target.parent_path().string() + ": " + ec.message());
-        Note(UZ_DISK_ERROR);
+        DiskFailure("cannot create " + target.parent_path().string(), SystemErrorOf(ec));
         return;
     }
 
@@ -342,18 +367,18 @@ void Run::Extract(zip_uint64_t index, const zip_stat_t& st, const std::string& n
     std::string temporary = (target.parent_path() / ".zkpartXXXXXX").string();
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
-        Message(true, "  error:  cannot write " + target.string() + ": " + std::strerror(errno));
-        Note(UZ_DISK_ERROR);
+        const int error = errno;
         zip_fclose(file);
+        DiskFailure("cannot write " + target.string(), error);
         return;
     }
-    bool writeFailed = false;
+    int writeError = 0;   // the errno of the failed write, close or rename
     auto writeAll = [&](const char* data, std::size_t size) {
         while (size > 0) {
-            const ssize_t n = ::write(fd, data, size);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                writeFailed = true;
+            const ssize_t n = WriteBytes(fd, data, size);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                writeError = n < 0 ? errno : ENOSPC;
                 return false;
             }
             data += n;
@@ -384,19 +409,16 @@ void Run::Extract(zip_uint64_t index, const zip_stat_t& st, const std::string& n
         }
     }
     if (::close(fd) != 0 && good) {
-        writeFailed = true;
+        writeError = errno;
         good = false;
     }
     if (good && std::rename(temporary.c_str(), target.c_str()) != 0) {
-        writeFailed = true;
+        writeError = errno;
         good = false;
     }
     if (!good) {
         ::unlink(temporary.c_str());
-        if (writeFailed) {
-            Message(true, "  error:  cannot write " + target.string() + ": " + std::strerror(errno));
-            Note(UZ_DISK_ERROR);
-        }
+        if (writeError != 0) DiskFailure("cannot write " + target.string(), writeError);
         return;
     }
     Message(false, "  inflating: " + target.string());
@@ -418,6 +440,8 @@ int Run::Execute(int includeCount, const char* const* includeNames, int excludeC
     matched_.assign(includes_.size(), false);
     f_.TotalPackedSize = f_.TotalSize = f_.CompressionFactor = f_.EntryCount = 0;
     f_.CommentLength = 0;
+    f_.SystemError = 0;
+    f_.ErrorMessage.clear();
 
     // An empty file is no archive (the smallest one has 22 bytes): a download that brought
     // nothing must not pass for an archive with nothing in it.
@@ -466,6 +490,7 @@ int Run::Execute(int includeCount, const char* const* includeNames, int excludeC
         if (o_.ListOnly) List(index, st, name);
         else if (o_.TestOnly) Test(index, name, encrypted);
         else Extract(index, st, name);
+        if (stopped_) break;
     }
     zip_discard(archive_);
     archive_ = nullptr;
@@ -493,6 +518,8 @@ int Wiz_SingleEntryUnzip(int includeCount, const char* const* includeNames, int 
     Run run(options, functions);
     return run.Execute(includeCount, includeNames, excludeCount, excludeNames);
 }
+
+void SetWriteRoutineForTesting(WriteRoutine routine) { writeRoutine = routine; }
 
 void UzpVersion2(VersionRecord& version) {
     version.Flags = 0;

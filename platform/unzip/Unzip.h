@@ -6,8 +6,15 @@
 // Entry names use "/" (a "\" written by some archivers counts as "/" too). An entry whose
 // name is absolute, carries a drive letter or a ".." part is never written: it is skipped
 // with a message and the run ends with at least UZ_WARNING.
+//
+// A file or folder that cannot be written (a full disk, no permission) ends an extraction
+// there with UZ_DISK_ERROR: the entries before it stay written, the later ones are not
+// touched, and the callback record tells the system's error and the file it struck.
 #pragma once
 
+#include <sys/types.h>
+
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -75,6 +82,10 @@ struct USERFUNCTIONS {
     std::uint32_t CompressionFactor = 0;
     std::uint32_t EntryCount = 0;
     std::uint16_t CommentLength = 0;
+    // What ended an extraction with UZ_DISK_ERROR: the system's error number (errno) and a
+    // line naming the file and the cause; 0 and empty otherwise.
+    int SystemError = 0;
+    std::string ErrorMessage;
 };
 
 // Lists (ListOnly), tests (TestOnly) or extracts the archive's entries. An empty include list
@@ -102,5 +113,10 @@ struct VersionRecord {
 };
 
 void UzpVersion2(VersionRecord& version);
+
+// Tests only: the routine that writes an entry's bytes into its file in place of ::write,
+// so that a disk filling up midway can be played; null puts ::write back.
+using WriteRoutine = ssize_t (*)(int fd, const void* data, std::size_t size);
+void SetWriteRoutineForTesting(WriteRoutine routine);
 
 }  // namespace uz

@@ -87,19 +87,21 @@ TEST_F(ArquivosTeste, WholeFileReadGivesOneCharacterPerByte) {
 }
 
 // Names from a catalogue made on Windows: "\" between folders, any letter case.
+// The data folder's own name may hold a byte that is no UTF-8 (a Latin-1 "é").
 TEST_F(ArquivosTeste, CatalogueNamesAreFoundWhateverTheirCaseAndSeparators) {
-    const std::string pasta = Raiz() + "/dados/";
-    std::filesystem::create_directories(pasta + "Figuras/Sub");
-    Grava(pasta + "Figuras/Sub/FG01.png", "x");
-    struct Caso {
-        const char* nome;
-        std::string esperado;
-    };
-    for (const Caso& c : {Caso{"Figuras/Sub/FG01.png", pasta + "Figuras/Sub/FG01.png"},
-                          Caso{"FIGURAS\\sub\\fg01.PNG", pasta + "Figuras/Sub/FG01.png"},
-                          Caso{"Figuras/Sub/FG02.png", pasta + "Figuras/Sub/FG02.png"},
-                          Caso{"outra\\fg01.png", pasta + "outra/fg01.png"}}) {
-        EXPECT_EQ(LocalizaArquivo(pasta, c.nome), c.esperado) << c.nome;
+    for (const std::string& pasta : {Raiz() + "/dados/", Raiz() + "/dados\xE9/"}) {
+        std::filesystem::create_directories(pasta + "Figuras/Sub");
+        Grava(pasta + "Figuras/Sub/FG01.png", "x");
+        struct Caso {
+            const char* nome;
+            std::string esperado;
+        };
+        for (const Caso& c : {Caso{"Figuras/Sub/FG01.png", pasta + "Figuras/Sub/FG01.png"},
+                              Caso{"FIGURAS\\sub\\fg01.PNG", pasta + "Figuras/Sub/FG01.png"},
+                              Caso{"Figuras/Sub/FG02.png", pasta + "Figuras/Sub/FG02.png"},
+                              Caso{"outra\\fg01.png", pasta + "outra/fg01.png"}}) {
+            EXPECT_EQ(LocalizaArquivo(pasta, c.nome), c.esperado) << c.nome;
+        }
     }
 }
 
@@ -187,6 +189,7 @@ TEST_F(ArquivosTeste, DataFolderFollowsCaminhoTxt) {
     const std::string programa = PastaPrograma();
     const std::string dados = Raiz() + "/dados";
     const std::string real = std::filesystem::canonical(Raiz()).string();
+    std::filesystem::create_directories(Raiz() + "/dados \xE7\xE3o");
     struct Caso { const char* nome; std::optional<std::string> conteudo; std::string esperado; };
     const Caso casos[] = {
         {"no file", std::nullopt, programa},
@@ -197,6 +200,10 @@ TEST_F(ArquivosTeste, DataFolderFollowsCaminhoTxt) {
         {"empty file ignored", std::string(), programa},
         {"only a line end ignored", std::string("\r\n"), programa},
         {"UTF-8 name", Raiz() + "/dados ção", Raiz() + "/dados ção/"},
+        // A folder named in Latin-1 bytes is that folder; Latin-1 text naming no such folder
+        // is read as the text it is.
+        {"Latin-1 name of a folder", Raiz() + "/dados \xE7\xE3o", Raiz() + "/dados \xE7\xE3o/"},
+        {"Latin-1 text of a UTF-8 name", Raiz() + "/outros \xE7\xE3o\r\n", Raiz() + "/outros ção/"},
         // Paths on the data folder refuse "..": the folder itself is resolved.
         {"up and back down", Raiz() + "/program/../dados", real + "/dados/"},
         {"up and back down, final slash", Raiz() + "/program/../dados/\n", real + "/dados/"},

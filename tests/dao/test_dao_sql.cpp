@@ -79,6 +79,34 @@ INSTANTIATE_TEST_SUITE_P(
         SqlCase{"TOP", "SELECT TOP 2 Id FROM T ORDER BY Id DESC", {"5", "4"}},
         SqlCase{"TOP in a subquery",
                 "SELECT Id FROM T WHERE Id IN (SELECT TOP 1 Id FROM T WHERE Qt <> Null ORDER BY Qt DESC)", {"4"}},
+        // TOP limits its own SELECT wherever that SELECT stands, also as an arm of a UNION
+        // that is itself a subquery (the rows a lower layer loses when it merges the levels).
+        SqlCase{"TOP in each SELECT of a UNION, one of them sorted on its own",
+                "SELECT TOP 2 Id FROM T ORDER BY Id DESC UNION ALL SELECT TOP 1 Id FROM T WHERE Id < 4 ORDER BY 1",
+                {"1", "4", "5"}},
+        SqlCase{"TOP in the SELECTs of a UNION in FROM",
+                "SELECT X FROM (SELECT TOP 2 Id AS X FROM T UNION ALL SELECT TOP 1 Id FROM T WHERE Id > 3)",
+                {"1", "2", "4"}},
+        SqlCase{"TOP in the first SELECT only of a UNION in FROM",
+                "SELECT X FROM (SELECT TOP 1 Id AS X FROM T UNION ALL SELECT Id FROM T WHERE Id > 3)", {"1", "4", "5"}},
+        SqlCase{"a UNION in FROM with TOP in its SELECTs, sorted outside",
+                "SELECT X FROM (SELECT TOP 2 Id AS X FROM T UNION ALL SELECT TOP 1 Id FROM T WHERE Id > 3) ORDER BY X DESC",
+                {"4", "2", "1"}},
+        SqlCase{"TOP over a UNION in FROM with TOP and ORDER BY in its first SELECT",
+                "SELECT TOP 2 X FROM (SELECT TOP 2 Id AS X FROM T ORDER BY Id DESC UNION SELECT TOP 1 Id FROM T) "
+                "ORDER BY X",
+                {"1", "4"}},
+        SqlCase{"a UNION in FROM with TOP, counted and summed",
+                "SELECT Count(*), Sum(X) FROM (SELECT TOP 2 Id AS X FROM T UNION ALL SELECT TOP 1 Id FROM T WHERE Id > 3)",
+                {"3|7"}},
+        SqlCase{"TOP in the SELECTs of a UNION inside IN",
+                "SELECT Id FROM T WHERE Id IN (SELECT TOP 1 Id FROM T ORDER BY Id DESC UNION ALL SELECT TOP 1 Id FROM T) "
+                "ORDER BY Id",
+                {"1", "5"}},
+        SqlCase{"IN over a UNION in FROM with TOP in one SELECT",
+                "SELECT Id FROM T WHERE Id IN (SELECT X FROM (SELECT TOP 1 Id AS X FROM T UNION ALL SELECT Id FROM T "
+                "WHERE Id > 3)) ORDER BY Id",
+                {"1", "4", "5"}},
         SqlCase{"nested parentheses",
                 "SELECT Id FROM T WHERE ((Id = 1) OR ((Id = 3) AND (Nome & 'x') = 'águax')) ORDER BY Id", {"1", "3"}},
         // The VB functions.
@@ -316,6 +344,10 @@ INSTANTIATE_TEST_SUITE_P(
         ScriptCase{"TOP in the first SELECT of a UNION",
                    "INSERT INTO U (Versao, a) SELECT TOP 2 Id, 0 FROM T UNION ALL SELECT Id, 1 FROM T WHERE Id > 3",
                    "SELECT Versao FROM U WHERE Versao <> 7 ORDER BY Versao", {"1", "2", "4", "5"}},
+        ScriptCase{"TOP in the SELECTs of a UNION in FROM, inserted",
+                   "INSERT INTO U (Versao, a) SELECT X, 2 FROM (SELECT TOP 2 Id AS X FROM T UNION ALL "
+                   "SELECT TOP 1 Id FROM T WHERE Id > 3)",
+                   "SELECT Versao FROM U WHERE a = 2 ORDER BY Versao", {"1", "2", "4"}},
         ScriptCase{"TOP in both SELECTs of a sorted UNION",
                    "SELECT TOP 1 Nome FROM T UNION SELECT TOP 1 Nome FROM T WHERE Id > 3 ORDER BY 1 DESC", nullptr,
                    {"Pastilha", "O'Brien & Sons"}},

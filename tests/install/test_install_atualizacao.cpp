@@ -2,9 +2,11 @@
 // against a local HTTP server on a private copy of the demo data folder.
 #include "catalog/aux_window/AtualizacaoCatalogo.h"
 #include "common/modInternet.h"
+#include "platform/os/Folders.h"
 #include "platform/vb/Err.h"
 #include "tests/data/Pasta.h"
 #include "tests/support/AplicacaoTeste.h"
+#include "tests/support/EscritaQueFalha.h"
 #include "tests/support/ProgramaDemo.h"
 #include "tests/support/ServidorHttpTeste.h"
 
@@ -14,6 +16,8 @@
 
 #include <zip.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -388,6 +392,76 @@ TEST_F(InstalacaoNoServidor, OsBancosAbertosNaoSaoSubstituidos) {
     EXPECT_FALSE(fs::exists(dados_ + "leia.txt"));
     EXPECT_TRUE(Temporarios().empty());
     EXPECT_EQ(Registro("Versao").ToLong(), 27);
+}
+
+// The disk fills up while an archive is unpacked: the run stops at that file, the files
+// after it keep what they held, and the error says which file and why.
+TEST_F(InstalacaoNoServidor, UmDiscoCheioNoDesempacotamentoParaNaqueleArquivoEDizPorque) {
+    QTemporaryDir trabalho;
+    const std::string zip = CriaZip({{"Figuras/A.TXT", "novo a"}, {"Figuras/B.TXT", "novo b"}, {"Figuras/C.TXT", "novo c"}},
+                                    trabalho.path().toStdString());
+    fs::create_directories(dados_ + "Figuras");
+    std::ofstream(dados_ + "Figuras/B.TXT") << "antigo b";
+    std::ofstream(dados_ + "Figuras/C.TXT") << "antigo c";
+    Serve("ListVersao28.txt", "DAT;DADOS-CI-.ZIP;" + std::to_string(zip.size()) + "\r\nSDB;script28.sql;10\r\n");
+    Serve("DADOS-CI-.ZIP", zip);
+    Serve("script28.sql", "E:UPDATE UMREGISTRO SET FlagErroUltimaVerificacao=7");
+    ResultadoAtualizacao r;
+    {
+        testsupport::EscritaQueFalha disco(1, ENOSPC);
+        r = InstalaAtualizacao(27, 28, progresso_);
+    }
+    EXPECT_FALSE(r.Sucesso);
+    EXPECT_EQ(r.Passo, 3);
+    EXPECT_EQ(r.NumeroErro, vb::err::DiskFull) << r.DescricaoErro;
+    EXPECT_NE(r.DescricaoErro.find("B.TXT"), std::string::npos) << r.DescricaoErro;
+    EXPECT_NE(r.DescricaoErro.find(std::strerror(ENOSPC)), std::string::npos) << r.DescricaoErro;
+    EXPECT_EQ(LeTudo(dados_ + "Figuras/A.TXT"), "novo a");
+    EXPECT_EQ(LeTudo(dados_ + "Figuras/B.TXT"), "antigo b");
+    EXPECT_EQ(LeTudo(dados_ + "Figuras/C.TXT"), "antigo c");
+    EXPECT_TRUE(Temporarios().empty());
+    EXPECT_EQ(Registro("Versao").ToLong(), 27);
+    EXPECT_NE(Registro("FlagErroUltimaVerificacao").ToLong(), 7);
+}
+
+// A data folder whose name holds a Latin-1 byte, named so in "Caminho.txt": both databases
+// open there, and an update downloads into it, puts its file and unpacks its archive there,
+// runs its script and records its version.
+TEST_F(InstalacaoNoServidor, UmaPastaDeDadosDeNomeEmLatin1ERecebeAAtualizacao) {
+    teste::FechaTudo();
+    const std::string pasta = dados_ + "cat\xE1logo/";
+    fs::create_directories(pasta);
+    for (const char* arquivo : {"CatalogoZORNAK.c01", "CatalogoZORNAK.c02", "cnpop.txt"})
+        fs::copy_file(dados_ + arquivo, pasta + arquivo);
+    const std::string programa = dados_ + "programa/";
+    fs::create_directories(programa);
+    std::ofstream(programa + "Caminho.txt", std::ios::binary) << pasta.substr(0, pasta.size() - 1);
+    os::SetProgramFolderForTesting(programa);
+    const std::string caminhoDados = ObtemCaminhoDados();
+    os::SetProgramFolderForTesting("");
+    ASSERT_EQ(caminhoDados, pasta);
+    teste::AbreComoInicio(caminhoDados);
+    EXPECT_FALSE(CriaTabelaCarrinho(EstadoPrograma.DbAuxiliar).empty());
+
+    QTemporaryDir trabalho;
+    const std::string png = LeTudo(teste::kDemo + "/Figuras/FG001_01.png");
+    ASSERT_FALSE(png.empty());
+    const std::string zip = CriaZip({{"Figuras/FG900_01.png", png}}, trabalho.path().toStdString());
+    Serve("ListVersao28.txt", "DAT;novo.txt;4\r\nDAT;FIGURAS-CI-.ZIP;" + std::to_string(zip.size()) +
+                                  "\r\nSDB;script28.sql;10\r\n");
+    Serve("novo.txt", "novo");
+    Serve("FIGURAS-CI-.ZIP", zip);
+    Serve("script28.sql", "E:UPDATE UMREGISTRO SET FlagErroUltimaVerificacao=7");
+    const ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+    EXPECT_TRUE(r.Sucesso) << r.NumeroErro << " " << r.DescricaoErro;
+    EXPECT_EQ(LeTudo(pasta + "novo.txt"), "novo");
+    DimensoesImagem d;
+    std::string tipo;
+    EXPECT_TRUE(ObtemDimensoesImagem(LocalizaArquivo(pasta + "Figuras/", "fg900_01.PNG"), d, tipo));
+    EXPECT_EQ(tipo, "png");
+    EXPECT_EQ(Registro("Versao").ToLong(), 28);
+    EXPECT_EQ(Registro("FlagErroUltimaVerificacao").ToLong(), 0);
+    for (const auto& e : fs::directory_iterator(pasta)) EXPECT_NE(e.path().extension(), ".tmp") << e.path();
 }
 
 TEST_F(InstalacaoNoServidor, ArquivoQueFaltaNoServidorParaTudoComOsArquivosAntigosIntactos) {

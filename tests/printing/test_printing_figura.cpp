@@ -6,6 +6,8 @@
 
 #include <QRegularExpression>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
 using ::testing::HasSubstr;
@@ -30,6 +32,8 @@ protected:
         ASSERT_TRUE(corrompida.open(QIODevice::WriteOnly));
         corrompida.write("\x89PNG nada mais");
         corrompida.close();
+        // A FIFO that nothing writes to: reading it would wait for good.
+        ASSERT_EQ(::mkfifo((pasta_.Caminho() + "Figuras/fifo.png").c_str(), 0600), 0);
         {
             teste::Escrita e;
             for (int conjunto : {900, 901, 902, 903})
@@ -42,6 +46,7 @@ protected:
             Item(e, 900, 1, "FIG_TESTE.PNG", "12", 450, 300, {99101, 99102});
             Item(e, 900, 2, "nao_existe.png", "1", 10, 10, {99101});
             Item(e, 900, 3, "corrompida.png", "1", 10, 10, {99102});
+            Item(e, 900, 4, "fifo.png", "1", 10, 10, {});
             Item(e, 901, 1, "fig_teste.png", "5", 50, 50, {99101});
             Item(e, 902, 1, "fig_teste.png", "6", 50, 50, {99102});
             Item(e, 903, 1, "fig_teste.png", "12", 50, 50, {99101, 99102});
@@ -158,7 +163,8 @@ struct CasoFiguraRuim {
 
 TEST_F(ImpressaoFigura, FiguraAusenteOuIlegivelMostraOErroDepoisDoCabecalho)
 {
-    for (const CasoFiguraRuim c : {CasoFiguraRuim{2, 53, "nao_existe.png"}, CasoFiguraRuim{3, 481, "corrompida.png"}}) {
+    for (const CasoFiguraRuim c : {CasoFiguraRuim{2, 53, "nao_existe.png"}, CasoFiguraRuim{3, 481, "corrompida.png"},
+                                   CasoFiguraRuim{4, 53, "fifo.png"}}) {
         caixas_.Clear();
         teste::DialogoPdf dialogo(Arquivo("ruim" + std::to_string(c.parte) + ".pdf"));
         ImprimirFigura(900, static_cast<std::uint8_t>(c.parte), teste::kAplicacao);

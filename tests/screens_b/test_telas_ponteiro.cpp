@@ -22,10 +22,20 @@
 #include <QCursor>
 #include <QFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <set>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -1059,6 +1069,132 @@ TEST_F(TelasPonteiro, FigureItems) {
     EXPECT_EQ(j.ItemFiguraSelecionado, cinco->Index());
     EXPECT_EQ(f.PaginasPainelItem(), 3);
     EXPECT_TRUE(f.lblPaginaXdeXF().Widget()->isVisible());
+}
+
+// ------------------------------------------------------------ picture files that are FIFOs
+
+// Once its time is up, opens the FIFOs for writing again and again: a reader waiting in its
+// open() goes on, reads an end of file, and the test fails instead of hanging.
+class VigiaFifos {
+public:
+    VigiaFifos(std::vector<std::string> fifos, std::chrono::milliseconds prazo)
+        : fifos_(std::move(fifos)), fio_([this, prazo] { Vigia(prazo); }) {}
+    ~VigiaFifos() { Para(); }
+    // Stops the watch; true when a reader had to be let go.
+    bool Para() {
+        {
+            std::lock_guard<std::mutex> l(m_);
+            parar_ = true;
+        }
+        cv_.notify_all();
+        if (fio_.joinable()) fio_.join();
+        return disparou_;
+    }
+
+private:
+    void Vigia(std::chrono::milliseconds prazo) {
+        std::unique_lock<std::mutex> l(m_);
+        if (cv_.wait_for(l, prazo, [this] { return parar_; })) return;
+        disparou_ = true;
+        while (!parar_) {
+            for (const std::string& f : fifos_) {
+                const int fd = ::open(f.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                if (fd >= 0) ::close(fd);
+            }
+            cv_.wait_for(l, std::chrono::milliseconds(50), [this] { return parar_; });
+        }
+    }
+
+    std::vector<std::string> fifos_;
+    std::mutex m_;
+    std::condition_variable cv_;
+    bool parar_ = false;
+    bool disparou_ = false;
+    std::thread fio_;
+};
+
+constexpr std::chrono::seconds PrazoFifo{4};
+
+// A product photo that is a link to a FIFO is a missing photo: coming back to the product
+// search on that product shows the background at once, and the window goes on.
+TEST_F(TelasPonteiro, APhotoThatIsAFifoShowsTheBackground) {
+    frmZornakForm& j = Mostra();
+    PainelProduto& painel = Telas(j).Painel();
+    TelaProduto& pr = Telas(j).Produto();
+    VaiPara(j, 1, "1");
+    const std::string numero =
+        ObtemValorSQL("SELECT NumeroEmpresaProduto FROM PRODUTO WHERE CodigoProduto = 1", vb::Variant("")).ToString();
+    ASSERT_FALSE(numero.empty());
+    testsupport::Clica(janela, CentroVisivel(*pr.txtNumeroEmpresa));
+    testsupport::Digita(janela, numero);
+    Processa();
+    ASSERT_EQ(CodigoAtual(j.dtcTHGrid1), 1);
+    const std::string arquivo = j.dtcTHGrid1.GetRecordset().Value("ArquivoFotoProduto").ToString();
+    const QString caminho = Dados() + "/FotoPeca/" + QString::fromStdString(arquivo);
+    const QImage foto(caminho);
+    ASSERT_EQ(foto.size(), QSize(190, 165)) << "product 1's photo fills the photo slot";
+    const QImage fundo = CarregaImagemRecurso("FOTOPRODUTOFUNDO", "G").Pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    auto vaga = [&] {
+        return testsupport::Captura(janela)
+            .copy(testsupport::RetanguloVisivel(*painel.imgFotoProduto[0]))
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    ASSERT_EQ(vaga(), foto.convertToFormat(QImage::Format_RGB32)) << "the photo is drawn in its slot";
+
+    VaiPara(j, 0, "0");
+    const std::string fifo = (Dados() + "/fifo_foto").toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0) << std::strerror(errno);
+    ASSERT_TRUE(QFile::remove(caminho));
+    ASSERT_TRUE(QFile::link(QString::fromStdString(fifo), caminho));
+    VigiaFifos vigia({fifo}, PrazoFifo);
+    VaiPara(j, 1, "1");
+    EXPECT_FALSE(vigia.Para()) << "the window waited on the FIFO";
+    EXPECT_EQ(CodigoAtual(j.dtcTHGrid1), 1);
+    EXPECT_EQ(vaga(), fundo) << "the background stands for the missing photo";
+    EXPECT_TRUE(painel.imgFotoProduto[1]->GetPicture().IsNothing());
+    EXPECT_TRUE(erros.empty()) << erros.front();
+    EXPECT_EQ(caixas.Count(), 0u);
+}
+
+// A figure page that is a FIFO is a missing page: its button shows the page's items over an
+// empty drawing at once, and the other page's button still brings that page back.
+TEST_F(TelasPonteiro, AFigurePageThatIsAFifoIsLeftEmpty) {
+    frmZornakForm& j = Mostra();
+    AbreFigura(j, 37);
+    ASSERT_EQ(j.PaginasFigura.size(), 2u);
+    TelaFigura& f = Telas(j).Figura();
+    vb::Image& figura = j.Img("imgFiguraDetalhada");
+    const std::vector<std::string> arquivos = vb::Split(figura.Tag(), "|");
+    ASSERT_EQ(arquivos.size(), 2u);
+    const std::string fifo = LocalizaArquivo(EstadoPrograma.CaminhoDados + "Figuras/", arquivos[1]);
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(fifo)));
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0) << std::strerror(errno);
+    auto* botoes = j.ArranjoControles<vb::Label>("lblPagF");
+    auto itensVisiveis = [&](int p) {
+        const std::string& e = j.PaginasFigura[static_cast<std::size_t>(p)];
+        for (int i = std::stoi(e.substr(2, 3)); i <= std::stoi(e.substr(5, 3)); ++i)
+            if (!f.lblItem()(i).Widget()->isVisible()) return false;
+        return true;
+    };
+    const QRect area = testsupport::RetanguloVisivel(figura);
+    const QImage pagina1 = testsupport::Captura(janela).copy(area);
+
+    VigiaFifos vigia({fifo}, PrazoFifo);
+    testsupport::Clica(janela, CentroVisivel((*botoes)(1)));
+    Processa();
+    EXPECT_FALSE(vigia.Para()) << "the window waited on the FIFO";
+    EXPECT_EQ(j.PaginaFiguraAtual, 1);
+    EXPECT_TRUE(figura.GetPicture().IsNothing());
+    EXPECT_NE(testsupport::Captura(janela).copy(area), pagina1) << "page 1's drawing does not stay for page 2";
+    EXPECT_TRUE(itensVisiveis(1));
+
+    testsupport::Clica(janela, CentroVisivel((*botoes)(0)));
+    Processa();
+    EXPECT_EQ(j.PaginaFiguraAtual, 0);
+    EXPECT_EQ(testsupport::Captura(janela).copy(area), pagina1);
+    EXPECT_TRUE(itensVisiveis(0));
+    EXPECT_TRUE(erros.empty()) << erros.front();
+    EXPECT_EQ(caixas.Count(), 0u);
 }
 
 // ------------------------------------------------------------------- the frame around them

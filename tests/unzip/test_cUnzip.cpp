@@ -2,6 +2,7 @@
 #include "catalog/services/cUnzip.h"
 #include "catalog/services/mUnzip.h"
 #include "platform/vb/Err.h"
+#include "tests/support/EscritaQueFalha.h"
 
 #include <QTemporaryDir>
 #include <zip.h>
@@ -9,9 +10,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/fsuid.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -425,6 +432,76 @@ TEST_F(CUnzipTest, TestZipAndLineEndsAndNewerOnly) {
     fs::last_write_time(destino_ / "T.TXT", fs::file_time_type::clock::now() - std::chrono::hours(24 * 365 * 10));
     EXPECT_TRUE(u.Unzip());
     EXPECT_EQ(LeTudo(destino_ / "T.TXT"), "a\nb\r\nc\r");
+}
+
+// File access checked as a user without rights on this thread, also when the tests run as
+// root (setfsuid drops root's overrides with it); a user who is not root is one already.
+class ComoOutroUsuario {
+public:
+    ComoOutroUsuario() : antes_(static_cast<uid_t>(::setfsuid(65534))) {}
+    ~ComoOutroUsuario() { ::setfsuid(antes_); }
+
+private:
+    uid_t antes_;
+};
+
+// A file that cannot be written ends the unpacking at that entry: the files before it are
+// written, that one and the later ones keep what they held, no part file stays behind, and
+// the error names the file and the system's cause.
+TEST_F(CUnzipTest, AFileThatCannotBeWrittenStopsTheRunAndSaysWhy) {
+    struct Caso {
+        const char* como;
+        int erro;
+        long numero;
+    };
+    for (const Caso& c : {Caso{"a disk that fills up", ENOSPC, vb::err::DiskFull},
+                          Caso{"a folder that refuses new files", EACCES, vb::err::PermissionDenied}}) {
+        SCOPED_TRACE(c.como);
+        fs::remove_all(destino_);
+        CriaZip(zip_, arvore_);
+        Grava(destino_ / "LEIA.TXT", "antigo");
+        Grava(destino_ / "FOTOS" / "P 1.JPG", "antigo");
+        fs::create_directories(destino_ / "DOCS");
+        std::optional<testsupport::EscritaQueFalha> disco;
+        std::optional<ComoOutroUsuario> usuario;
+        if (c.erro == ENOSPC) {
+            disco.emplace(1, ENOSPC);   // B.TXT is written, LEIA.TXT is not
+        } else {
+            // Only the data folder itself refuses: DOCS and FOTOS take files.
+            fs::permissions(raiz_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                       fs::perms::others_read | fs::perms::others_exec);
+            fs::permissions(zip_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                      fs::perms::others_read);
+            fs::permissions(destino_ / "DOCS", fs::perms::all);
+            fs::permissions(destino_ / "FOTOS", fs::perms::all);
+            fs::permissions(destino_, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                          fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+            usuario.emplace();
+            if (std::ofstream(destino_ / "teste.txt")) {
+                usuario.reset();
+                fs::permissions(destino_, fs::perms::owner_all);
+                GTEST_SKIP() << "this system lets every user write into a read-only folder";
+            }
+        }
+        cUnzip u;
+        Prepara(u);
+        try {
+            u.Unzip();
+            ADD_FAILURE() << "the run ended without an error";
+        } catch (const vb::Error& e) {
+            EXPECT_EQ(e.Number(), c.numero);
+            EXPECT_THAT(e.Description(), HasSubstr((destino_ / "LEIA.TXT").string()));
+            EXPECT_THAT(e.Description(), HasSubstr(std::strerror(c.erro)));
+        }
+        usuario.reset();
+        disco.reset();
+        fs::permissions(destino_, fs::perms::owner_all);
+        EXPECT_EQ(EstadoUnzip.DonoUnzip, nullptr);
+        EXPECT_EQ(LeTudo(destino_ / "DOCS" / "A" / "B.TXT"), "linha 1\nlinha 2\n");
+        EXPECT_EQ(LeTudo(destino_ / "LEIA.TXT"), "antigo");
+        EXPECT_TRUE(LeTudo(destino_ / "FOTOS" / "P 1.JPG") == "antigo") << "an entry after the failed one was written";
+        EXPECT_EQ(ArquivosEm(destino_), (std::set<std::string>{"DOCS/A/B.TXT", "FOTOS/P 1.JPG", "LEIA.TXT"}));
+    }
 }
 
 // The archives come from a system whose names ignore case: an entry replaces the file of the

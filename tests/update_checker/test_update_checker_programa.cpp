@@ -18,6 +18,9 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
@@ -211,6 +214,22 @@ TEST_F(VerificadorPrograma, FailuresBecomeTheErrorLine) {
         for (const std::string& parte : c.contem) EXPECT_NE(linha.find(parte), std::string::npos) << linha;
         EXPECT_TRUE(Sobras().isEmpty()) << Sobras().join(", ").toStdString();
     }
+}
+
+// "Caminho.txt" naming, in Latin-1 bytes, a data folder whose name holds such a byte: the
+// checker reads its catalogue there, and the reply's file there is gone afterwards.
+TEST_F(VerificadorPrograma, ADataFolderNamedInLatin1BytesIsFound) {
+    ServidorHttpTeste servidor([](const ServidorHttpTeste::Pedido&) { return ServidorHttpTeste::Resposta(200, "28"); });
+    DefineEndereco(EnderecoLocal(servidor.Porta()));
+    ExecutaNoCatalogo("UPDATE UMREGISTRO SET Versao = 27");
+    const std::string pasta = raiz.path().toStdString() + "/cat\xE1logo";
+    ASSERT_EQ(std::rename(Dados().toStdString().c_str(), pasta.c_str()), 0);
+    std::ofstream(raiz.path().toStdString() + "/prog/Caminho.txt", std::ios::binary | std::ios::trunc) << pasta;
+    EXPECT_EQ(LinhaSilenciosa().value_or("<no file>"), "127|28");
+    EXPECT_EQ(servidor.Pedidos().size(), 1u);
+    std::vector<std::string> arquivos;
+    for (const auto& e : std::filesystem::directory_iterator(pasta)) arquivos.push_back(e.path().filename().string());
+    EXPECT_EQ(arquivos, std::vector<std::string>{"CatalogoZORNAK.c01"});
 }
 
 TEST_F(VerificadorPrograma, AMissingCatalogueIsTheEnginesError) {
