@@ -3,6 +3,11 @@
 #include "platform/os/Folders.h"
 #include "platform/os/Process.h"
 
+#include <QCoreApplication>
+#include <QFont>
+#include <QGuiApplication>
+#include <QString>
+
 namespace vb {
 
 std::string AppObject::Path() const { return os::ProgramFolder(); }
@@ -11,6 +16,16 @@ long AppObject::ProcessId() const { return os::CurrentProcessId(); }
 AppObject& App() {
     static AppObject app;
     return app;
+}
+
+void SubstituteOriginalFonts() {
+    // Without a window system there are no fonts to choose.
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+    // Liberation Sans has Arial's metrics. MS Sans Serif, a narrow bitmap face, has no
+    // metric twin on Debian; Liberation Sans at its size comes closest (fontconfig's
+    // default for an unknown name, DejaVu Sans, is much wider and cuts texts sooner).
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
 }
 
 }  // namespace vb
