@@ -77,3 +77,8 @@ std::string ConsultaEnderecoAtualizacao();
 // The connect, send and receive time-out of every request, in milliseconds (60000 unless
 // changed; tests shorten it). Returns the value it replaces.
 std::uint32_t DefineTempoLimiteInternet(std::uint32_t milissegundos);
+
+// The proxy log-in dialog's labels from the message table (82 user name, 83 password) in the
+// system's language, as the original's dialog, the system's own, followed the system:
+// Portuguese, Spanish, and English for any other. Both programs call it at start.
+void TraduzDialogoProxy();

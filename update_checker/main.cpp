@@ -1,6 +1,7 @@
 // VerifAtualizCatalogoZORNAK: asks the update server for the latest catalogue version and
 // writes one result line. Its hidden window starts the check and the check ends the program.
 #include "common/Modulo.h"
+#include "common/modInternet.h"
 #include "platform/forms/App.h"
 #include "platform/forms/Events.h"
 #include "platform/forms/QtMessageBox.h"
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
     vb::PrepareWindowPlatform();
     QApplication app(argc, argv);
     vb::SubstituteOriginalFonts();
+    vb::LoadToolkitTranslations();
+    TraduzDialogoProxy();
     // ZK_MSGBOX=stderr leaves the box on standard error, for runs without a person.
     if (qgetenv("ZK_MSGBOX") != "stderr") vb::InstallQtMessageBox();
     vb::SetErrorHandler([](long numero, const std::string& descricao) { MostraErro(numero, descricao); });

@@ -6,7 +6,10 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QString>
+#include <QTranslator>
 
 namespace vb {
 
@@ -26,6 +29,20 @@ void SubstituteOriginalFonts() {
     // default for an unknown name, DejaVu Sans, is much wider and cuts texts sooner).
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+}
+
+void LoadToolkitTranslations() {
+    static QTranslator* loaded = nullptr;
+    QCoreApplication* app = QCoreApplication::instance();
+    if (loaded || !app) return;
+    auto* translator = new QTranslator(app);
+    if (!translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return;
+    }
+    QCoreApplication::installTranslator(translator);
+    loaded = translator;
 }
 
 }  // namespace vb

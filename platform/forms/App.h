@@ -19,4 +19,10 @@ AppObject& App();
 // was measured with. Call once the application object exists, before any window is built.
 void SubstituteOriginalFonts();
 
+// Qt's own texts (message box buttons, the file dialog) in the system's language, from the
+// toolkit's translations, as the original platform took them from the system. Nothing
+// changes when the toolkit has no translation for that language. Call once the application
+// object exists.
+void LoadToolkitTranslations();
+
 }  // namespace vb
