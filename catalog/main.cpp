@@ -4,6 +4,8 @@
 #include "catalog/main_window/frmZornak.h"
 #include "catalog/startup/Modulo.h"
 #include "catalog/startup/frmApresentacao.h"
+#include "common/modInternet.h"
+#include "platform/forms/App.h"
 #include "platform/forms/Events.h"
 #include "platform/forms/QtMessageBox.h"
 #include "platform/forms/WindowPlatform.h"
@@ -18,6 +20,9 @@ int main(int argc, char** argv) {
     // (also XWayland) does.
     vb::PrepareWindowPlatform();
     QApplication app(argc, argv);
+    vb::SubstituteOriginalFonts();
+    vb::LoadToolkitTranslations();
+    TraduzDialogoProxy();
     // ZK_MSGBOX=stderr leaves the boxes on standard error with their first button as the
     // answer, for runs without a person (the start-up tests).
     if (qgetenv("ZK_MSGBOX") != "stderr") vb::InstallQtMessageBox();

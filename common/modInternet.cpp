@@ -2,10 +2,13 @@
 #include "common/modInternet.h"
 
 #include "common/Modulo.h"
+#include "common/modTraducao.h"
 #include "platform/forms/Events.h"
 #include "platform/vb/Err.h"
 #include "platform/vb/Strings.h"
 #include "platform/vb/Text.h"
+
+#include <QLocale>
 
 #include <algorithm>
 #include <cerrno>
@@ -357,3 +360,9 @@ EnderecoAtualizacao LeEnderecoAtualizacao(const std::string& url) {
 }
 
 std::string ConsultaEnderecoAtualizacao() { return "SELECT UrlAtualizacao, Versao FROM UMREGISTRO"; }
+
+void TraduzDialogoProxy() {
+    const QLocale::Language lingua = QLocale::system().language();
+    const std::string idioma = lingua == QLocale::Portuguese ? "P" : lingua == QLocale::Spanish ? "E" : "I";
+    net::SetProxyLoginTexts(Traduz(82, idioma) + ":", Traduz(83, idioma) + ":");
+}

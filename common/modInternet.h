@@ -83,3 +83,8 @@ std::string ConsultaEnderecoAtualizacao();
 // changed; tests shorten it). A reply that trickles in slower than about 100 bytes a second
 // for that long ends as the time-out (12002) too. Returns the value it replaces.
 std::uint32_t DefineTempoLimiteInternet(std::uint32_t milissegundos);
+
+// The proxy log-in dialog's labels from the message table (82 user name, 83 password) in the
+// system's language, as the original's dialog, the system's own, followed the system:
+// Portuguese, Spanish, and English for any other. Both programs call it at start.
+void TraduzDialogoProxy();

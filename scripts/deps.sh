@@ -8,7 +8,7 @@ ZK_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
   libsqlcipher-dev libcurl4-openssl-dev libzip-dev libssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libgif-dev
-  fonts-liberation2 fonts-dejavu-core
+  fonts-liberation2 fonts-dejavu-core qt6-translations-l10n
   xdg-utils poppler-utils xvfb xauth zip unzip
 )
 

@@ -2,6 +2,7 @@
 // writes one result line. Its hidden window starts the check and the check ends the program.
 #include "common/Modulo.h"
 #include "common/modInternet.h"
+#include "platform/forms/App.h"
 #include "platform/forms/Events.h"
 #include "platform/forms/QtMessageBox.h"
 #include "platform/forms/WindowPlatform.h"
@@ -17,6 +18,9 @@
 int main(int argc, char** argv) {
     vb::PrepareWindowPlatform();
     QApplication app(argc, argv);
+    vb::SubstituteOriginalFonts();
+    vb::LoadToolkitTranslations();
+    TraduzDialogoProxy();
     // ZK_MSGBOX=stderr leaves the box on standard error, for runs without a person.
     if (qgetenv("ZK_MSGBOX") != "stderr") vb::InstallQtMessageBox();
     // ZK_TEMPO_LIMITE_INTERNET shortens the network time-outs (milliseconds), so that runs

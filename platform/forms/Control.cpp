@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QFontDatabase>
 #include <QPalette>
 
 #include <cmath>
@@ -62,14 +63,16 @@ void PlaceInLayer(QWidget* widget, bool windowless, bool front) {
 
 }  // namespace
 
-std::string FontFamilyFor(const std::string& name) {
-    if (name == "Arial") return "Liberation Sans";
-    if (name == "MS Sans Serif") return "DejaVu Sans";
-    return name;
+bool FontAvailable(const std::string& name) {
+    const QString family = QString::fromStdString(name);
+    if (QFontDatabase::hasFamily(family)) return true;
+    for (const QString& substitute : QFont::substitutes(family))
+        if (QFontDatabase::hasFamily(substitute)) return true;
+    return false;
 }
 
 QFont MakeFont(const std::string& name, double sizePoints, bool bold, bool italic, bool underline) {
-    QFont font(QString::fromStdString(FontFamilyFor(name)));
+    QFont font(QString::fromStdString(name));
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(sizePoints * 96.0 / 72.0))));
     font.setBold(bold);
     font.setItalic(italic);

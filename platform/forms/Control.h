@@ -33,11 +33,13 @@ public:
     virtual Form* OwnerForm() = 0;
 };
 
-// The original's fonts on Debian's: Arial is Liberation Sans, MS Sans Serif is DejaVu Sans.
-// Sizes are points at 96 pixels per inch, so the pixel design keeps its proportions.
+// A font by its original name; the face is Debian's that SubstituteOriginalFonts (App.h)
+// gives that name. Sizes are points at 96 pixels per inch, so the pixel design keeps its
+// proportions.
 QFont MakeFont(const std::string& name, double sizePoints, bool bold = false, bool italic = false,
                bool underline = false);
-std::string FontFamilyFor(const std::string& name);
+// Whether a face of that name, or of one that stands in for it, is installed.
+bool FontAvailable(const std::string& name);
 
 // The control that owns a widget (walking up to the nearest one), or nullptr.
 Control* ControlOf(const QWidget* widget);

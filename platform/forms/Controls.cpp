@@ -6,12 +6,15 @@
 #include "platform/vb/Err.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTextCursor>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cstdlib>
@@ -64,37 +67,144 @@ void ForEachLinePoint(int x1, int y1, int x2, int y2, F&& f) {
 
 // ---------------------------------------------------------------------------------- Label
 
+namespace {
+
+// Room above the first line for the accents of capitals. The font's ascent holds them, but
+// hinting lifts the capitals' tops, and the accents with them, a pixel above it at some
+// sizes, where the label's top would cut them off.
+int AccentRoom(const QFont& font) {
+    static QHash<QString, int> rooms;
+    const QString key = font.key();
+    if (const auto it = rooms.constFind(key); it != rooms.constEnd()) return *it;
+    const QFontMetrics metrics(font);
+    const int top = -metrics.tightBoundingRect(QStringLiteral("ÁÀÂÃÄÉÊÍÓÔÕÚÜÇÑ")).top();
+    const int room = std::max(0, top - metrics.ascent());
+    rooms.insert(key, room);
+    return room;
+}
+
+// The caption's own lines: each line break ends one, whatever its form.
+QStringList CaptionParagraphs(const QString& caption) {
+    static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
+    return caption.split(breaks);
+}
+
+// A line broken at its blanks without them: they hang past the width, and take no place in
+// the alignment nor an underline.
+QString WithoutTrailingBlanks(const QString& line) {
+    qsizetype end = line.size();
+    while (end > 0 && line.at(end - 1).isSpace()) --end;
+    return line.left(end);
+}
+
+// The caption broken into lines within `width` (without wrapping, its own lines only), each
+// placed by the alignment. Lines follow each other at the font's line spacing below the
+// accents' room.
+std::vector<std::pair<QString, QPoint>> LayOutCaption(const QString& caption, const QFont& font, int width,
+                                                      bool wrap, int alignment) {
+    const QFontMetrics metrics(font);
+    std::vector<QString> lines;
+    for (const QString& paragraph : CaptionParagraphs(caption)) {
+        if (!wrap || paragraph.isEmpty()) {
+            lines.push_back(paragraph);
+            continue;
+        }
+        QTextLayout layout(paragraph, font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            // A text fits when its width in whole pixels does, as everything else measures it.
+            line.setLineWidth(std::max(1, width) + 0.49);
+            const QString text = paragraph.mid(line.textStart(), line.textLength());
+            const bool broken = line.textStart() + line.textLength() < paragraph.size();
+            lines.push_back(broken ? WithoutTrailingBlanks(text) : text);
+        }
+        layout.endLayout();
+    }
+    std::vector<std::pair<QString, QPoint>> placed;
+    int top = AccentRoom(font);
+    for (const QString& line : lines) {
+        const int free = width - metrics.horizontalAdvance(line);
+        const int left = alignment == vbRightJustify ? free : alignment == vbCenter ? free / 2 : 0;
+        placed.emplace_back(line, QPoint(left, top));
+        top += metrics.lineSpacing();
+    }
+    return placed;
+}
+
+}  // namespace
+
+class LabelWidget : public QLabel {
+public:
+    explicit LabelWidget(Label* owner) : owner_(owner) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (!OwnerAlive(this)) return;
+        QPainter painter(this);
+        painter.setFont(font());
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+        const int ascent = QFontMetrics(font()).ascent();
+        for (const auto& [text, place] : owner_->Layout())
+            if (place.y() < height()) painter.drawText(QPoint(place.x(), place.y() + ascent), text);
+    }
+
+private:
+    Label* owner_;
+};
+
 Label::Label(Container& parent, std::string name, int index)
-    : Control(parent, std::move(name), index, new QLabel, true), label_(static_cast<QLabel*>(Widget())) {
+    : Control(parent, std::move(name), index, new LabelWidget(this), true), label_(static_cast<QLabel*>(Widget())) {
     label_->setFocusPolicy(Qt::NoFocus);
     label_->setTextFormat(Qt::PlainText);
-    label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label_->setMargin(0);
     label_->setIndent(0);
     ApplyColors();
     ApplyFont();
 }
 
+const Label::Lines& Label::Layout() const {
+    if (linesWidth_ != Width()) {
+        lines_ = LayOutCaption(label_->text(), label_->font(), Width(), !autoSize_ || wordWrap_, alignment_);
+        linesWidth_ = Width();
+    }
+    return lines_;
+}
+
+void Label::Relayout() {
+    linesWidth_ = -1;
+    Fit();
+    label_->update();
+}
+
+std::vector<LabelLine> Label::ShownLines() const {
+    std::vector<LabelLine> shown;
+    for (const auto& [text, place] : Layout())
+        if (place.y() < Height()) shown.push_back({text.toStdString(), place.x(), place.y()});
+    return shown;
+}
+
 void Label::SetCaption(const std::string& caption) {
     caption_ = caption;
     label_->setText(Q(caption));
-    Fit();
+    Relayout();
 }
 
 void Label::SetAlignment(int alignment) {
     alignment_ = alignment;
-    label_->setAlignment(HorizontalAlignment(alignment) | Qt::AlignTop);
+    Relayout();
 }
 
 void Label::SetAutoSize(bool autoSize) {
     autoSize_ = autoSize;
-    Fit();
+    Relayout();
 }
 
 void Label::SetWordWrap(bool wordWrap) {
     wordWrap_ = wordWrap;
-    label_->setWordWrap(wordWrap);
-    Fit();
+    Relayout();
 }
 
 void Label::SetBackStyle(int backStyle) {
@@ -104,15 +214,15 @@ void Label::SetBackStyle(int backStyle) {
 
 void Label::Fit() {
     if (!autoSize_) return;
-    // The original grew the label sideways, or downwards only when it wraps.
     const QFontMetrics metrics(label_->font());
+    const Lines& lines = Layout();
+    const int height = AccentRoom(label_->font()) + static_cast<int>(lines.size()) * metrics.lineSpacing();
     if (wordWrap_) {
-        const QRect r = metrics.boundingRect(QRect(0, 0, std::max(1, Width()), 100000),
-                                             Qt::TextWordWrap, label_->text());
-        Move(Left(), Top(), Width(), r.height());
+        Move(Left(), Top(), Width(), height);
     } else {
-        const QRect r = metrics.boundingRect(QRect(0, 0, 100000, 100000), 0, label_->text());
-        Move(Left(), Top(), r.width(), std::max(r.height(), metrics.height()));
+        int width = 0;
+        for (const auto& line : lines) width = std::max(width, metrics.horizontalAdvance(line.first));
+        Move(Left(), Top(), width, height);
     }
 }
 
@@ -123,7 +233,7 @@ void Label::ApplyColors() {
 
 void Label::ApplyFont() {
     Control::ApplyFont();
-    Fit();
+    Relayout();
 }
 
 void Label::CopyLookFrom(const Control& model) {
@@ -133,8 +243,6 @@ void Label::CopyLookFrom(const Control& model) {
         wordWrap_ = m->wordWrap_;
         backStyle_ = m->backStyle_;
         autoSize_ = m->autoSize_;
-        label_->setWordWrap(wordWrap_);
-        SetAlignment(alignment_);
         ApplyColors();
         SetCaption(m->caption_);
     }

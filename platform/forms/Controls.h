@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -19,6 +21,19 @@ namespace vb {
 
 constexpr int vbLeftJustify = 0, vbRightJustify = 1, vbCenter = 2;
 
+// A line of a label's caption as the label draws it: its text and its top left, in pixels of
+// the label.
+struct LabelLine {
+    std::string text;
+    int left = 0, top = 0;
+    bool operator==(const LabelLine&) const = default;
+};
+
+// A label draws as the original's did. With AutoSize off the caption breaks at word
+// boundaries within the width (a word wider than the width at the width, a line break of
+// the caption always), each line aligned on its own; lines are drawn whole from the top and
+// the label's bottom cuts them. With AutoSize on the label grows sideways to its longest
+// line, or downwards within its width when WordWrap is on.
 class Label : public Control {
 public:
     Label(Container& parent, std::string name, int index = -1);
@@ -36,6 +51,9 @@ public:
     int BackStyle() const { return backStyle_; }   // 0 transparent, 1 opaque
     void SetBackStyle(int backStyle);
 
+    // The lines that show, top to bottom: those that begin above the label's bottom.
+    std::vector<LabelLine> ShownLines() const;
+
     void CopyLookFrom(const Control& model) override;
 
 protected:
@@ -43,7 +61,16 @@ protected:
     void ApplyFont() override;
 
 private:
+    friend class LabelWidget;
+    using Lines = std::vector<std::pair<QString, QPoint>>;
+    // Every line of the caption with its top left, also those below the bottom. Kept until
+    // the caption, the font, the alignment, the sizing or the width changes: a list's
+    // labels are painted at every move of the pointer.
+    const Lines& Layout() const;
+    void Relayout();
     void Fit();
+    mutable Lines lines_;
+    mutable int linesWidth_ = -1;
     QLabel* label_;
     std::string caption_;
     int alignment_ = vbLeftJustify;

@@ -3,7 +3,6 @@
 #include "platform/forms/Control.h"
 #include "platform/vb/Err.h"
 
-#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPageLayout>
 
@@ -61,7 +60,7 @@ double PrinterObject::TwipsPerPixelY() const { return TwipsPerPixelX(); }
 
 void PrinterObject::SetFontName(const std::string& name)
 {
-    if (name.empty() || !QFontDatabase::hasFamily(Q(FontFamilyFor(name))))
+    if (name.empty() || !FontAvailable(name))
         Raise(err::InvalidPropertyValue, "Invalid property value");
     fontName_ = name;
 }
@@ -83,7 +82,7 @@ void PrinterObject::SetCurrentY(double y) { y_ = UnitsToPixels(y); }
 
 QFont PrinterObject::CurrentFont() const
 {
-    QFont font(Q(FontFamilyFor(fontName_)));
+    QFont font(Q(fontName_));
     font.setPointSizeF(fontSize_);
     font.setBold(fontBold_);
     font.setItalic(fontItalic_);

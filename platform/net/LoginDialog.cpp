@@ -10,6 +10,22 @@
 
 namespace net {
 
+namespace {
+struct LoginTexts {
+    QString user = QStringLiteral("User:");
+    QString password = QStringLiteral("Password:");
+};
+LoginTexts& Texts() {
+    static LoginTexts texts;
+    return texts;
+}
+}  // namespace
+
+void SetProxyLoginTexts(const std::string& userLabel, const std::string& passwordLabel) {
+    Texts().user = QString::fromStdString(userLabel);
+    Texts().password = QString::fromStdString(passwordLabel);
+}
+
 bool DefaultProxyLoginDialog(const std::string& proxy, std::string& userName, std::string& password) {
     // Without a window system there is nobody to ask: the log-in is cancelled.
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return false;
@@ -20,8 +36,8 @@ bool DefaultProxyLoginDialog(const std::string& proxy, std::string& userName, st
     auto* user = new QLineEdit(QString::fromStdString(userName), &dialog);
     auto* secret = new QLineEdit(QString::fromStdString(password), &dialog);
     secret->setEchoMode(QLineEdit::Password);
-    layout->addRow(QStringLiteral("User:"), user);
-    layout->addRow(QStringLiteral("Password:"), secret);
+    layout->addRow(Texts().user, user);
+    layout->addRow(Texts().password, secret);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

@@ -139,5 +139,8 @@ using ProxyLoginDialog =
     std::function<bool(const std::string& proxy, std::string& userName, std::string& password)>;
 ProxyLoginDialog SetProxyLoginDialog(ProxyLoginDialog dialog);
 bool DefaultProxyLoginDialog(const std::string& proxy, std::string& userName, std::string& password);
+// The labels of the default dialog's two boxes, in the system's language (the original's
+// dialog was the system's own); "User:" and "Password:" until set. Its buttons are Qt's.
+void SetProxyLoginTexts(const std::string& userLabel, const std::string& passwordLabel);
 
 }  // namespace net

@@ -687,8 +687,32 @@ TEST(FontTest, OriginalFontsAreDebiansAndSizedInPointsAt96Dpi) {
     EXPECT_EQ(arial.pixelSize(), 13);
     EXPECT_TRUE(arial.bold());
     const QFont sans = vb::MakeFont("MS Sans Serif", 8.25);
-    EXPECT_EQ(QFontInfo(sans).family(), "DejaVu Sans");
+    EXPECT_EQ(QFontInfo(sans).family(), "Liberation Sans");
     EXPECT_EQ(sans.pixelSize(), 11);
+}
+
+// Every font name the programs use, set on a control or left as a control's own, gets the
+// face the design was measured with; the printer takes the same names.
+TEST(FontTest, EachOriginalNameGivesAControlItsMetricCloseFace) {
+    TestForm form;
+    vb::Label* lbl = nullptr;
+    vb::TextBox* txt = nullptr;
+    form.build = [&](TestForm& f) {
+        lbl = f.New<vb::Label>(f, "lblFonte");
+        txt = f.New<vb::TextBox>(f, "txtPadrao");
+    };
+    form.Load();
+    EXPECT_EQ(txt->FontName(), "MS Sans Serif");
+    EXPECT_EQ(QFontInfo(txt->Widget()->font()).family(), "Liberation Sans") << "a control's own font";
+    const std::pair<const char*, double> nomes[] = {{"Arial", 8}, {"Arial", 6.75}, {"MS Sans Serif", 8.25}};
+    for (const auto& [nome, pontos] : nomes) {
+        SCOPED_TRACE(nome);
+        lbl->SetFont(nome, pontos, true);
+        EXPECT_EQ(QFontInfo(lbl->Widget()->font()).family(), "Liberation Sans");
+        EXPECT_TRUE(vb::FontAvailable(nome));
+    }
+    EXPECT_FALSE(vb::FontAvailable("No Such Face Anywhere"));
+    form.Unload();
 }
 
 // ------------------------------------------------------------------- forms and unloading

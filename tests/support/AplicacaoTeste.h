@@ -4,6 +4,8 @@
 // that test events leave behind must not outlive it at exit.
 #pragma once
 
+#include "platform/forms/App.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 
@@ -21,6 +23,8 @@ void CriaAplicacao(const char* nome = "zk_teste") {
     static int argc = 1;
     static char* argv[] = {programa.data(), nullptr};
     new Aplicacao(argc, argv);
+    // The faces the programs draw with (their mains do the same).
+    vb::SubstituteOriginalFonts();
 }
 
 // For a program whose every test needs windows: the application made before the first one.
