@@ -10,6 +10,7 @@
 #include <cctype>
 #include <filesystem>
 #include <limits>
+#include <unordered_set>
 
 namespace fs = std::filesystem;
 
@@ -55,16 +56,18 @@ void VerificaNomeArquivoAtualizacao(const std::string& nome) {
 
 void AcrescentaListaVersao(const std::string& texto, std::vector<ArquivoAtualizacao>& tabela,
                            std::int64_t& totalBytes) {
+    // The names already in the table, as they are compared: one look-up a line, so that a
+    // list of many thousand lines is read in one pass.
+    std::unordered_set<std::string> nomes;
+    nomes.reserve(tabela.size());
+    for (const ArquivoAtualizacao& a : tabela) nomes.insert(vb::UCase(vb::Trim(a.Nome)));
     for (const std::string& linha : vb::Split(texto, "\r\n")) {
         if (vb::Trim(linha).empty()) continue;
         const std::vector<std::string> campos = vb::Split(linha, ";");
         if (campos.size() < 2)
             vb::Raise(vb::err::SubscriptOutOfRange, "The update list line \"" + TextoUmaLinha(linha, 120) + "\" names no file.");
-        const std::string chave = vb::UCase(vb::Trim(campos[1]));
-        bool repetido = false;
-        for (const ArquivoAtualizacao& a : tabela)
-            if (vb::UCase(vb::Trim(a.Nome)) == chave) repetido = true;
-        if (repetido) continue;
+        std::string chave = vb::UCase(vb::Trim(campos[1]));
+        if (nomes.count(chave)) continue;
         if (campos.size() < 3)
             vb::Raise(vb::err::SubscriptOutOfRange, "The update list line \"" + TextoUmaLinha(linha, 120) + "\" has no size.");
         if (tabela.size() >= 32767) vb::Raise(vb::err::Overflow);
@@ -78,6 +81,7 @@ void AcrescentaListaVersao(const std::string& texto, std::vector<ArquivoAtualiza
             vb::Raise(vb::err::Overflow);
         totalBytes += a.Tamanho;
         tabela.push_back(std::move(a));
+        nomes.insert(std::move(chave));
     }
 }
 
