@@ -306,14 +306,19 @@ private:
     }
 
     // The new version in one transaction; a failure is the run's failure, not a skipped line.
+    // Under the update lock, whose transaction holds every write of this program, the update
+    // reaches the disk only when that transaction commits: it does here, before the run is
+    // reported, and a commit that fails is the run's failure with nothing of the scripts or
+    // the version left.
     void GravaVersao() {
         ws_.BeginTrans();
         db_.Execute(MontaComandoVersao(instalada_, disponivel_, vb::Now()), dao::dbFailOnError);
         if (db_.RecordsAffected() < 1)
             vb::Raise(dao::jet::NoCurrentRecord, "UMREGISTRO has no record: the new version was not recorded.");
         ws_.CommitTrans(dao::dbForceOSFlush);
-        dao::DBEngine().Idle(dao::dbRefreshCache);
         FechaBanco(ws_, db_);
+        EfetivaGravacoesBloqueio();
+        dao::DBEngine().Idle(dao::dbRefreshCache);
         progresso_.ProcessaEventos();
         dao::DBEngine().Idle(dao::dbRefreshCache);
         progresso_.ProcessaEventos();

@@ -2,6 +2,7 @@
 // against a local HTTP server on a private copy of the demo data folder.
 #include "catalog/aux_window/AtualizacaoCatalogo.h"
 #include "common/modInternet.h"
+#include "common/modTraducao.h"
 #include "platform/vb/Err.h"
 #include "tests/data/Pasta.h"
 #include "tests/support/AplicacaoTeste.h"
@@ -9,6 +10,7 @@
 #include "tests/support/ServidorHttpTeste.h"
 
 #include <QCoreApplication>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -531,6 +533,64 @@ TEST_F(InstalacaoNoServidor, UmDownloadCortadoSemTamanhoFalhaENadaEInstalado) {
     const ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
     ASSERT_TRUE(r.Sucesso) << r.NumeroErro << " " << r.DescricaoErro;
     EXPECT_EQ(LeTudo(dados_ + "leia.txt"), "abc");
+}
+
+// The catalogue is killed (kill -9, a power cut) while it shows that the update is installed:
+// opened again, the catalogue holds the update (the new version, the previous one, what the
+// script wrote) beside the files put in place; while the box was up no other computer could
+// take the lock, and once the catalogue is gone the lock is free.
+TEST_F(InstalacaoNoServidor, MortoDuranteAMensagemDeSucessoOCatalogoFicaAtualizado) {
+    const std::vector<long> produtos = ProdutosSemLancamento(1);
+    ASSERT_EQ(produtos.size(), 1u);
+    Serve("ListVersao28.txt", "DAT;leia.txt;3\r\nSDB;script28.sql;10\r\n");
+    Serve("leia.txt", "abc");
+    Serve("script28.sql", "E:CREATE TABLE NOVA_TABELA (a Long)\r\nB:INSERT INTO NOVA_TABELA (a) VALUES (?1)\r\n1\r\n2\r\n3\r\n"
+                          "E:UPDATE PRODUTO SET FlagLancamento=1 WHERE CodigoProduto=" + std::to_string(produtos[0]));
+    // The other program is the catalogue now; this one only looks at the folder afterwards.
+    teste::FechaTudo();
+    const QString pasta = QString::fromStdString(dados_.substr(0, dados_.size() - 1));
+    auto tenta = [&] {
+        QProcess outro;
+        outro.start(ZK_AJUDANTE, {"tenta", pasta});
+        EXPECT_TRUE(outro.waitForFinished(60000));
+        // "1" or "0", then "solto" after a release.
+        return outro.readAllStandardOutput().split('\n').value(0).trimmed().toStdString();
+    };
+
+    QProcess catalogo;
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    ambiente.insert("QT_QPA_PLATFORM", "offscreen");
+    catalogo.setProcessEnvironment(ambiente);
+    catalogo.start(ZK_AJUDANTE_INSTALACAO, {pasta, "6|27|28"});
+    ASSERT_TRUE(catalogo.waitForStarted(20000));
+    std::string linha;
+    while (linha.rfind("caixa ", 0) != 0) {
+        while (!catalogo.canReadLine())
+            ASSERT_TRUE(catalogo.waitForReadyRead(60000)) << catalogo.readAllStandardError().toStdString();
+        linha = QString::fromUtf8(catalogo.readLine()).trimmed().toStdString();
+        ASSERT_NE(linha, "sem bloqueio");
+    }
+    ASSERT_EQ(linha, "caixa " + Traduz(72) + ".");
+    EXPECT_EQ(tenta(), "0") << "the lock is held while the box is up";
+    catalogo.kill();
+    ASSERT_TRUE(catalogo.waitForFinished(20000));
+
+    dao::Workspace ws;
+    dao::Database db;
+    AbreBancoCatalogo(ws, "Confere", db, true);
+    auto valor = [&](const std::string& sql) {
+        dao::Recordset rs = db.OpenRecordset(sql, dao::dbOpenSnapshot);
+        const vb::Variant v = rs.Eof() ? vb::Variant() : rs.Fields(0).Value();
+        rs.Close();
+        return v.IsNull() ? std::string("(Null)") : v.ToString();
+    };
+    EXPECT_EQ(valor("SELECT Versao FROM UMREGISTRO"), "28");
+    EXPECT_EQ(valor("SELECT VersaoAnterior FROM UMREGISTRO"), "27");
+    EXPECT_EQ(valor("SELECT Count(*) FROM NOVA_TABELA"), "3");
+    EXPECT_EQ(valor("SELECT FlagLancamento FROM PRODUTO WHERE CodigoProduto=" + std::to_string(produtos[0])), "1");
+    FechaBanco(ws, db);
+    EXPECT_EQ(LeTudo(dados_ + "leia.txt"), "abc");
+    EXPECT_EQ(tenta(), "1");
 }
 
 }  // namespace
