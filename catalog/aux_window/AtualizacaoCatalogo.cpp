@@ -8,6 +8,7 @@
 #include "platform/vb/Strings.h"
 
 #include <cctype>
+#include <chrono>
 #include <filesystem>
 #include <limits>
 #include <unordered_set>
@@ -130,6 +131,27 @@ std::string MontaComandoVersao(int instalada, int disponivel, vb::Date momento) 
 
 namespace {
 
+// A download that a run left behind is at least this old by the next run. A younger file of
+// the same form may be the result file of an update check that another computer is just
+// finishing: its checker writes it into the data folder, its window reads it at the next poll.
+constexpr auto IdadeDownloadAbandonado = std::chrono::minutes(2);
+
+// The temporary downloads that earlier runs left in the data folder (killed, or cut by a power
+// failure, before they could remove them), only while this program holds the update lock: no
+// other computer's installation is running then. Only names of the form the runs give them
+// go; a file that does not go stays as it is.
+void ApagaDownloadsAbandonados() {
+    if (!DetemBloqueioAtualizacao()) return;
+    const auto limite = fs::file_time_type::clock::now() - IdadeDownloadAbandonado;
+    std::error_code ec;
+    for (fs::directory_iterator it(EstadoPrograma.CaminhoDados, ec), fim; !ec && it != fim; it.increment(ec)) {
+        std::error_code e;
+        if (!EhNomeArquivoUnico(it->path().filename().string(), "tmp") || !it->is_regular_file(e)) continue;
+        const auto modificado = it->last_write_time(e);
+        if (!e && modificado < limite) fs::remove(it->path(), e);
+    }
+}
+
 // What one run holds, released on every way out.
 class Instalacao {
 public:
@@ -138,6 +160,7 @@ public:
     ~Instalacao() { Libera(); }
 
     void Executa(ResultadoAtualizacao& r) {
+        ApagaDownloadsAbandonados();
         const std::vector<long> antes = ObtemListaLancamentos(EstadoPrograma.DbCatalogo);
         const EnderecoAtualizacao endereco = LeEndereco();
         AbreConexaoInternet(endereco.Servidor);

@@ -53,6 +53,8 @@ void GravaUltimaVerificacao(const std::string& dataSQL, const std::string& flagE
 // error of its commit reaches the caller, and the lock stays held only when the transaction
 // is still open for another try. A lock that is not held (lost, see below) releases at once.
 bool BloqueiaAtualizacao(bool bloqueia);
+// True while this program holds the update lock.
+bool DetemBloqueioAtualizacao();
 // While the update lock is held: what was written under it (an installed update) committed to
 // disk now, and the lock taken again at once. True when the lock is still held. A commit that
 // fails leaves nothing of what was written under the lock and lets the lock go; its error

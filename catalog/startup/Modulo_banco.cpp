@@ -164,7 +164,7 @@ bool BloqueiaAtualizacao(bool bloqueia)
     dao::Database& db = EstadoPrograma.DbBloqueio;
     if (!bloqueia) {
         // Lost already (let go when what it held could not be committed): nothing to commit.
-        if (ws.IsNothing() || !ws.IsOpen() || ws.TransactionLevel() == 0) {
+        if (!DetemBloqueioAtualizacao()) {
             FechaBanco(ws, db);
             return true;
         }
@@ -181,7 +181,7 @@ bool BloqueiaAtualizacao(bool bloqueia)
         return true;
     }
     // Held already by this program: a second workspace would only lose the first one.
-    if (!ws.IsNothing() && ws.IsOpen() && ws.TransactionLevel() > 0) return true;
+    if (DetemBloqueioAtualizacao()) return true;
     AbreBancoCatalogo(ws, NomeWsBloqueio, db, false);
     try {
         ws.BeginTrans();
@@ -199,11 +199,17 @@ bool BloqueiaAtualizacao(bool bloqueia)
     return true;
 }
 
+bool DetemBloqueioAtualizacao()
+{
+    const dao::Workspace& ws = EstadoPrograma.WsBloqueio;
+    return !ws.IsNothing() && ws.IsOpen() && ws.TransactionLevel() > 0;
+}
+
 bool EfetivaGravacoesBloqueio()
 {
     dao::Workspace& ws = EstadoPrograma.WsBloqueio;
     dao::Database& db = EstadoPrograma.DbBloqueio;
-    if (ws.IsNothing() || !ws.IsOpen() || ws.TransactionLevel() == 0) return true;
+    if (!DetemBloqueioAtualizacao()) return true;
     try {
         // Every writer of this program shares the lock's transaction (one connection to the
         // file): its commit is what puts the update on disk.

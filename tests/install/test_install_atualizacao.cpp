@@ -16,6 +16,7 @@
 
 #include <zip.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -591,6 +592,53 @@ TEST_F(InstalacaoNoServidor, MortoDuranteAMensagemDeSucessoOCatalogoFicaAtualiza
     FechaBanco(ws, db);
     EXPECT_EQ(LeTudo(dados_ + "leia.txt"), "abc");
     EXPECT_EQ(tenta(), "1");
+}
+
+// Runs killed while downloading left their temporary files in the data folder. The next
+// installation, under the lock, removes them, this computer's and other computers' alike, and
+// nothing else: a user's own ".tmp" files, names of another form, and a file of that form just
+// written (the result file of another computer's check) stay. Without the lock nothing goes.
+TEST_F(InstalacaoNoServidor, OsDownloadsDeixadosPorExecucoesMortasSaoApagadosNaSeguinte) {
+    Serve("ListVersao28.txt", "DAT;leia.txt;3\r\n");
+    Serve("leia.txt", "abc");
+    struct Arquivo {
+        std::string nome;
+        bool antigo;   // written an hour ago, else just now
+        bool fica;
+    };
+    const std::vector<Arquivo> arquivos = {
+        {fs::path(GeraNomeArquivoUnico("tmp")).filename().string(), true, false},   // this computer's run
+        {"0512262307110BADF00D42.tmp", true, false},                                // another computer's
+        {"3009261512080BADF00D0.tmp", true, false},
+        {"0512262307110BADF00D43.tmp", false, true},                                // just written
+        {"notas.tmp", true, true},
+        {"0512262307110BADF00D12345.tmp", true, true},                              // five digits
+        {"0512262307110BADF00D042.tmp", true, true},                                // a leading zero
+        {"0512262307110badf00d42.tmp", true, true},                                 // a lower-case serial
+        {"6012262307110BADF00D42.tmp", true, true},                                 // second 60
+        {"0512262307110BADF00D42.TMP", true, true},
+        {"0512262307110BADF00D42.tmp.bak", true, true},
+    };
+    const auto horaAtras = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const Arquivo& a : arquivos) {
+        std::ofstream(dados_ + a.nome) << "parte de um download";
+        if (a.antigo) fs::last_write_time(dados_ + a.nome, horaAtras);
+    }
+
+    ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+    ASSERT_TRUE(r.Sucesso) << r.NumeroErro << " " << r.DescricaoErro;
+    for (const Arquivo& a : arquivos) EXPECT_TRUE(fs::exists(dados_ + a.nome)) << "without the lock: " << a.nome;
+
+    {
+        teste::Escrita e;
+        e.Executa("UPDATE UMREGISTRO SET Versao=27");
+    }
+    ASSERT_TRUE(BloqueiaAtualizacao(true));
+    r = InstalaAtualizacao(27, 28, progresso_);
+    ASSERT_TRUE(r.Sucesso) << r.NumeroErro << " " << r.DescricaoErro;
+    EXPECT_TRUE(BloqueiaAtualizacao(false));
+    for (const Arquivo& a : arquivos) EXPECT_EQ(fs::exists(dados_ + a.nome), a.fica) << a.nome;
+    EXPECT_EQ(LeTudo(dados_ + "leia.txt"), "abc");
 }
 
 }  // namespace
