@@ -217,6 +217,15 @@ protected:
         return ws;
     }
     std::string Qt(int id) { return Rows(db_, "SELECT Qt FROM T WHERE Id = " + std::to_string(id)).at(0); }
+    // What the file holds, read through a fresh connection once the fixture's is closed.
+    Lines RowsFromFile(const std::string& sql) {
+        ws_.Close();
+        auto ws = dao::DBEngine().CreateWorkspace("check", "admin", "");
+        auto db = ws.OpenDatabase(path_, false, true, ConnectString());
+        const Lines rows = Rows(db, sql);
+        ws.Close();
+        return rows;
+    }
 };
 
 TEST_F(DaoTransactionTest, RollbackAndCommitOfOneWorkspace) {
@@ -253,11 +262,7 @@ TEST_F(DaoTransactionTest, LockWorkspaceHoldsWhileAnotherWorkspaceWritesAndCommi
     wsLock.CommitTrans();
     wsLock.Close();
     // What was committed is in the file: a fresh connection reads it.
-    ws_.Close();
-    auto ws = dao::DBEngine().CreateWorkspace("check", "admin", "");
-    auto db = ws.OpenDatabase(path_, false, true, ConnectString());
-    EXPECT_EQ(Rows(db, "SELECT Versao, a FROM U"), Lines{"8|1"});
-    ws.Close();
+    EXPECT_EQ(RowsFromFile("SELECT Versao, a FROM U"), Lines{"8|1"});
 }
 
 // The workspaces alone begin and end transactions on the shared connection: a COMMIT or
@@ -339,11 +344,7 @@ TEST_F(DaoTransactionTest, ACommitTheDiskCannotTakeEndsTheTransaction) {
     wsLock.CommitTrans();
     wsWrite.Close();
     wsLock.Close();
-    ws_.Close();
-    auto ws = dao::DBEngine().CreateWorkspace("check", "admin", "");
-    auto db = ws.OpenDatabase(path_, false, true, ConnectString());
-    EXPECT_EQ(Rows(db, "SELECT Qt FROM T WHERE Id = 1"), Lines{"401"});
-    ws.Close();
+    EXPECT_EQ(RowsFromFile("SELECT Qt FROM T WHERE Id = 1"), Lines{"401"});
 }
 
 // ---- recordsets ------------------------------------------------------------------------

@@ -234,6 +234,18 @@ protected:
         std::lock_guard<std::mutex> trava(mutex_);
         return pedidos_;
     }
+    // The first value of a query, read through the catalogue opened afresh in a workspace of
+    // its own ("(Null)" for Null).
+    std::string ValorReaberto(const std::string& sql) {
+        dao::Workspace ws;
+        dao::Database db;
+        AbreBancoCatalogo(ws, "Confere", db, true);
+        dao::Recordset rs = db.OpenRecordset(sql, dao::dbOpenSnapshot);
+        const vb::Variant v = rs.Eof() ? vb::Variant() : rs.Fields(0).Value();
+        rs.Close();
+        FechaBanco(ws, db);
+        return v.IsNull() ? std::string("(Null)") : v.ToString();
+    }
     vb::Variant Registro(const std::string& coluna) {
         return ObtemValorSQL("SELECT " + coluna + " FROM UMREGISTRO", vb::Variant());
     }
@@ -465,21 +477,10 @@ TEST_F(InstalacaoNoServidor, SobOBloqueioDaAtualizacaoOQueOScriptGravaFica) {
 
     // Read back through a connection of its own, after everything of this process is closed.
     teste::FechaTudo();
-    dao::Workspace ws;
-    dao::Database db;
-    AbreBancoCatalogo(ws, "Confere", db, true);
-    auto valor = [&](const std::string& sql) {
-        dao::Recordset rs = db.OpenRecordset(sql, dao::dbOpenSnapshot);
-        const vb::Variant v = rs.Eof() ? vb::Variant() : rs.Fields(0).Value();
-        rs.Close();
-        return v;
-    };
-    EXPECT_EQ(valor("SELECT Versao FROM UMREGISTRO").ToLong(), 28);
-    EXPECT_EQ(valor("SELECT VersaoAnterior FROM UMREGISTRO").ToLong(), 27);
-    EXPECT_EQ(valor("SELECT FlagLancamento FROM PRODUTO WHERE CodigoProduto=" + std::to_string(produtos[0])).ToLong(),
-              1);
-    EXPECT_EQ(valor("SELECT Count(*) FROM NOVA_TABELA").ToLong(), 0);
-    FechaBanco(ws, db);
+    EXPECT_EQ(ValorReaberto("SELECT Versao FROM UMREGISTRO"), "28");
+    EXPECT_EQ(ValorReaberto("SELECT VersaoAnterior FROM UMREGISTRO"), "27");
+    EXPECT_EQ(ValorReaberto("SELECT FlagLancamento FROM PRODUTO WHERE CodigoProduto=" + std::to_string(produtos[0])), "1");
+    EXPECT_EQ(ValorReaberto("SELECT Count(*) FROM NOVA_TABELA"), "0");
 }
 
 TEST_F(InstalacaoNoServidor, UmaFalhaSobOBloqueioDeixaOBloqueioUtilizavel) {
@@ -576,20 +577,10 @@ TEST_F(InstalacaoNoServidor, MortoDuranteAMensagemDeSucessoOCatalogoFicaAtualiza
     catalogo.kill();
     ASSERT_TRUE(catalogo.waitForFinished(20000));
 
-    dao::Workspace ws;
-    dao::Database db;
-    AbreBancoCatalogo(ws, "Confere", db, true);
-    auto valor = [&](const std::string& sql) {
-        dao::Recordset rs = db.OpenRecordset(sql, dao::dbOpenSnapshot);
-        const vb::Variant v = rs.Eof() ? vb::Variant() : rs.Fields(0).Value();
-        rs.Close();
-        return v.IsNull() ? std::string("(Null)") : v.ToString();
-    };
-    EXPECT_EQ(valor("SELECT Versao FROM UMREGISTRO"), "28");
-    EXPECT_EQ(valor("SELECT VersaoAnterior FROM UMREGISTRO"), "27");
-    EXPECT_EQ(valor("SELECT Count(*) FROM NOVA_TABELA"), "3");
-    EXPECT_EQ(valor("SELECT FlagLancamento FROM PRODUTO WHERE CodigoProduto=" + std::to_string(produtos[0])), "1");
-    FechaBanco(ws, db);
+    EXPECT_EQ(ValorReaberto("SELECT Versao FROM UMREGISTRO"), "28");
+    EXPECT_EQ(ValorReaberto("SELECT VersaoAnterior FROM UMREGISTRO"), "27");
+    EXPECT_EQ(ValorReaberto("SELECT Count(*) FROM NOVA_TABELA"), "3");
+    EXPECT_EQ(ValorReaberto("SELECT FlagLancamento FROM PRODUTO WHERE CodigoProduto=" + std::to_string(produtos[0])), "1");
     EXPECT_EQ(LeTudo(dados_ + "leia.txt"), "abc");
     EXPECT_EQ(tenta(), "1");
 }
