@@ -132,8 +132,9 @@ public:
     }
     void ProcessaEventos() override { vb::DoEvents(); }
 
-    // The rows as they stand, drawn at once: a step may go straight into a network wait,
-    // which lets no window events run, and the row would show half of its new state meanwhile.
+    // The rows as they stand, drawn at once: a step may go straight into a long wait (a
+    // network request) before window events run again, and its row would show half of its
+    // new state meanwhile.
     void DesenhaLinhas() { l_.tela->Refresh(); }
 
     void AtualizarProgressBar(int passo) {
