@@ -585,6 +585,33 @@ TEST_F(InstalacaoNoServidor, MortoDuranteAMensagemDeSucessoOCatalogoFicaAtualiza
     EXPECT_EQ(tenta(), "1");
 }
 
+// Another computer reads the catalogue all the while the update is being committed (a query
+// that does not end): the commit cannot finish, and the run fails with nothing of it kept, not
+// left for the lock's release to commit later under a version reported as not installed.
+TEST_F(InstalacaoNoServidor, UmaGravacaoQueNaoTerminaEUmaFalhaSemNadaGravado) {
+    Serve("ListVersao28.txt", "SDB;script28.sql;10\r\n");
+    Serve("script28.sql", "E:CREATE TABLE NOVA_TABELA (a Long)");
+    ASSERT_TRUE(BloqueiaAtualizacao(true));
+    QProcess leitor;
+    leitor.start(ZK_AJUDANTE, {"leitura", QString::fromStdString(dados_.substr(0, dados_.size() - 1))});
+    ASSERT_TRUE(leitor.waitForStarted(20000));
+    while (!leitor.canReadLine()) ASSERT_TRUE(leitor.waitForReadyRead(60000));
+    ASSERT_EQ(leitor.readLine().trimmed().toStdString(), "1");
+
+    const ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+    EXPECT_FALSE(r.Sucesso);
+    EXPECT_EQ(r.Resposta(), "00");
+    EXPECT_EQ(r.NumeroErro, dao::jet::Locked) << r.DescricaoErro;
+    EXPECT_EQ(r.Passo, 4);
+    EXPECT_FALSE(DetemBloqueioAtualizacao()) << "the lock went with the transaction";
+    leitor.write("solta\n");
+    ASSERT_TRUE(leitor.waitForFinished(60000));
+    EXPECT_TRUE(BloqueiaAtualizacao(false));
+    teste::FechaTudo();
+    EXPECT_EQ(ValorReaberto("SELECT Versao FROM UMREGISTRO"), "27");
+    EXPECT_THROW(ValorReaberto("SELECT Count(*) FROM NOVA_TABELA"), vb::Error) << "the script's table is not there";
+}
+
 // Runs killed while downloading left their temporary files in the data folder. The next
 // installation, under the lock, removes them, this computer's and other computers' alike, and
 // nothing else: a user's own ".tmp" files, names of another form, and a file of that form just
