@@ -70,6 +70,10 @@ std::string ObtemCaminhoDados();
 // False only when "NW.txt" in the data folder holds "1" (a line end after it allowed).
 bool LeRodaMouseAtiva(const std::string& caminhoDados);
 std::string GeraNomeArquivoUnico(const std::string& extensao);
+// True for a file name (without its folder) of the form GeraNomeArquivoUnico gives, on any
+// computer: the moment as "sshhyynnmmdd", a volume serial in 8 hexadecimal digits, a number
+// from 0 to 9999, "." and the extension.
+bool EhNomeArquivoUnico(const std::string& nome, const std::string& extensao);
 std::string SerialVolume(const std::string& raiz);
 long IndiceMes(std::uint8_t mes);
 std::string FormataData(vb::Date data, const std::string& idioma = "");

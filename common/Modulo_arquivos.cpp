@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -164,6 +165,28 @@ std::string GeraNomeArquivoUnico(const std::string& extensao) {
                SerialVolume("/") + std::to_string(n) + "." + extensao;
     } while (ExisteArquivo(nome));
     return nome;
+}
+
+bool EhNomeArquivoUnico(const std::string& nome, const std::string& extensao) {
+    const std::string fim = "." + extensao;
+    if (nome.size() < 12 + 8 + 1 + fim.size() || nome.compare(nome.size() - fim.size(), fim.size(), fim) != 0)
+        return false;
+    auto digitos = [&](std::size_t de, std::size_t n) {
+        for (std::size_t i = de; i < de + n; ++i)
+            if (nome[i] < '0' || nome[i] > '9') return -1;
+        return std::stoi(nome.substr(de, n));
+    };
+    // sshhyynnmmdd
+    const int segundo = digitos(0, 2), hora = digitos(2, 2), ano = digitos(4, 2), minuto = digitos(6, 2),
+              mes = digitos(8, 2), dia = digitos(10, 2);
+    if (segundo < 0 || segundo > 59 || hora < 0 || hora > 23 || ano < 0 || minuto < 0 || minuto > 59 || mes < 1 ||
+        mes > 12 || dia < 1 || dia > 31)
+        return false;
+    for (std::size_t i = 12; i < 20; ++i)
+        if (!std::isdigit(static_cast<unsigned char>(nome[i])) && (nome[i] < 'A' || nome[i] > 'F')) return false;
+    const std::string numero = nome.substr(20, nome.size() - fim.size() - 20);
+    if (numero.empty() || numero.size() > 4 || (numero.size() > 1 && numero[0] == '0')) return false;
+    return digitos(20, numero.size()) >= 0;
 }
 
 std::string SerialVolume(const std::string& raiz) {

@@ -8,8 +8,10 @@
 #include "platform/vb/Strings.h"
 
 #include <cctype>
+#include <chrono>
 #include <filesystem>
 #include <limits>
+#include <unordered_set>
 
 namespace fs = std::filesystem;
 
@@ -55,16 +57,18 @@ void VerificaNomeArquivoAtualizacao(const std::string& nome) {
 
 void AcrescentaListaVersao(const std::string& texto, std::vector<ArquivoAtualizacao>& tabela,
                            std::int64_t& totalBytes) {
+    // The names already in the table, as they are compared: one look-up a line, so that a
+    // list of many thousand lines is read in one pass.
+    std::unordered_set<std::string> nomes;
+    nomes.reserve(tabela.size());
+    for (const ArquivoAtualizacao& a : tabela) nomes.insert(vb::UCase(vb::Trim(a.Nome)));
     for (const std::string& linha : vb::Split(texto, "\r\n")) {
         if (vb::Trim(linha).empty()) continue;
         const std::vector<std::string> campos = vb::Split(linha, ";");
         if (campos.size() < 2)
             vb::Raise(vb::err::SubscriptOutOfRange, "The update list line \"" + TextoUmaLinha(linha, 120) + "\" names no file.");
-        const std::string chave = vb::UCase(vb::Trim(campos[1]));
-        bool repetido = false;
-        for (const ArquivoAtualizacao& a : tabela)
-            if (vb::UCase(vb::Trim(a.Nome)) == chave) repetido = true;
-        if (repetido) continue;
+        std::string chave = vb::UCase(vb::Trim(campos[1]));
+        if (nomes.count(chave)) continue;
         if (campos.size() < 3)
             vb::Raise(vb::err::SubscriptOutOfRange, "The update list line \"" + TextoUmaLinha(linha, 120) + "\" has no size.");
         if (tabela.size() >= 32767) vb::Raise(vb::err::Overflow);
@@ -78,6 +82,7 @@ void AcrescentaListaVersao(const std::string& texto, std::vector<ArquivoAtualiza
             vb::Raise(vb::err::Overflow);
         totalBytes += a.Tamanho;
         tabela.push_back(std::move(a));
+        nomes.insert(std::move(chave));
     }
 }
 
@@ -126,6 +131,27 @@ std::string MontaComandoVersao(int instalada, int disponivel, vb::Date momento) 
 
 namespace {
 
+// A download that a run left behind is at least this old by the next run. A younger file of
+// the same form may be the result file of an update check that another computer is just
+// finishing: its checker writes it into the data folder, its window reads it at the next poll.
+constexpr auto IdadeDownloadAbandonado = std::chrono::minutes(2);
+
+// The temporary downloads that earlier runs left in the data folder (killed, or cut by a power
+// failure, before they could remove them), only while this program holds the update lock: no
+// other computer's installation is running then. Only names of the form the runs give them
+// go; a file that does not go stays as it is.
+void ApagaDownloadsAbandonados() {
+    if (!DetemBloqueioAtualizacao()) return;
+    const auto limite = fs::file_time_type::clock::now() - IdadeDownloadAbandonado;
+    std::error_code ec;
+    for (fs::directory_iterator it(EstadoPrograma.CaminhoDados, ec), fim; !ec && it != fim; it.increment(ec)) {
+        std::error_code e;
+        if (!EhNomeArquivoUnico(it->path().filename().string(), "tmp") || !it->is_regular_file(e)) continue;
+        const auto modificado = it->last_write_time(e);
+        if (!e && modificado < limite) fs::remove(it->path(), e);
+    }
+}
+
 // What one run holds, released on every way out.
 class Instalacao {
 public:
@@ -134,6 +160,7 @@ public:
     ~Instalacao() { Libera(); }
 
     void Executa(ResultadoAtualizacao& r) {
+        ApagaDownloadsAbandonados();
         const std::vector<long> antes = ObtemListaLancamentos(EstadoPrograma.DbCatalogo);
         const EnderecoAtualizacao endereco = LeEndereco();
         AbreConexaoInternet(endereco.Servidor);
@@ -306,14 +333,19 @@ private:
     }
 
     // The new version in one transaction; a failure is the run's failure, not a skipped line.
+    // Under the update lock, whose transaction holds every write of this program, the update
+    // reaches the disk only when that transaction commits: it does here, before the run is
+    // reported, and a commit that fails is the run's failure with nothing of the scripts or
+    // the version left.
     void GravaVersao() {
         ws_.BeginTrans();
         db_.Execute(MontaComandoVersao(instalada_, disponivel_, vb::Now()), dao::dbFailOnError);
         if (db_.RecordsAffected() < 1)
             vb::Raise(dao::jet::NoCurrentRecord, "UMREGISTRO has no record: the new version was not recorded.");
         ws_.CommitTrans(dao::dbForceOSFlush);
-        dao::DBEngine().Idle(dao::dbRefreshCache);
         FechaBanco(ws_, db_);
+        EfetivaGravacoesBloqueio();
+        dao::DBEngine().Idle(dao::dbRefreshCache);
         progresso_.ProcessaEventos();
         dao::DBEngine().Idle(dao::dbRefreshCache);
         progresso_.ProcessaEventos();

@@ -87,7 +87,9 @@ struct ResultadoAtualizacao {
 // lines run); the temporary files of downloads not yet put in place are removed, the
 // writable catalogue is closed and its version-record transaction rolled back. A listed file
 // or archive entry that would replace one of the databases the program holds open is refused
-// (error 70) before anything is put in place.
+// (error 70) before anything is put in place. A run that succeeds has its scripts and the
+// version on disk, also under the update lock (EfetivaGravacoesBloqueio); a commit that fails
+// there fails the run, with nothing of the scripts or the version left.
 ResultadoAtualizacao InstalaAtualizacao(int instalada, int disponivel, IProgressoAtualizacao& progresso);
 
 class frmZornak2Form;

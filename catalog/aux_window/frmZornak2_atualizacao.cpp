@@ -23,6 +23,7 @@ constexpr int LarguraBarra = 379;
 
 // The step rows, made on the screen's first showing and kept with the window.
 struct LinhasPasso {
+    vb::PictureBox* tela = nullptr;
     vb::ControlArray<vb::Label>* lblTitAtualizacao = nullptr;
     vb::ControlArray<vb::Label>* lblNumAtualizacao = nullptr;
     vb::ControlArray<vb::Shape>* imgBordaBarraAtualizacao = nullptr;
@@ -34,6 +35,7 @@ struct LinhasPasso {
 LinhasPasso CriaLinhasPasso(frmZornak2Form& janela) {
     vb::PictureBox& tela = (*janela.pctTela)(6);
     LinhasPasso l;
+    l.tela = &tela;
     l.lblTitAtualizacao = janela.NewArray<vb::Label>(tela, "lblTitAtualizacao");
     l.lblNumAtualizacao = janela.NewArray<vb::Label>(tela, "lblNumAtualizacao");
     l.imgBordaBarraAtualizacao = janela.NewArray<vb::Shape>(tela, "imgBordaBarraAtualizacao");
@@ -107,6 +109,7 @@ public:
         (*l_.imgBordaBarraAtualizacao)(passo).SetTag(Texto(total));
         (*l_.imgBarraAtualizacao)(passo).SetTag("0");
         AtualizarProgressBar(passo);
+        DesenhaLinhas();
     }
     void DefineFeito(int passo, double feito) override {
         (*l_.imgBarraAtualizacao)(passo).SetTag(Texto(feito));
@@ -125,8 +128,14 @@ public:
         (*l_.lblTitAtualizacao)(passo).SetForeColor(0);
         (*l_.lblNumAtualizacao)(passo).SetForeColor(0);
         (*l_.imgPassoConcluidoAtualizacao)(passo).SetVisible(true);
+        DesenhaLinhas();
     }
     void ProcessaEventos() override { vb::DoEvents(); }
+
+    // The rows as they stand, drawn at once: a step may go straight into a long wait (a
+    // network request) before window events run again, and its row would show half of its
+    // new state meanwhile.
+    void DesenhaLinhas() { l_.tela->Refresh(); }
 
     void AtualizarProgressBar(int passo) {
         const double total = Numero((*l_.imgBordaBarraAtualizacao)(passo).Tag());

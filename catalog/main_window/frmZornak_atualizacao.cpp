@@ -237,15 +237,17 @@ void frmZornakForm::tmrVerificaProcessoVerificacao_Timer() {
     if (m_EncerramentoPendente && IsLoaded()) EncerraPeloSistema();
 }
 
-// The release commits everything written under the lock (the update, the last check). It
-// fails while another computer is reading the catalogue; the lock and those writes then stay,
-// and the release is tried again on the next tick and at unload, never given up.
+// The release commits what was written under the lock since the installation committed its
+// own (the last check). It fails while another computer is reading the catalogue; the lock
+// and those writes then stay, and the release is tried again on the next tick and at unload.
+// A release whose commit the engine rolled back has no lock left to try again.
 void frmZornakForm::LiberaBloqueioAtualizacao() {
     if (!m_BloqueioAtualizacao) return;
     try {
         BloqueiaAtualizacao(false);
         m_BloqueioAtualizacao = false;
     } catch (const std::exception&) {
+        if (EstadoPrograma.WsBloqueio.IsNothing()) m_BloqueioAtualizacao = false;
     }
 }
 

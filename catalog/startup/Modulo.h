@@ -49,8 +49,17 @@ void AguardaPreparacaoBancos();
 void LiberaPreparacaoBancos();
 // Writes the last-check record of UMREGISTRO; either text may be "" (not written).
 void GravaUltimaVerificacao(const std::string& dataSQL, const std::string& flagErro);
-// True takes the update lock (False when another program holds it); False releases it.
+// True takes the update lock (False when another program holds it); False releases it: an
+// error of its commit reaches the caller, and the lock stays held only when the transaction
+// is still open for another try. A lock that is not held (lost, see below) releases at once.
 bool BloqueiaAtualizacao(bool bloqueia);
+// True while this program holds the update lock.
+bool DetemBloqueioAtualizacao();
+// While the update lock is held: what was written under it (an installed update) committed to
+// disk now, and the lock taken again at once. True when the lock is still held. A commit that
+// fails leaves nothing of what was written under the lock and lets the lock go; its error
+// reaches the caller. Without the lock, nothing to do (true).
+bool EfetivaGravacoesBloqueio();
 
 // Replaces every "<I>" of a SQL text by the current language letter.
 std::string AplicaIdioma(const std::string& sql);

@@ -163,15 +163,25 @@ bool BloqueiaAtualizacao(bool bloqueia)
     dao::Workspace& ws = EstadoPrograma.WsBloqueio;
     dao::Database& db = EstadoPrograma.DbBloqueio;
     if (!bloqueia) {
-        // A commit that cannot finish (another computer in the middle of reading the file)
-        // raises and leaves the transaction open: what was written under the lock lives in
-        // it, so it is kept for a later release rather than abandoned.
-        ws.CommitTrans(0);
+        // Lost already (let go when what it held could not be committed): nothing to commit.
+        if (!DetemBloqueioAtualizacao()) {
+            FechaBanco(ws, db);
+            return true;
+        }
+        try {
+            ws.CommitTrans(0);
+        } catch (...) {
+            // A commit that cannot finish now (another computer in the middle of reading the
+            // file) leaves the transaction open, kept for a later release; one that the engine
+            // rolled back (a full disk) took the lock with it.
+            if (ws.TransactionLevel() == 0) IgnoraFalha([&] { FechaBanco(ws, db); });
+            throw;
+        }
         FechaBanco(ws, db);
         return true;
     }
     // Held already by this program: a second workspace would only lose the first one.
-    if (!ws.IsNothing() && ws.IsOpen() && ws.TransactionLevel() > 0) return true;
+    if (DetemBloqueioAtualizacao()) return true;
     AbreBancoCatalogo(ws, NomeWsBloqueio, db, false);
     try {
         ws.BeginTrans();
@@ -184,6 +194,43 @@ bool BloqueiaAtualizacao(bool bloqueia)
         db.Execute(consultas::BloqueiaAtualizacao(), dao::dbFailOnError + dao::dbSeeChanges);
     } catch (const vb::Error&) {
         FechaBanco(ws, db);   // abandons the transaction
+        return false;
+    }
+    return true;
+}
+
+bool DetemBloqueioAtualizacao()
+{
+    const dao::Workspace& ws = EstadoPrograma.WsBloqueio;
+    return !ws.IsNothing() && ws.IsOpen() && ws.TransactionLevel() > 0;
+}
+
+bool EfetivaGravacoesBloqueio()
+{
+    dao::Workspace& ws = EstadoPrograma.WsBloqueio;
+    dao::Database& db = EstadoPrograma.DbBloqueio;
+    if (!DetemBloqueioAtualizacao()) return true;
+    try {
+        // Every writer of this program shares the lock's transaction (one connection to the
+        // file): its commit is what puts the update on disk.
+        ws.CommitTrans(dao::dbForceOSFlush);
+    } catch (...) {
+        // Half of an update must not be committed later by the release: what the engine did
+        // not roll back itself goes now, and the lock with it.
+        IgnoraFalha([&] {
+            while (ws.TransactionLevel() > 0) ws.Rollback();
+        });
+        IgnoraFalha([&] { FechaBanco(ws, db); });
+        throw;
+    }
+    // Taken again before anything else of this program runs. Another computer's lock can fall
+    // only into the instant between the two; its second look at the versions then finds this
+    // update recorded and nothing to install.
+    try {
+        ws.BeginTrans();
+        db.Execute(consultas::BloqueiaAtualizacao(), dao::dbFailOnError + dao::dbSeeChanges);
+    } catch (const vb::Error&) {
+        IgnoraFalha([&] { FechaBanco(ws, db); });
         return false;
     }
     return true;

@@ -10,6 +10,7 @@
 #include "platform/dao/Dao.h"
 
 #include "platform/dao/Criteria.h"
+#include "platform/dao/FaultVfs.h"
 #include "platform/dao/JetLexer.h"
 #include "platform/dao/JetSql.h"
 #include "platform/vb/Err.h"
@@ -64,6 +65,7 @@ std::string upperAscii(std::string s) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED: raise(jet::Locked, "Couldn't update; currently locked.");
     case SQLITE_READONLY: raise(jet::ReadOnly, "Cannot update. Database or object is read-only.");
+    case SQLITE_FULL: raise(jet::DiskFull, "Not enough space on disk.");
     case SQLITE_NOTADB: raise(jet::NotValidPassword, "Not a valid password.");
     case SQLITE_CONSTRAINT:
         if (ext == SQLITE_CONSTRAINT_UNIQUE || ext == SQLITE_CONSTRAINT_PRIMARYKEY)
@@ -365,10 +367,12 @@ std::shared_ptr<ConnectionState> openConnection(const std::string& path, const s
     c->path = canonical;
     c->password = password;
     std::string dir = canonicalPath.parent_path().string();
-    c->writable = ::access(canonical.c_str(), W_OK) == 0 && ::access(dir.c_str(), W_OK) == 0;
-    int flags = c->writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
-    int rc = sqlite3_open_v2(canonical.c_str(), &c->db, flags, nullptr);
+    // Read-write whenever the file allows it, so that every later opening can share the
+    // connection: the engine itself opens the file read-only when it refuses writing (no
+    // permission, a read-only file system). The folder must take the journal too.
+    int rc = sqlite3_open_v2(canonical.c_str(), &c->db, SQLITE_OPEN_READWRITE, FaultVfsName());
     if (rc != SQLITE_OK) raiseSqlite(c->db, rc, {});
+    c->writable = sqlite3_db_readonly(c->db, "main") == 0 && ::access(dir.c_str(), W_OK) == 0;
     sqlite3_extended_result_codes(c->db, 1);
     if (!password.empty()) sqlite3_key(c->db, password.data(), static_cast<int>(password.size()));
     sqlite3_busy_timeout(c->db, kBusyTimeoutMs);
@@ -924,6 +928,10 @@ Database Workspace::OpenDatabase(const std::string& path, bool exclusive, bool r
     if (exclusive) raise(jet::InvalidArgument, "Opening a database exclusively is not offered.");
     auto d = std::make_shared<DatabaseState>();
     d->conn = openConnection(path, passwordOf(connect));
+    // Opened to be written, a file that cannot be says so now, not at the first write.
+    if (!readOnly && !d->conn->writable)
+        raise(jet::ReadOnly, "Cannot update. Database or object is read-only: '" + path +
+                                 "' cannot be opened for writing (no permission to change it or its folder).");
     d->workspace = w_;
     d->name = path;
     d->connect = connect;
@@ -1025,7 +1033,19 @@ void endLevel(WorkspaceState& w, bool commit) {
         long idx = c->indexOf(id);
         if (commit) {
             const Frame& f = c->frames[static_cast<size_t>(idx)];
-            c->exec(f.savepoint ? "RELEASE zk_sp_" + std::to_string(f.id) : "COMMIT");
+            try {
+                c->exec(f.savepoint ? "RELEASE zk_sp_" + std::to_string(f.id) : "COMMIT");
+            } catch (...) {
+                // A commit the engine could not finish and then rolled back itself (a full
+                // disk, an I/O error) took the transaction with it; one it kept (the file
+                // busy) stays open for another try.
+                c->syncFrames();
+                if (c->indexOf(id) < 0) {
+                    level.frames.pop_back();
+                    if (level.frames.empty()) w.levels.pop_back();
+                }
+                throw;
+            }
             c->frames.pop_back();
         } else {
             c->rollbackFrom(idx);
@@ -1167,7 +1187,13 @@ const std::string& DataControl::RecordSource() const { return s_->recordSource; 
 
 void DataControl::Refresh() {
     if (s_->db.IsNothing() || !s_->db.IsOpen()) {
-        s_->db = DBEngine().OpenDatabase(s_->databaseName, false, s_->readOnly, s_->connect);
+        try {
+            s_->db = DBEngine().OpenDatabase(s_->databaseName, false, s_->readOnly, s_->connect);
+        } catch (const vb::Error& e) {
+            // Its lists only read: a file this user cannot change is shown all the same.
+            if (s_->readOnly || e.Number() != jet::ReadOnly) throw;
+            s_->db = DBEngine().OpenDatabase(s_->databaseName, false, true, s_->connect);
+        }
         s_->ownDb = true;
     }
     Recordset rs;

@@ -50,6 +50,7 @@ constexpr long TableExists = 3010;               // "Table 'X' already exists."
 constexpr long NoCurrentRecord = 3021;           // "No current record."
 constexpr long DuplicateKey = 3022;              // unique index / primary key violated
 constexpr long FileNotFound = 3024;              // "Could not find file 'X'."
+constexpr long DiskFull = 3026;                  // "Not enough space on disk." (SQLITE_FULL)
 constexpr long ReadOnly = 3027;                  // "Cannot update. Database or object is read-only."
 constexpr long NotValidPassword = 3031;          // "Not a valid password." (also: not a keyed file)
 constexpr long TransactionNotOpen = 3034;        // commit/rollback without BeginTrans, or out of order
@@ -217,8 +218,9 @@ public:
     bool IsNothing() const { return !w_; }
 
     // connect: ";pwd=<password>" (other ";key=value" parts are ignored). A missing file
-    // raises 3024, a wrong password or a file that is not keyed with it 3031. exclusive=true
-    // is not offered (3001).
+    // raises 3024, a wrong password or a file that is not keyed with it 3031, a file opened
+    // for writing that cannot be written (no permission, a read-only file system) 3027.
+    // exclusive=true is not offered (3001).
     Database OpenDatabase(const std::string& path, bool exclusive = false, bool readOnly = false,
                           const std::string& connect = {});
     // A new keyed database file; locale is DAO's locale string with ";pwd=<password>"
@@ -229,7 +231,9 @@ public:
     // of the same workspace) while one is open becomes a SAVEPOINT. CommitTrans/Rollback end
     // this workspace's innermost transaction; one that is not the innermost of its file
     // raises 3034 and changes nothing. A transaction covers the files of the databases open in
-    // the workspace when it begins.
+    // the workspace when it begins. A commit that fails raises; the transaction is gone when
+    // the engine rolled it back (a full disk: 3026, an I/O error) and stays open when the
+    // file was busy (3218).
     void BeginTrans();
     void CommitTrans(int options = 0);
     void Rollback();

@@ -16,10 +16,13 @@
 
 #include <QFile>
 
+#include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
+#include <thread>
 
 namespace {
 
@@ -375,6 +378,7 @@ protected:
         AuxPonteiro::SetUp();
         servidor_ = std::make_unique<testsupport::ServidorHttpTeste>([this](const testsupport::ServidorHttpTeste::Pedido& p) {
             const std::string objeto = p.Objeto();
+            if (antesDeResponder_) antesDeResponder_(objeto);
             std::lock_guard<std::mutex> trava(mutex_);
             const auto it = arquivos_.find(objeto);
             return it == arquivos_.end() ? testsupport::ServidorHttpTeste::Resposta(404, "not here")
@@ -392,6 +396,8 @@ protected:
     std::unique_ptr<testsupport::ServidorHttpTeste> servidor_;
     std::mutex mutex_;
     std::map<std::string, std::string> arquivos_;
+    // Run by the server before it answers (on its own thread, while the window waits).
+    std::function<void(const std::string& objeto)> antesDeResponder_;
 };
 
 // The dark pixels of a band of the window: text drawn there.
@@ -450,6 +456,74 @@ TEST_F(AuxAtualizacaoPonteiro, StepTitlesAndPercentagesAreDrawn) {
     for (const QPoint& p : {QPoint(0, areaTela.height() / 2), QPoint(areaTela.width() / 2, 0), QPoint(2, 2),
                             QPoint(10, 10)})
         EXPECT_EQ(tela.pixelColor(areaTela.topLeft() + p), QColor(Qt::white)) << p.x() << "," << p.y();
+    EXPECT_TRUE(Fechou());
+}
+
+// The pixels of a band of the picture near a colour (each channel within 40).
+int PixelsDaCor(const QImage& imagem, const QRect& faixa, const QColor& cor) {
+    int n = 0;
+    for (int y = faixa.top(); y <= faixa.bottom(); ++y)
+        for (int x = faixa.left(); x <= faixa.right(); ++x) {
+            const QColor c = imagem.pixelColor(x, y);
+            if (std::abs(c.red() - cor.red()) < 40 && std::abs(c.green() - cor.green()) < 40 &&
+                std::abs(c.blue() - cor.blue()) < 40)
+                ++n;
+        }
+    return n;
+}
+
+// A step's whole row stands on the screen from the step's start, and the row of the step
+// before shows it finished: read while the first list, then the first file, is on the way
+// (waits that let no window events run), not only what the step start happened to repaint.
+TEST_F(AuxAtualizacaoPonteiro, AStepsWholeRowShowsWhileItsFirstReplyIsAwaited) {
+    arquivos_["/cat/ListVersao28.txt"] = "DAT;leia.txt;3\r\n";
+    arquivos_["/cat/leia.txt"] = "abc";
+    std::map<std::string, QImage> naEspera;
+    std::mutex trava;
+    antesDeResponder_ = [&](const std::string& objeto) {
+        // The window waits for this reply now; what it drew before has had time to show.
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        const QImage imagem = testsupport::ImagemNaTela(J().Window());
+        std::lock_guard<std::mutex> t(trava);
+        naEspera.emplace(objeto, imagem);
+    };
+    std::map<std::string, QRect> areas;
+    caixas_.OnBox([&](const testsupport::FakeMsgBox::Box&) {
+        for (const char* nome : {"imgPassoAtualAtualizacao", "imgPassoConcluidoAtualizacao", "imgBordaBarraAtualizacao",
+                                 "lblTitAtualizacao", "lblNumAtualizacao"})
+            for (int i = 1; i <= 2; ++i)
+                if (QWidget* w = J().Window()->findChild<QWidget*>(QString("%1(%2)").arg(nome).arg(i)))
+                    areas[nome + std::to_string(i)] = RetanguloVisivel(w);
+    });
+    Abre("6|27|28");
+    caixas_.OnBox(nullptr);
+    antesDeResponder_ = nullptr;
+    ASSERT_EQ(EstadoPrograma.RequisicaoTela, "10");
+    ASSERT_EQ(areas.size(), 10u);
+    const QColor vermelho(218, 37, 29), preto(0, 0, 0), moldura(128, 128, 128);
+    // A filled 14 px circle; the 1 px outline of a 385 x 23 frame; text.
+    auto confereEmCurso = [&](const QImage& tela, int passo) {
+        const std::string i = std::to_string(passo);
+        EXPECT_GT(PixelsDaCor(tela, areas["imgPassoAtualAtualizacao" + i], vermelho), 80) << "the running marker";
+        EXPECT_GT(PixelsDaCor(tela, areas["imgBordaBarraAtualizacao" + i], moldura), 500) << "the bar's frame";
+        EXPECT_GT(PixelsDaCor(tela, areas["lblTitAtualizacao" + i], vermelho), 40) << "the title in red";
+        EXPECT_GT(PixelsDaCor(tela, areas["lblNumAtualizacao" + i], vermelho), 15) << "the percentage in red";
+    };
+    {
+        SCOPED_TRACE("while the list is awaited");
+        const QImage& tela = naEspera["/cat/ListVersao28.txt"];
+        ASSERT_FALSE(tela.isNull());
+        confereEmCurso(tela, 1);
+    }
+    {
+        SCOPED_TRACE("while the file is awaited");
+        const QImage& tela = naEspera["/cat/leia.txt"];
+        ASSERT_FALSE(tela.isNull());
+        confereEmCurso(tela, 2);
+        EXPECT_GT(PixelsDaCor(tela, areas["imgPassoConcluidoAtualizacao1"], preto), 80) << "step 1 finished";
+        EXPECT_EQ(PixelsDaCor(tela, areas["imgPassoAtualAtualizacao1"], vermelho), 0) << "step 1 no longer running";
+        EXPECT_EQ(PixelsDaCor(tela, areas["lblTitAtualizacao1"], vermelho), 0) << "step 1's title no longer red";
+    }
     EXPECT_TRUE(Fechou());
 }
 

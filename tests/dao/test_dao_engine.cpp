@@ -1,6 +1,7 @@
 // Workspaces, databases, recordsets and the data control over keyed files.
 #include "DaoFixture.h"
 
+#include "platform/dao/FaultVfs.h"
 #include "platform/vb/Err.h"
 #include "tests/support/ErroVb.h"
 
@@ -10,6 +11,8 @@
 #include <sqlite3.h>
 
 #include <functional>
+
+#include <unistd.h>
 
 namespace {
 
@@ -132,6 +135,57 @@ TEST_F(DaoTest, ReadOnlyDatabaseRefusesWritesOnTheSharedConnection) {
     ws.Close();
 }
 
+// A file this user cannot change: opened to be written it says so at once, with Jet's
+// read-only error naming the file, instead of opening quietly for reading; for reading, and
+// in a data control (whose lists only read), it opens as ever. The file is made unwritable by
+// its permissions where they bind (not for root) and by the layer's file faults everywhere.
+TEST_F(DaoTest, AFileThatCannotBeWrittenRefusesAWritableOpening) {
+    struct Case { const char* what; std::function<void(const std::string&)> make, undo; };
+    std::vector<Case> cases = {{"the file system refuses writing",
+                                [](const std::string& f) { dao::SetFileFaultForTesting(f, dao::FileFault::NoWriteAccess); },
+                                [](const std::string& f) { dao::SetFileFaultForTesting(f, dao::FileFault::None); }}};
+    if (::geteuid() != 0)
+        cases.push_back({"read-only permissions",
+                         [](const std::string& f) { QFile::setPermissions(QString::fromStdString(f), QFile::ReadOwner); },
+                         [](const std::string& f) {
+                             QFile::setPermissions(QString::fromStdString(f), QFile::ReadOwner | QFile::WriteOwner);
+                         }});
+    const std::string file = dir_.filePath("locked.c01").toStdString();
+    {
+        auto ws = dao::DBEngine().CreateWorkspace("make", "admin", "");
+        auto db = ws.CreateDatabase(file, ConnectString());
+        daotest::CreateFixture(db);
+        ws.Close();
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.make(file);
+        auto ws = dao::DBEngine().CreateWorkspace("mWsLockTrans", "admin", "");
+        std::string description;
+        EXPECT_EQ(ErrorOf([&] { ws.OpenDatabase(file, false, false, ConnectString()); }, &description),
+                  dao::jet::ReadOnly);
+        EXPECT_NE(description.find(file), std::string::npos) << description;
+        auto ro = ws.OpenDatabase(file, false, true, ConnectString());
+        EXPECT_EQ(Rows(ro, "SELECT Count(*) FROM T"), Lines{"5"});
+        // Open for reading already, the file still refuses a writable opening.
+        EXPECT_EQ(ErrorOf([&] { ws.OpenDatabase(file, false, false, ConnectString()); }), dao::jet::ReadOnly);
+        dao::DataControl dtc;
+        dtc.SetDatabaseName(file);
+        dtc.SetConnect(ConnectString());
+        dtc.SetRecordSource("SELECT Id FROM T");
+        EXPECT_NO_THROW(dtc.Refresh());
+        EXPECT_EQ(dtc.GetRecordset().RecordCount(), 5);
+        EXPECT_FALSE(dtc.GetDatabase().Updatable());
+        dtc.GetDatabase().Close();
+        ws.Close();
+        c.undo(file);
+        // Writable again, it opens for writing.
+        auto again = dao::DBEngine().CreateWorkspace("again", "admin", "");
+        EXPECT_TRUE(again.OpenDatabase(file, false, false, ConnectString()).Updatable());
+        again.Close();
+    }
+}
+
 TEST_F(DaoTest, TableDefsListTheUserTables) {
     db_.Execute("CREATE TABLE Carrinho_20240507_0 (CodigoProduto Long)");
     std::vector<std::string> names;
@@ -163,6 +217,15 @@ protected:
         return ws;
     }
     std::string Qt(int id) { return Rows(db_, "SELECT Qt FROM T WHERE Id = " + std::to_string(id)).at(0); }
+    // What the file holds, read through a fresh connection once the fixture's is closed.
+    Lines RowsFromFile(const std::string& sql) {
+        ws_.Close();
+        auto ws = dao::DBEngine().CreateWorkspace("check", "admin", "");
+        auto db = ws.OpenDatabase(path_, false, true, ConnectString());
+        const Lines rows = Rows(db, sql);
+        ws.Close();
+        return rows;
+    }
 };
 
 TEST_F(DaoTransactionTest, RollbackAndCommitOfOneWorkspace) {
@@ -199,11 +262,7 @@ TEST_F(DaoTransactionTest, LockWorkspaceHoldsWhileAnotherWorkspaceWritesAndCommi
     wsLock.CommitTrans();
     wsLock.Close();
     // What was committed is in the file: a fresh connection reads it.
-    ws_.Close();
-    auto ws = dao::DBEngine().CreateWorkspace("check", "admin", "");
-    auto db = ws.OpenDatabase(path_, false, true, ConnectString());
-    EXPECT_EQ(Rows(db, "SELECT Versao, a FROM U"), Lines{"8|1"});
-    ws.Close();
+    EXPECT_EQ(RowsFromFile("SELECT Versao, a FROM U"), Lines{"8|1"});
 }
 
 // The workspaces alone begin and end transactions on the shared connection: a COMMIT or
@@ -257,6 +316,35 @@ TEST_F(DaoTransactionTest, ClosingAWorkspaceRollsBackItsTransactionAndWhatNestsI
         db.Execute("UPDATE T SET Qt = 203 WHERE Id = 3");
     }
     EXPECT_EQ(Qt(3), "202");
+}
+
+// The disk fills while a commit writes the file: the engine rolls the transaction back, and
+// the workspace holds none any more (a release that kept it would wait for a commit that can
+// never come); the file keeps what it had, and the next transaction works once there is room.
+// A busy file keeps the transaction instead (the update lock's tests show that one).
+TEST_F(DaoTransactionTest, ACommitTheDiskCannotTakeEndsTheTransaction) {
+    dao::Database dbLock, dbWrite;
+    auto wsLock = Open("mWsLockTrans", &dbLock);
+    wsLock.BeginTrans();
+    dbLock.Execute("UPDATE U SET a = a", dao::dbFailOnError | dao::dbSeeChanges);
+    auto wsWrite = Open("sWsNotReadOnly", &dbWrite);
+    wsWrite.BeginTrans();
+    dbWrite.Execute("UPDATE T SET Qt = 400 WHERE Id = 1");
+    wsWrite.CommitTrans(dao::dbForceOSFlush);
+    dao::SetFileFaultForTesting(path_, dao::FileFault::FullDisk);
+    std::string description;
+    EXPECT_EQ(ErrorOf([&] { wsLock.CommitTrans(dao::dbForceOSFlush); }, &description), dao::jet::DiskFull);
+    EXPECT_EQ(description, "Not enough space on disk.");
+    EXPECT_EQ(wsLock.TransactionLevel(), 0);
+    EXPECT_EQ(ErrorOf([&] { wsLock.CommitTrans(); }), dao::jet::TransactionNotOpen);
+    dao::SetFileFaultForTesting(path_, dao::FileFault::None);
+    EXPECT_EQ(Qt(1), "5");
+    wsLock.BeginTrans();
+    dbLock.Execute("UPDATE T SET Qt = 401 WHERE Id = 1");
+    wsLock.CommitTrans();
+    wsWrite.Close();
+    wsLock.Close();
+    EXPECT_EQ(RowsFromFile("SELECT Qt FROM T WHERE Id = 1"), Lines{"401"});
 }
 
 // ---- recordsets ------------------------------------------------------------------------

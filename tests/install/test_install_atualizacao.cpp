@@ -3,6 +3,7 @@
 #include "catalog/aux_window/AtualizacaoCatalogo.h"
 #include "common/modInternet.h"
 #include "platform/os/Folders.h"
+#include "common/modTraducao.h"
 #include "platform/vb/Err.h"
 #include "tests/data/Pasta.h"
 #include "tests/support/AplicacaoTeste.h"
@@ -11,6 +12,7 @@
 #include "tests/support/ServidorHttpTeste.h"
 
 #include <QCoreApplication>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +20,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -76,6 +79,11 @@ TEST(ListaVersao, MontaTabelaDeArquivos) {
          0, {"DAT", "DAT"}, {"Figuras\\a.jpg", "b.txt"}, {7, 3}, 10},
         {"a repeated name is skipped before its size is read",
          {"DAT;a.txt;1\r\n", "DAT;A.TXT\r\nDAT;a.txt;nada"}, 0, {"DAT"}, {"a.txt"}, {1}, 1},
+        {"a name repeated within one list, the first line wins",
+         {"DAT;b.txt;4\r\nSDB;a.txt;1\r\nEXE; B.TXT ;9\r\nDAT;c.txt;2\r\nDAT;A.txt;x"}, 0, {"DAT", "SDB", "DAT"},
+         {"b.txt", "a.txt", "c.txt"}, {4, 1, 2}, 7},
+        {"a failing line keeps the entries of the lines before it",
+         {"DAT;a.txt;1\r\nDAT;b.txt;muito"}, vb::err::TypeMismatch, {"DAT"}, {"a.txt"}, {1}, 1},
         {"no size field", {"DAT;a.txt"}, vb::err::SubscriptOutOfRange, {}, {}, {}, 0},
         {"no name field", {"DAT"}, vb::err::SubscriptOutOfRange, {}, {}, {}, 0},
         {"a size that is no number", {"DAT;a.txt;grande"}, vb::err::TypeMismatch, {}, {}, {}, 0},
@@ -229,6 +237,18 @@ protected:
     std::vector<std::string> Pedidos() {
         std::lock_guard<std::mutex> trava(mutex_);
         return pedidos_;
+    }
+    // The first value of a query, read through the catalogue opened afresh in a workspace of
+    // its own ("(Null)" for Null).
+    std::string ValorReaberto(const std::string& sql) {
+        dao::Workspace ws;
+        dao::Database db;
+        AbreBancoCatalogo(ws, "Confere", db, true);
+        dao::Recordset rs = db.OpenRecordset(sql, dao::dbOpenSnapshot);
+        const vb::Variant v = rs.Eof() ? vb::Variant() : rs.Fields(0).Value();
+        rs.Close();
+        FechaBanco(ws, db);
+        return v.IsNull() ? std::string("(Null)") : v.ToString();
     }
     vb::Variant Registro(const std::string& coluna) {
         return ObtemValorSQL("SELECT " + coluna + " FROM UMREGISTRO", vb::Variant());
@@ -531,21 +551,10 @@ TEST_F(InstalacaoNoServidor, SobOBloqueioDaAtualizacaoOQueOScriptGravaFica) {
 
     // Read back through a connection of its own, after everything of this process is closed.
     teste::FechaTudo();
-    dao::Workspace ws;
-    dao::Database db;
-    AbreBancoCatalogo(ws, "Confere", db, true);
-    auto valor = [&](const std::string& sql) {
-        dao::Recordset rs = db.OpenRecordset(sql, dao::dbOpenSnapshot);
-        const vb::Variant v = rs.Eof() ? vb::Variant() : rs.Fields(0).Value();
-        rs.Close();
-        return v;
-    };
-    EXPECT_EQ(valor("SELECT Versao FROM UMREGISTRO").ToLong(), 28);
-    EXPECT_EQ(valor("SELECT VersaoAnterior FROM UMREGISTRO").ToLong(), 27);
-    EXPECT_EQ(valor("SELECT FlagLancamento FROM PRODUTO WHERE CodigoProduto=" + std::to_string(produtos[0])).ToLong(),
-              1);
-    EXPECT_EQ(valor("SELECT Count(*) FROM NOVA_TABELA").ToLong(), 0);
-    FechaBanco(ws, db);
+    EXPECT_EQ(ValorReaberto("SELECT Versao FROM UMREGISTRO"), "28");
+    EXPECT_EQ(ValorReaberto("SELECT VersaoAnterior FROM UMREGISTRO"), "27");
+    EXPECT_EQ(ValorReaberto("SELECT FlagLancamento FROM PRODUTO WHERE CodigoProduto=" + std::to_string(produtos[0])), "1");
+    EXPECT_EQ(ValorReaberto("SELECT Count(*) FROM NOVA_TABELA"), "0");
 }
 
 TEST_F(InstalacaoNoServidor, UmaFalhaSobOBloqueioDeixaOBloqueioUtilizavel) {
@@ -655,6 +664,126 @@ TEST_F(InstalacaoNoServidor, UmCorpoInteiroPeloSeuTamanhoEInstaladoQualquerQueSe
             EXPECT_EQ(Registro("Versao").ToLong(), 27);
         }
     }
+// The catalogue is killed (kill -9, a power cut) while it shows that the update is installed:
+// opened again, the catalogue holds the update (the new version, the previous one, what the
+// script wrote) beside the files put in place; while the box was up no other computer could
+// take the lock, and once the catalogue is gone the lock is free.
+TEST_F(InstalacaoNoServidor, MortoDuranteAMensagemDeSucessoOCatalogoFicaAtualizado) {
+    const std::vector<long> produtos = ProdutosSemLancamento(1);
+    ASSERT_EQ(produtos.size(), 1u);
+    Serve("ListVersao28.txt", "DAT;leia.txt;3\r\nSDB;script28.sql;10\r\n");
+    Serve("leia.txt", "abc");
+    Serve("script28.sql", "E:CREATE TABLE NOVA_TABELA (a Long)\r\nB:INSERT INTO NOVA_TABELA (a) VALUES (?1)\r\n1\r\n2\r\n3\r\n"
+                          "E:UPDATE PRODUTO SET FlagLancamento=1 WHERE CodigoProduto=" + std::to_string(produtos[0]));
+    // The other program is the catalogue now; this one only looks at the folder afterwards.
+    teste::FechaTudo();
+    const QString pasta = QString::fromStdString(dados_.substr(0, dados_.size() - 1));
+    auto tenta = [&] {
+        QProcess outro;
+        outro.start(ZK_AJUDANTE, {"tenta", pasta});
+        EXPECT_TRUE(outro.waitForFinished(60000));
+        // "1" or "0", then "solto" after a release.
+        return outro.readAllStandardOutput().split('\n').value(0).trimmed().toStdString();
+    };
+
+    QProcess catalogo;
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    ambiente.insert("QT_QPA_PLATFORM", "offscreen");
+    catalogo.setProcessEnvironment(ambiente);
+    catalogo.start(ZK_AJUDANTE_INSTALACAO, {pasta, "6|27|28"});
+    ASSERT_TRUE(catalogo.waitForStarted(20000));
+    std::string linha;
+    while (linha.rfind("caixa ", 0) != 0) {
+        while (!catalogo.canReadLine())
+            ASSERT_TRUE(catalogo.waitForReadyRead(60000)) << catalogo.readAllStandardError().toStdString();
+        linha = QString::fromUtf8(catalogo.readLine()).trimmed().toStdString();
+        ASSERT_NE(linha, "sem bloqueio");
+    }
+    ASSERT_EQ(linha, "caixa " + Traduz(72) + ".");
+    EXPECT_EQ(tenta(), "0") << "the lock is held while the box is up";
+    catalogo.kill();
+    ASSERT_TRUE(catalogo.waitForFinished(20000));
+
+    EXPECT_EQ(ValorReaberto("SELECT Versao FROM UMREGISTRO"), "28");
+    EXPECT_EQ(ValorReaberto("SELECT VersaoAnterior FROM UMREGISTRO"), "27");
+    EXPECT_EQ(ValorReaberto("SELECT Count(*) FROM NOVA_TABELA"), "3");
+    EXPECT_EQ(ValorReaberto("SELECT FlagLancamento FROM PRODUTO WHERE CodigoProduto=" + std::to_string(produtos[0])), "1");
+    EXPECT_EQ(LeTudo(dados_ + "leia.txt"), "abc");
+    EXPECT_EQ(tenta(), "1");
+}
+
+// Another computer reads the catalogue all the while the update is being committed (a query
+// that does not end): the commit cannot finish, and the run fails with nothing of it kept, not
+// left for the lock's release to commit later under a version reported as not installed.
+TEST_F(InstalacaoNoServidor, UmaGravacaoQueNaoTerminaEUmaFalhaSemNadaGravado) {
+    Serve("ListVersao28.txt", "SDB;script28.sql;10\r\n");
+    Serve("script28.sql", "E:CREATE TABLE NOVA_TABELA (a Long)");
+    ASSERT_TRUE(BloqueiaAtualizacao(true));
+    QProcess leitor;
+    leitor.start(ZK_AJUDANTE, {"leitura", QString::fromStdString(dados_.substr(0, dados_.size() - 1))});
+    ASSERT_TRUE(leitor.waitForStarted(20000));
+    while (!leitor.canReadLine()) ASSERT_TRUE(leitor.waitForReadyRead(60000));
+    ASSERT_EQ(leitor.readLine().trimmed().toStdString(), "1");
+
+    const ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+    EXPECT_FALSE(r.Sucesso);
+    EXPECT_EQ(r.Resposta(), "00");
+    EXPECT_EQ(r.NumeroErro, dao::jet::Locked) << r.DescricaoErro;
+    EXPECT_EQ(r.Passo, 4);
+    EXPECT_FALSE(DetemBloqueioAtualizacao()) << "the lock went with the transaction";
+    leitor.write("solta\n");
+    ASSERT_TRUE(leitor.waitForFinished(60000));
+    EXPECT_TRUE(BloqueiaAtualizacao(false));
+    teste::FechaTudo();
+    EXPECT_EQ(ValorReaberto("SELECT Versao FROM UMREGISTRO"), "27");
+    EXPECT_THROW(ValorReaberto("SELECT Count(*) FROM NOVA_TABELA"), vb::Error) << "the script's table is not there";
+}
+
+// Runs killed while downloading left their temporary files in the data folder. The next
+// installation, under the lock, removes them, this computer's and other computers' alike, and
+// nothing else: a user's own ".tmp" files, names of another form, and a file of that form just
+// written (the result file of another computer's check) stay. Without the lock nothing goes.
+TEST_F(InstalacaoNoServidor, OsDownloadsDeixadosPorExecucoesMortasSaoApagadosNaSeguinte) {
+    Serve("ListVersao28.txt", "DAT;leia.txt;3\r\n");
+    Serve("leia.txt", "abc");
+    struct Arquivo {
+        std::string nome;
+        bool antigo;   // written an hour ago, else just now
+        bool fica;
+    };
+    const std::vector<Arquivo> arquivos = {
+        {fs::path(GeraNomeArquivoUnico("tmp")).filename().string(), true, false},   // this computer's run
+        {"0512262307110BADF00D42.tmp", true, false},                                // another computer's
+        {"3009261512080BADF00D0.tmp", true, false},
+        {"0512262307110BADF00D43.tmp", false, true},                                // just written
+        {"notas.tmp", true, true},
+        {"0512262307110BADF00D12345.tmp", true, true},                              // five digits
+        {"0512262307110BADF00D042.tmp", true, true},                                // a leading zero
+        {"0512262307110badf00d42.tmp", true, true},                                 // a lower-case serial
+        {"6012262307110BADF00D42.tmp", true, true},                                 // second 60
+        {"0512262307110BADF00D42.TMP", true, true},
+        {"0512262307110BADF00D42.tmp.bak", true, true},
+    };
+    const auto horaAtras = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const Arquivo& a : arquivos) {
+        std::ofstream(dados_ + a.nome) << "parte de um download";
+        if (a.antigo) fs::last_write_time(dados_ + a.nome, horaAtras);
+    }
+
+    ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+    ASSERT_TRUE(r.Sucesso) << r.NumeroErro << " " << r.DescricaoErro;
+    for (const Arquivo& a : arquivos) EXPECT_TRUE(fs::exists(dados_ + a.nome)) << "without the lock: " << a.nome;
+
+    {
+        teste::Escrita e;
+        e.Executa("UPDATE UMREGISTRO SET Versao=27");
+    }
+    ASSERT_TRUE(BloqueiaAtualizacao(true));
+    r = InstalaAtualizacao(27, 28, progresso_);
+    ASSERT_TRUE(r.Sucesso) << r.NumeroErro << " " << r.DescricaoErro;
+    EXPECT_TRUE(BloqueiaAtualizacao(false));
+    for (const Arquivo& a : arquivos) EXPECT_EQ(fs::exists(dados_ + a.nome), a.fica) << a.nome;
+    EXPECT_EQ(LeTudo(dados_ + "leia.txt"), "abc");
 }
 
 }  // namespace

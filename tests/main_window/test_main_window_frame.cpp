@@ -352,11 +352,20 @@ TEST_F(MainWindow, TheSchedulerStartsNoCheckWhileTheUpdateLockIsHeld) {
     EstadoPrograma.VerificacaoAutomatica = true;
     j.m_UltimaVerificacao = 1.0;   // never checked: a check is due
     for (const bool bloqueio : {true, false}) {
+        // As the first pass leaves it: the lock taken, the second pass about to start.
+        if (bloqueio) {
+            ASSERT_TRUE(BloqueiaAtualizacao(true));
+            j.lblUltimaAtualizacao->SetTag("1");
+        }
         j.m_BloqueioAtualizacao = bloqueio;
         j.tmrVerificaProcessoVerificacao->SetTag("");
         j.tmrVerificarAtualizacoes_Timer();
         EXPECT_EQ(j.m_VerificandoAtualizacao, !bloqueio) << (bloqueio ? "with" : "without") << " the lock";
         EXPECT_EQ(j.tmrVerificaProcessoVerificacao->Tag().empty(), bloqueio);
+        if (bloqueio) {
+            EXPECT_TRUE(BloqueiaAtualizacao(false));
+            j.lblUltimaAtualizacao->SetTag("");
+        }
         j.m_BloqueioAtualizacao = false;
         // No checker lies beside this test's program; the started check is ended unseen.
         j.EncerraVerificacaoAtualizacoes();

@@ -10,6 +10,7 @@
 #include "platform/forms/Form.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QColor>
 #include <QCoreApplication>
 #include <QCursor>
@@ -170,6 +171,16 @@ inline QImage Captura(QWidget* janela) {
     return janela->window()->grab().toImage();
 }
 inline QColor CorNoPonto(QWidget* janela, QPoint p) { return Captura(janela).pixelColor(p); }
+
+// What the screen shows of a window at this moment: the pixels last painted into its backing
+// store, nothing painted anew (Captura paints the window afresh, pending changes included).
+// While the window's thread waits without letting events run (a network wait), another
+// thread may read the window this way; empty when the platform keeps no image of it.
+inline QImage ImagemNaTela(QWidget* janela) {
+    QBackingStore* store = janela->window()->backingStore();
+    const QImage* imagem = store ? dynamic_cast<const QImage*>(store->paintDevice()) : nullptr;
+    return imagem ? imagem->copy() : QImage();
+}
 
 // The pointer moves onto a point: true when the picture of the area (an element with its hover
 // picture) changed with it.

@@ -5,6 +5,7 @@
 #include "catalog/main_window/frmZornak_atualizacao.h"
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
+#include "platform/dao/FaultVfs.h"
 #include "platform/forms/Events.h"
 #include "platform/os/Folders.h"
 #include "platform/os/Process.h"
@@ -31,6 +32,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 using namespace frmZornakAtualizacao;
 
@@ -137,6 +140,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());
         ASSERT_NO_FATAL_FAILURE(testsupport::InstalaProgramaDemo(raiz.path(), ZK_DEMO_DATA_DIR));
+        ASSERT_NO_FATAL_FAILURE(AntesDoInicio());
         testsupport::PreparaJanelas();
         anterior = DefineInstalacaoAtualizacao([this](const std::string& parametros) {
             instalacoes.push_back(parametros);
@@ -153,6 +157,8 @@ protected:
         testsupport::EncerraJanelas();
         DefineInstalacaoAtualizacao(anterior);
     }
+    // What a test changes in the installed folder before the program starts on it.
+    virtual void AntesDoInicio() {}
 
     frmZornakForm& Janela() { return frmZornak(); }
     QString Dados() const { return raiz.path() + "/dados"; }
@@ -587,6 +593,46 @@ TEST_F(VerificacaoJanela, ALockHeldElsewhereIsReportedAndNothingIsInstalled) {
     EXPECT_EQ(caixas.Boxes()[1].buttons, vb::vbInformation);
     EXPECT_TRUE(instalacoes.empty());
     EXPECT_EQ(Argumentos().size(), 1u);
+    EXPECT_FALSE(Janela().m_BloqueioAtualizacao);
+    EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
+    EXPECT_FALSE(Janela().VerificacaoAtualizacoesEmAndamento());
+}
+
+// The catalogue is one this user may not change: the program browses it, and an accepted
+// update is refused with the error of opening the catalogue for writing, not taken for
+// another computer's update. Its permissions make the file unwritable where they bind (not
+// for root); the layer's file faults do everywhere.
+class VerificacaoCatalogoSomenteLeitura : public VerificacaoJanela {
+protected:
+    void AntesDoInicio() override {
+        catalogo = (Dados() + "/CatalogoZORNAK.c01").toStdString();
+        if (::geteuid() != 0) {
+            ASSERT_TRUE(QFile::setPermissions(QString::fromStdString(catalogo), QFileDevice::ReadOwner));
+        } else {
+            dao::SetFileFaultForTesting(catalogo, dao::FileFault::NoWriteAccess);
+        }
+    }
+    void TearDown() override {
+        VerificacaoJanela::TearDown();
+        dao::SetFileFaultForTesting(catalogo, dao::FileFault::None);
+        QFile::setPermissions(QString::fromStdString(catalogo), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    std::string catalogo;
+};
+
+TEST_F(VerificacaoCatalogoSomenteLeitura, AnAcceptedUpdateShowsWhyTheCatalogueCannotBeChanged) {
+    InstalaVerificador();
+    Linha("127|28");
+    caixas.SetAnswer(vb::vbYes);
+    Verifica(false);
+    ASSERT_EQ(caixas.Count(), 2u);
+    EXPECT_EQ(caixas.Boxes()[0].prompt, Traduz(66));
+    const std::string& erro = caixas.Boxes()[1].prompt;
+    EXPECT_EQ(erro.rfind(Traduz(1) + ": " + std::to_string(dao::jet::ReadOnly) + "\r\n" + Traduz(69), 0), 0u) << erro;
+    EXPECT_NE(erro.find(catalogo), std::string::npos) << erro;
+    EXPECT_EQ(caixas.Boxes()[1].buttons, vb::vbCritical);
+    EXPECT_TRUE(instalacoes.empty());
+    EXPECT_EQ(Argumentos().size(), 1u) << "no second pass";
     EXPECT_FALSE(Janela().m_BloqueioAtualizacao);
     EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
     EXPECT_FALSE(Janela().VerificacaoAtualizacoesEmAndamento());
