@@ -2,8 +2,8 @@
 // against a local HTTP server on a private copy of the demo data folder.
 #include "catalog/aux_window/AtualizacaoCatalogo.h"
 #include "common/modInternet.h"
-#include "platform/os/Folders.h"
 #include "common/modTraducao.h"
+#include "platform/os/Folders.h"
 #include "platform/vb/Err.h"
 #include "tests/data/Pasta.h"
 #include "tests/support/AplicacaoTeste.h"
@@ -19,8 +19,8 @@
 #include <zip.h>
 
 #include <cerrno>
-#include <cstring>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -664,6 +664,8 @@ TEST_F(InstalacaoNoServidor, UmCorpoInteiroPeloSeuTamanhoEInstaladoQualquerQueSe
             EXPECT_EQ(Registro("Versao").ToLong(), 27);
         }
     }
+}
+
 // The catalogue is killed (kill -9, a power cut) while it shows that the update is installed:
 // opened again, the catalogue holds the update (the new version, the previous one, what the
 // script wrote) beside the files put in place; while the box was up no other computer could

@@ -118,6 +118,32 @@ TEST_F(TelaAtualizacao, FalhaMostraOErroERespondeZeroZero) {
     EXPECT_TRUE(auxteste::Espera([this] { return !J().IsLoaded(); }));
 }
 
+// Under the update lock, as the main window installs, the disk fills when the update is
+// committed: the run fails as every failure does (the error box, "00"), the success box never
+// shows, nothing of the script or the version stays, and the lock, gone with the transaction,
+// releases at once.
+TEST_F(TelaAtualizacao, UmDiscoCheioAoGravarAAtualizacaoEUmaFalhaRelatada) {
+    Serve("ListVersao28.txt", "SDB;script28.sql;10\r\n");
+    Serve("script28.sql", "E:CREATE TABLE NOVA_TABELA (a Long)\r\nE:INSERT INTO NOVA_TABELA (a) VALUES (1)");
+    ASSERT_TRUE(BloqueiaAtualizacao(true));
+    const std::string catalogo = EstadoPrograma.CaminhoDados + ArquivoBancoCatalogo;
+    dao::SetFileFaultForTesting(catalogo, dao::FileFault::FullDisk);
+    // There is room again by the time the user has read the box.
+    caixas_.OnBox([&](const testsupport::FakeMsgBox::Box&) { dao::SetFileFaultForTesting(catalogo, dao::FileFault::None); });
+    Abre("6|27|28");
+    caixas_.OnBox(nullptr);
+    dao::SetFileFaultForTesting(catalogo, dao::FileFault::None);
+    EXPECT_EQ(EstadoPrograma.RequisicaoTela, "00");
+    ASSERT_EQ(caixas_.Count(), 1u);
+    EXPECT_EQ(caixas_.Last().prompt.rfind(Traduz(1) + ": " + std::to_string(dao::jet::DiskFull) + "\r\n", 0), 0u)
+        << caixas_.Last().prompt;
+    EXPECT_EQ(caixas_.Last().buttons, vb::vbCritical);
+    EXPECT_TRUE(BloqueiaAtualizacao(false));
+    EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
+    EXPECT_EQ(Versao(), 27);
+    for (const dao::TableDef& t : EstadoPrograma.DbCatalogo.TableDefs()) EXPECT_NE(t.Name, "NOVA_TABELA");
+}
+
 // Every wait for the server lets the window run and paint, not only the reading of a body
 // that flows: a server that accepts and never answers, and one that trickles a byte now and
 // then. Both end as the time-out (shortened here), the trickle long before it would be done.
@@ -205,31 +231,6 @@ TEST_F(TelaAtualizacao, AsEsperasPelaRedeDeixamAJanelaPintarEAcabamNoTempoLimite
         EXPECT_TRUE(auxteste::Espera([this] { return !J().IsLoaded(); }));
     }
     qApp->removeEventFilter(&contador);
-// Under the update lock, as the main window installs, the disk fills when the update is
-// committed: the run fails as every failure does (the error box, "00"), the success box never
-// shows, nothing of the script or the version stays, and the lock, gone with the transaction,
-// releases at once.
-TEST_F(TelaAtualizacao, UmDiscoCheioAoGravarAAtualizacaoEUmaFalhaRelatada) {
-    Serve("ListVersao28.txt", "SDB;script28.sql;10\r\n");
-    Serve("script28.sql", "E:CREATE TABLE NOVA_TABELA (a Long)\r\nE:INSERT INTO NOVA_TABELA (a) VALUES (1)");
-    ASSERT_TRUE(BloqueiaAtualizacao(true));
-    const std::string catalogo = EstadoPrograma.CaminhoDados + ArquivoBancoCatalogo;
-    dao::SetFileFaultForTesting(catalogo, dao::FileFault::FullDisk);
-    // There is room again by the time the user has read the box.
-    caixas_.OnBox([&](const testsupport::FakeMsgBox::Box&) { dao::SetFileFaultForTesting(catalogo, dao::FileFault::None); });
-    Abre("6|27|28");
-    caixas_.OnBox(nullptr);
-    dao::SetFileFaultForTesting(catalogo, dao::FileFault::None);
-    EXPECT_EQ(EstadoPrograma.RequisicaoTela, "00");
-    ASSERT_EQ(caixas_.Count(), 1u);
-    EXPECT_EQ(caixas_.Last().prompt.rfind(Traduz(1) + ": " + std::to_string(dao::jet::DiskFull) + "\r\n", 0), 0u)
-        << caixas_.Last().prompt;
-    EXPECT_EQ(caixas_.Last().buttons, vb::vbCritical);
-    EXPECT_TRUE(BloqueiaAtualizacao(false));
-    EXPECT_TRUE(EstadoPrograma.WsBloqueio.IsNothing());
-    EXPECT_EQ(Versao(), 27);
-    for (const dao::TableDef& t : EstadoPrograma.DbCatalogo.TableDefs()) EXPECT_NE(t.Name, "NOVA_TABELA");
-    EXPECT_TRUE(auxteste::Espera([this] { return !J().IsLoaded(); }));
 }
 
 }  // namespace
