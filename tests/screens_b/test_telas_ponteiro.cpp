@@ -974,8 +974,28 @@ TEST_F(TelasPonteiro, FigurePageButtons) {
                           EXPECT_TRUE(f.tmrFigura().Enabled());
                           confere(0);
                           const std::string& e = j.PaginasFigura[0];
-                          for (int i = std::stoi(e.substr(2, 3)); i <= std::stoi(e.substr(5, 3)); ++i)
-                              EXPECT_TRUE(f.imgItem()(i).Widget()->isVisible()) << "marker " << i;
+                          const int primeiro = std::stoi(e.substr(2, 3)), ultimo = std::stoi(e.substr(5, 3));
+                          std::set<long> piscando;
+                          for (int k = 0; k <= f.UltimoItemPiscando; ++k)
+                              if (f.ItensPiscando[k] >= primeiro && f.ItensPiscando[k] <= ultimo)
+                                  piscando.insert(f.ItensPiscando[k]);
+                          EXPECT_FALSE(piscando.empty()) << "the asked item of this page blinks";
+                          // A blinking marker is shown or hidden by the timer's phase, so it must be
+                          // seen both ways within a few of its periods; every other one stays shown.
+                          std::set<long> mostrados, escondidos;
+                          for (int n = 0; n < 250; ++n) {
+                              for (const long i : piscando)
+                                  (f.imgItem()(static_cast<int>(i)).Widget()->isVisible() ? mostrados : escondidos)
+                                      .insert(i);
+                              if (mostrados.size() == piscando.size() && escondidos.size() == piscando.size()) break;
+                              QTest::qWait(20);
+                          }
+                          for (int i = primeiro; i <= ultimo; ++i) {
+                              if (!piscando.count(i))
+                                  EXPECT_TRUE(f.imgItem()(i).Widget()->isVisible()) << "marker " << i;
+                              else
+                                  EXPECT_TRUE(mostrados.count(i) && escondidos.count(i)) << "marker " << i << " blinks";
+                          }
                       },
                       Qt::LeftButton, false,
                       [&] {
