@@ -597,9 +597,9 @@ void frmZornak2Form::PosicionaControles() {
     lblTipoAplicacaoA->Move(20, 18, 115, 15);
     lblAplicacaoProdutoA->Move(139, 18, 295, 15);
     lblFabricanteA->Move(440, 18, 120, 15);
-    // Screen 2.
+    // Screen 2: the description's header ends where the right-aligned quantity's begins.
     lblNumeroEmpresaC->Move(20, 18, 95, 15);
-    lblDescricaoC->Move(119, 18, 300, 15);
+    lblDescricaoC->Move(119, 18, 293, 15);
     lblQtdC->Move(412, 18, 56, 15);
     lblMaisC->Move(477, 18, 28, 15);
     lblMenosC->Move(507, 18, 28, 15);
