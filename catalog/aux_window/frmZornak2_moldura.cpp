@@ -266,6 +266,8 @@ void frmZornak2Form::Form_Load() {
     }
     grdTHGrid1->mTextGridVazio = Traduz(5);
     PosicionaControles();
+    // Nothing of the main window stays lit under this window: the pointer is over it now.
+    if (Ligacoes().ApagaDestaquePrincipal) Ligacoes().ApagaDestaquePrincipal();
 
     // Over the main window's content area, kept on the screen with 40 px free at its bottom.
     QRect r;
