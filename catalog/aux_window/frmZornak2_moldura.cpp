@@ -79,6 +79,9 @@ void frmZornak2Form::Build() {
     imgTitulo = New<vb::Image>(*this, "imgTitulo");
     lblSubTitulo = NovoRotulo(*this, "lblSubTitulo", true);
     lblSubTitulo->SetForeColor(CorDestaque);
+    // A product or an application with its maker is longer than the design width: the
+    // subtitle grows to the right, over the screens' width.
+    lblSubTitulo->SetAutoSize(true);
     imgRodapeEsq = New<vb::Image>(*this, "imgRodapeEsq");
     imgRodapeEsq->SetPicture(CarregaImagemRecurso("frmZornak2.imgRodapeEsq", "D"));
     imgRodapeDir = New<vb::Image>(*this, "imgRodapeDir");

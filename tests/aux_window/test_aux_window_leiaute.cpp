@@ -4,13 +4,15 @@
 #include "tests/aux_window/Ambiente.h"
 
 #include "common/modInternet.h"
+#include "common/modTraducao.h"
 #include "tests/support/Ponteiro.h"
 #include "tests/support/ServidorHttpTeste.h"
 #include "tests/support/Sobreposicoes.h"
 
+#include <QFontMetrics>
+
 #include <functional>
 #include <memory>
-#include <mutex>
 
 namespace {
 
@@ -141,6 +143,50 @@ TEST_F(AuxLeiaute, NoShownControlCoversAnotherButThosePlacedSo) {
         EXPECT_TRUE(visto);
         teste::Escrita e;
         e.Executa("UPDATE UMREGISTRO SET Versao=27");
+    }
+    EstadoPrograma.Idioma = "P";
+}
+
+// The subtitle names what a screen shows: a maker and a group, an application with its maker,
+// a product with its number. Every such text of the demo catalogue fits the room the subtitle
+// has, measured with its own font, in every language.
+TEST_F(AuxLeiaute, EveryDemoSubtitleFitsItsRoom) {
+    auto textos = [this] {
+        std::vector<std::string> r;
+        dao::Recordset fg = EstadoPrograma.DbCatalogo.OpenRecordset(
+            AplicaIdioma("SELECT DISTINCT FABRICANTE.DescricaoFabricante<I>, GRUPOPRODUTO.DescricaoGrupoProduto<I> FROM "
+                         "(((APLICACAO INNER JOIN APLICACAO_PRODUTO ON APLICACAO.CodigoAplicacao = "
+                         "APLICACAO_PRODUTO.CodigoAplicacao) INNER JOIN PRODUTO ON APLICACAO_PRODUTO.CodigoProduto = "
+                         "PRODUTO.CodigoProduto) INNER JOIN GRUPOPRODUTO ON PRODUTO.CodigoGrupoProduto = "
+                         "GRUPOPRODUTO.CodigoGrupoProduto) INNER JOIN FABRICANTE ON APLICACAO.CodigoFabricante = "
+                         "FABRICANTE.CodigoFabricante"),
+            dao::dbOpenSnapshot);
+        for (; !fg.Eof(); fg.MoveNext()) {
+            const std::string fabricante = fg.Fields(0).Value().ToString();
+            r.push_back(vb::UCase(fabricante + "  -  " + fg.Fields(1).Value().ToString()));
+            r.push_back(vb::UCase(fabricante + "  -  " + Traduz(89)));
+        }
+        fg.Close();
+        for (long a : Codigos("SELECT CodigoAplicacao FROM APLICACAO_OBS")) r.push_back(MontaDescricaoAplicacao(a, true, true));
+        for (long p : Codigos("SELECT CodigoProduto FROM PRODUTO")) r.push_back(MontaDescricaoProduto(p, true));
+        return r;
+    };
+    const std::vector<long> grupo = Codigos("SELECT Min(CodigoGrupoProduto) FROM PRODUTO");
+    for (const char* idioma : {"P", "E", "I"}) {
+        SCOPED_TRACE(idioma);
+        EstadoPrograma.Idioma = idioma;
+        auxteste::Janela& j = Abre("3|1|" + std::to_string(grupo.at(0)) + "|0|0||255|1|0|0");
+        vb::Label& subtitulo = *j.lblSubTitulo;
+        ASSERT_TRUE(subtitulo.Widget()->isVisible());
+        ASSERT_FALSE(subtitulo.Caption().empty());
+        // A subtitle that grows with its text has the room up to the screens' right edge.
+        const vb::PictureBox& tela = (*j.pctTela)(3);
+        const int espaco = subtitulo.AutoSize() ? tela.Left() + tela.Width() - subtitulo.Left() : subtitulo.Width();
+        const QFontMetrics medida(subtitulo.Widget()->font());
+        const std::vector<std::string> todos = textos();
+        ASSERT_GT(todos.size(), 100u);
+        for (const std::string& texto : todos)
+            EXPECT_LE(medida.horizontalAdvance(QString::fromStdString(texto)), espaco) << texto;
     }
     EstadoPrograma.Idioma = "P";
 }
