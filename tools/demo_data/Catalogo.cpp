@@ -132,7 +132,7 @@ const Ramo kAutomoveis{{"Autos", "Autos", "Cars"}};
 const Ramo kCaminhoes{{"Caminhões", "Camiones", "Trucks"}};
 const Ramo kOnibus{{"Ônibus", "Autobuses", "Buses"}};
 const Ramo kTratores{{"Tratores", "Tractores", "Tractors"}};
-const Ramo kMotos{{"Motos", "Motos", "Motorbikes"}};
+const Ramo kMotos{{"Motos", "Motos", "Bikes"}};
 const Ramo kMotores{{"Motores", "Motores", "Engines"}};
 const Ramo kTransmissoes{{"Câmbios", "Cambios", "Gearboxes"}};
 const Ramo kEixos{{"Eixos", "Ejes", "Axles"}};
