@@ -16,6 +16,7 @@
 
 namespace {
 
+using testsupport::Com;
 using testsupport::SobreposicaoPermitida;
 
 class AuxLeiaute : public auxteste::JanelaAuxiliarTeste {
@@ -53,11 +54,6 @@ protected:
         return testsupport::NadaSeSobrepoe(w, permitidas);
     }
 };
-
-std::vector<SobreposicaoPermitida> Com(std::vector<SobreposicaoPermitida> a, const std::vector<SobreposicaoPermitida>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 
 // Around every screen: the background, the title and the footer with its buttons.
 const std::vector<SobreposicaoPermitida> Moldura = {

@@ -13,6 +13,7 @@
 
 namespace {
 
+using testsupport::Com;
 using testsupport::SobreposicaoPermitida;
 
 class TelasLeiaute : public JanelaDemo {
@@ -63,11 +64,6 @@ void AbreLista(frmZornakForm& j, long aplicacao) {
     j.CodigoAplicacaoLista = aplicacao;
     j.CodigoAplicacaoCombo = 0;
     Troca(j, 3, "23");
-}
-
-std::vector<SobreposicaoPermitida> Com(std::vector<SobreposicaoPermitida> a, const std::vector<SobreposicaoPermitida>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 // What every screen shows around it: the header, the tabs and the footer.

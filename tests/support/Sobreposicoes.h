@@ -73,6 +73,13 @@ struct SobreposicaoPermitida {
     std::string motivo;
 };
 
+// One table of pairs followed by another: a window's frame, then a screen's own.
+inline std::vector<SobreposicaoPermitida> Com(std::vector<SobreposicaoPermitida> a,
+                                              const std::vector<SobreposicaoPermitida>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 inline bool Permitida(const std::vector<SobreposicaoPermitida>& permitidas, const ControleMostrado& x,
                       const ControleMostrado& y) {
     const std::string& nx = x.controle->Name();
