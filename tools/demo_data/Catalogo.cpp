@@ -126,14 +126,14 @@ struct Ramo {           // what a maker makes
     Tri nome;
 };
 
-// Short words: a maker's name ("Castrelo Autos") fits the home screen's 143-pixel label in
-// upper case in every language.
-const Ramo kAutomoveis{{"Autos", "Autos", "Cars"}};
+// Short words, one of its own in each language: a maker's name ("Castrelo Autos") fits the
+// home screen's 143-pixel label in upper case in every language.
+const Ramo kAutomoveis{{"Autos", "Coches", "Cars"}};
 const Ramo kCaminhoes{{"Caminhões", "Camiones", "Trucks"}};
 const Ramo kOnibus{{"Ônibus", "Autobuses", "Buses"}};
 const Ramo kTratores{{"Tratores", "Tractores", "Tractors"}};
-const Ramo kMotos{{"Motos", "Motos", "Bikes"}};
-const Ramo kMotores{{"Motores", "Motores", "Engines"}};
+const Ramo kMotos{{"Motos", "Ciclos", "Bikes"}};
+const Ramo kMotores{{"Motores", "Mecánica", "Engines"}};
 const Ramo kTransmissoes{{"Câmbios", "Cambios", "Gearboxes"}};
 const Ramo kEixos{{"Eixos", "Ejes", "Axles"}};
 const Ramo kUtilitarios{{"Utilitários", "Furgones", "Vans"}};
