@@ -31,6 +31,8 @@ struct LigacoesJanelaAuxiliar {
     std::function<vb::Form*()> JanelaPrincipal;
     // Repaints the main window's home panel and first tab strip before screen 3 shows.
     std::function<void()> RedesenhaPrincipal;
+    // Clears the main window's hover highlight: this window takes the pointer over it.
+    std::function<void()> ApagaDestaquePrincipal;
     // Prints the cart rows of the recordset (from its current row) after the printer box.
     // Missing: a box says that printing is not available.
     std::function<void(dao::Recordset&)> ImprimirCarrinho;

@@ -256,14 +256,17 @@ void frmZornak2Form::lblEnviarEmail_Click() {
 void frmZornak2Form::lblImprimir_Click() {
     if (ListaVazia()) {
         AvisoCarrinhoVazio();
-        return;
-    }
-    dao::Recordset copia = dtcTHGrid1.GetRecordset().Clone();
-    if (copia.RecordCount() > 0) copia.MoveFirst();
-    if (Ligacoes().ImprimirCarrinho) {
-        Ligacoes().ImprimirCarrinho(copia);
     } else {
-        vb::MsgBox("Printing is not available in this build.", vb::vbExclamation, Traduz(0));
+        dao::Recordset copia = dtcTHGrid1.GetRecordset().Clone();
+        if (copia.RecordCount() > 0) copia.MoveFirst();
+        if (Ligacoes().ImprimirCarrinho) {
+            Ligacoes().ImprimirCarrinho(copia);
+        } else {
+            vb::MsgBox("Printing is not available in this build.", vb::vbExclamation, Traduz(0));
+        }
+        if (!copia.IsNothing() && copia.IsOpen()) copia.Close();
     }
-    if (!copia.IsNothing() && copia.IsOpen()) copia.Close();
+    // The box that answered the click had the pointer: the button's highlight goes with it,
+    // and the next move over the button lights it again.
+    DestacaControle("FORM");
 }

@@ -58,6 +58,9 @@ void frmZornak2Form::ExibeTelaPrincipal(std::uint8_t fabricante, int grupo, long
     // The description column gives the release column its room; the picture columns stay put.
     lblDescricaoM->SetWidth(comLancamento ? 240 : 300);
 
+    // With its pixel width set the combo takes the room of its box and its open list; without,
+    // it would be only as high as its arrow, cutting the box and hiding the list.
+    cboTHCombo2->mUserControlPixelWidth = 138;
     cboTHCombo2->Move(32, 126, 138);
     CarregaComboTiposAplicacao(*this);
     cboTHCombo2->ObtemDataControl(dtcTHCombo2);

@@ -79,6 +79,9 @@ void frmZornak2Form::Build() {
     imgTitulo = New<vb::Image>(*this, "imgTitulo");
     lblSubTitulo = NovoRotulo(*this, "lblSubTitulo", true);
     lblSubTitulo->SetForeColor(CorDestaque);
+    // A product or an application with its maker is longer than the design width: the
+    // subtitle grows to the right, over the screens' width.
+    lblSubTitulo->SetAutoSize(true);
     imgRodapeEsq = New<vb::Image>(*this, "imgRodapeEsq");
     imgRodapeEsq->SetPicture(CarregaImagemRecurso("frmZornak2.imgRodapeEsq", "D"));
     imgRodapeDir = New<vb::Image>(*this, "imgRodapeDir");
@@ -266,6 +269,8 @@ void frmZornak2Form::Form_Load() {
     }
     grdTHGrid1->mTextGridVazio = Traduz(5);
     PosicionaControles();
+    // Nothing of the main window stays lit under this window: the pointer is over it now.
+    if (Ligacoes().ApagaDestaquePrincipal) Ligacoes().ApagaDestaquePrincipal();
 
     // Over the main window's content area, kept on the screen with 40 px free at its bottom.
     QRect r;
@@ -597,9 +602,9 @@ void frmZornak2Form::PosicionaControles() {
     lblTipoAplicacaoA->Move(20, 18, 115, 15);
     lblAplicacaoProdutoA->Move(139, 18, 295, 15);
     lblFabricanteA->Move(440, 18, 120, 15);
-    // Screen 2.
+    // Screen 2: the description's header ends where the right-aligned quantity's begins.
     lblNumeroEmpresaC->Move(20, 18, 95, 15);
-    lblDescricaoC->Move(119, 18, 300, 15);
+    lblDescricaoC->Move(119, 18, 293, 15);
     lblQtdC->Move(412, 18, 56, 15);
     lblMaisC->Move(477, 18, 28, 15);
     lblMenosC->Move(507, 18, 28, 15);

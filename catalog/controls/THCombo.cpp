@@ -6,13 +6,12 @@
 #include "platform/vb/Err.h"
 #include "platform/vb/Strings.h"
 
-#include <QEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QWidget>
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 namespace {
 
@@ -28,22 +27,21 @@ vb::Picture Figura(const char* nome) {
     }
 }
 
-// The frame of the closed box, over the control's background.
-class MolduraCaixa : public QObject {
+// The frame of the closed box. It lies over the box's parts, so the arrow at the right end
+// does not break it; the pointer goes through it to them.
+class MolduraCaixa : public QWidget {
 public:
-    MolduraCaixa(QObject* parent, std::function<int()> largura) : QObject(parent), largura_(std::move(largura)) {}
-    bool eventFilter(QObject* alvo, QEvent* e) override {
-        if (e->type() == QEvent::Paint) {
-            auto* w = static_cast<QWidget*>(alvo);
-            QPainter p(w);
-            p.setPen(QColor(0xA0, 0xA0, 0xA0));
-            p.drawRect(0, 0, largura_() - 1, std::min(w->height(), AlturaCaixa) - 1);
-        }
-        return false;
+    explicit MolduraCaixa(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
     }
 
-private:
-    std::function<int()> largura_;
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setPen(QColor(0xA0, 0xA0, 0xA0));
+        p.drawRect(0, 0, width() - 1, height() - 1);
+    }
 };
 
 // Puts the picture, tip and pointer of the grid's selection-bar picture i on the combo's
@@ -134,7 +132,8 @@ THCombo::THCombo(vb::Container& parent, std::string name, int index) : vb::UserC
     THGrid1->ImageClick = [this](std::uint8_t c, const MarcadorLinha& b, int botao) { RaiseEvent(ImageClick, c, b, botao); };
     THGrid1->KeyDown = [this](int& KeyCode, int Shift) { UserControl_KeyDown(KeyCode, Shift); };
     tmr->TimerEvent = [this] { Tick(); };
-    Widget()->installEventFilter(new MolduraCaixa(Widget(), [this] { return LarguraCaixa(); }));
+    moldura_ = new MolduraCaixa(Widget());
+    moldura_->raise();
 }
 
 // ----------------------------------------------------------------------- creation and layout
@@ -208,9 +207,12 @@ void THCombo::UserControl_Resize() {
 // The combo takes only its box, and the list while it is open: what lies under the rest of
 // the control stays visible and takes the mouse, as under the original's transparent surface.
 void THCombo::AjustaMascara() {
-    QRegion area(0, 0, LarguraCaixa(), std::min(std::max(1, Height()), AlturaCaixa));
+    const QRect caixa(0, 0, LarguraCaixa(), std::min(std::max(1, Height()), AlturaCaixa));
+    QRegion area(caixa);
     if (THGrid1->Visible()) area += THGrid1->Widget()->geometry();
     Widget()->setMask(area);
+    moldura_->setGeometry(caixa);
+    moldura_->raise();
 }
 
 int THCombo::LarguraCaixa() const {
@@ -415,6 +417,9 @@ void THCombo::Descarrega() {
     mNaoFecharExitFocus = false;
     salvo_.reset();
     chave_ = "FORM";
+    // The key goes without its highlight: the next host of this control would otherwise
+    // find the hover arrow lit, with the pointer elsewhere, and no key that clears it.
+    img2->SetVisible(false);
     THGrid1->Descarrega();
     DescarregaArray(*linTHGrid);
     DescarregaArray(*lblTHGrid);
@@ -448,6 +453,7 @@ void THCombo::AlternaLista() {
         AjustaMascara();
         ZOrder(0);
         THGrid1->ZOrder(0);
+        moldura_->raise();
         try {
             THGrid1->SetFocus();
         } catch (const vb::Error&) {
@@ -503,7 +509,10 @@ void THCombo::Scroll(int sCols, int sRows, bool sAtualizaGrid) {
 void THCombo::DestaqueObjeto(const std::string& chave, bool mostra) {
     if (chave == "FLECHA") {
         img2->SetVisible(mostra);
-        if (mostra) img2->ZOrder(0);
+        if (mostra) {
+            img2->ZOrder(0);
+            moldura_->raise();
+        }
     } else if (chave == ">THGRID") {
         if (!mostra) THGrid1->ApagaSelecao();
     } else if (chave.rfind("SELECIONADO", 0) == 0) {

@@ -109,6 +109,7 @@ private:
     vb::Picture imgTipo1[2], imgTipo2[2];
     vb::Image* img2 = nullptr;
     vb::Image* img1 = nullptr;
+    QWidget* moldura_ = nullptr;   // the closed box's frame, over its parts
 
     std::optional<dao::DataControl> dc_;
     MarcadorLinha salvo_;

@@ -274,9 +274,12 @@ void frmZornakForm::CriaControles() {
         if (l != lblVerificarAtualizacoes && l != lblConfiguracoes) l->SetFont("Arial", 7.5, true);
         l->SetMousePointer(vb::vbArrow);
     }
+    // A title (the application, its type and its maker) is longer than its design width: it
+    // grows along the title strip under it.
     for (const char* t : {"lblTituloL", "lblTituloF"}) {
         Lbl(t).SetFont("Arial", 9, true);
         Lbl(t).SetForeColor(vb::RGB(0xC8, 0x10, 0x2E));
+        Lbl(t).SetAutoSize(true);
     }
     pctTmp->SetAutoSize(true);
     // The home screen's grid of 3 x 4 cells.

@@ -219,6 +219,8 @@ private:
     // A highlight whose element a screen switch hid or removed goes: nothing a user can no
     // longer point at stays highlighted.
     void LimpaSelecaoOculta();
+    // The print button's work: the list or the figure page of the screen shown.
+    void ImprimeTelaAtual();
     void CriaControles();
     void LigaEventos();
     void CriaTemporizadoresVerificacao();

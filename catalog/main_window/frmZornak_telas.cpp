@@ -316,6 +316,18 @@ void frmZornakForm::imgCarrinho_Click() { AbreTelaAuxiliar(2, "0"); }
 void frmZornakForm::imgMinimizar_Click() { SetWindowState(vb::vbMinimized); }
 
 void frmZornakForm::lblImprimir_Click() {
+    // The printer dialog or the box that answers the click has the pointer: the button's
+    // highlight goes with it, and the next move over the button lights it again.
+    try {
+        ImprimeTelaAtual();
+    } catch (...) {
+        AtualizaSelecaoMouse("FORM");
+        throw;
+    }
+    AtualizaSelecaoMouse("FORM");
+}
+
+void frmZornakForm::ImprimeTelaAtual() {
     const int tela = TelaAtual();
     if (tela == 3) {
         const dao::Recordset rs = dtcTHGrid1.GetRecordset();

@@ -49,10 +49,11 @@ void PainelProduto::CriaControles() {
     imgFotoProduto[1]->Move(229, 214, 415, 45);
     imgFotoProduto[0] = janela_.New<vb::Image>(painel, "imgFotoProduto");
     imgFotoProduto[0]->Move(20, 272, 190, 165);
-    // The list screen's slots, below its grid.
+    // The list screen's slots, below its grid; the strip under the add-all button (274, 30
+    // high) at the right.
     vb::PictureBox& lista = (*janela_.pctTela)(3);
     imgFotoProduto[3] = janela_.New<vb::Image>(lista, "imgFotoProduto");
-    imgFotoProduto[3]->Move(229, 290, 415, 45);
+    imgFotoProduto[3]->Move(229, 310, 415, 45);
     imgFotoProduto[2] = janela_.New<vb::Image>(lista, "imgFotoProduto");
     imgFotoProduto[2]->Move(20, 272, 190, 165);
 

@@ -46,24 +46,25 @@ TelaLista::TelaLista(frmZornakForm& janela, TelasCatalogo& telas) : janela_(jane
 
 void TelaLista::CriaControles() {
     vb::PictureBox& painel = (*janela_.pctTela)(3);
-    // The panel lies at 128 of the design area: the grid (244) starts at 116 here; the
-    // header row is over it and the filter boxes over the headers, with the group combo.
-    lblNumeroEmpresaLV = Rotulo(janela_, painel, "lblNumeroEmpresaLV", 52, 101, 73);
-    lblDescricaoProdutoLV = Rotulo(janela_, painel, "lblDescricaoProdutoLV", 127, 101, 190);
-    lblGrupoLV = Rotulo(janela_, painel, "lblGrupoLV", 329, 101, 118);
-    lblLancamentoLV = Rotulo(janela_, painel, "lblLancamentoLV", 450, 101, 56);
-    lblNumeroReferenciaLV = Rotulo(janela_, painel, "lblNumeroReferenciaLV", 657, 101, 123);
-    lblNumeroEmpresaLC = Rotulo(janela_, painel, "lblNumeroEmpresaLC", 52, 101, 73);
-    lblDescricaoProdutoLC = Rotulo(janela_, painel, "lblDescricaoProdutoLC", 127, 101, 260);
+    // The panel lies at 128 of the design area: the grid (244) starts at 116 here and the
+    // filter boxes, with the group combo (213), at 85; the header row stands 16 pixels
+    // above the boxes, as on the product search screen.
+    lblNumeroEmpresaLV = Rotulo(janela_, painel, "lblNumeroEmpresaLV", 52, 69, 73);
+    lblDescricaoProdutoLV = Rotulo(janela_, painel, "lblDescricaoProdutoLV", 127, 69, 190);
+    lblGrupoLV = Rotulo(janela_, painel, "lblGrupoLV", 329, 69, 118);
+    lblLancamentoLV = Rotulo(janela_, painel, "lblLancamentoLV", 450, 69, 56);
+    lblNumeroReferenciaLV = Rotulo(janela_, painel, "lblNumeroReferenciaLV", 657, 69, 123);
+    lblNumeroEmpresaLC = Rotulo(janela_, painel, "lblNumeroEmpresaLC", 52, 69, 73);
+    lblDescricaoProdutoLC = Rotulo(janela_, painel, "lblDescricaoProdutoLC", 127, 69, 260);
     lblLancamentoLC = janela_.lblLancamentoLC;
-    lblLancamentoLC->Move(396, 101, 56, 14);
+    lblLancamentoLC->Move(396, 69, 56, 14);
     lblLancamentoLC->SetBackStyle(0);
     lblLancamentoLC->SetFont("Arial", 7.5, true);
-    lblItemFigLC = Rotulo(janela_, painel, "lblItemFigLC", 452, 101, 52);
-    lblNumeroReferenciaLC = Rotulo(janela_, painel, "lblNumeroReferenciaLC", 657, 101, 123);
-    lblFigL = Rotulo(janela_, painel, "lblFigL", 506, 101, 38);
-    lblAplicL = Rotulo(janela_, painel, "lblAplicL", 546, 101, 38);
-    lblObsL = Rotulo(janela_, painel, "lblObsL", 586, 101, 38);
+    lblItemFigLC = Rotulo(janela_, painel, "lblItemFigLC", 452, 69, 52);
+    lblNumeroReferenciaLC = Rotulo(janela_, painel, "lblNumeroReferenciaLC", 657, 69, 123);
+    lblFigL = Rotulo(janela_, painel, "lblFigL", 506, 69, 38);
+    lblAplicL = Rotulo(janela_, painel, "lblAplicL", 546, 69, 38);
+    lblObsL = Rotulo(janela_, painel, "lblObsL", 586, 69, 38);
     for (vb::Label* l : {lblFigL, lblAplicL, lblObsL, lblLancamentoLV, lblLancamentoLC, lblItemFigLC}) l->SetAlignment(vb::vbCenter);
     // "Lançamento" fits its 56-pixel column only in the smaller type.
     for (vb::Label* l : {lblLancamentoLV, lblLancamentoLC}) l->SetFont("Arial", 6.75, true);

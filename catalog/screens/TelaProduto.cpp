@@ -66,7 +66,7 @@ void TelaProduto::CriaControles() {
     lblNumeroReferencia = rotulo("lblNumeroReferencia", 657, 24, 123, vb::vbLeftJustify, false);
     lblTipoAplicacao = rotulo("lblTipoAplicacao", 229, 272, 100, vb::vbLeftJustify, true);
     lblAplicacaoProduto = rotulo("lblAplicacaoProduto", 329, 272, 256, vb::vbLeftJustify, true);
-    lblFabricante = rotulo("lblFabricante", 585, 272, 105, vb::vbLeftJustify, true);
+    lblFabricante = rotulo("lblFabricante", 585, 272, 103, vb::vbLeftJustify, true);
     lblFig = rotulo("lblFig", 688, 272, 40, vb::vbCenter, false);
     lblLista = rotulo("lblLista", 728, 272, 52, vb::vbCenter, false);
 

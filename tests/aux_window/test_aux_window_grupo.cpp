@@ -6,6 +6,7 @@
 #include "common/modTraducao.h"
 #include "platform/dao/JetSql.h"
 #include "platform/forms/Keys.h"
+#include "tests/support/Ponteiro.h"
 
 #include <gmock/gmock.h>
 
@@ -153,6 +154,30 @@ TEST_F(AuxGrupo, TypeComboNarrowsAndKeepsTheSort) {
     for (const std::string& t : depois) EXPECT_EQ(t, tipo);
     const std::vector<std::string> lancamentos = Coluna("OBLancamento");
     EXPECT_TRUE(std::is_sorted(lancamentos.rbegin(), lancamentos.rend())) << "newest releases first";
+}
+
+// The type combo as a user meets it: a click on its arrow opens its list under the box, where
+// a click on a type's row narrows the list to that type.
+TEST_F(AuxGrupo, TheTypeComboOpensUnderItsBoxAndAClickedTypeNarrowsTheList) {
+    auxteste::Janela& j = Abre(Requisicao());
+    QWidget* w = j.Window();
+    THCombo& combo = *j.cboTHCombo2;
+    const QRect caixa = testsupport::RetanguloVisivel(combo);
+    EXPECT_GE(caixa.height(), 21) << "the whole box is seen";
+    testsupport::Clica(w, testsupport::CentroVisivel(combo.Seta()));
+    ASSERT_TRUE(combo.ListaAberta());
+    const QRect lista = testsupport::RetanguloVisivel(combo.Lista());
+    EXPECT_EQ(lista.top(), caixa.top() + 21) << "right under the box";
+    EXPECT_GE(lista.height(), 100) << "the open list is seen";
+    // The second row (the first type after the all-types row).
+    const QPoint linha(lista.left() + 30, lista.top() + 17 + 8);
+    ASSERT_EQ(testsupport::ControleNoPonto(w, linha), &combo.Lista());
+    testsupport::Clica(w, linha);
+    ASSERT_TRUE(auxteste::Espera([&] { return !combo.ListaAberta(); }));
+    auxteste::Processa();
+    const std::string tipo = j.dtcTHCombo2.GetRecordset().Value("CodigoTipoAplicacao").ToString();
+    EXPECT_NE(tipo, "0");
+    for (const std::string& t : Coluna("CodigoTipoAplicacao")) EXPECT_EQ(t, tipo);
 }
 
 TEST_F(AuxGrupo, VehiclesPseudoGroupStartsOnTheVehicleType) {

@@ -280,6 +280,68 @@ TEST_F(ControlesCombo, AnotherWindowTakingTheFocusLeavesTheListOpen) {
     EXPECT_EQ(CodigoAtual(), 1);
 }
 
+// The red of the hover arrow: pixels of it in an area of the window.
+int PixelsVermelhos(const QImage& tela, const QRect& area) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = tela.pixelColor(x, y);
+            if (c.red() > 150 && c.green() < 90 && c.blue() < 90) ++n;
+        }
+    return n;
+}
+
+// The box's frame is whole on all four sides, under the arrow as well, with the pointer away
+// and with it over the arrow.
+TEST_F(ControlesCombo, TheFrameRunsUnbrokenUnderTheArrow) {
+    Monta();
+    QWidget* w = janela.Window();
+    const QPoint origem = combo->Widget()->mapTo(w, QPoint(0, 0));
+    const int direita = combo->Seta().Left() + combo->Seta().Width() - 1;
+    const QColor moldura(0xA0, 0xA0, 0xA0);
+    for (const bool sobreSeta : {false, true}) {
+        SCOPED_TRACE(sobreSeta ? "pointer over the arrow" : "pointer away");
+        testsupport::MovePara(w, sobreSeta ? testsupport::CentroVisivel(combo->Seta()) : QPoint(650, 300));
+        const QImage tela = testsupport::Captura(w);
+        if (sobreSeta) {
+            ASSERT_GT(PixelsVermelhos(tela, testsupport::RetanguloVisivel(combo->Seta())), 20);
+        }
+        for (int y = 0; y <= 20; ++y) {
+            EXPECT_EQ(tela.pixelColor(origem + QPoint(direita, y)), moldura) << "right side, y " << y;
+            EXPECT_EQ(tela.pixelColor(origem + QPoint(0, y)), moldura) << "left side, y " << y;
+        }
+        for (int x = 0; x <= direita; x += 7) {
+            EXPECT_EQ(tela.pixelColor(origem + QPoint(x, 0)), moldura) << "top, x " << x;
+            EXPECT_EQ(tela.pixelColor(origem + QPoint(x, 20)), moldura) << "bottom, x " << x;
+        }
+    }
+}
+
+// A host unloads the combo while the pointer lights its arrow (a key switches the screen) and
+// places it elsewhere for the next screen: the arrow there is the plain one, and stays so when
+// the pointer moves on.
+TEST_F(ControlesCombo, UnloadingTakesTheLitArrowAlong) {
+    Monta();
+    QWidget* w = janela.Window();
+    const QPoint ponteiro = testsupport::CentroVisivel(combo->Seta());
+    testsupport::MovePara(w, QPoint(650, 300));
+    testsupport::MovePara(w, ponteiro);
+    ASSERT_EQ(combo->ChaveDestaque(), "FLECHA");
+    ASSERT_GT(PixelsVermelhos(testsupport::Captura(w), testsupport::RetanguloVisivel(combo->Seta())), 20);
+
+    combo->Descarrega();
+    combo->Move(300, 60, 200, 21);
+    combo->ConfiguraColunas({"Descricao|0|" + Twips(200) + "|T"});
+    combo->AtualizaCombo();
+    fixture::Processa();
+    const QRect seta = testsupport::RetanguloVisivel(combo->Seta());
+    ASSERT_FALSE(seta.contains(ponteiro)) << "the pointer is not over the moved arrow";
+    EXPECT_EQ(PixelsVermelhos(testsupport::Captura(w), seta), 0);
+    testsupport::MovePara(w, QPoint(650, 300));
+    combo->ApagaSelecao();
+    EXPECT_EQ(PixelsVermelhos(testsupport::Captura(w), seta), 0);
+}
+
 TEST_F(ControlesCombo, WithoutAPixelWidthTheComboIsOnlyTheBox) {
     Monta();
     combo->mUserControlPixelWidth = 0;

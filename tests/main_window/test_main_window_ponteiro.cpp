@@ -11,6 +11,7 @@
 #include "platform/forms/UserControl.h"
 #include "platform/os/Desktop.h"
 #include "platform/vb/Strings.h"
+#include "tests/printing/Pdf.h"
 #include "tests/support/AjudantesDesktop.h"
 #include "tests/support/JanelasTeste.h"
 #include "tests/support/Ponteiro.h"
@@ -414,6 +415,38 @@ TEST_F(MolduraPonteiro, TheApplicationComboShowsACaptionSizedBox) {
     EXPECT_EQ(testsupport::ControleNoPonto(W(), origem + QPoint(350, 60)), &combo.Lista());
     testsupport::Clica(W(), origem + QPoint(caixa / 2, 10));
     EXPECT_FALSE(combo.ListaAberta());
+}
+
+// The print button, hovered and clicked on the list and the figure: its highlight goes once
+// the printer dialog has closed, cancelled or printed, though the pointer has not moved.
+TEST_F(MolduraPonteiro, ThePrintButtonGoesOutWhenThePrinterDialogCloses) {
+    QTemporaryDir saida;
+    teste::DialogoPdf dialogo(saida.filePath("lista.pdf").toStdString());
+    const struct {
+        int tela;
+        bool cancela;
+    } casos[] = {{3, true}, {3, false}, {4, true}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE("screen " + std::to_string(c.tela) + (c.cancela ? ", cancelled" : ", printed"));
+        ASSERT_NO_FATAL_FAILURE(VaiPara(c.tela));
+        frmZornakForm& j = J();
+        ASSERT_NO_FATAL_FAILURE(Repousa());
+        const QRect area = RetanguloVisivel(*j.Controle("imgBtnImprimirSel")) | RetanguloVisivel(*j.lblImprimir);
+        const QImage apagado = testsupport::Captura(W()).copy(area);
+        const QPoint centro = CentroVisivel(*j.lblImprimir);
+        testsupport::MovePara(W(), centro);
+        ASSERT_NE(testsupport::Captura(W()).copy(area), apagado) << "the pointer lights the button";
+        dialogo.cancela = c.cancela;
+        dialogo.vezes = 0;
+        testsupport::Clica(W(), centro);
+        EXPECT_EQ(dialogo.vezes, 1);
+        EXPECT_EQ(caixas.Count(), 0u);
+        EXPECT_EQ(testsupport::Captura(W()).copy(area), apagado) << "the button is drawn unlit";
+        EXPECT_EQ(j.m_ChaveSelecao, "FORM");
+        // The next move over it lights it again.
+        testsupport::MovePara(W(), centro + QPoint(1, 0));
+        EXPECT_NE(testsupport::Captura(W()).copy(area), apagado);
+    }
 }
 
 // Last: the exit ends the window, as the user's last click does.

@@ -126,16 +126,18 @@ struct Ramo {           // what a maker makes
     Tri nome;
 };
 
-const Ramo kAutomoveis{{"Automóveis", "Automóviles", "Cars"}};
+// Short words, one of its own in each language: a maker's name ("Castrelo Autos") fits the
+// home screen's 143-pixel label in upper case in every language.
+const Ramo kAutomoveis{{"Autos", "Coches", "Cars"}};
 const Ramo kCaminhoes{{"Caminhões", "Camiones", "Trucks"}};
 const Ramo kOnibus{{"Ônibus", "Autobuses", "Buses"}};
 const Ramo kTratores{{"Tratores", "Tractores", "Tractors"}};
-const Ramo kMotos{{"Motos", "Motocicletas", "Motorcycles"}};
-const Ramo kMotores{{"Motores", "Propulsores", "Engines"}};
-const Ramo kTransmissoes{{"Transmissões", "Transmisiones", "Transmissions"}};
+const Ramo kMotos{{"Motos", "Ciclos", "Bikes"}};
+const Ramo kMotores{{"Motores", "Mecánica", "Engines"}};
+const Ramo kTransmissoes{{"Câmbios", "Cambios", "Gearboxes"}};
 const Ramo kEixos{{"Eixos", "Ejes", "Axles"}};
-const Ramo kUtilitarios{{"Utilitários", "Furgonetas", "Vans"}};
-const Ramo kPecas{{"Peças", "Repuestos", "Parts"}};
+const Ramo kUtilitarios{{"Utilitários", "Furgones", "Vans"}};
+const Ramo kPecas{{"Peças", "Piezas", "Parts"}};
 
 struct Fabricante {
     int codigo;

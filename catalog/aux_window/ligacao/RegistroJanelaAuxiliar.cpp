@@ -32,6 +32,7 @@ void RegistraJanelaAuxiliar() {
         (*principal.pctOrelha)(0).Refresh();
         principal.Refresh();
     };
+    l.ApagaDestaquePrincipal = [] { frmZornak().AtualizaSelecaoMouse("FORM"); };
     l.ImprimirCarrinho = [](dao::Recordset& rs) { ImprimirCarrinho(rs); };
     DefineJanelaAuxiliar(std::make_shared<JanelaAuxiliarZornak2>());
 }
