@@ -63,7 +63,7 @@ dao::DataControl& frmZornak2Form::DataControl(const std::string& nome) {
 vb::Label* frmZornak2Form::NovoRotulo(vb::Container& pai, const std::string& nome, bool cabecalho) {
     vb::Label* l = New<vb::Label>(pai, nome);
     l->SetBackStyle(0);
-    l->SetFont("Arial", cabecalho ? 8 : 8, cabecalho);
+    l->SetFont("Arial", 8, cabecalho);
     l->SetForeColor(0);
     return l;
 }
@@ -96,6 +96,8 @@ void frmZornak2Form::Build() {
         // Only shows: what the pointer does there belongs to the button.
         realce->SetDisplayOnly(true);
         rotulo = NovoRotulo(*this, "lbl" + nome, true);
+        // The main window's buttons' face: the longest caption ("GENERAR ARCHIVO") fits.
+        rotulo->SetFont("Arial", 7.5, true);
         rotulo->SetAlignment(vb::vbCenter);
         rotulo->SetForeColor(0x404040);
         rotulo->SetMousePointer(vb::vbArrow);

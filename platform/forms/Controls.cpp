@@ -147,8 +147,10 @@ protected:
         painter.setFont(font());
         painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
         const int ascent = QFontMetrics(font()).ascent();
-        for (const auto& [text, place] : owner_->Layout())
-            if (place.y() < height()) painter.drawText(QPoint(place.x(), place.y() + ascent), text);
+        const Label::Lines& lines = owner_->Layout();
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            if (Label::LineShows(i, lines[i].second.y(), ascent, height()))
+                painter.drawText(QPoint(lines[i].second.x(), lines[i].second.y() + ascent), lines[i].first);
     }
 
 private:
@@ -181,9 +183,19 @@ void Label::Relayout() {
 
 std::vector<LabelLine> Label::ShownLines() const {
     std::vector<LabelLine> shown;
-    for (const auto& [text, place] : Layout())
-        if (place.y() < Height()) shown.push_back({text.toStdString(), place.x(), place.y()});
+    const int ascent = QFontMetrics(label_->font()).ascent();
+    const Lines& lines = Layout();
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (LineShows(i, lines[i].second.y(), ascent, Height()))
+            shown.push_back({lines[i].first.toStdString(), lines[i].second.x(), lines[i].second.y()});
     return shown;
+}
+
+bool Label::LineShows(std::size_t index, int top, int ascent, int height) {
+    // The first line always shows, cut by a label lower than it. A later line shows when its
+    // letters stand above the bottom (only descenders may be cut): a line of which only the
+    // tops would peek out, as under a list's 16-pixel bar, is left out.
+    return index == 0 || top + ascent <= height;
 }
 
 void Label::SetCaption(const std::string& caption) {

@@ -31,9 +31,10 @@ struct LabelLine {
 
 // A label draws as the original's did. With AutoSize off the caption breaks at word
 // boundaries within the width (a word wider than the width at the width, a line break of
-// the caption always), each line aligned on its own; lines are drawn whole from the top and
-// the label's bottom cuts them. With AutoSize on the label grows sideways to its longest
-// line, or downwards within its width when WordWrap is on.
+// the caption always), each line aligned on its own; lines are drawn from the top, and a
+// line below the first shows only when its letters stand above the bottom. With AutoSize on
+// the label grows sideways to its longest line, or downwards within its width when WordWrap
+// is on.
 class Label : public Control {
 public:
     Label(Container& parent, std::string name, int index = -1);
@@ -51,7 +52,8 @@ public:
     int BackStyle() const { return backStyle_; }   // 0 transparent, 1 opaque
     void SetBackStyle(int backStyle);
 
-    // The lines that show, top to bottom: those that begin above the label's bottom.
+    // The lines that show, top to bottom: the first, and each later one whose letters stand
+    // above the label's bottom.
     std::vector<LabelLine> ShownLines() const;
 
     void CopyLookFrom(const Control& model) override;
@@ -67,6 +69,7 @@ private:
     // the caption, the font, the alignment, the sizing or the width changes: a list's
     // labels are painted at every move of the pointer.
     const Lines& Layout() const;
+    static bool LineShows(std::size_t index, int top, int ascent, int height);
     void Relayout();
     void Fit();
     mutable Lines lines_;

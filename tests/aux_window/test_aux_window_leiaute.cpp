@@ -187,4 +187,22 @@ TEST_F(AuxLeiaute, EveryDemoSubtitleFitsItsRoom) {
     EstadoPrograma.Idioma = "P";
 }
 
+// The footer's buttons carry their captions whole in every language: a caption wider than its
+// label would break and lose its last word.
+TEST_F(AuxLeiaute, EveryButtonCaptionFitsItsButton) {
+    for (const char* idioma : {"P", "E", "I"}) {
+        SCOPED_TRACE(idioma);
+        EstadoPrograma.Idioma = idioma;
+        auxteste::Janela& j = Abre("2|" + std::to_string(Primeiro("SELECT CodigoProduto FROM PRODUTO")));
+        for (vb::Label* botao : {j.lblImprimir, j.lblGerarArquivo, j.lblEnviarEmail, j.lblVoltar}) {
+            ASSERT_TRUE(botao->Widget()->isVisible()) << botao->Name();
+            ASSERT_FALSE(botao->Caption().empty()) << botao->Name();
+            const std::vector<vb::LabelLine> linhas = botao->ShownLines();
+            ASSERT_EQ(linhas.size(), 1u) << botao->Caption();
+            EXPECT_EQ(linhas.front().text, botao->Caption());
+        }
+    }
+    EstadoPrograma.Idioma = "P";
+}
+
 }  // namespace

@@ -51,6 +51,7 @@ public:
         return QFontMetrics(rotulo_->Font()).horizontalAdvance(QString::fromStdString(texto));
     }
     int Linha() const { return QFontMetrics(rotulo_->Font()).lineSpacing(); }
+    int Ascendente() const { return QFontMetrics(rotulo_->Font()).ascent(); }
 
 private:
     vb::Form form_;
@@ -75,10 +76,14 @@ std::vector<std::string> Textos(const std::vector<vb::LabelLine>& linhas) {
     return t;
 }
 
-TEST(LabelLines, CaptionBreaksAtWordsWithinTheWidthAndShowsTheLinesThatBeginAboveTheBottom) {
+TEST(LabelLines, CaptionBreaksAtWordsWithinTheWidthAndShowsTheLinesWhoseLettersStandAboveTheBottom) {
     JanelaRotulo j(9, true);   // the list and figure titles' font
     const int linha = j.Linha();
     const std::string titulo = "CÂMBIO: CÂMBIO RZ-73 DE 6 MARCHAS FABRICANTE ONDARRA";
+    // Where the first line stands (below the room of the capitals' accents).
+    j.Rotulo().Move(10, 10, 200, linha);
+    j.Rotulo().SetCaption("A");
+    const int primeiro = j.Rotulo().ShownLines().at(0).top;
     struct Caso {
         const char* nome;
         std::string legenda;
@@ -94,8 +99,11 @@ TEST(LabelLines, CaptionBreaksAtWordsWithinTheWidthAndShowsTheLinesThatBeginAbov
          0, {"CÂMBIO: CÂMBIO RZ-73 DE 6 MARCHAS", "FABRICANTE ONDARRA"}},
         {"one line high: the second does not show", titulo, j.Largura("CÂMBIO: CÂMBIO RZ-73 DE 6 MARCHAS") + 3,
          linha, 0, {"CÂMBIO: CÂMBIO RZ-73 DE 6 MARCHAS"}},
-        {"a line that begins above the bottom shows, cut", titulo, j.Largura("CÂMBIO: CÂMBIO RZ-73") + 3,
-         2 * linha + 4, 0, {"CÂMBIO: CÂMBIO RZ-73", "DE 6 MARCHAS", "FABRICANTE ONDARRA"}},
+        {"a line of which only the tops would show stays out", titulo, j.Largura("CÂMBIO: CÂMBIO RZ-73") + 3,
+         2 * linha + 4, 0, {"CÂMBIO: CÂMBIO RZ-73", "DE 6 MARCHAS"}},
+        {"a line whose letters stand above the bottom shows, its descenders cut", titulo,
+         j.Largura("CÂMBIO: CÂMBIO RZ-73") + 3, primeiro + 2 * linha + j.Ascendente(), 0,
+         {"CÂMBIO: CÂMBIO RZ-73", "DE 6 MARCHAS", "FABRICANTE ONDARRA"}},
         {"lower than one line: the line shows, cut", "24 SET", 60, linha / 2, 0, {"24 SET"}},
         {"a word wider than the label breaks at the width", "0123456789", j.Largura("01234") + 1, 3 * linha, 0,
          {"01234", "56789"}},

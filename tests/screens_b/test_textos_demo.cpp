@@ -65,6 +65,9 @@ TEST_F(TextosDemo, EveryTextFitsTheLabelThatShowsIt) {
              return r;
          },
          largura("lblGrupoM", 0)},
+        {"issue date in the header", 0, [](frmZornakForm& j) -> vb::Label& { return *j.lblUltimaAtualizacao; },
+         [](frmZornakForm& j) { return std::vector<std::string>{j.lblUltimaAtualizacao->Caption()}; },
+         [](frmZornakForm& j) { return j.lblUltimaAtualizacao->Width(); }},
         {"title of the list", 3, [](frmZornakForm& j) -> vb::Label& { return j.Lbl("lblTituloL"); },
          [](frmZornakForm&) { return Titulos("SELECT DISTINCT CodigoAplicacao FROM APLICACAO_PRODUTO"); },
          faixa("lblTituloL", "imgTituloL")},

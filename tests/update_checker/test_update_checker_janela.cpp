@@ -510,7 +510,7 @@ TEST_F(VerificacaoJanela, TheSchedulerStartsAnAutomaticCheckOnlyWhenDue) {
 TEST_F(VerificacaoJanela, TheStatusTextsShowTheIssueDateAndTheLastCheck) {
     frmZornakForm& j = Janela();
     const std::string emissao = vb::UCase(Traduz(77)) + ": " + EstadoPrograma.DataEmissaoTexto;
-    EXPECT_NE(EstadoPrograma.DataEmissaoTexto.find(" - 27"), std::string::npos) << EstadoPrograma.DataEmissaoTexto;
+    EXPECT_NE(EstadoPrograma.DataEmissaoTexto.find(" - 7"), std::string::npos) << EstadoPrograma.DataEmissaoTexto;
     EXPECT_EQ(j.lblUltimaAtualizacao->Caption(), emissao);
     EXPECT_EQ(j.lblUltimaAtualizacao->ToolTipText(), emissao);
     EXPECT_EQ(j.lblVerificarAtualizacoes->ToolTipText(), Traduz(79) + " <F5>  -  ");

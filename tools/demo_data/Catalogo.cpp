@@ -948,8 +948,9 @@ Catalogo GeraCatalogo(const Opcoes& op)
 
     // -- The one-row tables. The demo catalogue has no update server: its address is this
     // computer, so a check fails at once and nothing leaves the machine.
+    // The issue date's complement is short enough for the header's label in every language.
     c.Tab("UMREGISTRO").Inclui({Txt("http://127.0.0.1/zornak/catalogo/"), Num(27), Num(26),
-                                Valor(emissao), Txt(" - 27"), Nulo, Num(0), Txt(kCoringas)});
+                                Valor(emissao), Txt(" - 7"), Nulo, Num(0), Txt(kCoringas)});
     c.Tab("CONTROLETRAN").Inclui({Num(1)});
 
     c.aviso = "1";
