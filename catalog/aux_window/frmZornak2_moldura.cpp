@@ -616,7 +616,8 @@ void frmZornak2Form::PosicionaControles() {
     // Screen 3: headers, then the type combo and the filter box under them, then the grid.
     lblTipoAplicacaoM->Move(20, 24, 140, 15);
     lblDescricaoM->Move(169, 24, 250, 15);
-    lblLancamentoM->Move(414, 24, 66, 15);
+    // From the shortened description header (409) to FIG: room for "Lanzamiento".
+    lblLancamentoM->Move(412, 24, 68, 15);
     lblFigM->Move(480, 24, 40, 15);
     lblListaM->Move(520, 24, 40, 15);
     txtDescricaoAplicacaoM->Move(166, 42, 301, 19);

@@ -61,7 +61,8 @@ void TelaProduto::CriaControles() {
     lblNumeroEmpresa = rotulo("lblNumeroEmpresa", 50, 24, 75, vb::vbLeftJustify, true);
     lblDescricaoProduto = rotulo("lblDescricaoProduto", 127, 24, 274, vb::vbLeftJustify, true);
     lblGrupo = rotulo("lblGrupo", 404, 24, 122, vb::vbLeftJustify, true);
-    lblLancamento = rotulo("lblLancamento", 526, 24, 60, vb::vbCenter, true);
+    // Up to the next header, so that "Lanzamiento" stands whole.
+    lblLancamento = rotulo("lblLancamento", 526, 24, 64, vb::vbCenter, true);
     lblObs = rotulo("lblObs", 590, 24, 40, vb::vbCenter, false);
     lblNumeroReferencia = rotulo("lblNumeroReferencia", 657, 24, 123, vb::vbLeftJustify, false);
     lblTipoAplicacao = rotulo("lblTipoAplicacao", 229, 272, 100, vb::vbLeftJustify, true);

@@ -105,8 +105,8 @@ const std::vector<SobreposicaoPermitida> Lista = {
      "a reference's maker stands at the right end of its row, shown only when the number leaves it room"},
 };
 
-TEST_F(TelasLeiaute, NoShownControlCoversAnotherButThosePlacedSo) {
-    const std::vector<Tela> telas = {
+std::vector<Tela> TelasDoCatalogo() {
+    return {
         {"home", [](frmZornakForm& j) { Troca(j, 0, "0"); },
          Com(Moldura,
              {
@@ -165,6 +165,10 @@ TEST_F(TelasLeiaute, NoShownControlCoversAnotherButThosePlacedSo) {
              })},
         {"releases", [](frmZornakForm& j) { Troca(j, 5, "5"); }, Com(Moldura, Produtos)},
     };
+}
+
+TEST_F(TelasLeiaute, NoShownControlCoversAnotherButThosePlacedSo) {
+    const std::vector<Tela> telas = TelasDoCatalogo();
     frmZornakForm& j = Inicia();
     j.Show();
     testsupport::Processa();
@@ -181,6 +185,24 @@ TEST_F(TelasLeiaute, NoShownControlCoversAnotherButThosePlacedSo) {
             ASSERT_EQ(j.m_ChaveSelecao, "FORM");
             EXPECT_TRUE(testsupport::NadaSeSobrepoe(janela, t.permitidas));
             ASSERT_TRUE(erros.empty()) << erros.front();
+        }
+    }
+}
+
+// A label breaks a caption wider than itself and shows only the lines its height holds: on
+// every screen, in every language, each shown label shows its whole caption.
+TEST_F(TelasLeiaute, EveryShownCaptionStandsWhole) {
+    frmZornakForm& j = Inicia();
+    j.Show();
+    testsupport::Processa();
+    for (const char* idioma : {"P", "E", "I"}) {
+        SCOPED_TRACE(idioma);
+        j.AlteraIdioma(idioma, false);
+        for (const Tela& t : TelasDoCatalogo()) {
+            SCOPED_TRACE(t.nome);
+            t.abre(j);
+            testsupport::Processa();
+            EXPECT_EQ(testsupport::LegendasCortadas(j.Window()), std::vector<std::string>{});
         }
     }
 }

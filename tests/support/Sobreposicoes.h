@@ -6,6 +6,8 @@
 #pragma once
 
 #include "platform/forms/Control.h"
+#include "platform/forms/Controls.h"
+#include "platform/vb/Strings.h"
 #include "tests/support/Ponteiro.h"
 
 #include <QRect>
@@ -110,6 +112,23 @@ inline ::testing::AssertionResult NadaSeSobrepoe(QWidget* janela,
         }
     if (falhas.empty()) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "controls cover one another:" << falhas;
+}
+
+// The shown labels of a window that do not show their whole caption (a caption wider than the
+// label breaks, and a label shows only the lines its height holds), each as its name, what it
+// shows and its caption; empty when every caption stands whole.
+inline std::vector<std::string> LegendasCortadas(QWidget* janela) {
+    std::vector<std::string> cortadas;
+    for (const ControleMostrado& m : ControlesMostrados(janela)) {
+        const auto* rotulo = dynamic_cast<const vb::Label*>(m.controle);
+        if (!rotulo || rotulo->Caption().empty()) continue;
+        std::string mostrada;
+        for (const vb::LabelLine& l : rotulo->ShownLines()) mostrada += (mostrada.empty() ? "" : " ") + vb::Trim(l.text);
+        std::string legenda = rotulo->Caption();
+        for (const char* quebra : {"\r\n", "\n", "\r"}) legenda = vb::Replace(legenda, quebra, " ");
+        if (mostrada != vb::Trim(legenda)) cortadas.push_back(m.Nome() + ": \"" + mostrada + "\" of \"" + legenda + "\"");
+    }
+    return cortadas;
 }
 
 }  // namespace testsupport
