@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include <memory>
+#include <set>
 
 namespace os {
 
@@ -19,9 +20,11 @@ namespace {
 
 constexpr int ActionFailed = 4;
 
-int& Watched() {
-    static int watched = 0;
-    return watched;
+// The helpers being watched. Never destroyed, not even at exit: a helper still running then
+// keeps its process object, which would kill it if deleted, and stays known here.
+std::set<QProcess*>& Watched() {
+    static auto* watched = new std::set<QProcess*>;
+    return *watched;
 }
 
 // Set once the application starts to quit: a box then would stand over no window, or after
@@ -58,8 +61,8 @@ bool StartWatched(const QString& program, const QStringList& arguments, HelperFa
         delete process;
         return false;
     }
-    ++Watched();
-    QObject::connect(process, &QObject::destroyed, [] { --Watched(); });
+    Watched().insert(process);
+    QObject::connect(process, &QObject::destroyed, [process] { Watched().erase(process); });
 
     // Settled once the helper has ended or the grace period is over, whichever comes first.
     auto settled = std::make_shared<bool>(false);
@@ -119,6 +122,6 @@ std::string HelperFailureText(int exitCode) {
     }
 }
 
-int WatchedHelpers() { return Watched(); }
+int WatchedHelpers() { return static_cast<int>(Watched().size()); }
 
 }  // namespace os

@@ -31,21 +31,22 @@ void Escreve(const char* tipo, const QString& texto) { std::printf("%s: %s\n", t
 
 // Waits for the modal window, prints what it shows and hands it to `age`.
 void QuandoAparecer(const std::function<void(QDialog&)>& age) {
-    auto procura = std::make_shared<std::function<void()>>();
-    *procura = [procura, age] {
+    // A timer of the application's, so that nothing of the wait outlives the program.
+    auto* procura = new QTimer(QCoreApplication::instance());
+    procura->setInterval(10);
+    QObject::connect(procura, &QTimer::timeout, [procura, age] {
         auto* janela = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!janela || !janela->isVisible()) {
-            QTimer::singleShot(10, *procura);
-            return;
-        }
+        if (!janela || !janela->isVisible()) return;
+        procura->stop();
+        procura->deleteLater();
         for (QLabel* l : janela->findChildren<QLabel*>())
             if (!l->text().isEmpty()) Escreve("rotulo", l->text());
         for (QPushButton* b : janela->findChildren<QPushButton*>())
             if (b->isVisible()) Escreve("botao", b->text());
         std::fflush(stdout);
         age(*janela);
-    };
-    QTimer::singleShot(0, *procura);
+    });
+    procura->start();
 }
 
 }  // namespace
