@@ -8,6 +8,7 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/Events.h"
 #include "platform/forms/Screen.h"
+#include "platform/os/Folders.h"
 #include "platform/os/Process.h"
 #include "platform/vb/MsgBox.h"
 #include "platform/vb/Strings.h"
@@ -188,7 +189,7 @@ void ExecutaTelaAtualizacao(frmZornak2Form& janela, int instalada, int disponive
         if (r.NovosLancamentos) vb::MsgBox(Traduz(90) + "!", vb::vbExclamation, Traduz(0));
         if (!r.ProgramaIniciar.empty()) {
             try {
-                os::Shell("\"" + r.ProgramaIniciar + "\"", 1);
+                os::Shell("\"" + os::PathForOtherPrograms(r.ProgramaIniciar) + "\"", 1);
             } catch (...) {
                 // The update is installed; a program that does not start changes nothing of it.
             }

@@ -1,5 +1,6 @@
 #include "platform/os/Desktop.h"
 
+#include "platform/os/Folders.h"
 #include "platform/vb/Err.h"
 
 #include <QCoreApplication>
@@ -99,7 +100,7 @@ bool OpenUrl(const std::string& address, HelperFailure onFailure) {
 }
 
 bool OpenDocument(const std::string& path, HelperFailure onFailure) {
-    return StartWatched("xdg-open", {QString::fromStdString(path)}, std::move(onFailure));
+    return StartWatched("xdg-open", {QString::fromStdString(PathForOtherPrograms(path))}, std::move(onFailure));
 }
 
 void SendMailWithAttachments(const std::vector<std::string>& paths, HelperFailure onFailure) {

@@ -1,5 +1,7 @@
 #include "platform/os/Folders.h"
 
+#include "platform/vb/Text.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -8,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace os {
 
@@ -65,6 +68,30 @@ bool VolumeSerial(const std::string& rootPath, std::uint32_t& serial) {
 
 void SetProgramFolderForTesting(const std::string& folder) {
     ProgramFolderOverride() = folder.empty() ? std::string() : WithoutTrailingSlash(folder);
+}
+
+std::string PathForOtherPrograms(const std::string& path) {
+    if (vb::IsValidUtf8(path)) return path;
+    // One folder for the run, made on first need; the links stay for programs that open
+    // their file after this one has ended (a viewer, the restarted catalogue).
+    static const std::string folder = [] {
+        std::string model = TempFolder() + "/zk-ligacoes-XXXXXX";
+        return ::mkdtemp(model.data()) ? model : std::string();
+    }();
+    if (folder.empty()) return path;
+    const std::size_t barra = path.find_last_of('/');
+    std::string nome = barra == std::string::npos ? path : path.substr(barra + 1);
+    if (!vb::IsValidUtf8(nome) || nome.empty()) {
+        const std::size_t ponto = nome.find_last_of('.');
+        const std::string extensao = ponto == std::string::npos ? "" : nome.substr(ponto);
+        nome = "arquivo" + (vb::IsValidUtf8(extensao) ? extensao : "");
+    }
+    static int contador = 0;
+    const std::string sub = folder + "/" + std::to_string(++contador);
+    const std::string ligacao = sub + "/" + nome;
+    std::error_code ec;
+    if (!std::filesystem::create_directory(sub, ec) || ::symlink(path.c_str(), ligacao.c_str()) != 0) return path;
+    return ligacao;
 }
 
 }  // namespace os

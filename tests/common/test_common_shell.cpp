@@ -6,6 +6,7 @@
 #include "platform/os/Process.h"
 #include "platform/vb/DateTime.h"
 #include "platform/vb/Err.h"
+#include "platform/vb/Text.h"
 #include "tests/common/AmbienteComum.h"
 #include "tests/support/AjudantesDesktop.h"
 #include "tests/support/ErroVb.h"
@@ -20,6 +21,8 @@
 #include <cstdio>
 #include <optional>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 using testecomum::AmbienteComum;
@@ -331,6 +334,28 @@ TEST_F(DesktopTeste, HelpFileOfTheCurrentLanguageOpens) {
     testsupport::FakeMsgBox caixa;
     AbreAjuda(3, false, true);
     EXPECT_EQ(Argumentos("xdg-open"), ajuda + "\n");
+    EXPECT_EQ(caixa.Count(), 0u);
+}
+
+// A data folder whose name is not UTF-8: the viewer is handed a name it can carry, which
+// leads to the help file itself.
+TEST_F(DesktopTeste, HelpFileInAFolderNamedInLatin1BytesReachesTheViewer) {
+    Falso("xdg-open");
+    const std::string antes = EstadoPrograma.CaminhoDados;
+    const std::string pasta = EstadoPrograma.CaminhoDados + "cat\xE1logo/";
+    ASSERT_TRUE(std::filesystem::create_directory(pasta));
+    EstadoPrograma.CaminhoDados = pasta;
+    EstadoPrograma.Idioma = "P";
+    Grava(pasta + "AjudaCatalogoZORNAK_P.chm", "ajuda em latin-1");
+    testsupport::FakeMsgBox caixa;
+    AbreAjuda(3, false, true);
+    EstadoPrograma.CaminhoDados = antes;
+    const std::optional<std::string> argumentos = Argumentos("xdg-open");
+    ASSERT_TRUE(argumentos.has_value());
+    const std::string caminho = argumentos->substr(0, argumentos->find('\n'));
+    EXPECT_TRUE(vb::IsValidUtf8(caminho)) << caminho;
+    std::ifstream f(caminho, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>()), "ajuda em latin-1");
     EXPECT_EQ(caixa.Count(), 0u);
 }
 
