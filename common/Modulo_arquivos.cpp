@@ -10,7 +10,6 @@
 #include "platform/vb/Strings.h"
 #include "platform/vb/Text.h"
 
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>

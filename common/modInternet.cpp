@@ -106,11 +106,10 @@ std::string LeBytes(const std::string& caminho) {
 
 [[noreturn]] void ErroArquivo(const std::string& caminho) {
     const int codigo = errno;
-    if (codigo == ENOSPC) vb::Raise(vb::err::DiskFull, "Disk full: " + caminho);
-    if (codigo == ENOENT || codigo == ENOTDIR) vb::Raise(vb::err::PathNotFound, "Path not found: " + caminho);
-    if (codigo == EACCES || codigo == EPERM || codigo == EROFS)
-        vb::Raise(vb::err::PermissionDenied, "Permission denied: " + caminho);
-    vb::Raise(vb::err::PathFileAccessError, "Path/File access error: " + caminho);
+    const long numero = codigo == ENOENT || codigo == ENOTDIR
+                            ? vb::err::PathNotFound
+                            : vb::FileErrorNumber(codigo, vb::err::PathFileAccessError);
+    vb::Raise(numero, vb::DefaultDescription(numero) + ": " + caminho);
 }
 
 }  // namespace

@@ -13,7 +13,6 @@
 #include "platform/vb/Err.h"
 #include "platform/vb/Strings.h"
 
-
 namespace {
 
 constexpr long CorCinza = 0x808080;

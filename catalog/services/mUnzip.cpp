@@ -5,7 +5,6 @@
 #include "platform/vb/Strings.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <limits>
 
@@ -115,9 +114,7 @@ std::vector<const char*> ListaNomes(std::int32_t quantidade, const std::vector<s
 // A file the run could not write ended it: the caller hears which file and why, as the
 // runtime reports a failed write of its own.
 [[noreturn]] void LevantaFalhaEscrita(int erroSistema, const std::string& mensagem) {
-    long numero = vb::err::DeviceIOError;
-    if (erroSistema == ENOSPC || erroSistema == EDQUOT) numero = vb::err::DiskFull;
-    else if (erroSistema == EACCES || erroSistema == EPERM || erroSistema == EROFS) numero = vb::err::PermissionDenied;
+    const long numero = vb::FileErrorNumber(erroSistema, vb::err::DeviceIOError);
     vb::Raise(numero, vb::DefaultDescription(numero) + ": " + mensagem);
 }
 

@@ -193,13 +193,10 @@ constexpr long ErroRecursoNaoEncontrado = 326;
 // data that does not decode gives Nothing. Needs a QGuiApplication.
 vb::Picture CarregaImagemRecurso(const vb::Variant& nome, const vb::Variant& tipo = vb::Variant());
 
-// The runtime's number for picture data that does not decode (LoadPicture).
-constexpr long ErroImagemInvalida = 481;
-
 // A picture file of the data folder (a product photo, a figure page), as LoadPicture gives
 // it. It is read as the settings file is (LeBytesArquivo): only a regular file, after links,
 // opened so that nothing waits, so a FIFO or a device at the path is a missing file (53)
-// and never holds the program. Data that does not decode raises ErroImagemInvalida.
+// and never holds the program. Data that does not decode raises 481 (vb::err::InvalidPicture).
 vb::Picture CarregaImagemArquivo(const std::string& caminho);
 
 // Type ("png", "gif", "bmp", "jpg"; "" unknown) and size of an image file from its header,

@@ -79,7 +79,7 @@ vb::Picture CarregaImagemArquivo(const std::string& caminho) {
     QPixmap imagem;
     if (!imagem.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<uint>(bytes.size())) ||
         imagem.isNull())
-        vb::Raise(ErroImagemInvalida, "Invalid picture (" + caminho + ")");
+        vb::Raise(vb::err::InvalidPicture, "Invalid picture (" + caminho + ")");
     return vb::Picture(std::move(imagem));
 }
 
@@ -106,7 +106,9 @@ bool ObtemDimensoesImagem(const std::string& caminho, DimensoesImagem& dimensoes
         const long n = static_cast<long>(conteudo.size());
         dimensoes.TamanhoArquivo = static_cast<std::int32_t>(n);
         // Indexed 0 to n: the element after the last byte is 0.
-        std::vector<std::uint8_t> b(conteudo.begin(), conteudo.end());
+        std::vector<std::uint8_t> b;
+        b.reserve(conteudo.size() + 1);
+        b.assign(conteudo.begin(), conteudo.end());
         b.push_back(0);
 
         auto B = [&b](long i) { return Byte(b, i); };

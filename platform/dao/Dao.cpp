@@ -16,7 +16,6 @@
 #include "platform/vb/Err.h"
 #include "platform/vb/Strings.h"
 
-
 #include <malloc.h>
 #include <sqlite3.h>
 #include <unistd.h>

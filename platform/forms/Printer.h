@@ -25,7 +25,6 @@ constexpr int vbTwips = 1, vbPixels = 3;
 
 namespace err {
 constexpr long InvalidPropertyValue = 380;
-constexpr long InvalidPicture = 481;
 constexpr long PrinterError = 482;
 }  // namespace err
 

@@ -107,7 +107,7 @@ void SendMailWithAttachments(const std::vector<std::string>& paths, HelperFailur
     if (QStandardPaths::findExecutable("xdg-email").isEmpty())
         vb::Raise(vb::err::FileNotFoundDll, "Error in loading DLL: xdg-email");
     QStringList arguments;
-    for (const std::string& path : paths) arguments << "--attach" << QString::fromStdString(path);
+    for (const std::string& path : paths) arguments << "--attach" << QString::fromStdString(PathForOtherPrograms(path));
     if (!StartWatched("xdg-email", arguments, std::move(onFailure)))
         vb::Raise(vb::err::FileNotFoundDll, "Error in loading DLL: xdg-email could not start");
 }

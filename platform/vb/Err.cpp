@@ -1,5 +1,7 @@
 #include "platform/vb/Err.h"
 
+#include <cerrno>
+
 namespace vb {
 
 Error::Error(long number, std::string description, std::string source)
@@ -31,6 +33,17 @@ std::string DefaultDescription(long number) {
     case err::InvalidUseOfNull: return "Invalid use of Null";
     case err::ObjectRequired: return "Object required";
     default: return "Application-defined or object-defined error";
+    }
+}
+
+long FileErrorNumber(int systemError, long otherwise) {
+    switch (systemError) {
+    case ENOSPC:
+    case EDQUOT: return err::DiskFull;
+    case EACCES:
+    case EPERM:
+    case EROFS: return err::PermissionDenied;
+    default: return otherwise;
     }
 }
 

@@ -29,6 +29,10 @@ private:
 // object-defined error" for any other.
 std::string DefaultDescription(long number);
 
+// The runtime's number for a file that the system refused to write or create (errno):
+// 61 for a full disk or quota, 70 when writing is refused, `otherwise` for any other cause.
+long FileErrorNumber(int systemError, long otherwise);
+
 // Numbers of the runtime and of Jet that the program raises or tests.
 namespace err {
 constexpr long InvalidProcedureCall = 5;
@@ -51,6 +55,7 @@ constexpr long PathFileAccessError = 75;
 constexpr long PathNotFound = 76;
 constexpr long InvalidUseOfNull = 94;
 constexpr long ObjectRequired = 424;
+constexpr long InvalidPicture = 481;   // LoadPicture: data that do not decode
 }  // namespace err
 
 }  // namespace vb

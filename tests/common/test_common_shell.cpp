@@ -6,6 +6,7 @@
 #include "platform/os/Process.h"
 #include "platform/vb/DateTime.h"
 #include "platform/vb/Err.h"
+#include "platform/vb/Strings.h"
 #include "platform/vb/Text.h"
 #include "tests/common/AmbienteComum.h"
 #include "tests/support/AjudantesDesktop.h"
@@ -24,6 +25,7 @@
 #include <fstream>
 #include <iterator>
 #include <thread>
+#include <vector>
 
 using testecomum::AmbienteComum;
 using testecomum::Conteudo;
@@ -375,6 +377,25 @@ TEST_F(DesktopTeste, MailGetsEveryFileAttached) {
     Falso("xdg-email");
     EnviaEmail("/tmp/t/x.txt|/tmp/t/y z.txt", "|");
     EXPECT_EQ(Argumentos("xdg-email"), "--attach\n/tmp/t/x.txt\n--attach\n/tmp/t/y z.txt\n");
+}
+
+// An attachment in a folder whose name is not UTF-8 reaches the mail program by a name it
+// can carry; the UTF-8 one goes as it is.
+TEST_F(DesktopTeste, MailAttachmentInAFolderNamedInLatin1BytesReachesTheMailProgram) {
+    Falso("xdg-email");
+    const std::string pasta = EstadoPrograma.CaminhoDados + "pe\xE7" "as/";
+    ASSERT_TRUE(std::filesystem::create_directory(pasta));
+    Grava(pasta + "carrinho.txt", "itens do carrinho");
+    EnviaEmail(pasta + "carrinho.txt|/tmp/t/y.txt", "|");
+    const std::optional<std::string> argumentos = Argumentos("xdg-email");
+    ASSERT_TRUE(argumentos.has_value());
+    const std::vector<std::string> partes = vb::Split(*argumentos, "\n");
+    ASSERT_GE(partes.size(), 4u) << *argumentos;
+    EXPECT_EQ(partes[0], "--attach");
+    EXPECT_TRUE(vb::IsValidUtf8(partes[1])) << partes[1];
+    std::ifstream f(partes[1], std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>()), "itens do carrinho");
+    EXPECT_EQ(partes[3], "/tmp/t/y.txt");
 }
 
 TEST_F(DesktopTeste, MailWithoutXdgEmailRaisesTheMissingLibraryError) {
