@@ -213,7 +213,10 @@ const std::set<std::string>& jetFunctions() {
     static const std::set<std::string> f = {
         "FORMAT", "ISNUMERIC", "MID", "LEFT", "RIGHT", "LEN", "UCASE", "LCASE", "TRIM",
         "LTRIM", "RTRIM", "VAL", "CSTR", "NZ", "DATESERIAL", "TIMESERIAL", "NOW", "DATE",
-        "YEAR", "MONTH", "DAY", "CLNG", "CINT", "CDBL", "INSTR", "ISNULL"};
+        "YEAR", "MONTH", "DAY", "CLNG", "CINT", "CDBL", "INSTR", "ISNULL", "ROUND", "INT", "FIX",
+        "SGN", "CHR", "ASC", "STR", "SPACE", "STRING", "STRCOMP", "HOUR", "MINUTE", "SECOND",
+        "WEEKDAY", "WEEKDAYNAME", "MONTHNAME", "CHOOSE", "FIRST", "LAST", "DATEADD", "DATEDIFF",
+        "DATEPART", "DATEVALUE", "TIMEVALUE", "CDATE", "ISDATE"};
     return f;
 }
 
@@ -252,6 +255,8 @@ struct Item {
     bool space = false;
     bool boundary = false;
     bool amp = false;
+    bool logic = false;           // a comparison or logical operator: SQLite gives 1 for True
+    std::string op;               // an arithmetic operator: + - * / \ ^ & MOD
     const Token* tok = nullptr;   // the single token it came from, if any
 };
 
@@ -280,6 +285,7 @@ public:
     std::string statement() {
         int n = static_cast<int>(t_.size());
         while (n > 0 && isSym(n - 1, ";")) --n;   // a closing ";" is allowed
+        ddlStatement_ = n > 0 && (IsWord(t_[0], "CREATE") || IsWord(t_[0], "ALTER"));
         if (n >= 2 && IsWord(t_[0], "CREATE") && IsWord(t_[1], "TABLE")) return createTable(n);
         if (n >= 4 && IsWord(t_[0], "ALTER") && IsWord(t_[1], "TABLE")) return alterTable(n);
         if (n >= 2 && IsWord(t_[0], "CREATE") &&
@@ -397,9 +403,78 @@ private:
         return out;
     }
 
+    // Where a level's value goes: used as a value (a select list, an assignment, an operand),
+    // or tested as a condition (WHERE, ON, HAVING, IIF's first argument, an operand of AND/OR).
+    enum class Ctx { Value, Condition };
+
+    // Words around a parenthesised group that make it a condition, not a value.
+    static bool logicalLeft(const Token& t) {
+        static const std::set<std::string> w = {"AND", "OR", "NOT", "XOR", "WHERE", "HAVING", "ON", "WHEN"};
+        return t.kind == Tok::Word && w.count(upper(t.text)) > 0;
+    }
+    static bool logicalRight(const Token& t) {
+        if (t.kind == Tok::Symbol) return t.text == ";";
+        static const std::set<std::string> operand = {"LIKE", "IN", "IS", "BETWEEN", "NOT", "AS", "ESCAPE"};
+        const std::string up = upper(t.text);
+        return t.kind == Tok::Word && boundaryWords().count(up) > 0 && operand.count(up) == 0;
+    }
+
+    // Words that make a level a statement or a clause of one (its value slots are found by
+    // the clauses), not an expression.
+    bool statementLevel(int b, int e) const {
+        static const std::set<std::string> w = {"SELECT", "UPDATE", "INSERT", "DELETE", "FROM", "WHERE", "SET",
+                                                "ORDER", "GROUP", "HAVING", "UNION", "INTO", "VALUES", "JOIN",
+                                                "ON", "CREATE", "ALTER", "DROP", "TABLE", "INDEX", "AS"};
+        for (int i = b; i < e; ++i) {
+            if (isSym(i, "(")) { i = match_[i]; continue; }
+            if (t_[i].kind == Tok::Word && !isSym(i - 1, ".") && !isSym(i + 1, ".") && w.count(upper(t_[i].text)))
+                return true;
+        }
+        return false;
+    }
+
+    // The group at [i, j]: a condition when logical words (or the edges of a condition, or of
+    // a clause) stand on both sides, else a value.
+    Ctx groupContext(int b, int e, int i, int j, Ctx ctx, bool statement) const {
+        const bool left = i == b ? ctx == Ctx::Condition : logicalLeft(t_[i - 1]);
+        const bool right = j + 1 == e ? (ctx == Ctx::Condition || statement) : logicalRight(t_[j + 1]);
+        return left && right ? Ctx::Condition : Ctx::Value;
+    }
+
+    // x op ANY|SOME|ALL (subquery): the subquery's first column gets a name of ours, so the
+    // comparison can stand inside EXISTS. Returns the token before which " AS zk_v" goes, or
+    // marks the alias already written for renaming.
+    void nameFirstColumn(int b, int e) {
+        int s = b;
+        while (s < e && !IsWord(t_[s], "SELECT")) {
+            if (isSym(s, "(")) s = match_[s];
+            ++s;
+        }
+        if (s >= e) syntax("ANY, SOME or ALL needs a subquery");
+        int c = s + 1;
+        while (c < e && (IsWord(t_[c], "DISTINCT") || IsWord(t_[c], "DISTINCTROW") || IsWord(t_[c], "ALL"))) ++c;
+        if (c < e && IsWord(t_[c], "TOP")) c += IsWord(t_[std::min(c + 2, e - 1)], "PERCENT") ? 3 : 2;
+        int end = c;
+        while (end < e && !isSym(end, ",") && !IsWord(t_[end], "FROM") && !IsWord(t_[end], "UNION") &&
+               !IsWord(t_[end], "INTO")) {
+            if (isSym(end, "(")) end = match_[end];
+            ++end;
+        }
+        if (end == c) syntax("ANY, SOME or ALL needs a subquery of one column");
+        if (end - 2 >= c && IsWord(t_[end - 2], "AS")) renameAt_.insert(end - 1);
+        else aliasBefore_.insert(end);
+    }
+
     // One parenthesis level: tokens [b, e).
-    std::string seq(int b, int e) {
+    std::string seq(int b, int e, Ctx ctx = Ctx::Value) {
         if (auto u = compoundSelect(b, e)) return *u;
+        // The statement's own level is never a value, whatever it holds (PRAGMA x = y).
+        struct Depth {
+            int& d;
+            explicit Depth(int& x) : d(++x) {}
+            ~Depth() { --d; }
+        } depth(depth_);
+        const bool statement = depth_ == 1 || statementLevel(b, e);
         std::vector<Item> items;
         bool inSet = false;
         std::string limit;
@@ -407,9 +482,21 @@ private:
             const Token& tk = t_[i];
             Item it;
             it.space = tk.spaceBefore;
+            if (aliasBefore_.erase(i)) {
+                Item alias;
+                alias.space = true;
+                alias.sql = "AS zk_v";
+                alias.boundary = true;
+                items.push_back(std::move(alias));
+            }
+            if (renameAt_.erase(i)) {
+                it.sql = "zk_v";
+                items.push_back(std::move(it));
+                continue;
+            }
             if (isSym(i, "(")) {
                 int j = match_[i];
-                it.sql = "(" + seq(i + 1, j) + ")";
+                it.sql = "(" + seq(i + 1, j, groupContext(b, e, i, j, ctx, statement)) + ")";
                 items.push_back(std::move(it));
                 i = j;
                 continue;
@@ -421,9 +508,23 @@ private:
                     int j = match_[i + 1];
                     auto args = splitCommas(i + 2, j);
                     if (args.size() != 3 || j == i + 2) syntax("IIF needs three arguments");
-                    it.sql = "(CASE WHEN " + seq(args[0].first, args[0].second) + " THEN " +
+                    it.sql = "(CASE WHEN " + seq(args[0].first, args[0].second, Ctx::Condition) + " THEN " +
                              seq(args[1].first, args[1].second) + " ELSE " +
                              seq(args[2].first, args[2].second) + " END)";
+                    items.push_back(std::move(it));
+                    i = j;
+                    continue;
+                }
+                if (!qualified && up == "SWITCH") {
+                    // Switch(c1, v1, c2, v2, ...): the value of the first true condition, else Null.
+                    int j = match_[i + 1];
+                    auto args = splitCommas(i + 2, j);
+                    if (j == i + 2 || args.size() % 2 != 0) syntax("Switch needs pairs of arguments");
+                    it.sql = "(CASE";
+                    for (size_t a = 0; a < args.size(); a += 2)
+                        it.sql += " WHEN " + seq(args[a].first, args[a].second, Ctx::Condition) + " THEN " +
+                                  seq(args[a + 1].first, args[a + 1].second);
+                    it.sql += " END)";
                     items.push_back(std::move(it));
                     i = j;
                     continue;
@@ -435,6 +536,30 @@ private:
                     i = j;
                     continue;
                 }
+            }
+            if (tk.kind == Tok::Word && (IsWord(tk, "ANY") || IsWord(tk, "SOME") || IsWord(tk, "ALL")) &&
+                isSym(i + 1, "(") && !items.empty() && items.back().tok &&
+                items.back().tok->kind == Tok::Symbol && items.back().logic) {
+                // x op ANY (s) -> EXISTS a row of s that compares so; x op ALL (s) -> no row of s
+                // that does not (a Null comparison counts as not), so an empty s gives True.
+                size_t opAt = items.size() - 1, start = opAt;
+                while (start > 0 && !items[start - 1].boundary) --start;
+                if (start == opAt) syntax("a comparison without an operand");
+                std::vector<Item> left(items.begin() + static_cast<long>(start), items.begin() + static_cast<long>(opAt));
+                operators(left);
+                const std::string x = join(left), op = items[opAt].sql;
+                int j = match_[i + 1];
+                nameFirstColumn(i + 2, j);
+                const std::string sub = "SELECT 1 FROM (" + seq(i + 2, j) + ") AS zk_q WHERE ";
+                const bool all = IsWord(tk, "ALL");
+                it.sql = all ? "NOT EXISTS (" + sub + "(" + x + " " + op + " zk_q.zk_v) IS NOT 1)"
+                             : "EXISTS (" + sub + x + " " + op + " zk_q.zk_v)";
+                it.logic = true;
+                it.space = items[start].space;
+                items.erase(items.begin() + static_cast<long>(start), items.end());
+                items.push_back(std::move(it));
+                i = j;
+                continue;
             }
             it.tok = &tk;
             switch (tk.kind) {
@@ -454,9 +579,10 @@ private:
             case Tok::Symbol:
                 it.sql = tk.text;
                 it.amp = tk.text == "&";
-                it.boundary = tk.text == "=" || tk.text == "<>" || tk.text == "!=" ||
-                              tk.text == "<" || tk.text == ">" || tk.text == "<=" ||
-                              tk.text == ">=" || tk.text == "," || tk.text == ";";
+                it.logic = tk.text == "=" || tk.text == "<>" || tk.text == "!=" || tk.text == "<" ||
+                           tk.text == ">" || tk.text == "<=" || tk.text == ">=";
+                it.boundary = it.logic || tk.text == "," || tk.text == ";";
+                if (arithmetic().count(tk.text)) it.op = tk.text;
                 break;
             case Tok::Word: {
                 std::string up = upper(tk.text);
@@ -464,8 +590,10 @@ private:
                 it.sql = tk.text;
                 if (!qualified && (up == "TRUE" || up == "FALSE")) {
                     it.sql = up == "TRUE" ? "-1" : "0";
+                } else if (!qualified && constantHere(i, b, up)) {
+                    it.sql = up == "YES" || up == "ON" ? "-1" : "0";
                 } else if (!qualified && up == "MOD") {
-                    it.sql = "%";
+                    it.op = "MOD";
                 } else if (!qualified && up == "NULL" && !inSet && !items.empty() &&
                            items.back().tok && items.back().tok->kind == Tok::Symbol &&
                            (items.back().sql == "=" || items.back().sql == "<>" ||
@@ -501,12 +629,24 @@ private:
                 if (!qualified && up == "SET") inSet = true;
                 if (!qualified && up == "WHERE") inSet = false;
                 it.boundary = !qualified && boundaryWords().count(up) > 0;
+                it.logic = it.boundary && logicWords().count(up) > 0;
                 break;
             }
             }
             items.push_back(std::move(it));
         }
+        if (aliasBefore_.erase(e)) {
+            Item alias;
+            alias.space = true;
+            alias.sql = "AS zk_v";
+            alias.boundary = true;
+            items.push_back(std::move(alias));
+        }
         operators(items);
+        if (!ddlStatement_) {
+            if (statement) statementValues(items);
+            else if (ctx == Ctx::Value) valueSlots(items, 0, items.size());
+        }
         orderCollation(items);
         std::string out = join(items);
         // OFFSET 0 keeps SQLite (3.15) from merging this SELECT into the query around it:
@@ -516,84 +656,245 @@ private:
         return out;
     }
 
-    // Operators that bind an operand on their left: after one of them a "+" or "-" is a sign.
-    static bool takesOperand(const Item& it) {
-        if (it.amp) return true;
-        if (!it.tok || it.tok->kind != Tok::Symbol) return it.sql == "%";
-        static const std::set<std::string> ops = {"+", "-", "*", "/", "\\", "^", "%", "."};
-        return ops.count(it.sql) > 0;
+    static const std::set<std::string>& arithmetic() {
+        static const std::set<std::string> ops = {"+", "-", "*", "/", "\\", "^", "&"};
+        return ops;
     }
 
-    // The binary "+" and "-" of one operand of "&" (items [b, e)), left to right; "+" is
-    // Jet's: numbers add, two texts are joined, Null gives Null.
-    static std::string additions(const std::vector<Item>& items, size_t b, size_t e) {
-        std::string expr;
-        std::vector<Item> cur;
-        std::string pending;   // the operator before cur
-        auto flush = [&] {
-            if (cur.empty()) syntax("an operator without an operand");
-            std::string operand = join(cur);
-            if (pending.empty()) expr = operand;
-            else if (pending == "+") expr = "jet_add(" + expr + "," + operand + ")";
-            else expr += " - " + operand;
-            cur.clear();
-        };
-        for (size_t m = b; m < e; ++m) {
-            const Item& it = items[m];
-            bool sign = it.tok && it.tok->kind == Tok::Symbol && (it.sql == "+" || it.sql == "-");
-            if (sign && !cur.empty() && !takesOperand(cur.back())) {
-                flush();
-                pending = it.sql;
-                continue;
-            }
-            cur.push_back(it);
+    // The words whose result is True or False (SQLite's 1 or 0).
+    static const std::set<std::string>& logicWords() {
+        static const std::set<std::string> w = {"AND", "OR", "NOT", "XOR", "LIKE", "IN", "IS", "BETWEEN", "EXISTS"};
+        return w;
+    }
+
+    // Yes, No, On and Off are Jet's constants for True and False where a value may stand:
+    // not in a table definition, nor as ON of a join (after its table) or NO of NO ACTION.
+    bool constantHere(int i, int b, const std::string& up) const {
+        if (ddlStatement_ || (up != "YES" && up != "NO" && up != "ON" && up != "OFF")) return false;
+        if (isSym(i + 1, "(") || (i > b && IsWord(t_[i - 1], "AS"))) return false;
+        if (up == "NO") return !(i + 1 < static_cast<int>(t_.size()) && IsWord(t_[i + 1], "ACTION"));
+        if (up != "ON") return true;
+        if (i == b) return true;
+        const Token& before = t_[i - 1];
+        if (before.kind == Tok::Symbol) return before.text != ")" && before.text != ".";
+        static const std::set<std::string> w = {"SELECT", "SET", "WHERE", "AND", "OR", "NOT", "XOR", "IS",
+                                                "LIKE", "IN", "BETWEEN", "HAVING", "MOD", "THEN", "ELSE", "WHEN"};
+        return before.kind == Tok::Word && w.count(upper(before.text)) > 0;
+    }
+
+    // A slot [a, z) of items whose value is a comparison or a logical operation gives Jet's
+    // True, -1, where SQLite gives 1.
+    static void wrapLogical(std::vector<Item>& items, size_t a, size_t z) {
+        if (a >= z) return;
+        bool logical = false;
+        for (size_t m = a; m < z; ++m) logical = logical || items[m].logic;
+        if (!logical) return;
+        Item merged;
+        merged.space = items[a].space;
+        merged.sql = "-(" + join(std::vector<Item>(items.begin() + static_cast<long>(a), items.begin() + static_cast<long>(z))) + ")";
+        items.erase(items.begin() + static_cast<long>(a), items.begin() + static_cast<long>(z));
+        items.insert(items.begin() + static_cast<long>(a), std::move(merged));
+    }
+
+    static bool isComma(const Item& it) { return it.tok && it.tok->kind == Tok::Symbol && it.sql == ","; }
+    static bool isWordItem(const Item& it, std::string_view kw) { return it.tok && IsWord(*it.tok, kw); }
+
+    // The comma-separated values of an expression level (a list of arguments or values).
+    static void valueSlots(std::vector<Item>& items, size_t a, size_t z) {
+        size_t start = a, m = a;
+        for (;;) {
+            if (m < z && !isComma(items[m])) { ++m; continue; }
+            const size_t before = items.size();
+            wrapLogical(items, start, m);
+            m -= before - items.size();
+            z -= before - items.size();
+            if (m >= z) break;
+            start = ++m;
         }
-        flush();
-        return expr;
     }
 
-    static bool hasBinaryPlus(const std::vector<Item>& items, size_t b, size_t e) {
-        for (size_t m = b + 1; m < e; ++m)
-            if (items[m].tok && items[m].tok->kind == Tok::Symbol && items[m].sql == "+" &&
-                !takesOperand(items[m - 1]))
-                return true;
-        return false;
+    static bool clauseEnd(const Item& it) {
+        static const char* const w[] = {"FROM", "INTO", "WHERE", "UNION", "ORDER", "GROUP", "HAVING"};
+        for (const char* k : w)
+            if (isWordItem(it, k)) return true;
+        return it.tok && it.sql == ";";
     }
 
-    // a & b & c and a + b, where the operands run up to the nearest boundary on each side;
-    // "+" binds tighter than "&".
+    // The value slots of a statement level: the select list (up to AS), the assigned values
+    // of SET, the ORDER BY terms.
+    static void statementValues(std::vector<Item>& items) {
+        for (size_t k = 0; k < items.size(); ++k) {
+            if (isWordItem(items[k], "SELECT")) {
+                size_t a = k + 1;
+                while (a < items.size() && (isWordItem(items[a], "DISTINCT") || isWordItem(items[a], "DISTINCTROW") ||
+                                            isWordItem(items[a], "ALL")))
+                    ++a;
+                while (a < items.size()) {
+                    // The value runs to a comma or a clause word; comparisons and logical
+                    // operators stay inside it, AS ends it.
+                    size_t z = a;
+                    while (z < items.size() && !isComma(items[z]) && (!items[z].boundary || items[z].logic)) ++z;
+                    const size_t before = items.size();
+                    wrapLogical(items, a, z);
+                    z -= before - items.size();
+                    while (z < items.size() && !isComma(items[z]) && !clauseEnd(items[z])) ++z;
+                    if (z >= items.size() || !isComma(items[z])) break;
+                    a = z + 1;
+                }
+            } else if (isWordItem(items[k], "SET")) {
+                size_t a = k + 1;
+                while (a < items.size() && !isWordItem(items[a], "WHERE")) {
+                    size_t eq = a;
+                    while (eq < items.size() && !(items[eq].tok && items[eq].sql == "=") && !isComma(items[eq])) ++eq;
+                    size_t z = eq + 1;
+                    while (z < items.size() && !isComma(items[z]) && !isWordItem(items[z], "WHERE")) ++z;
+                    if (eq < items.size() && !isComma(items[eq])) {
+                        const size_t before = items.size();
+                        wrapLogical(items, eq + 1, std::min(z, items.size()));
+                        z -= before - items.size();
+                    }
+                    if (z >= items.size() || !isComma(items[z])) break;
+                    a = z + 1;
+                }
+            } else if (k + 1 < items.size() && isWordItem(items[k], "ORDER") && isWordItem(items[k + 1], "BY")) {
+                size_t a = k + 2;
+                while (a < items.size()) {
+                    size_t z = a;
+                    while (z < items.size() && !isComma(items[z]) && !isWordItem(items[z], "ASC") &&
+                           !isWordItem(items[z], "DESC") && !isWordItem(items[z], "UNION"))
+                        ++z;
+                    const size_t before = items.size();
+                    wrapLogical(items, a, z);
+                    z -= before - items.size();
+                    while (z < items.size() && !isComma(items[z])) ++z;
+                    if (z >= items.size()) break;
+                    a = z + 1;
+                }
+            }
+        }
+    }
+
+    // Operators that bind an operand on their left: after one of them a "+" or "-" is a sign.
+    static bool takesOperand(const Item& it) { return !it.op.empty() || (it.tok && it.sql == "."); }
+
+    // The arithmetic of one region of items (between boundaries), by Jet's precedence:
+    // ^, unary -, * and /, \, Mod, + and -, & (loosest). Jet's own operators become functions
+    // or forms that give its results: "/" divides as floating point, "\" and Mod round their
+    // operands first, "+" joins two texts, "&" joins with Null as "".
+    class Arithmetic {
+    public:
+        Arithmetic(const std::vector<Item>& items, size_t lo, size_t hi) : items_(items), p_(lo), hi_(hi) {}
+
+        std::string parse() {
+            Node n = expression(0);
+            if (p_ <= hi_) syntax("an operator without an operand");
+            return n.sql;
+        }
+
+    private:
+        struct Node {
+            std::string sql;
+            bool atom = true;                   // needs no parentheses as an operand
+            std::vector<std::string> concat;    // the operands of a chain of &
+        };
+
+        static int precedence(const std::string& op) {
+            if (op == "&") return 1;
+            if (op == "+" || op == "-") return 2;
+            if (op == "MOD") return 3;
+            if (op == "\\") return 4;
+            if (op == "*" || op == "/") return 5;
+            if (op == "^") return 7;
+            return -1;
+        }
+        static constexpr int kUnary = 6;
+
+        // A signed operand gets parentheses too: "- -1" must not become "--1", a comment.
+        static std::string operand(const Node& n) {
+            return n.atom && n.sql.front() != '-' ? n.sql : "(" + n.sql + ")";
+        }
+
+        Node expression(int minPrec) {
+            Node left = unary();
+            while (p_ <= hi_) {
+                const std::string& op = items_[p_].op;
+                const int prec = precedence(op);
+                if (prec < 0 || prec < minPrec) break;
+                ++p_;
+                Node right = expression(prec + 1);
+                left = combine(op, std::move(left), std::move(right));
+            }
+            return left;
+        }
+
+        Node unary() {
+            if (p_ > hi_) syntax("an operator without an operand");
+            const std::string& op = items_[p_].op;
+            if (op == "-" || op == "+") {
+                ++p_;
+                Node n = expression(kUnary + 1);
+                if (op == "+") return n;
+                return {"-" + operand(n), false, {}};
+            }
+            return primary();
+        }
+
+        // An operand: the items up to the next operator, taken together (a name, T.name,
+        // T.*, a function call, a literal, a parenthesised group).
+        Node primary() {
+            const Item& first = items_[p_];
+            if (!first.op.empty() && first.op != "*") syntax("an operator without an operand");
+            std::vector<Item> glued{first};
+            ++p_;
+            while (p_ <= hi_ && (items_[p_].op.empty() || (items_[p_].op == "*" && glued.back().sql == ".")))
+                glued.push_back(items_[p_++]);
+            return {join(glued), glued.size() == 1 || glued[1].sql == "." || glued.back().sql.front() == '(', {}};
+        }
+
+        static Node combine(const std::string& op, Node l, Node r) {
+            if (op == "&") {
+                Node n;
+                n.concat = l.concat.empty() ? std::vector<std::string>{l.sql} : std::move(l.concat);
+                n.concat.push_back(r.sql);
+                n.sql = "jet_concat(";
+                for (size_t m = 0; m < n.concat.size(); ++m) n.sql += (m ? "," : "") + n.concat[m];
+                n.sql += ")";
+                return n;
+            }
+            if (op == "+") return {"jet_add(" + l.sql + "," + r.sql + ")", true, {}};
+            if (op == "\\") return {"jet_intdiv(" + l.sql + "," + r.sql + ")", true, {}};
+            if (op == "MOD") return {"jet_mod(" + l.sql + "," + r.sql + ")", true, {}};
+            if (op == "^") return {"jet_pow(" + l.sql + "," + r.sql + ")", true, {}};
+            if (op == "/") return {"CAST(" + l.sql + " AS REAL) / " + operand(r), false, {}};
+            return {operand(l) + " " + op + " " + operand(r), false, {}};
+        }
+
+        const std::vector<Item>& items_;
+        size_t p_;
+        size_t hi_;
+    };
+
+    // Each region of items between boundaries that holds one of Jet's own operators (&, a
+    // binary +, /, \, ^, Mod) becomes one item; other regions stay as they are.
     static void operators(std::vector<Item>& items) {
         size_t k = 0;
         while (k < items.size()) {
             if (items[k].boundary) { ++k; continue; }
             size_t lo = k, hi = k;
             while (hi + 1 < items.size() && !items[hi + 1].boundary) ++hi;
-            bool amp = false;
-            for (size_t m = lo; m <= hi; ++m) amp = amp || items[m].amp;
-            if (!amp && !hasBinaryPlus(items, lo, hi + 1)) {
+            bool jets = false;
+            for (size_t m = lo; m <= hi && !jets; ++m) {
+                const std::string& op = items[m].op;
+                jets = op == "&" || op == "/" || op == "\\" || op == "^" || op == "MOD" ||
+                       (op == "+" && m > lo && !takesOperand(items[m - 1]));
+            }
+            if (!jets) {
                 k = hi + 1;
                 continue;
             }
-            std::vector<std::string> operands;
-            size_t start = lo;
-            for (size_t m = lo; m <= hi + 1; ++m) {
-                if (m <= hi && !items[m].amp) continue;
-                if (m == start) syntax("\"&\" without an operand");
-                operands.push_back(hasBinaryPlus(items, start, m)
-                                       ? additions(items, start, m)
-                                       : join(std::vector<Item>(items.begin() + static_cast<long>(start),
-                                                                items.begin() + static_cast<long>(m))));
-                start = m + 1;
-            }
             Item merged;
             merged.space = items[lo].space;
-            if (amp) {
-                merged.sql = "jet_concat(";
-                for (size_t m = 0; m < operands.size(); ++m) merged.sql += (m ? "," : "") + operands[m];
-                merged.sql += ")";
-            } else {
-                merged.sql = operands.front();
-            }
+            merged.sql = Arithmetic(items, lo, hi).parse();
             items.erase(items.begin() + static_cast<long>(lo), items.begin() + static_cast<long>(hi) + 1);
             items.insert(items.begin() + static_cast<long>(lo), std::move(merged));
             k = lo + 1;
@@ -736,6 +1037,10 @@ private:
     std::vector<Token> t_;
     std::vector<int> match_;
     bool ddl_ = false;
+    bool ddlStatement_ = false;   // CREATE or ALTER: no values to make Jet's
+    int depth_ = 0;               // levels of seq under way
+    std::set<int> aliasBefore_;   // tokens before which a subquery's first column is named zk_v
+    std::set<int> renameAt_;      // a subquery's first column alias, renamed zk_v
 };
 
 }  // namespace
