@@ -442,8 +442,8 @@ private:
     }
 
     // x op ANY|SOME|ALL (subquery): the subquery's first column gets a name of ours, so the
-    // comparison can stand inside EXISTS. Returns the token before which " AS zk_v" goes, or
-    // marks the alias already written for renaming.
+    // comparison can stand inside EXISTS: " AS zk_v" goes before the token that ends the
+    // column, or the alias written there is renamed.
     void nameFirstColumn(int b, int e) {
         int s = b;
         while (s < e && !IsWord(t_[s], "SELECT")) {
@@ -465,6 +465,14 @@ private:
         else aliasBefore_.insert(end);
     }
 
+    static Item columnAlias() {
+        Item alias;
+        alias.space = true;
+        alias.sql = "AS zk_v";
+        alias.boundary = true;
+        return alias;
+    }
+
     // One parenthesis level: tokens [b, e).
     std::string seq(int b, int e, Ctx ctx = Ctx::Value) {
         if (auto u = compoundSelect(b, e)) return *u;
@@ -482,13 +490,7 @@ private:
             const Token& tk = t_[i];
             Item it;
             it.space = tk.spaceBefore;
-            if (aliasBefore_.erase(i)) {
-                Item alias;
-                alias.space = true;
-                alias.sql = "AS zk_v";
-                alias.boundary = true;
-                items.push_back(std::move(alias));
-            }
+            if (aliasBefore_.erase(i)) items.push_back(columnAlias());
             if (renameAt_.erase(i)) {
                 it.sql = "zk_v";
                 items.push_back(std::move(it));
@@ -635,13 +637,7 @@ private:
             }
             items.push_back(std::move(it));
         }
-        if (aliasBefore_.erase(e)) {
-            Item alias;
-            alias.space = true;
-            alias.sql = "AS zk_v";
-            alias.boundary = true;
-            items.push_back(std::move(alias));
-        }
+        if (aliasBefore_.erase(e)) items.push_back(columnAlias());
         operators(items);
         if (!ddlStatement_) {
             if (statement) statementValues(items);
@@ -794,8 +790,8 @@ private:
     private:
         struct Node {
             std::string sql;
-            bool atom = true;                   // needs no parentheses as an operand
-            std::vector<std::string> concat;    // the operands of a chain of &
+            bool atom = true;      // needs no parentheses as an operand
+            bool concat = false;   // a jet_concat that a further & extends
         };
 
         static int precedence(const std::string& op) {
@@ -811,7 +807,7 @@ private:
 
         // A signed operand gets parentheses too: "- -1" must not become "--1", a comment.
         static std::string operand(const Node& n) {
-            return n.atom && n.sql.front() != '-' ? n.sql : "(" + n.sql + ")";
+            return n.atom && !n.sql.empty() && n.sql.front() != '-' ? n.sql : "(" + n.sql + ")";
         }
 
         Node expression(int minPrec) {
@@ -831,10 +827,13 @@ private:
             if (p_ > hi_) syntax("an operator without an operand");
             const std::string& op = items_[p_].op;
             if (op == "-" || op == "+") {
+                // Each sign is a recursion, as a parenthesis is.
+                if (++signs_ > kMaxNesting) syntax("signs nested too deeply");
                 ++p_;
                 Node n = expression(kUnary + 1);
+                --signs_;
                 if (op == "+") return n;
-                return {"-" + operand(n), false, {}};
+                return {"-" + operand(n), false, false};
             }
             return primary();
         }
@@ -848,30 +847,29 @@ private:
             ++p_;
             while (p_ <= hi_ && (items_[p_].op.empty() || (items_[p_].op == "*" && glued.back().sql == ".")))
                 glued.push_back(items_[p_++]);
-            return {join(glued), glued.size() == 1 || glued[1].sql == "." || glued.back().sql.front() == '(', {}};
+            const std::string& last = glued.back().sql;
+            return {join(glued), glued.size() == 1 || glued[1].sql == "." || (!last.empty() && last.front() == '('), false};
         }
 
         static Node combine(const std::string& op, Node l, Node r) {
-            if (op == "&") {
-                Node n;
-                n.concat = l.concat.empty() ? std::vector<std::string>{l.sql} : std::move(l.concat);
-                n.concat.push_back(r.sql);
-                n.sql = "jet_concat(";
-                for (size_t m = 0; m < n.concat.size(); ++m) n.sql += (m ? "," : "") + n.concat[m];
-                n.sql += ")";
-                return n;
+            if (op == "&") {   // a & b & c: one jet_concat, extended in place
+                if (!l.concat) return {"jet_concat(" + l.sql + "," + r.sql + ")", true, true};
+                l.sql.pop_back();
+                l.sql += "," + r.sql + ")";
+                return l;
             }
-            if (op == "+") return {"jet_add(" + l.sql + "," + r.sql + ")", true, {}};
-            if (op == "\\") return {"jet_intdiv(" + l.sql + "," + r.sql + ")", true, {}};
-            if (op == "MOD") return {"jet_mod(" + l.sql + "," + r.sql + ")", true, {}};
-            if (op == "^") return {"jet_pow(" + l.sql + "," + r.sql + ")", true, {}};
-            if (op == "/") return {"CAST(" + l.sql + " AS REAL) / " + operand(r), false, {}};
-            return {operand(l) + " " + op + " " + operand(r), false, {}};
+            if (op == "+") return {"jet_add(" + l.sql + "," + r.sql + ")", true, false};
+            if (op == "\\") return {"jet_intdiv(" + l.sql + "," + r.sql + ")", true, false};
+            if (op == "MOD") return {"jet_mod(" + l.sql + "," + r.sql + ")", true, false};
+            if (op == "^") return {"jet_pow(" + l.sql + "," + r.sql + ")", true, false};
+            if (op == "/") return {"CAST(" + l.sql + " AS REAL) / " + operand(r), false, false};
+            return {operand(l) + " " + op + " " + operand(r), false, false};
         }
 
         const std::vector<Item>& items_;
         size_t p_;
         size_t hi_;
+        size_t signs_ = 0;
     };
 
     // Each region of items between boundaries that holds one of Jet's own operators (&, a

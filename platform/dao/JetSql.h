@@ -10,29 +10,44 @@ struct sqlite3;
 namespace dao {
 
 // Translates one Jet statement:
-//  - a & b & c           -> jet_concat(a,b,c): Null counts as "", Null only when all are Null
-//  - a + b               -> jet_add(a,b): numbers add, two texts are joined, Null gives Null
-//  - IIF(c, a, b)        -> (CASE WHEN c THEN a ELSE b END)
+//  - arithmetic by Jet's precedence (^, unary -, * /, \, Mod, + -, &, loosest):
+//    a & b & c           -> jet_concat(a,b,c): Null counts as "", Null only when all are Null
+//    a + b               -> jet_add(a,b): numbers add, two texts are joined, Null gives Null
+//    a / b               -> CAST(a AS REAL) / b: always floating point (10 / 4 is 2.5)
+//    a \ b, a Mod b      -> jet_intdiv, jet_mod: the operands rounded half to even first
+//    a ^ b               -> jet_pow(a,b)
+//  - a comparison, LIKE, IS, IN, BETWEEN, EXISTS, NOT, AND, OR whose value is used (a select
+//    list, SET's values, ORDER BY, an argument, an operand, IIF's results) -> -(...), so True
+//    is -1; where it is tested (WHERE, ON, HAVING, IIF's condition, between AND/OR/NOT) it
+//    stays as it is, and indexes still serve it
+//  - IIF(c, a, b)        -> (CASE WHEN c THEN a ELSE b END); Switch(c1, v1, ...) likewise
 //  - x = Null, x <> Null -> x IS NULL, x IS NOT NULL (not in the assignments of SET)
+//  - x op ANY|SOME (s)   -> EXISTS (a row of s with x op it); x op ALL (s) -> NOT EXISTS (a
+//                           row of s where x op it is not True), so an empty s gives True
 //  - SELECT TOP n        -> LIMIT n OFFSET 0 at the end of that level (the OFFSET keeps
 //                           SQLite from merging it into the query around it); a SELECT of a
-//                           UNION with TOP becomes a subquery, so TOP limits that SELECT alone;
-//                           True/False -> -1/0; Mod -> %
+//                           UNION with TOP becomes a subquery, so TOP limits that SELECT alone
+//  - True, Yes, On -> -1; False, No, Off -> 0 (not ON of a join, NO of NO ACTION, nor in DDL)
 //  - "text" and 'text'   -> 'text' COLLATE JET, so texts compare without regard to case
 //                           also against expressions; every ORDER BY term (a column number
 //                           too) gets COLLATE JET
 //  - #m/d/yyyy [time]#   -> its OLE day number (#d/m/yyyy# when d cannot be a month)
-//  - Format, Mid, Left, Nz, DateSerial, ... -> the registered jet_ functions
+//  - Format (also its named formats, as US English: "Currency" $1,234.50, "Short Date"
+//    m/d/yyyy, ...), Mid, Left, Nz, Round (half to even), Int, Fix, Sgn, Chr, Asc, Str,
+//    Space, String, StrComp, InStr([start,] s1, s2 [, compare]), Choose, DateAdd, DateDiff,
+//    DatePart, DateValue, TimeValue, CDate, IsDate, Hour, Minute, Second, Weekday,
+//    WeekdayName, MonthName (English names), the aggregates First and Last, ... -> the
+//    registered jet_ functions
 //  - DDL: Long/Int/Integer, Short, Byte, Text(n) (COLLATE JET and a length check), Memo,
 //    Date, Double, Single, YesNo, Counter, Currency, Binary; "WITH ..." of CREATE INDEX is
 //    dropped; DROP INDEX i ON T; DELETE * FROM T.
 // LIKE stays LIKE: the connection's like() is Jet's (RegisterJetFunctions).
 // Not translated: TOP n with ORDER BY gives n rows, not Jet's n and the rows tied with the
-// last of them; a comparison in a select list gives 1, not Jet's -1, for True; Jet's
-// make-table (SELECT ... INTO) and joined UPDATE have no SQLite form and fail to prepare.
+// last of them; NOT of a number other than True and False is logical, not Jet's bitwise NOT;
+// Jet's make-table (SELECT ... INTO) and joined UPDATE have no SQLite form and fail to prepare.
 // Throws vb::Error 3075 on text it cannot read (an unclosed literal or bracket, unbalanced
-// parentheses, an IIF without three arguments, "&" without an operand, a date that does not
-// exist) and on LIKE ... ESCAPE, which Jet does not know.
+// parentheses, an IIF without three arguments, Switch without pairs, an operator without an
+// operand, a date that does not exist) and on LIKE ... ESCAPE, which Jet does not know.
 std::string TranslateJetSql(std::string_view jet);
 
 // Jet's LIKE: * ? # [abc] [!abc] [a-z]; case-insensitive (Unicode case folding), accents

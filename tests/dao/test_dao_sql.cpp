@@ -388,12 +388,30 @@ TEST_F(DaoTest, FormatOfDigitMasksMatchesVbFormat) {
     }
 }
 
+// A comparison gives Jet's -1 only where its value is used; where it is tested (WHERE, ON,
+// HAVING, IIF's condition, between AND, OR and NOT) it stays as SQLite reads it, so the
+// indexes of the catalogue's queries still serve it.
+TEST(DaoSqlText, TestedComparisonsStayAsTheyAre) {
+    for (const char* tested :
+         {"SELECT Id FROM T WHERE Id = 1", "SELECT Id FROM T WHERE ((Id = 1) OR ((Id = 3) AND (Nome & 'x') = 'a'))",
+          "SELECT T.Id FROM (T INNER JOIN U ON (U.a = T.Id)) LEFT JOIN T AS T2 ON T2.Id = U.Versao WHERE NOT (T.Id > 3)",
+          "SELECT Qt, Count(*) FROM T GROUP BY Qt HAVING (Count(*) > 1) ORDER BY 1",
+          "SELECT IIF(Qt > 1 AND (Id < 3), 1, 0) FROM T WHERE Nome LIKE 'a*' AND Id IN (SELECT a FROM U WHERE a > 0)",
+          "UPDATE T SET Qt = 1 WHERE (Id = 1) OR (EXISTS (SELECT * FROM U WHERE (U.a = T.Id)))",
+          "PRAGMA journal_mode=WAL"}) {
+        const std::string sql = dao::TranslateJetSql(tested);
+        EXPECT_EQ(sql.find("-("), std::string::npos) << tested << "\n  as SQLite: " << sql;
+    }
+}
+
 TEST(DaoSqlText, RefusesTextItCannotRead) {
     // Parentheses nested deeper than SQLite's parser takes: refused, not a stack overflow.
     const std::string deep = "SELECT " + std::string(100000, '(') + "1" + std::string(100000, ')');
     for (const std::string& bad : {std::string("SELECT 'abc FROM T"), std::string("SELECT [Nome FROM T"),
                                    std::string("SELECT (1 FROM T"), std::string("SELECT IIF(a, b) FROM T"),
                                    std::string("SELECT a & FROM T"), std::string("SELECT TOP x Id FROM T"),
+                                   std::string("SELECT 2 ^ FROM T"), std::string("SELECT Mod 2 FROM T"),
+                                   std::string("SELECT Switch(a, 1, b) FROM T"),
                                    std::string("CREATE TABLE Z (a Text(99999999999999999999))"), deep}) {
         try {
             dao::TranslateJetSql(bad);
