@@ -557,6 +557,31 @@ TEST_F(InstalacaoNoServidor, SobOBloqueioDaAtualizacaoOQueOScriptGravaFica) {
     EXPECT_EQ(ValorReaberto("SELECT Count(*) FROM NOVA_TABELA"), "0");
 }
 
+// A script's statements in Jet's own forms (its arithmetic, True as -1, Yes, the named
+// formats, ANY and ALL, the VB date and text functions) store what Jet stores: none is
+// refused and skipped in silence, none stores another value.
+TEST_F(InstalacaoNoServidor, OsComandosDoScriptGuardamOQueOJetGuardaria) {
+    Serve("ListVersao28.txt", "SDB;script28.sql;10\r\n");
+    Serve("script28.sql",
+          "E:CREATE TABLE ZkExpr (Id Long, V Double, T Text(60))\r\n"
+          "E:INSERT INTO ZkExpr (Id, V, T) VALUES (1, 10 / 4 + 7 \\ 2 + 12.6 Mod 5 + 2 ^ 3, "
+          "Format(1234.5, 'Currency') & ' ' & Format(0.125, 'Percent'))\r\n"
+          "E:INSERT INTO ZkExpr (Id, V, T) VALUES (2, (1 < 2) + Yes, IIF(Round(2.5) = 2, 'even', 'odd'))\r\n"
+          "E:INSERT INTO ZkExpr (Id, V, T) SELECT 3, DateDiff('d', #1/1/2024#, DateAdd('m', 1, #1/31/2024#)), "
+          "Format(DateSerial(2024, 5, 7), 'Long Date') & ' ' & WeekdayName(Weekday(#5/7/2024#)) FROM ZkExpr WHERE Id = 1\r\n"
+          "E:UPDATE ZkExpr SET V = V * 100 + InStr(4, 'XXpXXpXXPXXP', 'P', 1) * 10 + Choose(2, 1, 2, 3) WHERE Id = 2\r\n"
+          "E:UPDATE ZkExpr SET T = T & '!' WHERE Id > ANY (SELECT Id FROM ZkExpr WHERE Id < 3) AND "
+          "Id <> ALL (SELECT Id FROM ZkExpr WHERE Id = 2)\r\n");
+    const ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+    ASSERT_TRUE(r.Sucesso) << r.NumeroErro << " " << r.DescricaoErro;
+
+    teste::FechaTudo();
+    EXPECT_EQ(ValorReaberto("SELECT Versao FROM UMREGISTRO"), "28");
+    EXPECT_EQ(ValorReaberto("SELECT V & '|' & T FROM ZkExpr WHERE Id = 1"), "16.5|$1,234.50 12.50%");
+    EXPECT_EQ(ValorReaberto("SELECT V & '|' & T FROM ZkExpr WHERE Id = 2"), "-138|even");
+    EXPECT_EQ(ValorReaberto("SELECT V & '|' & T FROM ZkExpr WHERE Id = 3"), "59|Tuesday, May 7, 2024 Tuesday!");
+}
+
 TEST_F(InstalacaoNoServidor, UmaFalhaSobOBloqueioDeixaOBloqueioUtilizavel) {
     Serve("ListVersao28.txt", "SDB;script28.sql;10\r\n");
     Serve("script28.sql", "E:UPDATE UMREGISTRO SET FlagErroUltimaVerificacao=7\r\nE:DELETE FROM UMREGISTRO");
