@@ -5,6 +5,8 @@
 #include "platform/vb/Err.h"
 #include "platform/vb/Strings.h"
 
+#include <QLocale>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -369,7 +371,29 @@ INSTANTIATE_TEST_SUITE_P(
         ScriptCase{"LIKE ... ESCAPE", "DELETE FROM T WHERE Nome LIKE 'a!%' ESCAPE '!'", "SELECT Count(*) FROM T", {},
                    dao::jet::SyntaxError},
         ScriptCase{"a wildcard in brackets", "SELECT Id FROM T WHERE Nome LIKE '*[&]*' OR Num LIKE '[*]*'", nullptr,
-                   {"4"}}));
+                   {"4"}},
+        // ANY and ALL over a subquery whose column has a name of its own, with TOP and ORDER BY.
+        ScriptCase{"ALL over a named column of a sorted TOP",
+                   "SELECT Id FROM T WHERE Qt >= ALL (SELECT TOP 2 Qt AS Q FROM T WHERE Qt <> Null ORDER BY Qt DESC)",
+                   nullptr, {"4"}},
+        ScriptCase{"ANY over a UNION, as a value",
+                   "SELECT Id, Id = ANY (SELECT a FROM U UNION SELECT Versao - 3 FROM U) FROM T WHERE Id < 5 ORDER BY Id",
+                   nullptr, {"1|-1", "2|0", "3|0", "4|-1"}},
+        // Whole division and Mod by zero fail as in VB, rather than store a Null in silence.
+        ScriptCase{"whole division by zero", "UPDATE T SET Qt = Qt \\ 0 WHERE Id = 1", "SELECT Qt FROM T WHERE Id = 1",
+                   {}, vb::err::DivisionByZero},
+        ScriptCase{"Mod zero", "UPDATE T SET Qt = Qt Mod 0.4 WHERE Id = 1", "SELECT Qt FROM T WHERE Id = 1", {},
+                   vb::err::DivisionByZero}));
+
+// The named formats are US English whatever the system's language: the scripts' Jet is.
+TEST_F(DaoTest, NamedFormatsAreUsEnglishOnAnySystem) {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    const Lines rows = Rows(db_, "SELECT Format(1234.5, 'Standard'), Format(-1234.5, 'Currency'), Format(0.5, 'Percent'), "
+                                 "Format(#5/7/2024 17:04:05#, 'General Date') FROM U");
+    QLocale::setDefault(before);
+    EXPECT_EQ(rows, Lines{"1,234.50|($1,234.50)|50.00%|5/7/2024 5:04:05 PM"});
+}
 
 // The digit masks of the lists, formatted without the general routine, give what it gives.
 TEST_F(DaoTest, FormatOfDigitMasksMatchesVbFormat) {
