@@ -462,11 +462,13 @@ vb::Date oleDate(long long day, long long seconds) {
     return day >= 0 ? static_cast<double>(day) + t : static_cast<double>(day) - t;
 }
 
-const char* const kMonths[12] = {"january", "february", "march",     "april",   "may",      "june",
-                                 "july",    "august",   "september", "october", "november", "december"};
-const char* const kMonthNames[12] = {"January", "February", "March",     "April",   "May",      "June",
-                                     "July",    "August",   "September", "October", "November", "December"};
-const char* const kDayNames[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+// The runtime's English names: of month m (1..12), of weekday k (0 Sunday .. 6 Saturday).
+std::string monthName(long m, bool abbreviated) {
+    return vb::FormatDate(vb::DateSerial(2000, m, 1), abbreviated ? "mmm" : "mmmm");
+}
+std::string dayName(long k, bool abbreviated) {
+    return vb::FormatDate(vb::DateSerial(2000, 1, 2 + k), abbreviated ? "ddd" : "dddd");
+}
 
 // A text as the scripts' Jet reads a date: the forms of a #date# literal, and a month by its
 // name or its first three letters ("February 12, 1969", "12 Feb 1969", "12-Feb-69"), with an
@@ -499,9 +501,8 @@ bool parseDateText(std::string_view text, vb::Date& out) {
             std::string word = s.substr(i, j - i);
             for (auto& ch : word) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
             int found = 0;
-            for (int m = 0; m < 12 && !found; ++m)
-                if (word == kMonths[m] || (word.size() == 3 && std::string_view(kMonths[m]).substr(0, 3) == word))
-                    found = m + 1;
+            for (int m = 1; m <= 12 && !found; ++m)
+                if (word == vb::LCase(monthName(m, word.size() == 3))) found = m;
             if (!found || month) return false;
             month = found;
             i = j;
@@ -1129,7 +1130,10 @@ void fnIsDate(sqlite3_context* ctx, int, sqlite3_value** argv) {
     const int type = sqlite3_value_type(argv[0]);
     bool r = false;
     vb::Date d = 0;
-    if (type == SQLITE_FLOAT) r = sqlite3_value_double(argv[0]) > -657435.0 && sqlite3_value_double(argv[0]) < 2958466.0;
+    if (type == SQLITE_FLOAT) {
+        const double x = sqlite3_value_double(argv[0]);
+        r = x > -657435.0 && x < 2958466.0;
+    }
     else if (type == SQLITE_TEXT) r = parseDateText(textOf(argv[0]), d);
     sqlite3_result_int(ctx, r ? -1 : 0);
 }
@@ -1147,16 +1151,14 @@ void fnWeekdayName(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (nullIn(ctx, 1, argv)) return;
     const long n = longOf(argv[0]);
     if (n < 1 || n > 7) vb::Raise(vb::err::InvalidProcedureCall);
-    const std::string name = kDayNames[(n - 1 + firstDayOf(argc, argv, 2) - 1) % 7];
-    resultText(ctx, abbreviated(argc, argv, 1) ? name.substr(0, 3) : name);
+    resultText(ctx, dayName((n - 1 + firstDayOf(argc, argv, 2) - 1) % 7, abbreviated(argc, argv, 1)));
 }
 
 void fnMonthName(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (nullIn(ctx, 1, argv)) return;
     const long n = longOf(argv[0]);
     if (n < 1 || n > 12) vb::Raise(vb::err::InvalidProcedureCall);
-    const std::string name = kMonthNames[n - 1];
-    resultText(ctx, abbreviated(argc, argv, 1) ? name.substr(0, 3) : name);
+    resultText(ctx, monthName(n, abbreviated(argc, argv, 1)));
 }
 
 int collateJet(void*, int na, const void* a, int nb, const void* b) {

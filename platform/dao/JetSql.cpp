@@ -687,7 +687,8 @@ private:
         if (!logical) return;
         Item merged;
         merged.space = items[a].space;
-        merged.sql = "-(" + join(std::vector<Item>(items.begin() + static_cast<long>(a), items.begin() + static_cast<long>(z))) + ")";
+        const std::vector<Item> slot(items.begin() + static_cast<long>(a), items.begin() + static_cast<long>(z));
+        merged.sql = "-(" + join(slot) + ")";
         items.erase(items.begin() + static_cast<long>(a), items.begin() + static_cast<long>(z));
         items.insert(items.begin() + static_cast<long>(a), std::move(merged));
     }
