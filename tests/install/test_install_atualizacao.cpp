@@ -558,6 +558,29 @@ TEST_F(InstalacaoNoServidor, ListaEArquivosMudadosDeEnderecoSaoSeguidos) {
     }
 }
 
+// An archive holding entries whose names lead out of the target folder: they are never
+// written, and the error names each one and why, so the maker knows what to mend.
+TEST_F(InstalacaoNoServidor, UmArquivoCompactadoComEntradaInseguraDizQualEPorque) {
+    QTemporaryDir trabalho;
+    const std::string zip = CriaZip({{"bom.txt", "bom"}, {"../fora.txt", "fora"}, {"/tmp/absoluto.txt", "abs"}},
+                                    trabalho.path().toStdString());
+    Serve("ListVersao28.txt", "DAT;Figuras\\FOTOS-CI-.ZIP;" + std::to_string(zip.size()) + "\r\n");
+    Serve("Figuras/FOTOS-CI-.ZIP", zip);
+    const ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+    EXPECT_FALSE(r.Sucesso);
+    EXPECT_EQ(r.Passo, 3);
+    EXPECT_EQ(r.NumeroErro, vb::err::PathFileAccessError);
+    EXPECT_EQ(r.DescricaoErro.rfind("The archive \"Figuras\\FOTOS-CI-.ZIP\" could not be unpacked: ", 0), 0u)
+        << r.DescricaoErro;
+    for (const char* entrada : {"../fora.txt: the name leads outside the target folder",
+                                "/tmp/absoluto.txt: the name leads outside the target folder"})
+        EXPECT_NE(r.DescricaoErro.find(entrada), std::string::npos) << r.DescricaoErro;
+    EXPECT_FALSE(fs::exists(dados_ + "fora.txt"));
+    EXPECT_FALSE(fs::exists("/tmp/absoluto.txt"));
+    EXPECT_EQ(Registro("Versao").ToLong(), 27);
+    EXPECT_TRUE(Temporarios().empty());
+}
+
 TEST_F(InstalacaoNoServidor, FalhasDepoisDosDownloadsSaoRelatadas) {
     // An archive that does not unpack stops the run before the database is touched.
     Serve("ListVersao28.txt", "DAT;FOTOS-CI-.ZIP;5\r\nSDB;script28.sql;10\r\n");
