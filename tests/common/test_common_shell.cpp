@@ -19,6 +19,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
+#include <functional>
 #include <cstdio>
 #include <optional>
 #include <filesystem>
@@ -403,6 +405,57 @@ TEST_F(DesktopTeste, MailWithoutXdgEmailRaisesTheMissingLibraryError) {
     EXPECT_EQ(NumeroErro([] { EnviaEmail("/tmp/x.txt", "|"); }), vb::err::FileNotFoundDll);
 }
 
+// A helper that is missing, or is there and cannot start: the number stays the missing
+// library's, and the words say which helper and why.
+TEST_F(DesktopTeste, AHelperThatCannotStartSaysWhichAndWhy) {
+    EstadoPrograma.Idioma = "I";
+    const std::string ajuda = EstadoPrograma.CaminhoDados + "AjudaCatalogoZORNAK_I.chm";
+    Grava(ajuda, "help");
+    struct Caso {
+        std::string nome;
+        std::function<void()> prepara;
+        std::string texto;
+    };
+    const std::string semArquivo = std::strerror(ENOENT);
+    const std::vector<Caso> casos = {
+        {"mail, no xdg-email", [this] { SemPrograma("xdg-email"); }, "xdg-email could not be started: " + semArquivo},
+        {"help, no xdg-open", [this] { SemPrograma("xdg-open"); },
+         "xdg-open could not be started: " + semArquivo + " (\"" + ajuda + "\")"},
+        {"mail, an xdg-email whose interpreter is missing",
+         [this] {
+             Falso("xdg-email");
+             const std::string caminho = ajudantes_->Pasta() + "/xdg-email";
+             Grava(caminho, "#!/nao/existe/sh\nexit 0\n");
+             fs::permissions(caminho, fs::perms::owner_all);
+         },
+         "xdg-email could not be started: "},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        c.prepara();
+        std::string texto;
+        testsupport::FakeMsgBox caixa;
+        if (c.nome.rfind("mail", 0) == 0) {
+            try {
+                EnviaEmail("/tmp/t/x.txt", "|");
+                ADD_FAILURE() << "no error";
+            } catch (const vb::Error& e) {
+                EXPECT_EQ(e.Number(), vb::err::FileNotFoundDll);
+                texto = e.Description();
+            }
+        } else {
+            AbreAjuda(1, false, false);
+            ASSERT_EQ(caixa.Count(), 1u);
+            texto = caixa.Last().prompt;
+            EXPECT_EQ(texto.rfind(Traduz(1) + ": 48\r\n", 0), 0u) << texto;
+        }
+        EXPECT_NE(texto.find(c.texto), std::string::npos) << texto;
+        EXPECT_EQ(texto.find("DLL"), std::string::npos) << texto;
+        ajudantes_.reset();
+        ajudantes_.emplace();
+    }
+}
+
 // The helpers are watched, not waited for: the call returns at once and a failure shows
 // its routine's box afterwards, from the event loop.
 TEST_F(DesktopTeste, AHelperThatFailsShowsTheBoxOfItsRoutine) {
@@ -423,11 +476,14 @@ TEST_F(DesktopTeste, AHelperThatFailsShowsTheBoxOfItsRoutine) {
         {"browser", "xdg-open", 4, "4", {"\r\n(2) " + navegador}},
         {"browser", "xdg-open", 1, "1", {"\r\n(2) " + navegador}},
         {"browser", "xdg-open", 0, "", {}},
-        {"help", "xdg-open", 3, "48", {"xdg-open", ajuda, "A required tool could not be found"}},
-        {"help", "xdg-open", 4, "48", {ajuda, "The action failed"}},
+        // Which helper failed and why, in plain words after the number.
+        {"help", "xdg-open", 3, "48",
+         {"\r\nxdg-open ended with code 3: no program is configured to open this kind of file (\"" + ajuda + "\")"}},
+        {"help", "xdg-open", 4, "48", {"\r\nxdg-open ended with code 4: the program for this file failed to open it", ajuda}},
         {"help", "xdg-open", 0, "", {}},
-        {"mail", "xdg-email", 3, "48", {"xdg-email", "A required tool could not be found"}},
-        {"mail", "xdg-email", 5, "48", {"No permission to read one of the files"}},
+        {"mail", "xdg-email", 3, "48", {"\r\nxdg-email ended with code 3: no mail program is configured"}},
+        {"mail", "xdg-email", 5, "48", {"\r\nxdg-email ended with code 5: no permission to read a file to attach"}},
+        {"mail", "xdg-email", 9, "48", {"\r\nxdg-email ended with code 9"}},
         {"mail", "xdg-email", 0, "", {}},
     };
     for (const Caso& c : casos) {
@@ -451,6 +507,7 @@ TEST_F(DesktopTeste, AHelperThatFailsShowsTheBoxOfItsRoutine) {
         const std::string& texto = caixa.Last().prompt;
         EXPECT_EQ(texto.rfind(Traduz(1) + ": " + c.numero + "\r\n", 0), 0u) << texto;
         for (const std::string& t : c.textos) EXPECT_NE(texto.find(t), std::string::npos) << texto;
+        EXPECT_EQ(texto.find("DLL"), std::string::npos) << texto;
         EXPECT_EQ(caixa.Last().buttons & vb::vbCritical, vb::vbCritical);
         EXPECT_EQ(vb::Screen().MousePointer(), vb::vbDefault);
     }
