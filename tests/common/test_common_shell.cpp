@@ -13,12 +13,16 @@
 #include "tests/support/ErroVb.h"
 #include "tests/support/FakeMsgBox.h"
 
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QObject>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <functional>
 #include <cstdio>
@@ -453,6 +457,48 @@ TEST_F(DesktopTeste, AHelperThatCannotStartSaysWhichAndWhy) {
         EXPECT_EQ(texto.find("DLL"), std::string::npos) << texto;
         ajudantes_.reset();
         ajudantes_.emplace();
+    }
+}
+
+// The links made for other programs stay while the run lasts (the mail program may read its
+// attachment after xdg-email has ended) and go when it ends, by itself or through SIGTERM.
+TEST_F(DesktopTeste, TheLinksForOtherProgramsGoWhenTheRunEnds) {
+    for (const std::string modo : {"fim", "espera"}) {
+        SCOPED_TRACE(modo);
+        Falso("xdg-email");
+        QTemporaryDir temporaria;
+        QTemporaryDir dados;
+        ASSERT_TRUE(temporaria.isValid() && dados.isValid());
+        // The helper adds the folder whose name is not UTF-8: an argument could not carry it.
+        const std::string pasta = dados.path().toStdString() + "/pe\xE7" "as";
+        ASSERT_TRUE(fs::create_directory(pasta));
+        Grava(pasta + "/carrinho.txt", "itens do carrinho");
+
+        QProcess processo;
+        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+        ambiente.insert("TMPDIR", temporaria.path());
+        processo.setProcessEnvironment(ambiente);
+        processo.start(AJUDANTE_LIGACOES, {QString::fromStdString(modo), dados.path()});
+        ASSERT_TRUE(processo.waitForStarted(10000));
+        ASSERT_TRUE(testsupport::EsperaComEventos([&] { return ajudantes_->Terminou("xdg-email"); }, 20000));
+        const std::vector<std::string> argumentos = vb::Split(Argumentos("xdg-email").value_or(""), "\n");
+        ASSERT_GE(argumentos.size(), 2u);
+        const std::string ligacao = argumentos[1];
+        EXPECT_EQ(ligacao.rfind(temporaria.path().toStdString() + "/zk-ligacoes-", 0), 0u) << ligacao;
+        if (modo == "espera") {
+            // xdg-email has ended; the link still leads to the file.
+            std::ifstream f(ligacao, std::ios::binary);
+            EXPECT_EQ(std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>()),
+                      "itens do carrinho");
+            ASSERT_EQ(::kill(static_cast<pid_t>(processo.processId()), SIGTERM), 0);
+        }
+        // It may have ended already while events ran.
+        ASSERT_TRUE(processo.state() == QProcess::NotRunning || processo.waitForFinished(20000));
+        EXPECT_EQ(processo.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(processo.exitCode(), 0) << processo.readAllStandardOutput().toStdString();
+        EXPECT_FALSE(fs::exists(fs::symlink_status(ligacao))) << ligacao;
+        EXPECT_TRUE(QDir(temporaria.path()).isEmpty()) << "the links' folder went too";
+        EXPECT_TRUE(fs::exists(pasta + "/carrinho.txt")) << "the file itself stays";
     }
 }
 
