@@ -72,7 +72,11 @@ std::string upperAscii(std::string s) {
         verb.erase(0, verb.find_first_not_of(" \t\r\n("));
         const char* file = db ? sqlite3_db_filename(db, "main") : nullptr;
         if (sql.empty() || startsWith(verb, "SELECT") || !file || !*file) break;
-        const int cause = sqlite3_system_errno(db);
+        // The folder says why itself; the engine's own note may be that of its retry
+        // without creating the journal (ENOENT).
+        const std::string name = file;
+        const std::string folder = name.substr(0, name.find_last_of('/') + 1);
+        const int cause = !folder.empty() && ::access(folder.c_str(), W_OK) != 0 ? errno : sqlite3_system_errno(db);
         raise(jet::ReadOnly, "Cannot update. Database or object is read-only: '" + std::string(file) +
                                  "' cannot be changed, as its folder takes no new file (" +
                                  (cause > 0 ? std::strerror(cause) : "the journal could not be created") + ").");
