@@ -270,7 +270,9 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
         while (!value.empty() && (value.back() == '\r' || value.back() == '\n' || value.back() == ' '))
             value.remove_suffix(1);
         r->blockLocation = !value.empty();
-        r->location = std::string(value);
+        // Kept for the error's words only: a server's overlong address is cut there.
+        constexpr std::size_t kShown = 300;
+        r->location = value.size() > kShown ? std::string(value.substr(0, kShown)) + "..." : std::string(value);
     }
     return size * count;
 }
