@@ -147,12 +147,16 @@ void AbreAjuda(std::uint8_t codigo, bool auxiliar, bool lista) {
         // The desktop's viewers of these files take no topic number: the file opens at
         // its own first page.
         (void)TopicoAjuda(codigo, auxiliar, lista);
-        const std::string semVisualizador = "Error in loading DLL: xdg-open";
-        const bool aberto = os::OpenDocument(arquivo, [semVisualizador, arquivo](int codigo) {
-            MostraErro(vb::err::FileNotFoundDll,
-                       semVisualizador + " \"" + arquivo + "\": " + os::HelperFailureText(codigo));
-        });
-        if (!aberto) vb::Raise(vb::err::FileNotFoundDll, semVisualizador);
+        // The number stays the missing library's; the words say which helper failed and why.
+        std::string motivo;
+        const bool aberto = os::OpenDocument(
+            arquivo,
+            [arquivo](int codigo) {
+                MostraErro(vb::err::FileNotFoundDll,
+                           os::HelperFailureText("xdg-open", codigo) + " (\"" + arquivo + "\")");
+            },
+            &motivo);
+        if (!aberto) vb::Raise(vb::err::FileNotFoundDll, motivo + " (\"" + arquivo + "\")");
     } catch (const vb::Error& e) {
         MostraErro(e.Number(), e.Description());
     }
@@ -165,7 +169,7 @@ void EnviaEmail(const std::string& caminhos, const std::string& separador) {
     // A failure that comes after the call can no longer reach the caller: it gets the box the
     // caller shows for the others.
     os::SendMailWithAttachments(arquivos, [](int codigo) {
-        MostraErro(vb::err::FileNotFoundDll, "Error in loading DLL: xdg-email: " + os::HelperFailureText(codigo));
+        MostraErro(vb::err::FileNotFoundDll, os::HelperFailureText("xdg-email", codigo));
     });
 }
 

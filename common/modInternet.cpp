@@ -228,6 +228,7 @@ std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
                 const bool enviado = net::HttpSendRequest(requisicao, "", corpo.empty() ? nullptr : corpo.data(),
                                                           corpo.size());
                 const net::DWORD codigo = net::GetLastError();
+                const std::string detalhe = net::InternetGetLastResponseInfo();
                 if (!enviado && codigo == net::ERROR_INTERNET_INVALID_CA) {
                     // Only reachable over TLS, which this client never speaks; kept for the
                     // day a secure address is used.
@@ -244,7 +245,10 @@ std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
                     falhasEnvio = static_cast<std::uint8_t>(
                         falhasEnvio + (codigo == net::ERROR_INTERNET_CANNOT_CONNECT ? 1 : 2));
                     if (falhasEnvio > 2) {
+                        // A code that does not tell the cause alone (a failed redirect) gets
+                        // its words.
                         erro = FormaCurta("HttpSendRequest", codigo);
+                        if (!detalhe.empty()) erro += " - " + detalhe;
                         break;
                     }
                     for (int i = 0; i < 3; ++i) vb::DoEvents();

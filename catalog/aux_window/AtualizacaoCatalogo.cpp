@@ -9,6 +9,7 @@
 
 #include <cctype>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <unordered_set>
@@ -314,8 +315,19 @@ private:
             unzip.UnzipFolder(ExtraiPastaArquivo(destino, false).ToString());
             unzip.OverwriteExisting(true);
             unzip.UseFolderNames(true);
-            if (!unzip.Unzip())
-                vb::Raise(vb::err::PathFileAccessError, "The archive \"" + a.Nome + "\" could not be unpacked.");
+            // The library's complaints name the entry and the reason: the error tells them.
+            std::vector<std::string> problemas;
+            unzip.Progress = [&problemas](std::int32_t, const std::string& linha) {
+                const std::string texto = vb::Trim(linha);
+                for (const char* inicio : {"skipping:", "error:", "caution:"})
+                    if (texto.rfind(inicio, 0) == 0) problemas.push_back(vb::Trim(texto.substr(std::strlen(inicio))));
+            };
+            if (!unzip.Unzip()) {
+                std::string motivo;
+                for (const std::string& p : problemas) motivo += (motivo.empty() ? ": " : "; ") + TextoUmaLinha(p, 200);
+                vb::Raise(vb::err::PathFileAccessError,
+                          "The archive \"" + a.Nome + "\" could not be unpacked" + motivo + ".");
+            }
             ApagaArquivo(a.Local);
         } else {
             // A rename within the data folder replaces the old file in one step.

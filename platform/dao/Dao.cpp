@@ -65,6 +65,22 @@ std::string upperAscii(std::string s) {
     case SQLITE_LOCKED: raise(jet::Locked, "Couldn't update; currently locked.");
     case SQLITE_READONLY: raise(jet::ReadOnly, "Cannot update. Database or object is read-only.");
     case SQLITE_FULL: raise(jet::DiskFull, "Not enough space on disk.");
+    case SQLITE_CANTOPEN: {
+        // A statement that writes, whose journal the file's folder refused (a data folder
+        // made read-only while the program runs): Jet's read-only error, naming the file.
+        std::string verb = upperAscii(sql.substr(0, 16));
+        verb.erase(0, verb.find_first_not_of(" \t\r\n("));
+        const char* file = db ? sqlite3_db_filename(db, "main") : nullptr;
+        if (sql.empty() || startsWith(verb, "SELECT") || !file || !*file) break;
+        // The folder says why itself; the engine's own note may be that of its retry
+        // without creating the journal (ENOENT).
+        const std::string name = file;
+        const std::string folder = name.substr(0, name.find_last_of('/') + 1);
+        const int cause = !folder.empty() && ::access(folder.c_str(), W_OK) != 0 ? errno : sqlite3_system_errno(db);
+        raise(jet::ReadOnly, "Cannot update. Database or object is read-only: '" + std::string(file) +
+                                 "' cannot be changed, as its folder takes no new file (" +
+                                 (cause > 0 ? std::strerror(cause) : "the journal could not be created") + ").");
+    }
     case SQLITE_NOTADB: raise(jet::NotValidPassword, "Not a valid password.");
     case SQLITE_CONSTRAINT:
         if (ext == SQLITE_CONSTRAINT_UNIQUE || ext == SQLITE_CONSTRAINT_PRIMARYKEY)

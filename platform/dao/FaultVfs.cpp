@@ -9,6 +9,7 @@
 #include <sqlite3.h>
 
 #include <atomic>
+#include <cerrno>
 #include <map>
 #include <mutex>
 #include <new>
@@ -117,6 +118,15 @@ int vfsOpen(sqlite3_vfs*, const char* name, sqlite3_file* f, int flags, int* out
     p->real->pMethods = nullptr;
     p->path = nullptr;
     const bool mainDb = name && (flags & SQLITE_OPEN_MAIN_DB);
+    if (name && (flags & SQLITE_OPEN_MAIN_JOURNAL)) {
+        const std::string journal = name;
+        const std::string suffix = "-journal";
+        if (journal.size() > suffix.size() && journal.compare(journal.size() - suffix.size(), suffix.size(), suffix) == 0 &&
+            faultOf(journal.substr(0, journal.size() - suffix.size())) == FileFault::FolderNotWritable) {
+            errno = EACCES;
+            return SQLITE_CANTOPEN;
+        }
+    }
     if (mainDb && (flags & SQLITE_OPEN_READWRITE) && faultOf(name) == FileFault::NoWriteAccess) {
         // As SQLite does itself when the file refuses to open for writing.
         flags = (flags & ~(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)) | SQLITE_OPEN_READONLY;

@@ -17,6 +17,10 @@ enum class FileFault {
     // The file opens only for reading, as one the user has no permission to change. Acts on
     // connections opened afterwards.
     NoWriteAccess,
+    // The file's folder takes no new file (made read-only while the program runs): the
+    // journal of the next write cannot be created, as the system refuses it (EACCES). Acts
+    // on connections already open.
+    FolderNotWritable,
 };
 
 // Tests only: the fault of the database file at path (an existing file, matched by its

@@ -29,17 +29,21 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 thread_local DWORD lastError = ERROR_SUCCESS;
+thread_local std::string lastErrorText;
 
 bool Succeed() {
     lastError = ERROR_SUCCESS;
+    lastErrorText.clear();
     return true;
 }
-bool Fail(DWORD code) {
+bool Fail(DWORD code, std::string text = {}) {
     lastError = code;
+    lastErrorText = std::move(text);
     return false;
 }
 HINTERNET FailHandle(DWORD code) {
     lastError = code;
+    lastErrorText.clear();
     return 0;
 }
 
@@ -47,6 +51,8 @@ HINTERNET FailHandle(DWORD code) {
 constexpr std::size_t kMaxBuffered = 64 * 1024;
 // Below this many bytes a second for the whole receive time-out, a reply counts as stalled.
 constexpr long kLowSpeedLimit = 100;
+// Redirects one request follows before it counts as a loop.
+constexpr long kMaxRedirects = 10;
 
 enum class Kind { Session, Connection, Request };
 
@@ -123,6 +129,10 @@ struct Request : Object {
     bool sent = false;
     bool headersDone = false;
     bool authPending = false;   // a 401/407 block whose body may never come: curl may retry
+    bool follow = false;        // redirects are followed (GET and HEAD)
+    bool blockLocation = false; // the block being read names a new address
+    bool redirectPending = false;   // a redirect block: curl goes on to the new address
+    std::string location;       // the address of the last redirect block
     bool done = false;
     bool paused = false;
     bool connected = false;
@@ -233,6 +243,8 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
         // A new reply: an interim one, or the one after curl answered a log-in request.
         r->headersDone = false;
         r->authPending = false;
+        r->redirectPending = false;
+        r->blockLocation = false;
         r->blockStatus = 0;
         const std::size_t space = line.find(' ');
         if (space != std::string_view::npos) {
@@ -244,11 +256,23 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
     } else if (line == "\r\n" || line == "\n") {
         if (r->blockStatus >= 200) {
             r->status = r->blockStatus;
-            // curl may answer a log-in request itself and send again; such a reply is only
-            // final once its body arrives or the transfer ends.
+            // curl may answer a log-in request itself and send again, and follows a redirect
+            // to its new address; such a reply is only final once its body arrives or the
+            // transfer ends.
             if (r->blockStatus == 401 || r->blockStatus == 407) r->authPending = true;
+            else if (r->follow && r->blockLocation && r->blockStatus >= 300 && r->blockStatus < 400)
+                r->redirectPending = true;
             else r->headersDone = true;
         }
+    } else if (line.size() > 9 && strncasecmp(line.data(), "Location:", 9) == 0) {
+        std::string_view value = line.substr(9);
+        while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
+        while (!value.empty() && (value.back() == '\r' || value.back() == '\n' || value.back() == ' '))
+            value.remove_suffix(1);
+        r->blockLocation = !value.empty();
+        // Kept for the error's words only: a server's overlong address is cut there.
+        constexpr std::size_t kShown = 300;
+        r->location = value.size() > kShown ? std::string(value.substr(0, kShown)) + "..." : std::string(value);
     }
     return size * count;
 }
@@ -259,8 +283,8 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
         r->paused = true;
         return CURL_WRITEFUNC_PAUSE;
     }
-    if (r->authPending) {
-        r->authPending = false;
+    if (r->authPending || r->redirectPending) {
+        r->authPending = r->redirectPending = false;
         r->headersDone = true;
     }
     if (r->position > 0 && r->position == r->buffer.size()) {
@@ -286,6 +310,21 @@ void Finish(Request& r, CURLcode code) {
         r.authPending = false;
         r.headersDone = true;
     }
+    // A redirect that was not followed to its end is no reply: the send fails.
+    if (r.redirectPending) {
+        r.redirectPending = false;
+        if (code == CURLE_OK) r.headersDone = true;
+    }
+}
+
+// Why a redirect could not be followed, in plain words; empty for other failures.
+std::string RedirectFailure(const Request& r) {
+    if (r.result == CURLE_TOO_MANY_REDIRECTS)
+        return "too many redirects (more than " + std::to_string(kMaxRedirects) + "), the last to " + r.location;
+    if (r.status >= 300 && r.status < 400 && !r.location.empty() &&
+        (r.result == CURLE_UNSUPPORTED_PROTOCOL || r.result == CURLE_URL_MALFORMAT))
+        return "redirect to an unsupported address: " + r.location;
+    return {};
 }
 
 WaitHook& Hook() {
@@ -376,6 +415,8 @@ ProxyLoginDialog& LoginDialog() {
 }  // namespace
 
 DWORD GetLastError() { return lastError; }
+
+std::string InternetGetLastResponseInfo() { return lastErrorText; }
 
 HINTERNET InternetOpen(const std::string& agent, DWORD accessType, const std::string& proxy,
                        const std::string& proxyBypass, DWORD /*flags*/) {
@@ -475,7 +516,8 @@ bool HttpSendRequest(HINTERNET request, const std::string& headers, const void* 
 
     r->Stop();
     r->sent = true;
-    r->headersDone = r->authPending = r->done = r->paused = r->connected = false;
+    r->headersDone = r->authPending = r->redirectPending = r->blockLocation = r->done = r->paused = r->connected = false;
+    r->location.clear();
     r->result = CURLE_OK;
     r->status = r->blockStatus = 0;
     r->buffer.clear();
@@ -492,7 +534,8 @@ bool HttpSendRequest(HINTERNET request, const std::string& headers, const void* 
     CURL* e = r->easy;
     const Session* s = r->connection->session;
     curl_easy_setopt(e, CURLOPT_URL, r->url.c_str());
-    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http");
+    // Only http is asked for; a redirect may lead to https.
+    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(e, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
     curl_easy_setopt(e, CURLOPT_USERAGENT, s->agent.c_str());
     curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
@@ -510,6 +553,14 @@ bool HttpSendRequest(HINTERNET request, const std::string& headers, const void* 
     }
     if (r->connection->share) curl_easy_setopt(e, CURLOPT_SHARE, r->connection->share);
 
+    // Redirects are followed for the verbs that send no body, to http or https only, as
+    // WinINet follows them without being asked.
+    r->follow = r->verb == "GET" || r->verb == "HEAD";
+    if (r->follow) {
+        curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
+        curl_easy_setopt(e, CURLOPT_MAXREDIRS, kMaxRedirects);
+        curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    }
     if (r->verb == "GET") {
         curl_easy_setopt(e, CURLOPT_HTTPGET, 1L);
     } else if (r->verb == "HEAD") {
@@ -552,6 +603,7 @@ bool HttpSendRequest(HINTERNET request, const std::string& headers, const void* 
     }
     if (!Drive(request, *r, [r] { return r->headersDone; })) return Fail(ERROR_INTERNET_OPERATION_CANCELLED);
     if (r->headersDone) return Succeed();
+    if (std::string why = RedirectFailure(*r); !why.empty()) return Fail(ERROR_HTTP_REDIRECT_FAILED, std::move(why));
     return Fail(r->result == CURLE_OK ? ERROR_HTTP_INVALID_SERVER_RESPONSE : FromCurl(r->result));
 }
 

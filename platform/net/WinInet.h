@@ -1,8 +1,9 @@
 // A small HTTP layer with the handles, calls, option numbers and error codes of WinINet,
 // over libcurl: a session (agent and proxy settings), a connection (host and port) and
 // requests on it (verb, object, headers, options, send, status, reading the body in
-// chunks). Only plain HTTP is spoken; certificate options are accepted and kept, but no
-// request ever reaches a TLS layer.
+// chunks). Requests go out over plain HTTP; a GET or HEAD follows the server's redirects
+// (at most 10, to http or https only), so a redirect may reach a TLS layer, where the
+// certificate options apply.
 //
 // Every call sets the last error code (GetLastError): 0 after success, one of the codes
 // below after a failure. The handles belong to the one thread that uses them (the
@@ -80,8 +81,12 @@ constexpr DWORD ERROR_INTERNET_FORCE_RETRY = 12032;
 constexpr DWORD ERROR_INTERNET_INVALID_CA = 12045;
 constexpr DWORD ERROR_HTTP_HEADER_NOT_FOUND = 12150;
 constexpr DWORD ERROR_HTTP_INVALID_SERVER_RESPONSE = 12152;
+constexpr DWORD ERROR_HTTP_REDIRECT_FAILED = 12156;   // too many redirects, or one to another scheme
 
 DWORD GetLastError();
+// What the last failure was, in plain words, where the code alone does not tell it (which of
+// the causes of ERROR_HTTP_REDIRECT_FAILED, and the address); empty otherwise.
+std::string InternetGetLastResponseInfo();
 
 HINTERNET InternetOpen(const std::string& agent, DWORD accessType, const std::string& proxy,
                        const std::string& proxyBypass, DWORD flags);
@@ -102,7 +107,11 @@ bool HttpAddRequestHeaders(HINTERNET request, const std::string& headers, DWORD 
 bool InternetSetOption(HINTERNET handle, DWORD option, DWORD value);
 bool InternetSetOptionStr(HINTERNET handle, DWORD option, const std::string& value);
 // Sends the request and waits until the reply's status line and headers have arrived (or
-// the transfer failed). A request may be sent again; the earlier reply is dropped.
+// the transfer failed). A request may be sent again; the earlier reply is dropped. A
+// redirect (3xx with a Location) of a GET or HEAD is followed, with the request's headers
+// and proxy credentials; the status and body are then those of the last address. A loop,
+// more than 10 redirects, or one to a scheme other than http or https fails with
+// ERROR_HTTP_REDIRECT_FAILED.
 bool HttpSendRequest(HINTERNET request, const std::string& headers, const void* optional,
                      std::size_t optionalLength);
 // Only HTTP_QUERY_STATUS_CODE and HTTP_QUERY_CONTENT_LENGTH, each with HTTP_QUERY_FLAG_NUMBER,

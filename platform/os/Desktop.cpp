@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <set>
 
@@ -44,12 +46,26 @@ void WatchTheQuit() {
     (void)connected;
 }
 
-// Starts the helper found on the PATH; false when there is none or it cannot start.
-bool StartWatched(const QString& program, const QStringList& arguments, HelperFailure onFailure) {
+// Why a helper did not start, in plain words.
+std::string NotStarted(const QString& program, const std::string& cause) {
+    return program.toStdString() + " could not be started: " + cause;
+}
+
+// Starts the helper found on the PATH; false when there is none or it cannot start, with the
+// reason in whyNot.
+bool StartWatched(const QString& program, const QStringList& arguments, HelperFailure onFailure,
+                  std::string* whyNot = nullptr) {
     const QString path = QStandardPaths::findExecutable(program);
-    if (path.isEmpty()) return false;
+    if (path.isEmpty()) {
+        if (whyNot) *whyNot = NotStarted(program, std::strerror(ENOENT));
+        return false;
+    }
     // Without an application there is no event loop to watch it from.
-    if (!QCoreApplication::instance()) return QProcess::startDetached(path, arguments);
+    if (!QCoreApplication::instance()) {
+        if (QProcess::startDetached(path, arguments)) return true;
+        if (whyNot) *whyNot = NotStarted(program, "the system refused to start it");
+        return false;
+    }
     WatchTheQuit();
 
     // The object is never parented and never destroyed while the helper runs: destroying it
@@ -59,6 +75,7 @@ bool StartWatched(const QString& program, const QStringList& arguments, HelperFa
     process->setStandardInputFile(QProcess::nullDevice());
     process->start(path, arguments);
     if (!process->waitForStarted(-1)) {
+        if (whyNot) *whyNot = NotStarted(program, process->errorString().toStdString());
         delete process;
         return false;
     }
@@ -99,28 +116,34 @@ bool OpenUrl(const std::string& address, HelperFailure onFailure) {
            QDesktopServices::openUrl(url);
 }
 
-bool OpenDocument(const std::string& path, HelperFailure onFailure) {
-    return StartWatched("xdg-open", {QString::fromStdString(PathForOtherPrograms(path))}, std::move(onFailure));
+bool OpenDocument(const std::string& path, HelperFailure onFailure, std::string* whyNot) {
+    return StartWatched("xdg-open", {QString::fromStdString(PathForOtherPrograms(path))}, std::move(onFailure),
+                        whyNot);
 }
 
 void SendMailWithAttachments(const std::vector<std::string>& paths, HelperFailure onFailure) {
     if (QStandardPaths::findExecutable("xdg-email").isEmpty())
-        vb::Raise(vb::err::FileNotFoundDll, "Error in loading DLL: xdg-email");
+        vb::Raise(vb::err::FileNotFoundDll, NotStarted("xdg-email", std::strerror(ENOENT)));
     QStringList arguments;
     for (const std::string& path : paths) arguments << "--attach" << QString::fromStdString(PathForOtherPrograms(path));
-    if (!StartWatched("xdg-email", arguments, std::move(onFailure)))
-        vb::Raise(vb::err::FileNotFoundDll, "Error in loading DLL: xdg-email could not start");
+    std::string whyNot;
+    if (!StartWatched("xdg-email", arguments, std::move(onFailure), &whyNot))
+        vb::Raise(vb::err::FileNotFoundDll, whyNot);
 }
 
-std::string HelperFailureText(int exitCode) {
+std::string HelperFailureText(const std::string& helper, int exitCode) {
+    const bool mail = helper == "xdg-email";
+    std::string meaning;
     switch (exitCode) {
-    case 1: return "Error in command line syntax.";
-    case 2: return "One of the files passed on the command line did not exist.";
-    case 3: return "A required tool could not be found.";
-    case 4: return "The action failed.";
-    case 5: return "No permission to read one of the files passed on the command line.";
-    default: return "It ended with code " + std::to_string(exitCode) + ".";
+    case 1: meaning = "it did not accept its command line"; break;
+    case 2: meaning = mail ? "a file to attach does not exist" : "the file does not exist"; break;
+    case 3: meaning = mail ? "no mail program is configured" : "no program is configured to open this kind of file"; break;
+    case 4: meaning = mail ? "the mail program could not be opened" : "the program for this file failed to open it"; break;
+    case 5: meaning = mail ? "no permission to read a file to attach" : "no permission to read the file"; break;
+    default: break;
     }
+    std::string text = helper + " ended with code " + std::to_string(exitCode);
+    return meaning.empty() ? text : text + ": " + meaning;
 }
 
 int WatchedHelpers() { return static_cast<int>(Watched().size()); }

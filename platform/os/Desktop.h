@@ -27,15 +27,17 @@ using HelperFailure = std::function<void(int exitCode)>;
 // without it, whose failure shows only as false). False when nothing could be started.
 bool OpenUrl(const std::string& address, HelperFailure onFailure);
 
-// Opens a file with its associated program (xdg-open); false when that cannot start.
-bool OpenDocument(const std::string& path, HelperFailure onFailure);
+// Opens a file with its associated program (xdg-open); false when that cannot start, with
+// the reason in whyNot when given ("xdg-open could not be started: No such file or directory").
+bool OpenDocument(const std::string& path, HelperFailure onFailure, std::string* whyNot = nullptr);
 
 // Opens the user's mail program with the files attached (xdg-email --attach).
-// Raises error 48 when xdg-email is missing or cannot start.
+// Raises error 48 when xdg-email is missing or cannot start, saying which and why.
 void SendMailWithAttachments(const std::vector<std::string>& paths, HelperFailure onFailure);
 
-// What a helper's exit code means, in the words of its manual.
-std::string HelperFailureText(int exitCode);
+// The whole story of a failed helper in plain words: which one, its code, and what that means
+// for the work it was given ("xdg-email ended with code 3: no mail program is configured").
+std::string HelperFailureText(const std::string& helper, int exitCode);
 
 // Helpers started here whose process object still exists: running, or ended and not yet freed.
 int WatchedHelpers();

@@ -72,12 +72,26 @@ void SetProgramFolderForTesting(const std::string& folder) {
 
 std::string PathForOtherPrograms(const std::string& path) {
     if (vb::IsValidUtf8(path)) return path;
-    // One folder for the run, made on first need; the links stay for programs that open
-    // their file after this one has ended (a viewer, the restarted catalogue).
-    static const std::string folder = [] {
-        std::string model = TempFolder() + "/zk-ligacoes-XXXXXX";
-        return ::mkdtemp(model.data()) ? model : std::string();
-    }();
+    // One folder for the run, made on first need. The links stay while the run lasts (a mail
+    // program may read its attachment long after xdg-email has returned) and go with the
+    // folder at the program's end, however it ends normally (also through SIGTERM, which ends
+    // it as its close does); only the process that made them takes them away.
+    struct LinkFolder {
+        LinkFolder() {
+            std::string model = TempFolder() + "/zk-ligacoes-XXXXXX";
+            if (::mkdtemp(model.data())) path = model;
+        }
+        ~LinkFolder() {
+            std::error_code ec;
+            if (!path.empty() && ::getpid() == owner) std::filesystem::remove_all(path, ec);
+        }
+        LinkFolder(const LinkFolder&) = delete;
+        LinkFolder& operator=(const LinkFolder&) = delete;
+        std::string path;
+        const pid_t owner = ::getpid();
+    };
+    static const LinkFolder links;
+    const std::string& folder = links.path;
     if (folder.empty()) return path;
     const std::size_t barra = path.find_last_of('/');
     std::string nome = barra == std::string::npos ? path : path.substr(barra + 1);

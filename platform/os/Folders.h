@@ -18,8 +18,9 @@ bool VolumeSerial(const std::string& rootPath, std::uint32_t& serial);
 
 // A path that can be handed to another program. Programs are started with their arguments as
 // text, which cannot carry a folder name that is not UTF-8: such a path is given as a link of
-// the same file name in a folder of this process's under the temporary folder. Any other path
-// comes back as it is; so does one whose link cannot be made.
+// the same file name in a folder of this process's under the temporary folder, removed with
+// its links when the program ends. Any other path comes back as it is; so does one whose link
+// cannot be made.
 std::string PathForOtherPrograms(const std::string& path);
 
 // Tests point the program folder elsewhere; "" restores the executable's own.

@@ -13,12 +13,18 @@
 #include "tests/support/ErroVb.h"
 #include "tests/support/FakeMsgBox.h"
 
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QObject>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
+#include <cstring>
+#include <functional>
 #include <cstdio>
 #include <optional>
 #include <filesystem>
@@ -403,6 +409,99 @@ TEST_F(DesktopTeste, MailWithoutXdgEmailRaisesTheMissingLibraryError) {
     EXPECT_EQ(NumeroErro([] { EnviaEmail("/tmp/x.txt", "|"); }), vb::err::FileNotFoundDll);
 }
 
+// A helper that is missing, or is there and cannot start: the number stays the missing
+// library's, and the words say which helper and why.
+TEST_F(DesktopTeste, AHelperThatCannotStartSaysWhichAndWhy) {
+    EstadoPrograma.Idioma = "I";
+    const std::string ajuda = EstadoPrograma.CaminhoDados + "AjudaCatalogoZORNAK_I.chm";
+    Grava(ajuda, "help");
+    struct Caso {
+        std::string nome;
+        std::function<void()> prepara;
+        std::string texto;
+    };
+    const std::string semArquivo = std::strerror(ENOENT);
+    const std::vector<Caso> casos = {
+        {"mail, no xdg-email", [this] { SemPrograma("xdg-email"); }, "xdg-email could not be started: " + semArquivo},
+        {"help, no xdg-open", [this] { SemPrograma("xdg-open"); },
+         "xdg-open could not be started: " + semArquivo + " (\"" + ajuda + "\")"},
+        {"mail, an xdg-email whose interpreter is missing",
+         [this] {
+             Falso("xdg-email");
+             const std::string caminho = ajudantes_->Pasta() + "/xdg-email";
+             Grava(caminho, "#!/nao/existe/sh\nexit 0\n");
+             fs::permissions(caminho, fs::perms::owner_all);
+         },
+         "xdg-email could not be started: "},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        c.prepara();
+        std::string texto;
+        testsupport::FakeMsgBox caixa;
+        if (c.nome.rfind("mail", 0) == 0) {
+            try {
+                EnviaEmail("/tmp/t/x.txt", "|");
+                ADD_FAILURE() << "no error";
+            } catch (const vb::Error& e) {
+                EXPECT_EQ(e.Number(), vb::err::FileNotFoundDll);
+                texto = e.Description();
+            }
+        } else {
+            AbreAjuda(1, false, false);
+            ASSERT_EQ(caixa.Count(), 1u);
+            texto = caixa.Last().prompt;
+            EXPECT_EQ(texto.rfind(Traduz(1) + ": 48\r\n", 0), 0u) << texto;
+        }
+        EXPECT_NE(texto.find(c.texto), std::string::npos) << texto;
+        EXPECT_EQ(texto.find("DLL"), std::string::npos) << texto;
+        ajudantes_.reset();
+        ajudantes_.emplace();
+    }
+}
+
+// The links made for other programs stay while the run lasts (the mail program may read its
+// attachment after xdg-email has ended) and go when it ends, by itself or through SIGTERM.
+TEST_F(DesktopTeste, TheLinksForOtherProgramsGoWhenTheRunEnds) {
+    for (const std::string modo : {"fim", "espera"}) {
+        SCOPED_TRACE(modo);
+        Falso("xdg-email");
+        QTemporaryDir temporaria;
+        QTemporaryDir dados;
+        ASSERT_TRUE(temporaria.isValid() && dados.isValid());
+        // The helper adds the folder whose name is not UTF-8: an argument could not carry it.
+        const std::string pasta = dados.path().toStdString() + "/pe\xE7" "as";
+        ASSERT_TRUE(fs::create_directory(pasta));
+        Grava(pasta + "/carrinho.txt", "itens do carrinho");
+
+        QProcess processo;
+        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+        ambiente.insert("TMPDIR", temporaria.path());
+        processo.setProcessEnvironment(ambiente);
+        processo.start(AJUDANTE_LIGACOES, {QString::fromStdString(modo), dados.path()});
+        ASSERT_TRUE(processo.waitForStarted(10000));
+        ASSERT_TRUE(testsupport::EsperaComEventos([&] { return ajudantes_->Terminou("xdg-email"); }, 20000));
+        const std::vector<std::string> argumentos = vb::Split(Argumentos("xdg-email").value_or(""), "\n");
+        ASSERT_GE(argumentos.size(), 2u);
+        const std::string ligacao = argumentos[1];
+        EXPECT_EQ(ligacao.rfind(temporaria.path().toStdString() + "/zk-ligacoes-", 0), 0u) << ligacao;
+        if (modo == "espera") {
+            // xdg-email has ended; the link still leads to the file.
+            std::ifstream f(ligacao, std::ios::binary);
+            EXPECT_EQ(std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>()),
+                      "itens do carrinho");
+            ASSERT_EQ(::kill(static_cast<pid_t>(processo.processId()), SIGTERM), 0);
+        }
+        // It may have ended already while events ran.
+        ASSERT_TRUE(processo.state() == QProcess::NotRunning || processo.waitForFinished(20000));
+        EXPECT_EQ(processo.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(processo.exitCode(), 0) << processo.readAllStandardOutput().toStdString();
+        EXPECT_FALSE(fs::exists(fs::symlink_status(ligacao))) << ligacao;
+        EXPECT_TRUE(QDir(temporaria.path()).isEmpty()) << "the links' folder went too";
+        EXPECT_TRUE(fs::exists(pasta + "/carrinho.txt")) << "the file itself stays";
+    }
+}
+
 // The helpers are watched, not waited for: the call returns at once and a failure shows
 // its routine's box afterwards, from the event loop.
 TEST_F(DesktopTeste, AHelperThatFailsShowsTheBoxOfItsRoutine) {
@@ -423,11 +522,14 @@ TEST_F(DesktopTeste, AHelperThatFailsShowsTheBoxOfItsRoutine) {
         {"browser", "xdg-open", 4, "4", {"\r\n(2) " + navegador}},
         {"browser", "xdg-open", 1, "1", {"\r\n(2) " + navegador}},
         {"browser", "xdg-open", 0, "", {}},
-        {"help", "xdg-open", 3, "48", {"xdg-open", ajuda, "A required tool could not be found"}},
-        {"help", "xdg-open", 4, "48", {ajuda, "The action failed"}},
+        // Which helper failed and why, in plain words after the number.
+        {"help", "xdg-open", 3, "48",
+         {"\r\nxdg-open ended with code 3: no program is configured to open this kind of file (\"" + ajuda + "\")"}},
+        {"help", "xdg-open", 4, "48", {"\r\nxdg-open ended with code 4: the program for this file failed to open it", ajuda}},
         {"help", "xdg-open", 0, "", {}},
-        {"mail", "xdg-email", 3, "48", {"xdg-email", "A required tool could not be found"}},
-        {"mail", "xdg-email", 5, "48", {"No permission to read one of the files"}},
+        {"mail", "xdg-email", 3, "48", {"\r\nxdg-email ended with code 3: no mail program is configured"}},
+        {"mail", "xdg-email", 5, "48", {"\r\nxdg-email ended with code 5: no permission to read a file to attach"}},
+        {"mail", "xdg-email", 9, "48", {"\r\nxdg-email ended with code 9"}},
         {"mail", "xdg-email", 0, "", {}},
     };
     for (const Caso& c : casos) {
@@ -451,6 +553,7 @@ TEST_F(DesktopTeste, AHelperThatFailsShowsTheBoxOfItsRoutine) {
         const std::string& texto = caixa.Last().prompt;
         EXPECT_EQ(texto.rfind(Traduz(1) + ": " + c.numero + "\r\n", 0), 0u) << texto;
         for (const std::string& t : c.textos) EXPECT_NE(texto.find(t), std::string::npos) << texto;
+        EXPECT_EQ(texto.find("DLL"), std::string::npos) << texto;
         EXPECT_EQ(caixa.Last().buttons & vb::vbCritical, vb::vbCritical);
         EXPECT_EQ(vb::Screen().MousePointer(), vb::vbDefault);
     }

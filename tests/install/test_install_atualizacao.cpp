@@ -503,6 +503,84 @@ TEST_F(InstalacaoNoServidor, ArquivoQueFaltaNoServidorParaTudoComOsArquivosAntig
     EXPECT_FALSE(DefineGanchoProgressoDownload({}));
 }
 
+// The maker moved its files: the old addresses answer with redirects, which the run follows
+// for the list and for each file. A loop, or a redirect to another scheme, stops the run and
+// says so; nothing is installed then.
+TEST_F(InstalacaoNoServidor, ListaEArquivosMudadosDeEnderecoSaoSeguidos) {
+    const std::string aqui = "http://127.0.0.1:" + std::to_string(servidor_->Porta());
+    auto redireciona = [](int status, const std::string& para) {
+        return ServidorHttpTeste::Resposta(status, "moved", "Location: " + para + "\r\n");
+    };
+    Serve("novo/ListVersao28.txt", "DAT;cnpop.txt;1\r\nDAT;Novos\\leia.txt;3\r\n");
+    ServeBruto("ListVersao28.txt", redireciona(302, "/catalogo/novo/ListVersao28.txt"));
+    ServeBruto("cnpop.txt", redireciona(301, aqui + "/catalogo/arquivos/cnpop.txt"));
+    Serve("arquivos/cnpop.txt", "0");
+    ServeBruto("Novos/leia.txt", redireciona(307, "../arquivos/leia.txt"));
+    Serve("arquivos/leia.txt", "abc");
+    ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+    ASSERT_TRUE(r.Sucesso) << r.NumeroErro << " " << r.DescricaoErro;
+    EXPECT_EQ(LeTudo(dados_ + "cnpop.txt"), "0");
+    EXPECT_EQ(LeTudo(dados_ + "Novos/leia.txt"), "abc");
+    EXPECT_EQ(Registro("Versao").ToLong(), 28);
+    EXPECT_EQ(progresso_.recebidos[2], 4) << "only the files' own bytes count";
+    EXPECT_TRUE(Temporarios().empty());
+
+    struct Caso {
+        const char* nome;
+        std::string lista, arquivo;   // where ListVersao29.txt and leia.txt send the run
+        int passo;
+        std::string texto;
+    };
+    const std::vector<Caso> casos = {
+        {"the list in a loop", "/catalogo/ListVersao29.txt", "", 1, "too many redirects (more than 10)"},
+        {"a file to another scheme", "", "ftp://127.0.0.1/leia.txt", 2,
+         "redirect to an unsupported address: ftp://127.0.0.1/leia.txt"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        Serve("ListVersao29.txt", "DAT;cnpop.txt;1\r\nDAT;leia.txt;3\r\n");
+        {
+            std::lock_guard<std::mutex> trava(mutex_);
+            brutos_.clear();
+        }
+        if (!c.lista.empty()) ServeBruto("ListVersao29.txt", redireciona(302, c.lista));
+        if (!c.arquivo.empty()) ServeBruto("leia.txt", redireciona(302, c.arquivo));
+        Serve("cnpop.txt", "1");
+        r = InstalaAtualizacao(28, 29, progresso_);
+        EXPECT_FALSE(r.Sucesso);
+        EXPECT_EQ(r.NumeroErro, -104);
+        EXPECT_EQ(r.Passo, c.passo);
+        EXPECT_NE(r.DescricaoErro.find("HttpSendRequest:12156 - " + c.texto), std::string::npos) << r.DescricaoErro;
+        EXPECT_EQ(LeTudo(dados_ + "cnpop.txt"), "0");
+        EXPECT_FALSE(fs::exists(dados_ + "leia.txt"));
+        EXPECT_EQ(Registro("Versao").ToLong(), 28);
+        EXPECT_TRUE(Temporarios().empty());
+    }
+}
+
+// An archive holding entries whose names lead out of the target folder: they are never
+// written, and the error names each one and why, so the maker knows what to mend.
+TEST_F(InstalacaoNoServidor, UmArquivoCompactadoComEntradaInseguraDizQualEPorque) {
+    QTemporaryDir trabalho;
+    const std::string zip = CriaZip({{"bom.txt", "bom"}, {"../fora.txt", "fora"}, {"/tmp/absoluto.txt", "abs"}},
+                                    trabalho.path().toStdString());
+    Serve("ListVersao28.txt", "DAT;Figuras\\FOTOS-CI-.ZIP;" + std::to_string(zip.size()) + "\r\n");
+    Serve("Figuras/FOTOS-CI-.ZIP", zip);
+    const ResultadoAtualizacao r = InstalaAtualizacao(27, 28, progresso_);
+    EXPECT_FALSE(r.Sucesso);
+    EXPECT_EQ(r.Passo, 3);
+    EXPECT_EQ(r.NumeroErro, vb::err::PathFileAccessError);
+    EXPECT_EQ(r.DescricaoErro.rfind("The archive \"Figuras\\FOTOS-CI-.ZIP\" could not be unpacked: ", 0), 0u)
+        << r.DescricaoErro;
+    for (const char* entrada : {"../fora.txt: the name leads outside the target folder",
+                                "/tmp/absoluto.txt: the name leads outside the target folder"})
+        EXPECT_NE(r.DescricaoErro.find(entrada), std::string::npos) << r.DescricaoErro;
+    EXPECT_FALSE(fs::exists(dados_ + "fora.txt"));
+    EXPECT_FALSE(fs::exists("/tmp/absoluto.txt"));
+    EXPECT_EQ(Registro("Versao").ToLong(), 27);
+    EXPECT_TRUE(Temporarios().empty());
+}
+
 TEST_F(InstalacaoNoServidor, FalhasDepoisDosDownloadsSaoRelatadas) {
     // An archive that does not unpack stops the run before the database is touched.
     Serve("ListVersao28.txt", "DAT;FOTOS-CI-.ZIP;5\r\nSDB;script28.sql;10\r\n");

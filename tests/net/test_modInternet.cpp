@@ -179,6 +179,71 @@ TEST_F(ModInternetTest, StatusOtherThan200EndsIn104CarryingTheStatus) {
     EXPECT_TRUE(ArquivosTmp().empty());
 }
 
+// A server that moved its files answers with a redirect: the request follows it (to
+// another path or another server) and the body of the last address is the result. A loop,
+// or a redirect to a scheme other than http or https, fails and says so in plain words.
+TEST_F(ModInternetTest, RedirectsAreFollowedAndTheirFailuresSayWhy) {
+    ServidorHttpTeste novo([](const ServidorHttpTeste::Pedido& p, ServidorHttpTeste::Conexao& c) {
+        if (p.Objeto() == "/outro/Vers2.asp") c.Responde(200, "31");
+        else c.Responde(404, "not here");
+    });
+    const std::string outroServidor = "http://" + novo.Servidor() + "/outro/Vers2.asp";
+    ServidorHttpTeste servidor([&](const ServidorHttpTeste::Pedido& p, ServidorHttpTeste::Conexao& c) {
+        const std::string o = p.Objeto();
+        auto vai = [&c](int status, const std::string& para) { c.Responde(status, "moved", "Location: " + para + "\r\n"); };
+        if (o == "/novo/Vers2.asp") c.Responde(200, "29");
+        else if (o == "/301/Vers2.asp") vai(301, "/novo/Vers2.asp");
+        else if (o == "/302/Vers2.asp") vai(302, "../novo/Vers2.asp");
+        else if (o == "/307/Vers2.asp") vai(307, "http://" + p.Cabecalho("Host") + "/novo/Vers2.asp");
+        else if (o == "/303/Vers2.asp") vai(303, outroServidor);
+        else if (o.rfind("/cadeia/", 0) == 0) {
+            // "/cadeia/N": N more redirects before the file.
+            const int n = std::stoi(o.substr(8));
+            if (n == 0) c.Responde(200, "fim");
+            else vai(302, "/cadeia/" + std::to_string(n - 1));
+        } else if (o == "/laco") vai(302, "/laco");
+        else if (o == "/ftp") vai(302, "ftp://127.0.0.1/Vers2.asp");
+        else if (o == "/arquivo") vai(301, "file:///etc/hostname");
+        else c.Responde(404, "not here");
+    });
+    AbreConexaoInternet(servidor.Servidor());
+
+    struct Caso {
+        std::string objeto;
+        std::string resultado;   // the text; empty when the request fails
+        std::string erro;        // the failure's description
+    };
+    const std::vector<Caso> casos = {
+        {"301/Vers2.asp", "29", ""},
+        {"302/Vers2.asp", "29", ""},
+        {"307/Vers2.asp", "29", ""},
+        {"303/Vers2.asp", "31", ""},
+        {"cadeia/10", "fim", ""},
+        {"cadeia/11", "", "HttpSendRequest:12156 - too many redirects (more than 10), the last to /cadeia/0"},
+        {"laco", "", "HttpSendRequest:12156 - too many redirects (more than 10), the last to /laco"},
+        {"ftp", "", "HttpSendRequest:12156 - redirect to an unsupported address: ftp://127.0.0.1/Vers2.asp"},
+        {"arquivo", "", "HttpSendRequest:12156 - redirect to an unsupported address: file:///etc/hostname"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.objeto);
+        if (c.erro.empty()) {
+            EXPECT_EQ(Baixa(c.objeto, true), c.resultado);
+            continue;
+        }
+        const auto erro = ErroDe([&] { Baixa(c.objeto, true); });
+        ASSERT_TRUE(erro);
+        EXPECT_EQ(erro->Number(), -104);
+        EXPECT_EQ(erro->Description(), c.erro);
+    }
+    // A file too: it holds the last address's body.
+    const std::string caminho = Baixa("302/Vers2.asp", false);
+    EXPECT_EQ(LeTudo(caminho), "29");
+    fs::remove(caminho);
+    EXPECT_TRUE(ArquivosTmp().empty());
+    // No request went to a scheme other than http.
+    for (const auto& p : servidor.Pedidos()) EXPECT_THAT(p.linha, StartsWith("GET /")) << p.linha;
+}
+
 TEST_F(ModInternetTest, RefusedConnectionIsTriedThreeTimes) {
     std::string servidor;
     {
@@ -337,6 +402,28 @@ TEST_F(ProxyTest, CredentialsFromTheCallerAreGivenOnTheFirstChallenge) {
     EXPECT_THAT(pedidos.front().texto, StartsWith("GET http://127.0.0.1:1/base/Vers2.asp HTTP/1.0\r\n"));
     EXPECT_EQ(pedidos.front().Cabecalho("Proxy-Authorization"), "");
     EXPECT_FALSE(Logados().empty());
+}
+
+// Through a proxy, a redirect is followed through the proxy too, with the log-in given on
+// the first challenge.
+TEST_F(ProxyTest, ARedirectIsFollowedThroughTheProxyWithTheLogIn) {
+    ServidorHttpTeste proxy([](const ServidorHttpTeste::Pedido& p, ServidorHttpTeste::Conexao& c) {
+        if (!c.ExigeProxy("user", "pass", p)) return;
+        if (p.Objeto() == "http://127.0.0.1:1/velho/Vers2.asp")
+            c.Responde(302, "", "Location: http://127.0.0.2:1/novo/Vers2.asp\r\n");
+        else if (p.Objeto() == "http://127.0.0.2:1/novo/Vers2.asp") c.Responde(200, "28");
+        else c.Responde(404, "not here");
+    });
+    semProxy_.reset();
+    semProxy_.emplace("http://" + proxy.Servidor());
+    AbreConexaoInternet("127.0.0.1:1");
+    EXPECT_EQ(Baixa("velho/Vers2.asp", true, "", false, "user", "pass"), "28");
+    EXPECT_EQ(dialogos_, 0);
+    std::vector<std::string> logados;
+    for (const auto& p : proxy.Pedidos())
+        if (!p.Cabecalho("Proxy-Authorization").empty()) logados.push_back(p.Objeto());
+    EXPECT_EQ(logados, (std::vector<std::string>{"http://127.0.0.1:1/velho/Vers2.asp",
+                                                 "http://127.0.0.2:1/novo/Vers2.asp"}));
 }
 
 TEST_F(ProxyTest, SilentCallWithWrongOrNoCredentialsEndsIn407WithoutADialog) {

@@ -15,6 +15,7 @@
 #include "common/modTraducao.h"
 #include "platform/forms/Menu.h"
 #include "platform/vb/Strings.h"
+#include "platform/dao/FaultVfs.h"
 #include "platform/os/Desktop.h"
 #include "tests/support/AjudantesDesktop.h"
 #include "tests/support/Ponteiro.h"
@@ -31,6 +32,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -593,6 +595,47 @@ TEST_F(TelasPonteiro, ProductSearchAndReleasesScreens) {
 }
 
 // --------------------------------------------------------------------- application search
+
+// The data folder became read-only while the program runs: a click on a product's cart icon
+// reports Jet's read-only error naming the auxiliary database, and nothing else is lost: the
+// cart keeps what it had, and once the folder takes files again the same click adds the
+// product. (The folder is refused through the database layer's file faults: permissions do
+// not bind root.)
+TEST_F(TelasPonteiro, ACartIconWithTheDataFolderReadOnlySaysWhichFileAndWhy) {
+    frmZornakForm& j = Mostra();
+    VaiPara(j, 1, "1");
+    THGrid& g1 = *j.grdTHGrid1;
+    const int linha = LinhaComMarcador(g1, 0);
+    ASSERT_GE(linha, 0);
+    const long produto = ProdutoDaLinha(j, g1, linha);
+    const std::vector<long> antes = Carrinho();
+    const std::string auxiliarDb =
+        std::filesystem::canonical(EstadoPrograma.CaminhoDados + "CatalogoZORNAK.c02").string();
+    auxiliar->requisicoes.clear();
+    caixas.Clear();
+
+    dao::SetFileFaultForTesting(auxiliarDb, dao::FileFault::FolderNotWritable);
+    const QPoint p = PontoMarcador(g1, 0, linha);
+    ASSERT_TRUE(AoAlcance(g1, p));
+    testsupport::Clica(janela, p);
+    Processa();
+    dao::SetFileFaultForTesting(auxiliarDb, dao::FileFault::None);
+
+    ASSERT_EQ(erros.size(), 1u);
+    EXPECT_EQ(erros[0].rfind("3027 Cannot update. Database or object is read-only: '" + auxiliarDb + "'", 0), 0u)
+        << erros[0];
+    EXPECT_NE(erros[0].find(std::strerror(EACCES)), std::string::npos) << erros[0];
+    EXPECT_EQ(Carrinho(), antes);
+    EXPECT_TRUE(auxiliar->requisicoes.empty()) << "the cart screen did not open";
+
+    erros.clear();
+    testsupport::Clica(janela, p);
+    Processa();
+    EXPECT_TRUE(erros.empty()) << erros.front();
+    const std::vector<long> depois = Carrinho();
+    EXPECT_NE(std::find(depois.begin(), depois.end(), produto), depois.end());
+    EXPECT_EQ(auxiliar->Ultima(), "2|" + std::to_string(produto));
+}
 
 TEST_F(TelasPonteiro, ApplicationSearchScreen) {
     frmZornakForm& j = Mostra();

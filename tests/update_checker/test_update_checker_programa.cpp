@@ -171,6 +171,41 @@ TEST_F(VerificadorPrograma, TheAddressFormsAskForVers2AndTheLineJoinsBothVersion
 }
 
 // Every failure is one line: "0", the number, a blank and the description.
+// A maker that moved its update address answers the old one with a redirect: the checker
+// follows it and reads the version there; a loop, or a redirect to another scheme, is an
+// error line that says so.
+TEST_F(VerificadorPrograma, TheVersionIsReadThroughARedirect) {
+    struct Caso {
+        const char* nome;
+        int status;
+        std::string para;    // the Location given for the old address
+        std::string linha;   // the whole line, or its start
+        std::string contem;
+    };
+    const std::vector<Caso> casos = {
+        {"moved for good", 301, "/novo/Vers2.asp", "127|29", ""},
+        {"moved for now", 302, "/novo/Vers2.asp", "127|29", ""},
+        {"moved, same method", 307, "/novo/Vers2.asp", "127|29", ""},
+        {"a loop", 302, "/catalogo/Vers2.asp", "0-104 ", "HttpSendRequest:12156 - too many redirects"},
+        {"another scheme", 302, "ftp://127.0.0.1/Vers2.asp", "0-104 ",
+         "HttpSendRequest:12156 - redirect to an unsupported address: ftp://127.0.0.1/Vers2.asp"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        ServidorHttpTeste servidor([&](const ServidorHttpTeste::Pedido& p) {
+            if (p.Objeto() == "/novo/Vers2.asp") return ServidorHttpTeste::Resposta(200, "29");
+            return ServidorHttpTeste::Resposta(c.status, "moved", "Location: " + c.para + "\r\n");
+        });
+        DefineEndereco(EnderecoLocal(servidor.Porta()));
+        ExecutaNoCatalogo("UPDATE UMREGISTRO SET Versao = 27");
+        const std::string linha = LinhaSilenciosa().value_or("<no file>");
+        if (c.contem.empty()) EXPECT_EQ(linha, c.linha);
+        else EXPECT_TRUE(Comeca(linha, c.linha)) << linha;
+        EXPECT_NE(linha.find(c.contem), std::string::npos) << linha;
+        EXPECT_TRUE(Sobras().isEmpty()) << Sobras().join(", ").toStdString();
+    }
+}
+
 TEST_F(VerificadorPrograma, FailuresBecomeTheErrorLine) {
     struct Caso {
         const char* nome;
