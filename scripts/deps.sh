@@ -10,6 +10,7 @@ ZK_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libgif-dev
   fonts-liberation2 fonts-dejavu-core qt6-translations-l10n
   xdg-utils poppler-utils xvfb xauth zip unzip
+  desktop-file-utils dpkg-dev
 )
 
 zk_missing=()

@@ -13,6 +13,7 @@
 #include "platform/forms/Keys.h"
 #include "platform/forms/Screen.h"
 #include "platform/forms/UserControl.h"
+#include "platform/os/Folders.h"
 #include "platform/vb/Err.h"
 
 #include <QProcess>
@@ -499,10 +500,20 @@ void frmZornakForm::Form_Unload(int&) {
     EstadoPrograma.WsCatalogo = {};
 
     if (EstadoPrograma.ReiniciarAposAtualizacao) {
-        // The launcher starts the catalogue again once this process has gone.
-        const QString lancador = QString::fromStdString(ObtemCaminhoAplicacao(true) + "CallCatalogoZORNAK");
-        if (ExisteArquivo(lancador.toStdString()))
-            QProcess::startDetached(lancador, {QString::number(vb::App().ProcessId())});
+        // The launcher starts the catalogue again once this process has gone. One that cannot
+        // be started is said before the end, so the catalogue does not just vanish.
+        const std::string lancador = ObtemCaminhoAplicacao(true) + "CallCatalogoZORNAK";
+        QProcess processo;
+        processo.setProgram(QString::fromStdString(os::PathForOtherPrograms(lancador)));
+        processo.setArguments({QString::number(vb::App().ProcessId())});
+        if (!processo.startDetached()) {
+            IgnoraFalha([&] {
+                MostraErro(vb::err::FileNotFound,
+                           "File not found: " + lancador + " (" + processo.errorString().toStdString() + ")");
+            });
+            vb::End(1);
+            return;
+        }
         vb::End(0);
         return;
     }

@@ -361,6 +361,36 @@ TEST_F(StartupJanelas, AfterAnUpdateAskedForARestartTheLauncherGetsTheProcessIdI
     EXPECT_EQ(arquivo.readAll().toStdString(), std::to_string(QCoreApplication::applicationPid()));
 }
 
+// A launcher that is not there, or that cannot be run: the catalogue says so in its error box
+// before it ends, and still leaves its data closed; it does not just vanish.
+class LancadorQueFalha : public StartupJanelas, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(LancadorQueFalha, IsReportedBeforeTheEnd) {
+    if (GetParam()) {
+        QFile arquivo(raiz.path() + "/prog/CallCatalogoZORNAK");
+        ASSERT_TRUE(arquivo.open(QIODevice::WriteOnly));
+        arquivo.write("#!/bin/sh\nexit 0\n");
+        arquivo.close();
+        arquivo.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    ASSERT_TRUE(Inicializa());
+    caixas.Clear();
+    EstadoPrograma.ReiniciarAposAtualizacao = true;
+    frmZornak().Unload();
+    ASSERT_EQ(caixas.Count(), 1u) << "no word of the failed restart";
+    EXPECT_NE(caixas.Last().prompt.find("53"), std::string::npos) << caixas.Last().prompt;
+    EXPECT_NE(caixas.Last().prompt.find(raiz.path().toStdString() + "/prog/CallCatalogoZORNAK"), std::string::npos)
+        << caixas.Last().prompt;
+    EXPECT_TRUE(TabelasCarrinho().empty());
+    EXPECT_TRUE(EstadoPrograma.DbCatalogo.IsNothing());
+    EXPECT_FALSE(JanelaCriada("frmCreditos"));
+    EXPECT_TRUE(vb::EndRequested());
+    EXPECT_NE(vb::EndExitCode(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lancador, LancadorQueFalha, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "NotExecutable" : "Missing"; });
+
 // An update check that runs while the window closes.
 class VerificacaoEmCurso : public IVerificacaoAtualizacoes {
 public:

@@ -1,6 +1,7 @@
 // The picture generator: draws every picture of the inventory into <out>/<type>/<NAME>.png and
 // writes <out>/pictures.qrc that embeds them as ":/<type>/<NAME>". With --contact-sheets <dir>
-// it also writes one sheet per type showing every picture with its name.
+// it also writes one sheet per type showing every picture with its name. `--icons <dir>` alone
+// draws the program's desktop icon in the sizes of the hicolor theme.
 // Same input, same bytes: no clock, no randomness, fonts loaded from fixed files.
 #include "common/Modulo.h"
 #include "tools/pictures/Desenho.h"
@@ -175,11 +176,40 @@ QImage ComporJanelaPrincipal(const std::vector<Gerada>& geradas) {
     return janela;
 }
 
+// The program's icon for the desktop's menus: a gear in the header's dark with the system's
+// red at its hub and the word mark's rule under it; transparent outside its rounded corners.
+QImage IconePrograma(int tamanho) {
+    using namespace desenho;
+    QImage img = ImagemTransparente(tamanho, tamanho);
+    QPainter p(&img);
+    PreparaPintor(p);
+    const double s = tamanho;
+    p.setPen(Qt::NoPen);
+    p.setBrush(Escuro);
+    p.drawRoundedRect(QRectF(s * 0.04, s * 0.04, s * 0.92, s * 0.92), s * 0.18, s * 0.18);
+    Engrenagem(p, QPointF(s * 0.5, s * 0.44), s * 0.29, 10, Branco, Vermelho);
+    p.fillRect(QRectF(s * 0.22, s * 0.80, s * 0.56, std::max(2.0, std::round(s * 0.07))), Vermelho);
+    return img;
+}
+
+// The icon in the sizes of the desktop's hicolor theme: <folder>/<n>x<n>/apps/catalogo-zornak.png.
+int GravaIcones(const QString& pasta) {
+    for (int tamanho : {48, 64, 128, 256}) {
+        const QString sub = pasta + QStringLiteral("/%1x%1/apps").arg(tamanho);
+        if (!QDir().mkpath(sub) || !Grava(IconePrograma(tamanho), sub + QStringLiteral("/catalogo-zornak.png"))) {
+            std::fprintf(stderr, "zk_pictures: cannot write the icon of %d pixels in %s\n", tamanho, qPrintable(sub));
+            return 1;
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("--icons")) return GravaIcones(args[2]);
     QString saida, folhas;
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--contact-sheets") && i + 1 < args.size())
@@ -187,12 +217,12 @@ int main(int argc, char** argv) {
         else if (saida.isEmpty() && !args[i].startsWith(QLatin1String("--")))
             saida = args[i];
         else {
-            std::fprintf(stderr, "usage: zk_pictures <output folder> [--contact-sheets <folder>]\n");
+            std::fprintf(stderr, "usage: zk_pictures <output folder> [--contact-sheets <folder>] | --icons <folder>\n");
             return 2;
         }
     }
     if (saida.isEmpty()) {
-        std::fprintf(stderr, "usage: zk_pictures <output folder> [--contact-sheets <folder>]\n");
+        std::fprintf(stderr, "usage: zk_pictures <output folder> [--contact-sheets <folder>] | --icons <folder>\n");
         return 2;
     }
     QString falta;
