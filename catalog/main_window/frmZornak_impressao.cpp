@@ -198,36 +198,13 @@ bool ImprimirObservacoes(long CodigoProduto, const std::string& sTitulo, bool bP
     return imprimiu;
 }
 
-// The printer dialog's own texts and the missing printer's description, which the message
-// table does not hold, in the program's three languages.
-struct TextosImpressora {
-    const char* impressora;
-    const char* pdf;
-    const char* cancelar;
-    const char* semImpressora;
-};
-
-const TextosImpressora& TextosDoIdioma()
+// The missing printer's description, which the message table does not hold, in the
+// program's three languages (the printer dialog itself speaks the system's).
+const char* SemImpressora()
 {
-    static const TextosImpressora portugues{"Impressora:", "Arquivo PDF", "Cancelar", "Nenhuma impressora disponível"};
-    static const TextosImpressora espanhol{"Impresora:", "Archivo PDF", "Cancelar", "Ninguna impresora disponible"};
-    static const TextosImpressora ingles{"Printer:", "PDF file", "Cancel", "No printer is available"};
-    if (EstadoPrograma.Idioma == "E") return espanhol;
-    if (EstadoPrograma.Idioma == "I") return ingles;
-    return portugues;
-}
-
-vb::PrinterDialogTexts TextosDialogoImpressora()
-{
-    const TextosImpressora& t = TextosDoIdioma();
-    vb::PrinterDialogTexts textos;
-    textos.title = Traduz(57);
-    textos.printer = t.impressora;
-    textos.pdf = t.pdf;
-    textos.ok = Traduz(84);
-    textos.cancel = t.cancelar;
-    textos.pdfFileName = "ZORNAK.pdf";
-    return textos;
+    if (EstadoPrograma.Idioma == "E") return "Ninguna impresora disponible";
+    if (EstadoPrograma.Idioma == "I") return "No printer is available";
+    return "Nenhuma impressora disponível";
 }
 
 }  // namespace
@@ -274,10 +251,10 @@ bool ConfiguraImpressora(std::uint8_t sOrientation, const std::string& sFontName
         cdgImpressoras.Flags = vb::cdlPDNoSelection | vb::cdlPDNoPageNums | vb::cdlPDUseDevModeCopies |
                                vb::cdlPDHidePrintToFile;
         cdgImpressoras.CancelError = true;
-        cdgImpressoras.Texts = TextosDialogoImpressora();
+        cdgImpressoras.Texts.pdfFileName = "ZORNAK.pdf";
         cdgImpressoras.ShowPrinter();
         vb::Screen().SetMousePointer(vb::vbHourglass);
-        if (!P().Ready()) vb::Raise(vb::err::PrinterError, TextosDoIdioma().semImpressora);
+        if (!P().Ready()) vb::Raise(vb::err::PrinterError, SemImpressora());
         P().SetOrientation(sOrientation);
         P().SetScaleMode(vb::vbPixels);
         m_EscalaImpressao = 4.0 / P().TwipsPerPixelX();
