@@ -140,6 +140,13 @@ void EncerraAposErro(long numero, const std::string& descricao)
     MostraErro(numero, descricao);
 }
 
+// A printout's document goes to the printer named with the program's title and its own
+// title, so that a print queue (or a PDF printer's file) tells what it is.
+void NomeiaDocumento(const std::string& titulo)
+{
+    P().SetDocName(Traduz(0) + " - " + titulo);
+}
+
 // Runs a printout under the hourglass and ends its document; on a failure the pages drawn
 // so far go out and the error is shown.
 void ImprimeDocumento(const std::function<void()>& corpo)
@@ -312,6 +319,7 @@ void ImprimirCarrinho(dao::Recordset& sRsCarrinho)
         Paginas paginas{Traduz(36) + " - " + FormataDataHora(vb::Now(), ""),
                         {{200, Traduz(32)}, {550, Traduz(40)}, {1750, Traduz(59)}, {2000, Traduz(42)}},
                         LimiteRetrato};
+        NomeiaDocumento(paginas.titulo);
         while (!sRsCarrinho.Eof()) {
             const long codigo = sRsCarrinho.Value("CodigoProduto").ToLong();
             ImprimeProduto(paginas, MontaTextoReferenciasCruzadas(codigo, ""), 2000, [&] {
@@ -339,6 +347,7 @@ void ImprimirLista(const ListaImpressao& lista)
                          {2500, vb::UCase(Traduz(44))},
                          {2750, Traduz(42)}},
                         LimitePaisagem};
+        NomeiaDocumento(paginas.titulo);
         // The observation flag follows the set flag, which follows the release flag when
         // the list shows the release column.
         const long posicaoObservacao = lista.ColunaLancamento ? 3 : 2;
@@ -377,6 +386,7 @@ void ImprimirFigura(long CodigoConjunto, std::uint8_t NumeroParteFigura, long ap
     if (!ConfiguraImpressora(vb::vbPRORLandscape, "Arial")) return;
     ImprimeDocumento([&] {
         const std::string titulo = Traduz(8) + " - " + MontaDescricaoAplicacao(aplicacaoFigura, false, true);
+        NomeiaDocumento(titulo);
         dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(consultas::FiguraImpressao(CodigoConjunto, NumeroParteFigura),
                                                                     dao::dbOpenForwardOnly);
         if (!rs.Eof()) {

@@ -453,6 +453,35 @@ TEST_F(MolduraPonteiro, ThePrintButtonGoesOutWhenThePrinterDialogCloses) {
     }
 }
 
+// The list and the figure page, printed from the print button, go to the printer named with
+// the program's title and the document's own title (the second line of its header), as a
+// print queue or a PDF printer shows the job; the PDF file carries the same title.
+TEST_F(MolduraPonteiro, PrintedListsAndFiguresGoToThePrinterUnderTheirTitles) {
+    QTemporaryDir saida;
+    const struct {
+        int tela;
+        int mensagem;   // the document title's first word
+    } casos[] = {{3, 9}, {4, 8}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE("screen " + std::to_string(c.tela));
+        const std::string arquivo = saida.filePath(QString("tela%1.pdf").arg(c.tela)).toStdString();
+        teste::DialogoPdf dialogo(arquivo);
+        ASSERT_NO_FATAL_FAILURE(VaiPara(c.tela));
+        frmZornakForm& j = J();
+        vb::Printer().SetDocName("");
+        testsupport::MovePara(W(), CentroVisivel(*j.lblImprimir));
+        testsupport::Clica(W(), CentroVisivel(*j.lblImprimir));
+        ASSERT_EQ(dialogo.vezes, 1);
+        ASSERT_EQ(caixas.Count(), 0u) << caixas.Last().prompt;
+        const std::string titulo = teste::LinhaQueComeca(teste::TextoPdf(arquivo), Traduz(c.mensagem) + " - ");
+        ASSERT_FALSE(titulo.empty()) << "the header's document title";
+        // The text read back from the page has its runs of blanks made single.
+        const std::string esperado = teste::Simplifica(Traduz(0) + " - " + titulo);
+        EXPECT_EQ(teste::Simplifica(vb::Printer().DocName()), esperado);
+        EXPECT_EQ(teste::Simplifica(teste::TituloPdf(arquivo)), esperado);
+    }
+}
+
 // On a small screen the window fills it, maximised from its first activation. The program's own
 // minimise button keeps that: the window is minimised as a maximised one, and when the window
 // manager restores it (it takes the Minimized flag away, as Qt reports a window shown again
