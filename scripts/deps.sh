@@ -9,7 +9,7 @@ ZK_PACKAGES=(
   libsqlcipher-dev libcurl4-openssl-dev libzip-dev libssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libgif-dev
   fonts-liberation2 fonts-dejavu-core qt6-translations-l10n
-  xdg-utils poppler-utils xvfb xauth zip unzip
+  xdg-utils poppler-utils xvfb xauth openbox libxcb1-dev zip unzip
   desktop-file-utils dpkg-dev
 )
 

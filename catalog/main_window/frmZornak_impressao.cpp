@@ -140,6 +140,13 @@ void EncerraAposErro(long numero, const std::string& descricao)
     MostraErro(numero, descricao);
 }
 
+// A printout's document goes to the printer named with the program's title and its own
+// title, so that a print queue (or a PDF printer's file) tells what it is.
+void NomeiaDocumento(const std::string& titulo)
+{
+    P().SetDocName(Traduz(0) + " - " + titulo);
+}
+
 // Runs a printout under the hourglass and ends its document; on a failure the pages drawn
 // so far go out and the error is shown.
 void ImprimeDocumento(const std::function<void()>& corpo)
@@ -198,36 +205,13 @@ bool ImprimirObservacoes(long CodigoProduto, const std::string& sTitulo, bool bP
     return imprimiu;
 }
 
-// The printer dialog's own texts and the missing printer's description, which the message
-// table does not hold, in the program's three languages.
-struct TextosImpressora {
-    const char* impressora;
-    const char* pdf;
-    const char* cancelar;
-    const char* semImpressora;
-};
-
-const TextosImpressora& TextosDoIdioma()
+// The missing printer's description, which the message table does not hold, in the
+// program's three languages (the printer dialog itself speaks the system's).
+const char* SemImpressora()
 {
-    static const TextosImpressora portugues{"Impressora:", "Arquivo PDF", "Cancelar", "Nenhuma impressora disponível"};
-    static const TextosImpressora espanhol{"Impresora:", "Archivo PDF", "Cancelar", "Ninguna impresora disponible"};
-    static const TextosImpressora ingles{"Printer:", "PDF file", "Cancel", "No printer is available"};
-    if (EstadoPrograma.Idioma == "E") return espanhol;
-    if (EstadoPrograma.Idioma == "I") return ingles;
-    return portugues;
-}
-
-vb::PrinterDialogTexts TextosDialogoImpressora()
-{
-    const TextosImpressora& t = TextosDoIdioma();
-    vb::PrinterDialogTexts textos;
-    textos.title = Traduz(57);
-    textos.printer = t.impressora;
-    textos.pdf = t.pdf;
-    textos.ok = Traduz(84);
-    textos.cancel = t.cancelar;
-    textos.pdfFileName = "ZORNAK.pdf";
-    return textos;
+    if (EstadoPrograma.Idioma == "E") return "Ninguna impresora disponible";
+    if (EstadoPrograma.Idioma == "I") return "No printer is available";
+    return "Nenhuma impressora disponível";
 }
 
 }  // namespace
@@ -274,10 +258,10 @@ bool ConfiguraImpressora(std::uint8_t sOrientation, const std::string& sFontName
         cdgImpressoras.Flags = vb::cdlPDNoSelection | vb::cdlPDNoPageNums | vb::cdlPDUseDevModeCopies |
                                vb::cdlPDHidePrintToFile;
         cdgImpressoras.CancelError = true;
-        cdgImpressoras.Texts = TextosDialogoImpressora();
+        cdgImpressoras.Texts.pdfFileName = "ZORNAK.pdf";
         cdgImpressoras.ShowPrinter();
         vb::Screen().SetMousePointer(vb::vbHourglass);
-        if (!P().Ready()) vb::Raise(vb::err::PrinterError, TextosDoIdioma().semImpressora);
+        if (!P().Ready()) vb::Raise(vb::err::PrinterError, SemImpressora());
         P().SetOrientation(sOrientation);
         P().SetScaleMode(vb::vbPixels);
         m_EscalaImpressao = 4.0 / P().TwipsPerPixelX();
@@ -335,6 +319,7 @@ void ImprimirCarrinho(dao::Recordset& sRsCarrinho)
         Paginas paginas{Traduz(36) + " - " + FormataDataHora(vb::Now(), ""),
                         {{200, Traduz(32)}, {550, Traduz(40)}, {1750, Traduz(59)}, {2000, Traduz(42)}},
                         LimiteRetrato};
+        NomeiaDocumento(paginas.titulo);
         while (!sRsCarrinho.Eof()) {
             const long codigo = sRsCarrinho.Value("CodigoProduto").ToLong();
             ImprimeProduto(paginas, MontaTextoReferenciasCruzadas(codigo, ""), 2000, [&] {
@@ -362,6 +347,7 @@ void ImprimirLista(const ListaImpressao& lista)
                          {2500, vb::UCase(Traduz(44))},
                          {2750, Traduz(42)}},
                         LimitePaisagem};
+        NomeiaDocumento(paginas.titulo);
         // The observation flag follows the set flag, which follows the release flag when
         // the list shows the release column.
         const long posicaoObservacao = lista.ColunaLancamento ? 3 : 2;
@@ -400,6 +386,7 @@ void ImprimirFigura(long CodigoConjunto, std::uint8_t NumeroParteFigura, long ap
     if (!ConfiguraImpressora(vb::vbPRORLandscape, "Arial")) return;
     ImprimeDocumento([&] {
         const std::string titulo = Traduz(8) + " - " + MontaDescricaoAplicacao(aplicacaoFigura, false, true);
+        NomeiaDocumento(titulo);
         dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset(consultas::FiguraImpressao(CodigoConjunto, NumeroParteFigura),
                                                                     dao::dbOpenForwardOnly);
         if (!rs.Eof()) {

@@ -332,10 +332,17 @@ int Form::WindowState() const {
 
 void Form::SetWindowState(int state) {
     QWidget* w = ContainerWidget();
-    const Qt::WindowStates wanted = state == vbMinimized ? Qt::WindowMinimized
-                                    : state == vbMaximized ? Qt::WindowMaximized
-                                                           : Qt::WindowNoState;
-    w->setWindowState((w->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) | wanted);
+    Qt::WindowStates s = w->windowState();
+    if (state == vbMinimized) {
+        // Minimising keeps what the window comes back to: a maximised window is restored
+        // maximised, as the original platform's windows were. Without the Maximized flag the
+        // window manager is told to unmaximise it first.
+        s |= Qt::WindowMinimized;
+    } else {
+        s &= ~(Qt::WindowMinimized | Qt::WindowMaximized);
+        if (state == vbMaximized) s |= Qt::WindowMaximized;
+    }
+    w->setWindowState(s);
 }
 
 bool Form::Visible() const { return window_ && window_->isVisible(); }

@@ -36,6 +36,9 @@ bool PrinterObject::Ready() const
 
 std::string PrinterObject::DeviceName() const { return Device().printerName().toStdString(); }
 
+std::string PrinterObject::DocName() const { return Device().docName().toStdString(); }
+void PrinterObject::SetDocName(const std::string& name) { Device().setDocName(Q(name)); }
+
 void PrinterObject::SetOrientation(int orientation)
 {
     if (orientation != vbPRORPortrait && orientation != vbPRORLandscape)

@@ -42,6 +42,12 @@ public:
     // (Qt then stands in a PDF writer that has no file to write).
     bool Ready() const;
 
+    // The name the document goes to the printer under: the job's title in the print queue,
+    // the title of a PDF file. Set before the document starts; it stays for later documents
+    // until it is set again.
+    std::string DocName() const;
+    void SetDocName(const std::string& name);
+
     // 1 portrait, 2 landscape; any other value raises 380. Set before a document starts
     // (a change during one takes effect where the device allows it, at the next page).
     int Orientation() const { return orientation_; }

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -31,11 +32,19 @@ PrinterDialogHandler& Handler()
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
+// The toolkit's own texts, under the contexts and source texts of Qt's print dialog, so that
+// Qt's translations for the system's locale give them in the system's language.
+QString PrintTitle() { return QCoreApplication::translate("QPrintDialog", "Print"); }
+QString PrinterCaption() { return QCoreApplication::translate("QPrintWidget", "Printer"); }
+QString PrinterNameLabel() { return QCoreApplication::translate("QPrintWidget", "&Name:"); }
+QString PdfEntry() { return QCoreApplication::translate("QPrintDialog", "Print to File (PDF)"); }
+QString PdfSaveTitle() { return QCoreApplication::translate("QPrintDialog", "Print To File ..."); }
+
 // Where the PDF output goes: asked with the save box; nothing when the user cancels.
 std::optional<std::string> AskPdfFile(const PrinterDialogTexts& texts)
 {
     CommonDialog save;
-    save.DialogTitle = texts.pdf;
+    save.DialogTitle = PdfSaveTitle().toStdString();
     save.Filter = "PDF (*.pdf)|*.pdf";
     save.Flags = cdlOFNOverwritePrompt | cdlOFNHideReadOnly;
     save.FileName = texts.pdfFileName;
@@ -59,33 +68,35 @@ bool ShowProgramPrinterDialog(QPrinter& printer, long /*flags*/, const PrinterDi
 {
     QDialog dialog(QApplication::activeWindow());
     dialog.setObjectName("PrinterDialog");
-    dialog.setWindowTitle(Q(texts.title));
-    auto* label = new QLabel(Q(texts.printer), &dialog);
-    auto* printers = new QComboBox(&dialog);
+    dialog.setWindowTitle(PrintTitle());
+    auto* box = new QGroupBox(PrinterCaption(), &dialog);
+    auto* label = new QLabel(PrinterNameLabel(), box);
+    auto* printers = new QComboBox(box);
     printers->setObjectName("printers");
     label->setBuddy(printers);
     const QList<QPrinterInfo> installed = QPrinterInfo::availablePrinters();
     for (const QPrinterInfo& info : installed)
         printers->addItem(info.description().isEmpty() ? info.printerName() : info.description(), info.printerName());
     // Qt's PDF output is one more printer, as the original platform's PDF printer was.
-    printers->addItem(Q(texts.pdf), QString());
+    printers->addItem(PdfEntry(), QString());
     const int standard = printers->findData(QPrinterInfo::defaultPrinterName());
     printers->setCurrentIndex(standard >= 0 && !QPrinterInfo::defaultPrinterName().isEmpty() ? standard : 0);
 
-    auto* buttons = new QDialogButtonBox(&dialog);
-    QPushButton* ok = buttons->addButton(Q(texts.ok), QDialogButtonBox::AcceptRole);
-    QPushButton* cancel = buttons->addButton(Q(texts.cancel), QDialogButtonBox::RejectRole);
+    // The standard buttons take their texts from the platform theme, as a message box's do.
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
     ok->setObjectName("ok");
     cancel->setObjectName("cancel");
     ok->setDefault(true);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
 
-    auto* row = new QHBoxLayout;
+    auto* row = new QHBoxLayout(box);
     row->addWidget(label);
     row->addWidget(printers, 1);
     auto* layout = new QVBoxLayout(&dialog);
-    layout->addLayout(row);
+    layout->addWidget(box);
     layout->addWidget(buttons);
     dialog.setMinimumWidth(360);
 

@@ -1,6 +1,8 @@
 // The printer dialog of the common dialog control. The program shows its own small dialog on
 // the Printer object's device: the system's printers and, as one more printer, Qt's PDF
-// output (as the original platform offered its PDF printer), with the program's own texts.
+// output (as the original platform offered its PDF printer). It is the platform's dialog, so
+// it speaks the system's language, as the message boxes and the save box do: its texts are
+// the toolkit's own, from Qt's translations for the system's locale.
 // Tests install a handler that sets the device up (a PDF file) and answers, the same seam as
 // the message boxes.
 #pragma once
@@ -22,13 +24,8 @@ namespace err {
 constexpr long CommonDialogCancel = 32755;        // "Cancel was selected."
 }  // namespace err
 
-// What the dialog says, in the program's language (the program sets them before showing it).
+// What the program gives the dialog: the only text of it that is the program's own.
 struct PrinterDialogTexts {
-    std::string title = "Print";
-    std::string printer = "Printer:";
-    std::string pdf = "PDF file";            // the PDF output's entry among the printers
-    std::string ok = "OK";
-    std::string cancel = "Cancel";
     std::string pdfFileName = "document.pdf";  // proposed in the save box of the PDF output
 };
 
@@ -41,7 +38,9 @@ PrinterDialogHandler SetPrinterDialogHandler(PrinterDialogHandler handler);
 // The program's dialog itself: the system's printers (the default one chosen) and the PDF
 // output last (chosen when the system has no printer). Choosing the PDF output asks where to
 // write it with the save box (FileDialog.h); a cancel there is a cancel of the dialog. The
-// selection, page range and print-to-file choices of the flags are never offered.
+// selection, page range and print-to-file choices of the flags are never offered. Its title,
+// the printer box's caption and name, the PDF entry and the buttons are Qt's texts of its
+// own print dialog, translated by whatever translator the application has installed.
 bool ShowProgramPrinterDialog(QPrinter& printer, long flags, const PrinterDialogTexts& texts);
 
 // The common dialog control, as far as the program uses it: Flags, CancelError, ShowPrinter.

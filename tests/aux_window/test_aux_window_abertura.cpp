@@ -3,6 +3,7 @@
 // goes out when its printer box closes. Read from the pixels of both windows.
 #include "catalog/aux_window/frmZornak2.h"
 #include "catalog/aux_window/ligacao/RegistroJanelaAuxiliar.h"
+#include "common/modTraducao.h"
 #include "tests/printing/Pdf.h"
 #include "tests/screens_b/JanelaDemo.h"
 #include "tests/support/Ponteiro.h"
@@ -142,6 +143,39 @@ TEST_F(AberturaAuxiliar, ThePrintButtonGoesOutWhenThePrinterBoxCloses) {
         EXPECT_EQ(chave, "FORM");
         ASSERT_TRUE(erros.empty()) << erros.front();
     }
+}
+
+// The cart printed from its screen's print button goes to the printer named with the
+// program's title and the cart's document title (the second line of its header), as a print
+// queue or a PDF printer shows the job; the PDF file carries the same title.
+TEST_F(AberturaAuxiliar, ThePrintedCartGoesToThePrinterUnderItsTitle) {
+    frmZornakForm& j = Inicia();
+    j.Show();
+    testsupport::Processa();
+    dao::Recordset rs = EstadoPrograma.DbCatalogo.OpenRecordset("SELECT TOP 2 CodigoProduto FROM PRODUTO ORDER BY 1",
+                                                                dao::dbOpenSnapshot);
+    for (; !rs.Eof(); rs.MoveNext()) IncluiProdutoCarrinho(rs.Fields(0).Value().ToLong(), 1);
+    rs.Close();
+    QTemporaryDir saida;
+    const std::string arquivo = saida.filePath("carrinho.pdf").toStdString();
+    teste::DialogoPdf dialogo(arquivo);
+    vb::Printer().SetDocName("");
+    QuandoMostrar(2, [&](frmZornak2Form& aux) {
+        QWidget* w = aux.Window();
+        testsupport::MovePara(w, CentroVisivel(*aux.lblImprimir));
+        testsupport::Clica(w, CentroVisivel(*aux.lblImprimir));
+        testsupport::Clica(*aux.lblVoltar);
+    });
+    testsupport::Clica(j.Img("imgCarrinho"));
+    ASSERT_FALSE(frmZornak2().IsLoaded());
+    ASSERT_EQ(dialogo.vezes, 1);
+    ASSERT_TRUE(erros.empty()) << erros.front();
+    const std::string titulo = teste::LinhaQueComeca(teste::TextoPdf(arquivo), Traduz(36) + " - ");
+    ASSERT_FALSE(titulo.empty()) << "the header's document title";
+    // The text read back from the page has its runs of blanks made single.
+    const std::string esperado = teste::Simplifica(Traduz(0) + " - " + titulo);
+    EXPECT_EQ(teste::Simplifica(vb::Printer().DocName()), esperado);
+    EXPECT_EQ(teste::Simplifica(teste::TituloPdf(arquivo)), esperado);
 }
 
 }  // namespace

@@ -9,76 +9,25 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/Events.h"
 #include "platform/forms/Form.h"
+#include "tests/support/ServidorXTeste.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
 
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
-
-// An Xvfb of its own, on the display number it picks itself (-displayfd), so that parallel
-// runs never meet.
-class PrivateXServer {
-public:
-    bool Start() {
-        const QString xvfb = QStandardPaths::findExecutable("Xvfb");
-        if (xvfb.isEmpty()) return false;
-        int fds[2];
-        if (pipe(fds) != 0) return false;
-        pid_ = fork();
-        if (pid_ == 0) {
-            // The server goes with the test, even when the test dies.
-            prctl(PR_SET_PDEATHSIG, SIGTERM);
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            const std::string path = xvfb.toStdString();
-            execl(path.c_str(), "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
-                  static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        if (pid_ < 0) {
-            close(fds[0]);
-            return false;
-        }
-        std::string number;
-        char c;
-        while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-        close(fds[0]);
-        if (number.empty()) return false;
-        display_ = ":" + number;
-        return true;
-    }
-    void Stop() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
-    ~PrivateXServer() { Stop(); }
-    const std::string& Display() const { return display_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string display_;
-};
 
 // Runs the events until the condition holds or a generous limit passes (a slow machine
 // only waits longer; nothing here measures time).
@@ -145,8 +94,8 @@ public:
 class FormsOnX : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        server_ = std::make_unique<PrivateXServer>();
-        if (!server_->Start()) return;
+        server_ = std::make_unique<testsupport::ServidorXTeste>();
+        if (!server_->Inicia()) return;
         setenv("DISPLAY", server_->Display().c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         static int argc = 1;
@@ -166,11 +115,11 @@ protected:
         ASSERT_EQ(QGuiApplication::platformName(), "xcb");
     }
 
-    static std::unique_ptr<PrivateXServer> server_;
+    static std::unique_ptr<testsupport::ServidorXTeste> server_;
     static QApplication* app_;
 };
 
-std::unique_ptr<PrivateXServer> FormsOnX::server_;
+std::unique_ptr<testsupport::ServidorXTeste> FormsOnX::server_;
 QApplication* FormsOnX::app_ = nullptr;
 
 // The modal, shaped window over a shown one draws its own colour, its screen and, where its

@@ -17,6 +17,8 @@
 #include "tests/support/Ponteiro.h"
 
 
+#include <QScreen>
+
 #include <functional>
 #include <map>
 #include <set>
@@ -47,6 +49,7 @@ protected:
         ASSERT_NO_FATAL_FAILURE(
             testsupport::InstalaProgramaDemo(raiz.path(), ZK_DEMO_DATA_DIR, testsupport::ImagensDemo::Ligadas));
         testsupport::PreparaJanelas([](frmZornakForm& j) { return std::make_unique<TelasCatalogo>(j); });
+        vb::Screen().SetSizeForTesting(tela.width(), tela.height());
         auxiliar = std::make_shared<mainwindowtest::JanelaAuxiliarGravada>();
         DefineJanelaAuxiliar(auxiliar);
         // The browser and the help viewer: a stand-in that notes the address or file.
@@ -110,6 +113,7 @@ protected:
     // An application of the demo catalogue that is no vehicle and has a set with a figure.
     static constexpr long AplicacaoComFigura = 36;
 
+    QSize tela{1024, 768};   // the screen the program measures, in pixels
     QTemporaryDir raiz;
     testsupport::FakeMsgBox caixas;
     std::shared_ptr<mainwindowtest::JanelaAuxiliarGravada> auxiliar;
@@ -447,6 +451,72 @@ TEST_F(MolduraPonteiro, ThePrintButtonGoesOutWhenThePrinterDialogCloses) {
         testsupport::MovePara(W(), centro + QPoint(1, 0));
         EXPECT_NE(testsupport::Captura(W()).copy(area), apagado);
     }
+}
+
+// The list and the figure page, printed from the print button, go to the printer named with
+// the program's title and the document's own title (the second line of its header), as a
+// print queue or a PDF printer shows the job; the PDF file carries the same title.
+TEST_F(MolduraPonteiro, PrintedListsAndFiguresGoToThePrinterUnderTheirTitles) {
+    QTemporaryDir saida;
+    const struct {
+        int tela;
+        int mensagem;   // the document title's first word
+    } casos[] = {{3, 9}, {4, 8}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE("screen " + std::to_string(c.tela));
+        const std::string arquivo = saida.filePath(QString("tela%1.pdf").arg(c.tela)).toStdString();
+        teste::DialogoPdf dialogo(arquivo);
+        ASSERT_NO_FATAL_FAILURE(VaiPara(c.tela));
+        frmZornakForm& j = J();
+        vb::Printer().SetDocName("");
+        testsupport::MovePara(W(), CentroVisivel(*j.lblImprimir));
+        testsupport::Clica(W(), CentroVisivel(*j.lblImprimir));
+        ASSERT_EQ(dialogo.vezes, 1);
+        ASSERT_EQ(caixas.Count(), 0u) << caixas.Last().prompt;
+        const std::string titulo = teste::LinhaQueComeca(teste::TextoPdf(arquivo), Traduz(c.mensagem) + " - ");
+        ASSERT_FALSE(titulo.empty()) << "the header's document title";
+        // The text read back from the page has its runs of blanks made single.
+        const std::string esperado = teste::Simplifica(Traduz(0) + " - " + titulo);
+        EXPECT_EQ(teste::Simplifica(vb::Printer().DocName()), esperado);
+        EXPECT_EQ(teste::Simplifica(teste::TituloPdf(arquivo)), esperado);
+    }
+}
+
+// On a small screen the window fills it, maximised from its first activation. The program's own
+// minimise button keeps that: the window is minimised as a maximised one, and when the window
+// manager restores it (it takes the Minimized flag away, as Qt reports a window shown again
+// from the task bar) it is maximised again, at the size it had, not the 800 x 600 it was
+// built with.
+class MolduraPonteiroTelaPequena : public MolduraPonteiro {
+protected:
+    MolduraPonteiroTelaPequena() { tela = QSize(1024, 600); }
+};
+
+TEST_F(MolduraPonteiroTelaPequena, MinimisedFromItsButtonTheWindowComesBackMaximised) {
+    ASSERT_NO_FATAL_FAILURE(VaiPara(1));
+    frmZornakForm& j = J();
+    QWidget* janela = W();
+    // Shown, the window is activated (the window manager's part; offscreen, the test's).
+    janela->activateWindow();
+    testsupport::Processa();
+    ASSERT_FALSE(j.m_PrimeiraAtivacao);
+    ASSERT_EQ(j.WindowState(), vb::vbMaximized) << "maximised on its first activation";
+    const QSize maximizada = janela->size();
+    ASSERT_EQ(maximizada, janela->screen()->availableGeometry().size());
+
+    ASSERT_NO_FATAL_FAILURE(Repousa());
+    testsupport::MovePara(janela, CentroVisivel(j.Img("imgMinimizar")));
+    testsupport::Clica(janela, CentroVisivel(j.Img("imgMinimizar")));
+    testsupport::Processa();
+    EXPECT_EQ(j.WindowState(), vb::vbMinimized);
+    EXPECT_TRUE(janela->windowState().testFlag(Qt::WindowMinimized));
+    EXPECT_TRUE(janela->windowState().testFlag(Qt::WindowMaximized)) << "minimised as a maximised window";
+
+    janela->setWindowState(janela->windowState() & ~Qt::WindowMinimized);
+    testsupport::Processa();
+    EXPECT_EQ(j.WindowState(), vb::vbMaximized);
+    EXPECT_EQ(janela->size(), maximizada);
+    EXPECT_EQ(caixas.Count(), 0u);
 }
 
 // Last: the exit ends the window, as the user's last click does.

@@ -42,6 +42,30 @@ inline std::vector<std::string> PaginasPdf(const std::string& arquivo)
     return paginas;
 }
 
+// The document's title, as a PDF printer or a print queue shows the job's name.
+inline std::string TituloPdf(const std::string& arquivo)
+{
+    const QString info = QString::fromStdString(Executa("pdfinfo", {QString::fromStdString(arquivo)}));
+    const auto m = QRegularExpression(R"(^Title:[ \t]*(.*)$)", QRegularExpression::MultilineOption).match(info);
+    return m.hasMatch() ? m.captured(1).trimmed().toStdString() : std::string();
+}
+
+// A text with its runs of blanks made one blank, as the layout of a page's text reads it.
+inline std::string Simplifica(const std::string& texto)
+{
+    return QString::fromStdString(texto).simplified().toStdString();
+}
+
+// The first line of the text that begins with `inicio`, without the layout's blanks around it.
+inline std::string LinhaQueComeca(const std::string& texto, const std::string& inicio)
+{
+    for (const QString& l : QString::fromStdString(texto).split('\n')) {
+        const QString t = l.trimmed();
+        if (t.startsWith(QString::fromStdString(inicio))) return t.toStdString();
+    }
+    return {};
+}
+
 struct Palavra {
     int pagina = 0;          // from 1
     double x = 0, y = 0;     // top left, points from the paper's top left

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -116,11 +117,6 @@ void PressionaBotao(QDialog& d, const char* nome)
 TEST_F(Impressora, ODialogoDoProgramaOfereceAsImpressorasEOPdf)
 {
     vb::PrinterDialogTexts textos;
-    textos.title = "Imprimir";
-    textos.printer = "Impressora:";
-    textos.pdf = "Arquivo PDF";
-    textos.ok = "Ok";
-    textos.cancel = "Cancelar";
     textos.pdfFileName = "ZORNAK.pdf";
     std::vector<vb::SaveFileRequest> pedidos;
     std::optional<std::string> escolhido = Arquivo("saida.pdf");
@@ -132,12 +128,14 @@ TEST_F(Impressora, ODialogoDoProgramaOfereceAsImpressorasEOPdf)
     for (const QPrinterInfo& i : QPrinterInfo::availablePrinters())
         sistema << (i.description().isEmpty() ? i.printerName() : i.description());
 
-    // What shows: our texts, the system's printers, and the PDF output as the last printer,
-    // chosen when the system has none. OK then asks where the PDF goes.
-    QString titulo, rotulo, atual;
+    // What shows: the toolkit's texts (here untranslated: this process installs no
+    // translator), the system's printers, and the PDF output as the last printer, chosen when
+    // the system has none. OK then asks where the PDF goes.
+    QString titulo, grupo, rotulo, atual;
     QStringList itens, botoes;
     RespostaDialogo ok([&](QDialog& d) {
         titulo = d.windowTitle();
+        if (auto* g = d.findChild<QGroupBox*>()) grupo = g->title();
         if (auto* l = d.findChild<QLabel*>()) rotulo = l->text();
         auto* combo = d.findChild<QComboBox*>("printers");
         for (int i = 0; combo && i < combo->count(); ++i) itens << combo->itemText(i);
@@ -151,15 +149,16 @@ TEST_F(Impressora, ODialogoDoProgramaOfereceAsImpressorasEOPdf)
     QPrinter impressora(QPrinter::HighResolution);
     EXPECT_TRUE(vb::ShowProgramPrinterDialog(impressora, 0x14000C, textos));
     EXPECT_TRUE(ok.Respondeu());
-    EXPECT_EQ(titulo, "Imprimir");
-    EXPECT_EQ(rotulo, "Impressora:");
-    EXPECT_EQ(itens, sistema + QStringList{"Arquivo PDF"});
-    EXPECT_EQ(atual, "Arquivo PDF");
+    EXPECT_EQ(titulo, "Print");
+    EXPECT_EQ(grupo, "Printer");
+    EXPECT_EQ(rotulo, "&Name:");
+    EXPECT_EQ(itens, sistema + QStringList{"Print to File (PDF)"});
+    EXPECT_EQ(atual, "Print to File (PDF)");
     botoes.sort();
-    EXPECT_EQ(botoes, (QStringList{"Cancelar", "Ok"}));
+    EXPECT_EQ(botoes, (QStringList{"Cancel", "OK"}));
     ASSERT_EQ(pedidos.size(), 1u);
     EXPECT_EQ(pedidos[0].fileName, "ZORNAK.pdf");
-    EXPECT_EQ(pedidos[0].title, "Arquivo PDF");
+    EXPECT_EQ(pedidos[0].title, "Print To File ...");
     EXPECT_EQ(impressora.outputFormat(), QPrinter::PdfFormat);
     EXPECT_EQ(impressora.outputFileName().toStdString(), Arquivo("saida.pdf"));
 
@@ -171,7 +170,7 @@ TEST_F(Impressora, ODialogoDoProgramaOfereceAsImpressorasEOPdf)
             PressionaBotao(d, "cancel");
         });
         EXPECT_FALSE(vb::ShowProgramPrinterDialog(impressora, 0x14000C, textos));
-        EXPECT_EQ(atual, "Arquivo PDF");
+        EXPECT_EQ(atual, "Print to File (PDF)");
     }
 
     // Cancel, and a cancelled save box, print nothing and leave the device as it was.
