@@ -404,7 +404,7 @@ private:
         std::vector<Item> items;
         bool inSet = false;
         std::string limit;
-        long percentFrom = -1;   // TOP n PERCENT: the item of its SELECT
+        bool percent = false;    // TOP n PERCENT
         for (int i = b; i < e; ++i) {
             const Token& tk = t_[i];
             Item it;
@@ -486,10 +486,7 @@ private:
                     limit = t_[i + 1].text;
                     ++i;
                     if (i + 1 < e && IsWord(t_[i + 1], "PERCENT")) {
-                        percentFrom = static_cast<long>(items.size()) - 1;
-                        while (percentFrom > 0 && !(items[static_cast<size_t>(percentFrom)].tok &&
-                                                    IsWord(*items[static_cast<size_t>(percentFrom)].tok, "SELECT")))
-                            --percentFrom;
+                        percent = true;
                         ++i;
                     }
                     continue;
@@ -514,15 +511,18 @@ private:
             items.push_back(std::move(it));
         }
         operators(items);
-        if (percentFrom >= 0) {
-            // The rows to count: the SELECT without its ORDER BY.
-            size_t order = static_cast<size_t>(percentFrom);
+        if (percent) {
+            // The rows to count: the SELECT (the one of this level) without its ORDER BY.
+            size_t from = 0;
+            while (from < items.size() && !(items[from].tok && IsWord(*items[from].tok, "SELECT"))) ++from;
+            if (from == items.size()) syntax("TOP n PERCENT outside a SELECT");
+            size_t order = from;
             while (order + 1 < items.size() && !(items[order].tok && IsWord(*items[order].tok, "ORDER") &&
                                                  items[order + 1].tok && IsWord(*items[order + 1].tok, "BY")))
                 ++order;
             if (order + 1 >= items.size()) order = items.size();
             limit = detail::LimitePercentual(
-                join(std::vector<Item>(items.begin() + percentFrom, items.begin() + static_cast<long>(order))), limit);
+                join(std::vector<Item>(items.begin() + static_cast<long>(from), items.begin() + static_cast<long>(order))), limit);
         }
         orderCollation(items);
         std::string out = join(items);

@@ -120,6 +120,9 @@ TEST_F(DaoTest, RightJoinsAreSwappedAndTheRefusedFormsSaySo) {
     EXPECT_EQ(Rows(db_, "SELECT T.Id, U.Versao FROM U RIGHT JOIN (T INNER JOIN T AS T2 ON T2.Id = T.Id) "
                         "ON T.Id = U.a WHERE T.Id < 3 ORDER BY T.Id"),
               (Lines{"1|7", "2|<null>"}));
+    // TOP n PERCENT counts the rows of its own SELECT, whatever stands around it.
+    db_.Execute("INSERT INTO U (Versao, a) SELECT TOP 40 PERCENT Id + 1 + Qt, Nome & '!' FROM T WHERE Id > 0 ORDER BY Id");
+    EXPECT_EQ(Rows(db_, "SELECT Versao FROM U ORDER BY Versao"), (Lines{"<null>", "7", "7"}));   // Ids 1 and 2 (Qt Null)
     // Right() the function is no join.
     EXPECT_EQ(Rows(db_, "SELECT Right(Nome, 2) FROM T WHERE Id = 1"), Lines{"ha"});
     struct Caso {
