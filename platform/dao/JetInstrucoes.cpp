@@ -673,6 +673,16 @@ void verificaNulos(Sessao& s, const std::string& tabela, const std::vector<std::
         erro(kNullNaChave, "Index or primary key cannot contain a Null value.");
 }
 
+// The name of the table's primary key ("" when it has none, or one without a name).
+std::string nomeDaChavePrimaria(const Esquema& e) {
+    for (const Parte& p : e.partes) {
+        auto pp = pedacos(p.texto);
+        for (size_t k = 0; k < pp.size(); ++k)
+            if (ehChave(pp[k], "PRIMARY")) return k >= 2 && ehChave(pp[k - 2], "CONSTRAINT") ? pp[k - 1].texto : "";
+    }
+    return "";
+}
+
 bool temChavePrimaria(Sessao& s, const std::string& tabela) {
     for (const auto& c : colunasDe(s, tabela))
         if (c.pk) return true;
@@ -839,6 +849,17 @@ void depoisDeCriarTabela(Sessao& s, const std::vector<Token>& t, int n) {
     }
     for (const Relacao& r : relacoesDe(s, tabela))
         if (!sqlDaTabela(s, r.mae)) tabelaInexistente(r.mae);
+    // SQLite takes a Null in a primary key that is not the rowid; Jet never does.
+    std::vector<std::string> semNulo;
+    for (auto& c : colunasDe(s, tabela))
+        if (c.pk && !c.naoNulo && !ehContador(c.tipo)) semNulo.push_back(c.nome);
+    if (!semNulo.empty()) {
+        std::string nome = nomeDaChavePrimaria(esquemaDe(s, tabela));
+        if (nome.empty()) nome = tabela;
+        reconstroi(s, tabela, [&](Esquema& e) {
+            e.partes.push_back({"CONSTRAINT " + aspas("zk_nulo_" + nome) + " CHECK(" + naoNulos(semNulo) + ")", "zk_nulo_" + nome, false});
+        });
+    }
 }
 
 // ALTER TABLE t ADD [COLUMN] name type [NOT NULL] [CONSTRAINT name {PRIMARY KEY | UNIQUE |
@@ -1237,7 +1258,8 @@ bool ExecutaInstrucaoJet(sqlite3* db, std::string_view jet, bool gravavel, Falha
     int marca = 0;
     if (palavra(t, 0, "CREATE") && palavra(t, 1, "TABLE")) {
         for (int i = 2; i < n && forma == Forma::Nenhuma; ++i)
-            if (palavra(t, i, "REFERENCES") || palavra(t, i, "COUNTER") || palavra(t, i, "AUTOINCREMENT") || palavra(t, i, "IDENTITY"))
+            if (palavra(t, i, "REFERENCES") || palavra(t, i, "COUNTER") || palavra(t, i, "AUTOINCREMENT") ||
+                palavra(t, i, "IDENTITY") || palavra(t, i, "PRIMARY"))
                 forma = Forma::CriaTabela;
     } else if (palavra(t, 0, "ALTER") && palavra(t, 1, "TABLE") && n >= 4) {
         // A plain new column stays SQLite's own ALTER TABLE ... ADD COLUMN.
