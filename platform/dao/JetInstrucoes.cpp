@@ -1013,6 +1013,9 @@ void alteraColuna(Sessao& s, const std::string& tabela, const std::vector<Token>
         }
     std::string texto = velha->texto;
     const std::string chaves = cortaChavesDaColuna(texto);
+    // A field of the primary key stays without Null.
+    for (const auto& c : colunasDe(s, e.tabela))
+        if (c.pk && c.naoNulo && mesmoNome(c.nome, col)) naoNulo = true;
     if (naoNulo) nova += " NOT NULL";
     nova += chaves;
     reconstroi(s, e.tabela, [&](Esquema& n) {
@@ -1303,7 +1306,7 @@ bool ExecutaInstrucaoJet(sqlite3* db, std::string_view jet, bool gravavel, Falha
         afetados = 0;
         switch (forma) {
         case Forma::CriaTabela:
-            s.executa(TranslateJetSql(textoJet(t, 0, n)));
+            s.executa(TranslateJetSql(jet));
             depoisDeCriarTabela(s, t, n);
             break;
         case Forma::AlteraTabela: alteraTabela(s, t, n); break;
