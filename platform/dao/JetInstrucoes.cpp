@@ -22,6 +22,7 @@
 #include <cctype>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 
@@ -1081,8 +1082,8 @@ void criaIndice(Sessao& s, const std::vector<Token>& t, int n, int com) {
         });
 }
 
-// UPDATE over a join: the joined rows are read first, then each target row takes the values
-// of the last of its joined rows.
+// UPDATE over a join: the joined rows are read first, then applied one by one in the order
+// of their tables' rows.
 void atualizaJuncao(Sessao& s, const std::vector<Token>& t, int n, long& afetados) {
     int ini = 1;
     while (palavra(t, ini, "DISTINCTROW") || palavra(t, ini, "DISTINCT")) ++ini;
@@ -1122,28 +1123,87 @@ void atualizaJuncao(Sessao& s, const std::vector<Token>& t, int n, long& afetado
     }
     std::set<int> alvos;
     for (auto& a : atribuicoes) alvos.insert(a.ref);
+    // The joined rows, as the rowids of their tables, in the order of those rowids.
     std::vector<std::string> campos, ordem;
-    for (int r : alvos) campos.push_back("[" + refs[static_cast<size_t>(r)].nome() + "].rowid AS zk_r" + std::to_string(r));
-    for (size_t j = 0; j < atribuicoes.size(); ++j)
-        campos.push_back("(" + textoJet(t, atribuicoes[j].vb, atribuicoes[j].ve) + ") AS zk_v" + std::to_string(j));
-    for (const RefTabela& r : refs) ordem.push_back("[" + r.nome() + "].rowid");
+    for (size_t r = 0; r < refs.size(); ++r) {
+        campos.push_back("[" + refs[r].nome() + "].rowid AS zk_r" + std::to_string(r));
+        ordem.push_back("[" + refs[r].nome() + "].rowid");
+    }
     const std::string leitura = TranslateJetSql("SELECT " + junta(campos, ", ") + " FROM " + textoJet(t, ini, set) +
                                                 (onde < n ? " " + textoJet(t, onde, n) : "") + " ORDER BY " + junta(ordem, ", "));
     s.executa("DROP TABLE IF EXISTS temp.zk_juncao");
     s.executa("CREATE TEMP TABLE zk_juncao AS " + leitura);
-    afetados = 0;
+    // The values of one joined row: its tables' rows taken by rowid as they stand now, so
+    // that a row the join gives twice is changed twice, the second time from the first's
+    // result (SET x = x + y adds both y), as Jet changes it.
+    std::string base = "SELECT ";
+    for (size_t j = 0; j < atribuicoes.size(); ++j)
+        base += (j ? ", (" : "(") + textoJet(t, atribuicoes[j].vb, atribuicoes[j].ve) + ") AS zk_v" + std::to_string(j);
+    base += " FROM (SELECT 1 AS zk_um) AS zk_base";
+    for (size_t r = 0; r < refs.size(); ++r)
+        base += " LEFT JOIN [" + refs[r].tabela + "]" + (refs[r].apelido.empty() ? "" : " AS [" + refs[r].apelido + "]") +
+                " ON [" + refs[r].nome() + "].rowid = zk_p" + std::to_string(r);
+    std::string valores = TranslateJetSql(base);
+    for (size_t r = refs.size(); r-- > 0;) {
+        const std::string marca = "zk_p" + std::to_string(r);
+        for (size_t at = valores.find(marca); at != std::string::npos; at = valores.find(marca, at))
+            valores.replace(at, marca.size(), "?" + std::to_string(r + 1));
+    }
+    // Each target table's UPDATE takes the values of its fields (?1.. in the order of SET)
+    // and its row (the last parameter).
+    const int nValores = static_cast<int>(atribuicoes.size());
+    struct Alvo { int ref; Instrucao st; };
+    std::vector<std::unique_ptr<Alvo>> atualizacoes;
     for (int r : alvos) {
         std::string nome;
         if (!sqlDaTabela(s, refs[static_cast<size_t>(r)].tabela, &nome)) tabelaInexistente(refs[static_cast<size_t>(r)].tabela);
-        const std::string alvo = aspas(nome), chave = "zk_r" + std::to_string(r);
         std::vector<std::string> sets;
-        for (size_t j = 0; j < atribuicoes.size(); ++j)
-            if (atribuicoes[j].ref == r)
-                sets.push_back(aspas(atribuicoes[j].coluna) + " = (SELECT zk_v" + std::to_string(j) +
-                               " FROM temp.zk_juncao WHERE " + chave + " = " + alvo + ".rowid ORDER BY rowid DESC LIMIT 1)");
-        s.executa("UPDATE " + alvo + " SET " + junta(sets, ", ") + " WHERE rowid IN (SELECT " + chave + " FROM temp.zk_juncao)");
-        afetados += sqlite3_changes(s.db);
+        for (int j = 0; j < nValores; ++j)
+            if (atribuicoes[static_cast<size_t>(j)].ref == r)
+                sets.push_back(aspas(atribuicoes[static_cast<size_t>(j)].coluna) + " = ?" + std::to_string(j + 1));
+        auto alvo = std::make_unique<Alvo>();
+        alvo->ref = r;
+        s.prepara("UPDATE " + aspas(nome) + " SET " + junta(sets, ", ") + " WHERE rowid = ?" + std::to_string(nValores + 1),
+                  alvo->st);
+        atualizacoes.push_back(std::move(alvo));
     }
+    struct Valores {
+        std::vector<sqlite3_value*> v;
+        ~Valores() { for (auto* x : v) sqlite3_value_free(x); }
+    };
+    std::set<std::pair<int, sqlite3_int64>> mudadas;
+    {
+        Instrucao linhas, calculo;
+        s.prepara("SELECT * FROM temp.zk_juncao ORDER BY rowid", linhas);
+        s.prepara(valores, calculo);
+        int rc;
+        while ((rc = sqlite3_step(linhas.s)) == SQLITE_ROW) {
+            // The row's values, all from the rows as they stand before any of them changes.
+            for (size_t r = 0; r < refs.size(); ++r) {
+                const int c = static_cast<int>(r);
+                if (sqlite3_column_type(linhas.s, c) == SQLITE_NULL) sqlite3_bind_null(calculo.s, c + 1);
+                else sqlite3_bind_int64(calculo.s, c + 1, sqlite3_column_int64(linhas.s, c));
+            }
+            const int lido = sqlite3_step(calculo.s);
+            if (lido != SQLITE_ROW) s.falha(s.db, lido, "SELECT");
+            Valores vs;
+            for (int j = 0; j < nValores; ++j) vs.v.push_back(sqlite3_value_dup(sqlite3_column_value(calculo.s, j)));
+            sqlite3_reset(calculo.s);
+            for (auto& a : atualizacoes) {
+                if (sqlite3_column_type(linhas.s, a->ref) == SQLITE_NULL) continue;   // the missing side of a LEFT JOIN
+                for (int j = 0; j < nValores; ++j) sqlite3_bind_value(a->st.s, j + 1, vs.v[static_cast<size_t>(j)]);
+                const sqlite3_int64 linha = sqlite3_column_int64(linhas.s, a->ref);
+                sqlite3_bind_int64(a->st.s, nValores + 1, linha);
+                const int passo = sqlite3_step(a->st.s);
+                if (passo != SQLITE_DONE) s.falha(s.db, passo, "UPDATE");
+                sqlite3_reset(a->st.s);
+                mudadas.insert({a->ref, linha});
+            }
+        }
+        if (rc != SQLITE_DONE) s.falha(s.db, rc, "SELECT");
+    }
+    afetados = static_cast<long>(mudadas.size());
+    atualizacoes.clear();
     s.executa("DROP TABLE temp.zk_juncao");
 }
 

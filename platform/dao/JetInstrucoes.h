@@ -13,10 +13,11 @@
 //  - COUNTER / AUTOINCREMENT: a column that is not its table's whole primary key, or that
 //    has (seed, step), is numbered by a trigger: the greatest number so far plus the step
 //    (Jet does not reuse the numbers of deleted last rows; this does);
-//  - UPDATE over a join: the join's rows are read first, then each target row takes the
-//    values of the last of its rows (the joined rows in the order of their tables' rows);
-//    a LEFT JOIN's target without a match gets the Null of the missing side. Jet would add
-//    the missing row when a field of the outer side is set; here that row is left out;
+//  - UPDATE over a join: the join's rows are read first, then applied one by one in the
+//    order of their tables' rows, as Jet applies them: a target row the join gives twice is
+//    changed twice (SET x = y: the last y stays; SET x = x + y: both are added); a LEFT
+//    JOIN's target without a match gets the Null of the missing side. Jet would add the
+//    missing row when a field of the outer side is set; here that row is left out;
 //  - DELETE [DISTINCTROW] t.* FROM a join; SELECT ... INTO (the new table's fields take the
 //    types of the fields read, an expression none; IN another database is refused);
 //  - RIGHT JOIN becomes a LEFT JOIN of the sides swapped (SELECT * keeps Jet's column order);

@@ -97,14 +97,19 @@ TEST_F(DaoTest, AWorkspaceRollbackUndoesATableMadeAnew) {
     EXPECT_EQ(Retrato(db_, "T"), antes);
 }
 
-// Where the join gives a target row twice, the last joined row (in the order the rows were
-// added to its table) gives the values; the rows changed and deleted are counted once.
-TEST_F(DaoTest, AJoinedUpdateTakesTheLastJoinedRowAndCountsEachRowOnce) {
+// Where the join gives a target row twice, it is changed twice, in the order the joined rows
+// were added to their table: the last assigned value stays, additions add up; the rows
+// changed and deleted are counted once.
+TEST_F(DaoTest, AJoinedUpdateAppliesEachJoinedRowInTurnAndCountsEachRowOnce) {
     db_.Execute("INSERT INTO U (Versao, a) VALUES (8, 1)");
     db_.Execute("INSERT INTO U (Versao, a) VALUES (9, 3)");
     db_.Execute("UPDATE T INNER JOIN U ON T.Id = U.a SET T.Qt = U.Versao");
     EXPECT_EQ(db_.RecordsAffected(), 2);
     EXPECT_EQ(Rows(db_, "SELECT Id, Qt FROM T WHERE Id IN (1, 3) ORDER BY Id"), (Lines{"1|8", "3|9"}));
+    // Applied in turn: the second joined row adds to what the first left.
+    db_.Execute("UPDATE T AS x INNER JOIN U ON x.Id = U.a SET x.Qt = x.Qt + U.Versao, x.Preco = U.Versao");
+    EXPECT_EQ(db_.RecordsAffected(), 2);
+    EXPECT_EQ(Rows(db_, "SELECT Id, Qt, Preco FROM T WHERE Id IN (1, 3) ORDER BY Id"), (Lines{"1|23|8", "3|18|9"}));
     db_.Execute("DELETE DISTINCTROW T.* FROM T INNER JOIN U ON T.Id = U.a");
     EXPECT_EQ(db_.RecordsAffected(), 2);
     db_.Execute("SELECT * INTO Copia FROM T");
