@@ -123,8 +123,9 @@ TEST_F(ScriptJet, CadaLinhaFazOQueOJetFaria) {
     ASSERT_EQ(caixas_.Count(), 1u);
     EXPECT_EQ(caixas_.Last().buttons, vb::vbInformation);
     EXPECT_EQ(ObtemValorSQL("SELECT Versao FROM UMREGISTRO", vb::Variant()).ToLong(), 28);
-    for (const LinhaScript& l : kScript)
+    for (const LinhaScript& l : kScript) {
         if (l.consulta) EXPECT_EQ(Linhas(l.consulta), l.esperado) << l.linha;
+    }
     EXPECT_TRUE(auxteste::Espera([this] { return !J().IsLoaded(); }));
 }
 
