@@ -124,7 +124,8 @@ TEST_F(ScriptJet, CadaLinhaFazOQueOJetFaria) {
     EXPECT_EQ(caixas_.Last().buttons, vb::vbInformation);
     EXPECT_EQ(ObtemValorSQL("SELECT Versao FROM UMREGISTRO", vb::Variant()).ToLong(), 28);
     for (const LinhaScript& l : kScript) {
-        if (l.consulta) EXPECT_EQ(Linhas(l.consulta), l.esperado) << l.linha;
+        if (!l.consulta) continue;
+        EXPECT_EQ(Linhas(l.consulta), l.esperado) << l.linha;
     }
     EXPECT_TRUE(auxteste::Espera([this] { return !J().IsLoaded(); }));
 }
