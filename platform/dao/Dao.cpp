@@ -11,6 +11,7 @@
 
 #include "platform/dao/Criteria.h"
 #include "platform/dao/FaultVfs.h"
+#include "platform/dao/JetInstrucoes.h"
 #include "platform/dao/JetLexer.h"
 #include "platform/dao/JetSql.h"
 #include "platform/vb/Err.h"
@@ -92,6 +93,10 @@ std::string upperAscii(std::string s) {
             raise(jet::NullNotAllowed, "The field '" + field +
                                            "' cannot contain a Null value because the Required "
                                            "property for this field is set to True.");
+        }
+        if (long number = 0; ext == SQLITE_CONSTRAINT_CHECK) {
+            std::string description;
+            if (detail::ErroDeRestricao(msg, number, description)) raise(number, description);
         }
         if (msg.find("zk_len_") != std::string::npos)
             raise(jet::FieldTooSmall,
@@ -821,6 +826,15 @@ Recordset Database::OpenRecordset(std::string_view sql, int type, int options) {
 
 void Database::Execute(std::string_view sql, int options) {
     auto& d = state();
+    {
+        // The Jet statements that SQLite runs as several (JetInstrucoes.h).
+        BusyScope busy(d.conn->db, options);
+        long affected = 0;
+        if (detail::ExecutaInstrucaoJet(d.conn->db, sql, !d.readOnly && d.conn->writable, raiseSqlite, affected)) {
+            d.affected = affected;
+            return;
+        }
+    }
     Statement st;
     prepare(d, std::string(sql), st);
     if (sqlite3_column_count(st.s) > 0 && sqlite3_stmt_readonly(st.s))

@@ -4,6 +4,7 @@
 #include "platform/dao/JetSql.h"
 
 #include "platform/dao/Dao.h"
+#include "platform/dao/JetInstrucoes.h"
 #include "platform/dao/JetLexer.h"
 #include "platform/vb/DateTime.h"
 #include "platform/vb/Err.h"
@@ -486,6 +487,7 @@ private:
         std::vector<Item> items;
         bool inSet = false;
         std::string limit;
+        bool percent = false;    // TOP n PERCENT
         for (int i = b; i < e; ++i) {
             const Token& tk = t_[i];
             Item it;
@@ -610,11 +612,13 @@ private:
                            (IsWord(*items.back().tok, "SELECT") || IsWord(*items.back().tok, "DISTINCT") ||
                             IsWord(*items.back().tok, "ALL") || IsWord(*items.back().tok, "DISTINCTROW"))) {
                     if (i + 1 >= e || t_[i + 1].kind != Tok::Number) syntax("TOP needs a number");
-                    if (i + 2 < e && IsWord(t_[i + 2], "PERCENT"))
-                        throw vb::Error(jet::NotSupported, "TOP n PERCENT is not supported.");
                     if (!limit.empty()) syntax("more than one TOP at one level");
                     limit = t_[i + 1].text;
                     ++i;
+                    if (i + 1 < e && IsWord(t_[i + 1], "PERCENT")) {
+                        percent = true;
+                        ++i;
+                    }
                     continue;
                 } else if (up == "DISTINCTROW") {
                     it.sql = "DISTINCT";
@@ -642,6 +646,19 @@ private:
         if (!ddlStatement_) {
             if (statement) statementValues(items);
             else if (ctx == Ctx::Value) valueSlots(items, 0, items.size());
+        }
+        if (percent) {
+            // The rows to count: the SELECT (the one of this level) without its ORDER BY.
+            size_t from = 0;
+            while (from < items.size() && !(items[from].tok && IsWord(*items[from].tok, "SELECT"))) ++from;
+            if (from == items.size()) syntax("TOP n PERCENT outside a SELECT");
+            size_t order = from;
+            while (order + 1 < items.size() && !(items[order].tok && IsWord(*items[order].tok, "ORDER") &&
+                                                 items[order + 1].tok && IsWord(*items[order + 1].tok, "BY")))
+                ++order;
+            if (order + 1 >= items.size()) order = items.size();
+            limit = detail::LimitePercentual(
+                join(std::vector<Item>(items.begin() + static_cast<long>(from), items.begin() + static_cast<long>(order))), limit);
         }
         orderCollation(items);
         std::string out = join(items);
@@ -921,9 +938,13 @@ private:
         std::string up = upper(t_[i].text);
         ++i;
         long size = -1;
+        const bool counter = up == "COUNTER" || up == "AUTOINCREMENT" || up == "IDENTITY";
+        bool seeded = false;
         if (isSym(i, "(")) {
             int j = match_[i];
+            long long seed = 0, step = 0;
             if (j == i + 2 && t_[i + 1].kind == Tok::Number) size = sizeOf(t_[i + 1].text, column);
+            else if (counter && detail::LeSementeContador(t_, i + 1, j, seed, step)) seeded = true;
             else if (!(up == "DECIMAL" || up == "NUMERIC")) syntax("bad size of column " + column);
             i = j + 1;
         }
@@ -946,8 +967,9 @@ private:
         if (up == "SINGLE" || up == "REAL" || up == "FLOAT4" || up == "IEEESINGLE") return "FLOAT";
         if (up == "BIT" || up == "YESNO" || up == "LOGICAL" || up == "BOOLEAN" || up == "LOGICAL1")
             return "YESNO INTEGER";
-        // The rowid of SQLite numbers the rows when the counter column is the primary key.
-        if (up == "COUNTER" || up == "AUTOINCREMENT" || up == "IDENTITY") return "INTEGER";
+        // The rowid of SQLite numbers the rows when the counter column is the primary key;
+        // a counter with its own seed and step is numbered by a trigger (JetInstrucoes.h).
+        if (counter) return seeded ? "COUNTER INTEGER" : "INTEGER";
         if (up == "CURRENCY" || up == "MONEY") return "CURRENCY REAL";
         if (up == "BINARY" || up == "VARBINARY" || up == "LONGBINARY" || up == "OLEOBJECT" ||
             up == "IMAGE" || up == "GENERAL")
@@ -1045,7 +1067,9 @@ private:
 }  // namespace
 
 std::string TranslateJetSql(std::string_view jet) {
-    Translator tr(detail::Lex(jet));
+    std::vector<detail::Token> toks = detail::Lex(jet);
+    detail::ReescreveInstrucao(toks);
+    Translator tr(std::move(toks));
     return tr.statement();
 }
 

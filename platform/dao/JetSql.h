@@ -39,12 +39,21 @@ namespace dao {
 //    WeekdayName, MonthName (English names), the aggregates First and Last, ... -> the
 //    registered jet_ functions
 //  - DDL: Long/Int/Integer, Short, Byte, Text(n) (COLLATE JET and a length check), Memo,
-//    Date, Double, Single, YesNo, Counter, Currency, Binary; "WITH ..." of CREATE INDEX is
-//    dropped; DROP INDEX i ON T; DELETE * FROM T.
+//    Date, Double, Single, YesNo, Counter, Currency, Binary; COUNTER(seed, step) and
+//    AUTOINCREMENT(seed, step) (numbered by a trigger, JetInstrucoes.h); "WITH IGNORE NULL"
+//    of CREATE INDEX is dropped (SQLite keeps Nulls apart in a unique index, as Jet does);
+//    DROP INDEX i ON T; DELETE * FROM T; FOREIGN KEY NO INDEX loses its NO INDEX
+//  - SELECT TOP n PERCENT -> LIMIT (the first n percent of the rows, rounded up) OFFSET 0
+//  - a RIGHT JOIN b ON c -> b LEFT JOIN a ON c (a join on the left side goes in parentheses;
+//    SELECT * then names each table's fields in Jet's order)
+// Statements that SQLite runs only as several of its own (ALTER TABLE's ALTER COLUMN, DROP
+// COLUMN, ADD/DROP CONSTRAINT, ADD COLUMN ... NOT NULL; CREATE INDEX ... WITH PRIMARY or
+// DISALLOW NULL; relationships; UPDATE and DELETE over a join; SELECT ... INTO) are run by
+// Database::Execute through JetInstrucoes.h; this translation handles each of their pieces.
 // LIKE stays LIKE: the connection's like() is Jet's (RegisterJetFunctions).
 // Not translated: TOP n with ORDER BY gives n rows, not Jet's n and the rows tied with the
 // last of them; NOT of a number other than True and False is logical, not Jet's bitwise NOT;
-// Jet's make-table (SELECT ... INTO) and joined UPDATE have no SQLite form and fail to prepare.
+// TRANSFORM ... PIVOT (a crosstab) is refused with 3251.
 // Throws vb::Error 3075 on text it cannot read (an unclosed literal or bracket, unbalanced
 // parentheses, an IIF without three arguments, Switch without pairs, an operator without an
 // operand, a date that does not exist) and on LIKE ... ESCAPE, which Jet does not know.
