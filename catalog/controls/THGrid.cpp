@@ -224,7 +224,12 @@ void THGrid::PosicionaControles() {
         const int w = Width();
         pctTHGrid->SetWidth(w - larguraRolagem_ + 1 - borda);
         linhasPagina_ = h / Linha;
-        grdTHGrid->setGeometry(ClientOrigin().x(), ClientOrigin().y(), w - borda, h);
+        // A configured list that the last repaint found shorter than a page keeps the width
+        // without the scroll bar's room. A control resized while hidden gets its resize only
+        // when it is shown, after that repaint: its rows would run on past the bar.
+        const bool semRolagem = guarda_ != 0 && grdTHGrid->ScrollBars() == 0;
+        grdTHGrid->setGeometry(ClientOrigin().x(), ClientOrigin().y(),
+                               semRolagem ? w - larguraRolagem_ + 1 - borda : w - borda, h);
         pctFundo->Move(pctFundo->Left(), pctFundo->Top(), w - borda, h);
         linRodape0->SetEnds(0, h - 1, w - borda, h - 1);
         linRodape1->SetEnds(0, linRodape1->Y1(), w - borda, linRodape1->Y2());

@@ -103,6 +103,13 @@ vb::Container& frmZornakForm::ContainerDe(const std::string& nome, int indice) {
     return *container;
 }
 
+vb::Shape& frmZornakForm::Moldura(const std::string& nome, int indice) {
+    auto* s = dynamic_cast<vb::Shape*>(Controle(nome, indice));
+    if (!s) vb::Raise(vb::err::ObjectRequired, "The window has no frame " + nome + "(" + std::to_string(indice) + ")");
+    s->SetBorderColor(vb::RGB(0xC8, 0xC8, 0xC8));
+    return *s;
+}
+
 vb::Control* frmZornakForm::Controle(const std::string& nome, int indice) const {
     auto it = controles_.find({nome, indice});
     if (it != controles_.end()) return it->second;
@@ -276,11 +283,11 @@ void frmZornakForm::CriaControles() {
         l->SetMousePointer(vb::vbArrow);
     }
     // A title (the application, its type and its maker) is longer than its design width: it
-    // grows along the title strip under it.
+    // reaches along the title strip under it and breaks at a word there (MostraTitulo).
     for (const char* t : {"lblTituloL", "lblTituloF"}) {
         Lbl(t).SetFont("Arial", 9, true);
         Lbl(t).SetForeColor(vb::RGB(0xC8, 0x10, 0x2E));
-        Lbl(t).SetAutoSize(true);
+        Lbl(t).SetWordWrap(true);
     }
     pctTmp->SetAutoSize(true);
     // The home screen's grid of 3 x 4 cells.

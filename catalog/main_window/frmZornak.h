@@ -61,6 +61,8 @@ public:
     // The footer's back and print buttons and the two logos, which only the list and figure
     // screens show.
     void MostraRodapeLista(bool visivel);
+    // The list's or the figure's title (lblTituloL / lblTituloF) over its strip.
+    void MostraTitulo(const char* titulo, const char* faixa, const std::string& texto);
     void AlteraIdioma(std::string idioma, bool bInicial);
     void TraduzTelaPrincipal(bool bAtualizaData);
     void AtualizaSelecaoMouse(const std::string& chave);
@@ -137,6 +139,8 @@ public:
     vb::Timer* tmrVerificaProcessoVerificacao = nullptr;   // polls the checker; its Tag names the check
     // Any placed control by name and index (-1 outside an array); nullptr when missing.
     vb::Control* Controle(const std::string& nome, int indice = -1) const;
+    // A frame of the layout (shpGrid, shpLigaRef), in the screens' frame colour.
+    vb::Shape& Moldura(const std::string& nome, int indice);
     vb::Image& Img(const std::string& nome, int indice = -1) const;
     vb::Label& Lbl(const std::string& nome, int indice = -1) const;
     // A control array of the window by name and element type (the screens load and unload

@@ -27,6 +27,10 @@ std::vector<PosicaoControle> MontaPosicoes() {
     add("pctTela", 1, "pctBase", -1, 0, 128, 800, 440);
     add("pctPainelRef", 0, "pctTela", 1, 657, 69, 123, 95);
     linhasReferencia("lblNumeroFabricanteRef", "lblFabricanteRef", 7, 0);
+    // The frames a pixel outside the two grids and the reference panel.
+    add("shpGrid", 0, "pctTela", 1, 19, 68, 618, 138);
+    add("shpGrid", 1, "pctTela", 1, 226, 288, 555, 138);
+    add("shpLigaRef", 0, "pctTela", 1, 656, 68, 125, 97);
 
     // Home.
     add("pctTela", 0, "pctBase", -1, 0, 128, 800, 445);
@@ -44,6 +48,9 @@ std::vector<PosicaoControle> MontaPosicoes() {
     add("pctTela", 3, "pctBase", -1, 0, 128, 800, 440);
     add("pctPainelRef", 1, "pctTela", 3, 657, 116, 123, 152);
     linhasReferencia("lblNumeroFabricanteRefL", "lblFabricanteRefL", 8, 1);
+    // The frames a pixel outside the product grid (616 x 153 at 20, 116) and the panel.
+    add("shpGrid", 3, "pctTela", 3, 19, 115, 618, 155);
+    add("shpLigaRef", 1, "pctTela", 3, 656, 115, 125, 154);
     add("lblTituloL", -1, "pctTela", 3, 25, 2, 324, 16);
     add("imgTituloL", -1, "pctTela", 3, 10, 22, 773, 19);
 

@@ -95,6 +95,21 @@ void frmZornakForm::MostraRodapeLista(bool visivel) {
         c->SetVisible(visivel);
 }
 
+// A title stands in one line above its strip and ends where the strip ends. One longer than
+// that breaks at a word into two lines of a smaller type, which still stand above the strip:
+// a vehicle's combo of assemblies lies on the list's strip.
+void frmZornakForm::MostraTitulo(const char* titulo, const char* faixa, const std::string& texto) {
+    vb::Label& l = Lbl(titulo);
+    const vb::Image& f = Img(faixa);
+    const int largura = f.Left() + f.Width() - 25;
+    pctTmp->SetFont("Arial", 9, true);
+    const bool umaLinha = pctTmp->TextWidth(texto) <= largura;
+    l.SetFont("Arial", umaLinha ? 9 : 7.5, true);
+    if (umaLinha) l.Move(25, 2, largura, 16);
+    else l.Move(25, 0, largura, f.Top());
+    l.SetCaption(texto);
+}
+
 // ---------------------------------------------------------------------------- tab strips
 
 void frmZornakForm::ObtemCorFundoOrelha() {

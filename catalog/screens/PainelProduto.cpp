@@ -25,15 +25,12 @@ PainelProduto::PainelProduto(frmZornakForm& janela, TelasCatalogo& telas) : jane
 
 void PainelProduto::CriaControles() {
     vb::PictureBox& painel = (*janela_.pctTela)(1);
-    // The frame around the reference panel and the replacement box under it.
-    auto moldura = [&](const char* nome, int l, int t, int w, int h) {
-        auto* s = janela_.New<vb::Shape>(painel, nome);
-        s->Move(l, t, w, h);
-        s->SetBorderColor(vb::RGB(0xC8, 0xC8, 0xC8));
-        return s;
-    };
-    shpLigaRef = moldura("shpLigaRef", 656, 68, 125, 97);
-    shpNroSubstituido = moldura("shpNroSubstituido", 656, 169, 125, 36);
+    // The frame around the reference panel (the window's layout places it) and the
+    // replacement box under it.
+    shpLigaRef = &janela_.Moldura("shpLigaRef", 0);
+    shpNroSubstituido = janela_.New<vb::Shape>(painel, "shpNroSubstituido");
+    shpNroSubstituido->Move(656, 169, 125, 36);
+    shpNroSubstituido->SetBorderColor(vb::RGB(0xC8, 0xC8, 0xC8));
     shpNroSubstituido->SetVisible(false);
     lblNroSubstituido = janela_.New<vb::Label>(painel, "lblNroSubstituido");
     lblNroSubstituido->Move(657, 172, 123, 29);

@@ -49,7 +49,7 @@ void TelaFigura::DefineEstado(int item, int estado) {
 // ----------------------------------------------------------------------------- the screen
 
 void TelaFigura::MostraTelaFigura() {
-    janela_.Lbl("lblTituloF").SetCaption(MontaDescricaoAplicacao(janela_.CodigoAplicacaoFigura, true, true));
+    janela_.MostraTitulo("lblTituloF", "imgTituloF", MontaDescricaoAplicacao(janela_.CodigoAplicacaoFigura, true, true));
     lblTitDescricaoProdutoF_->SetCaption(vb::UCase(Traduz(40)));
     lblTitNumeroEmpresaF_->SetCaption(vb::UCase(Traduz(32)));
     lblTitNumeroReferenciaF_->SetCaption(vb::UCase(Traduz(42)));

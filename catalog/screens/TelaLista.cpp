@@ -77,6 +77,10 @@ void TelaLista::CriaControles() {
     txtNumeroFabricanteLC = Caixa(janela_, painel, "txtNumeroFabricanteLC", 657, 85, 123);
     txtItemFigLC = Caixa(janela_, painel, "txtItemFigLC", 450, 85, 52);
 
+    // The frames around the grid and the reference panel, as on the product search screen.
+    janela_.Moldura("shpGrid", 3);
+    janela_.Moldura("shpLigaRef", 1);
+
     imgCarrinhoTodos = janela_.New<vb::Image>(painel, "imgCarrinhoTodos");
     // Under the list, at its right end.
     imgCarrinhoTodos->Move(476, 274, 160, 30);
@@ -122,7 +126,7 @@ void TelaLista::ConfiguraComboAplicacao() {
 }
 
 void TelaLista::MontaTelaLista() {
-    janela_.Lbl("lblTituloL").SetCaption(MontaDescricaoAplicacao(janela_.CodigoAplicacaoLista, true, true));
+    janela_.MostraTitulo("lblTituloL", "imgTituloL", MontaDescricaoAplicacao(janela_.CodigoAplicacaoLista, true, true));
     const long a = janela_.ObtemCodigoAplicacao();
     const bool lv = AplicacaoEhTipo1(a);
     janela_.grdTHGrid1->SetTag(lv ? "1" : "2");

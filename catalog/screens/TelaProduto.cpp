@@ -71,15 +71,10 @@ void TelaProduto::CriaControles() {
     lblFig = rotulo("lblFig", 688, 272, 40, vb::vbCenter, false);
     lblLista = rotulo("lblLista", 728, 272, 52, vb::vbCenter, false);
 
-    // The frames around the two grids and the reference panel, the link between the grids.
-    auto moldura = [&](const char* nome, int l, int t, int w, int h) {
-        auto* s = janela_.New<vb::Shape>(painel, nome);
-        s->Move(l, t, w, h);
-        s->SetBorderColor(vb::RGB(0xC8, 0xC8, 0xC8));
-        return s;
-    };
-    shpGrid[0] = moldura("shpGrid", 19, 68, 618, 138);
-    shpGrid[1] = moldura("shpGrid", 226, 288, 555, 138);
+    // The frames around the two grids (the window's layout places them), the link between
+    // the grids.
+    shpGrid[0] = &janela_.Moldura("shpGrid", 0);
+    shpGrid[1] = &janela_.Moldura("shpGrid", 1);
 
     imgAplicacaoLigaGrids = janela_.New<vb::Image>(painel, "imgAplicacaoLigaGrids");
     imgAplicacaoLigaGrids->Move(20, 190, 207, 84);

@@ -4,6 +4,7 @@
 #include "common/Modulo.h"
 #include "platform/forms/Keys.h"
 #include "platform/vb/Err.h"
+#include "tests/support/LinhasLista.h"
 #include "tests/support/Ponteiro.h"
 
 #include <QDir>
@@ -560,3 +561,72 @@ TEST(ControlesImagem, GridAndOpenCombo) {
 }
 
 }  // namespace
+
+// A list with fewer rows than a page has no scroll bar: its rows end where its selection bar
+// ends, and the room the bar would take holds no row. So it is also when the list was set up
+// while hidden and shown afterwards: a grid that its screen fills before showing it, and a
+// combo's list, filled while the combo is closed and shown by its arrow.
+TEST(ControlesImagem, AShortListSetUpWhileHiddenEndsItsRowsWithItsBar) {
+    EstadoPrograma.Idioma = "P";
+    fixture::Banco banco(40);
+    dao::DataControl dcGrade, dcCombo;
+    const std::string tres = "SELECT * FROM PRODUTO WHERE Codigo <= 3 ORDER BY Codigo";
+    banco.Liga(dcGrade, tres);
+    banco.Liga(dcCombo, tres);
+    fixture::Janela janela;
+    THGrid* grade = nullptr;
+    THCombo* combo = nullptr;
+    int cliquesGrade = 0, selecoes = 0;
+    janela.monta = [&](fixture::Janela& j) {
+        grade = j.Cria<THGrid>("grdTHGrid1");
+        combo = j.Cria<THCombo>("cboTHCombo1");
+    };
+    janela.Load();
+    janela.Move(0, 0, 700, 330);
+    janela.caixa->SetVisible(false);
+    janela.SetBackColor(0xFFFFFF);
+    janela.Show();
+    fixture::Processa();
+
+    grade->SetVisible(false);
+    grade->mUserControlPixelWidth = 400;
+    grade->mUserControlPixelHeight = 170;
+    grade->Move(20, 30, 400, 170);
+    grade->SetBackColor(0xFFFFFF);
+    grade->Click = [&] { ++cliquesGrade; };
+    grade->ObtemDataControl(dcGrade);
+    grade->ConfiguraColunas({"Codigo|1|" + Twips(60) + "|T", "Descricao|0|" + Twips(340) + "|T"});
+    grade->AtualizaGrid();
+    combo->mUserControlPixelWidth = 220;
+    combo->Move(450, 30, 220, 193);
+    combo->SelecaoAlterada = [&] { ++selecoes; };
+    combo->ObtemDataControl(dcCombo);
+    combo->ConfiguraColunas({"Descricao|0|" + Twips(130) + "|T", "Grupo|0|" + Twips(90) + "|T"});
+    combo->AtualizaCombo();
+    fixture::Processa();
+    struct Caso {
+        const char* nome;
+        THGrid* lista;
+        dao::DataControl* dc;
+        std::function<void()> mostra;
+    };
+    const std::vector<Caso> casos = {
+        {"grid", grade, &dcGrade, [&] { grade->SetVisible(true); }},
+        {"combo's list", &combo->Lista(), &dcCombo, [&] { testsupport::Clica(combo->Seta()); }},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        c.mostra();
+        fixture::Processa();
+        ASSERT_TRUE(c.lista->Widget()->isVisible());
+        EXPECT_EQ(c.lista->Grade().ScrollBars(), 0);
+        EXPECT_TRUE(testsupport::LinhasTerminamComABarra(*c.lista));
+        // A click right of the bar, on the third row, chooses nothing.
+        testsupport::Clica(janela.Window(), testsupport::PontoAoLadoDaBarra(*c.lista));
+        fixture::Processa();
+        EXPECT_EQ(c.dc->GetRecordset().Value("Codigo").ToLong(), 1);
+    }
+    EXPECT_EQ(cliquesGrade, 0);
+    EXPECT_EQ(selecoes, 0);
+    janela.Unload();
+}

@@ -6,8 +6,10 @@
 #include "catalog/main_window/JanelaAuxiliar.h"
 #include "tests/support/Ponteiro.h"
 #include "tests/support/Sobreposicoes.h"
+#include "platform/vb/Strings.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -101,6 +103,8 @@ const std::vector<SobreposicaoPermitida> Produtos = {
 // The list screen, by vehicle and by assembly.
 const std::vector<SobreposicaoPermitida> Lista = {
     {"imgTituloL", {"cboTHCombo1"}, "the vehicle's combo of assemblies stands on the title strip"},
+    {"shpGrid", {"grdTHGrid1"}, "the frame around the grid"},
+    {"shpLigaRef", {"lblNumeroFabricanteRefL", "lblFabricanteRefL"}, "the frame around the reference panel"},
     {"lblNumeroFabricanteRefL", {"lblFabricanteRefL"},
      "a reference's maker stands at the right end of its row, shown only when the number leaves it room"},
 };
@@ -205,6 +209,156 @@ TEST_F(TelasLeiaute, EveryShownCaptionStandsWhole) {
             EXPECT_EQ(testsupport::LegendasCortadas(j.Window()), std::vector<std::string>{});
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A text with each run of blanks made one (a line may break inside a run).
+std::string UmBranco(const std::string& texto) {
+    std::string r;
+    for (char ch : texto)
+        if (ch != ' ' || r.empty() || r.back() != ' ') r += ch;
+    return r;
+}
+
+// A title's red letters (anti-aliased edges included) in a window's picture.
+bool Vermelho(const QColor& c) { return c.red() >= 150 && c.green() <= 130 && c.blue() <= 140 && c.red() - c.green() >= 60; }
+
+// An application name as long as its field allows (100 characters), in each language: the
+// list's and the figure's titles break at a word and end inside their title strip, the maker
+// shown, and stand clear of the vehicle's combo of assemblies on the list's strip.
+TEST_F(TelasLeiaute, ATitleAsLongAsItsFieldAllowsBreaksAtAWordInsideItsStrip) {
+    const std::map<std::string, std::string> nomes = {
+        {"P", "Motor AK-10 2.0 Turbo Diesel 16V Common Rail com Intercooler e Turbina de Geometria Variavel Exports"},
+        {"E", "Motor AK-10 2.0 Turbo Diesel 16V Common Rail con Intercooler y Turbina de Geometria Variable Exports"},
+        {"I", "AK-10 2.0 Turbo Diesel 16V Common Rail Engine with Intercooler and Variable Geometry Turbo Export Mo"},
+    };
+    for (const auto& [idioma, nome] : nomes) ASSERT_EQ(nome.size(), 100u) << idioma;
+    frmZornakForm& j = Inicia();
+    j.Show();
+    testsupport::Processa();
+    const long veiculo = Aplicacao(true, true);
+    const long figura = 36;
+    {
+        dao::Workspace ws;
+        dao::Database db;
+        AbreBancoCatalogo(ws, "NomesLongos", db, false);
+        for (long a : {veiculo, figura})
+            db.Execute("UPDATE APLICACAO SET DescricaoAplicacaoP = '" + nomes.at("P") + "', DescricaoAplicacaoE = '" +
+                           nomes.at("E") + "', DescricaoAplicacaoI = '" + nomes.at("I") +
+                           "' WHERE CodigoAplicacao = " + std::to_string(a),
+                       dao::dbFailOnError);
+        FechaBanco(ws, db);
+    }
+    struct Caso {
+        const char* nome;
+        const char* titulo;
+        const char* faixa;
+        std::function<void()> abre;
+    };
+    const std::vector<Caso> casos = {
+        {"list of a vehicle", "lblTituloL", "imgTituloL", [&] { AbreLista(j, veiculo); }},
+        {"figure", "lblTituloF", "imgTituloF",
+         [&] {
+             j.CodigoAplicacaoFigura = figura;
+             Troca(j, 4, "24");
+         }},
+    };
+    for (const auto& [idioma, nome] : nomes) {
+        SCOPED_TRACE(idioma);
+        j.AlteraIdioma(idioma, false);
+        for (const Caso& c : casos) {
+            SCOPED_TRACE(c.nome);
+            c.abre();
+            testsupport::Processa();
+            const vb::Label& titulo = j.Lbl(c.titulo);
+            const vb::Image& faixa = j.Img(c.faixa);
+            const std::string legenda = titulo.Caption();
+            ASSERT_NE(legenda.find(vb::UCase(nome)), std::string::npos) << legenda;
+
+            // The whole title shows, maker included, each line broken at a blank (the lines are
+            // joined by one).
+            const std::vector<vb::LabelLine> linhas = titulo.ShownLines();
+            EXPECT_GE(linhas.size(), 2u);
+            std::string mostrado;
+            std::size_t pos = 0;
+            for (std::size_t i = 0; i < linhas.size(); ++i) {
+                const std::string texto = vb::Trim(linhas[i].text);
+                mostrado += (mostrado.empty() ? "" : " ") + texto;
+                pos = legenda.find(texto, pos);
+                ASSERT_NE(pos, std::string::npos) << texto;
+                pos += texto.size();
+                if (i + 1 < linhas.size()) EXPECT_EQ(legenda.substr(pos, 1), " ") << "broken inside a word: " << texto;
+            }
+            EXPECT_EQ(UmBranco(mostrado), UmBranco(legenda));
+
+            // On the screen: the title's letters end inside the strip's width.
+            const QImage imagem = testsupport::Captura(j.Window());
+            const QRect area = testsupport::RetanguloVisivel(titulo);
+            const int fimFaixa = testsupport::PontoDe(faixa, QPoint(faixa.Width() - 1, 0)).x();
+            const int fimTela = testsupport::RetanguloVisivel(*j.pctBase).right();
+            int dentro = 0, fora = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= fimTela; ++x)
+                    if (Vermelho(imagem.pixelColor(x, y))) ++(x > fimFaixa ? fora : dentro);
+            EXPECT_GT(dentro, 0);
+            EXPECT_EQ(fora, 0);
+            // The title stands above its strip, clear of the combo that lies on the list's.
+            EXPECT_TRUE((area & testsupport::RetanguloVisivel(faixa)).isEmpty());
+            if (j.cboTHCombo1->Visible()) EXPECT_TRUE((area & testsupport::RetanguloVisivel(*j.cboTHCombo1)).isEmpty());
+            ASSERT_TRUE(erros.empty()) << erros.front();
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The product list frames its grid and its reference panel as the product search screen
+// frames its own: a line of the frames' colour a pixel outside each, on every side. The
+// frames go with their screen.
+TEST_F(TelasLeiaute, TheListFramesItsGridAndReferencePanelAsTheProductSearchDoes) {
+    frmZornakForm& j = Inicia();
+    j.Show();
+    testsupport::Processa();
+    struct Caso {
+        const char* nome;
+        std::function<void()> abre;
+        int painel;
+    };
+    const std::vector<Caso> casos = {
+        {"product search", [&] { Troca(j, 1, "1"); }, 0},
+        {"list by vehicle", [&] { AbreLista(j, Aplicacao(true, true)); }, 1},
+        {"list by assembly", [&] { AbreLista(j, Aplicacao(false, false)); }, 1},
+    };
+    // The middle of each side of the line round a control, and its colour there.
+    auto emVolta = [&](const vb::Control& c) {
+        const QImage imagem = testsupport::Captura(j.Window());
+        const QRect r = testsupport::RetanguloVisivel(c).adjusted(-1, -1, 1, 1);
+        std::vector<std::string> fora;
+        for (const QPoint p : {QPoint(r.left(), r.center().y()), QPoint(r.right(), r.center().y()),
+                               QPoint(r.center().x(), r.top()), QPoint(r.center().x(), r.bottom())})
+            if (imagem.pixelColor(p) != QColor(0xC8, 0xC8, 0xC8))
+                fora.push_back("(" + std::to_string(p.x()) + ", " + std::to_string(p.y()) + ") " +
+                               imagem.pixelColor(p).name().toStdString());
+        return fora;
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        c.abre();
+        testsupport::Processa();
+        EXPECT_EQ(emVolta(*j.grdTHGrid1), std::vector<std::string>{}) << "the grid's frame";
+        EXPECT_EQ(emVolta(*j.Controle("pctPainelRef", c.painel)), std::vector<std::string>{}) << "the panel's frame";
+    }
+    // The figure screen shows no frame of the lists.
+    j.CodigoAplicacaoFigura = 36;
+    Troca(j, 4, "24");
+    for (const testsupport::ControleMostrado& m : testsupport::ControlesMostrados(j.Window()))
+        EXPECT_TRUE(m.controle->Name() != "shpGrid" && m.controle->Name() != "shpLigaRef") << m.Nome();
+    ASSERT_TRUE(erros.empty()) << erros.front();
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "platform/dao/FaultVfs.h"
 #include "platform/os/Desktop.h"
 #include "tests/support/AjudantesDesktop.h"
+#include "tests/support/LinhasLista.h"
 #include "tests/support/Ponteiro.h"
 
 #include <QCursor>
@@ -694,6 +695,38 @@ TEST_F(TelasPonteiro, ApplicationSearchScreen) {
          Qt::LeftButton, true, [&] { aplicacaoDaLinha(-1); }, [&] { return PontoLinha(g, linha); }},
     };
     ClicaTabela(tabela);
+}
+
+// The list screen entered from the application search screen for an application of fewer
+// products than a page: its rows end with the selection bar, and a click beside them, where a
+// scroll bar would stand, chooses no product.
+TEST_F(TelasPonteiro, AShortListEnteredFromTheApplicationScreenEndsItsRowsWithItsBar) {
+    frmZornakForm& j = Mostra();
+    const long aplicacao = Valor(
+        "SELECT Min(A.CodigoAplicacao) FROM APLICACAO A WHERE (SELECT Count(*) FROM APLICACAO_PRODUTO P WHERE "
+        "P.CodigoAplicacao = A.CodigoAplicacao) BETWEEN 3 AND 8");
+    ASSERT_GT(aplicacao, 0);
+    // Its model code ("AW-166") typed in the description box brings its row first.
+    std::string modelo;
+    for (const std::string& p : vb::Split(ObtemValorSQL("SELECT DescricaoAplicacaoP FROM APLICACAO WHERE CodigoAplicacao = " +
+                                                            std::to_string(aplicacao), std::string()).ToString(), " "))
+        if (modelo.empty() && p.find('-') != std::string::npos) modelo = p;
+    ASSERT_FALSE(modelo.empty());
+    VaiPara(j, 2, "2");
+    testsupport::Clica(*Telas(j).Aplicacao().txtDescricaoAplicacaoA);
+    testsupport::Digita(janela, modelo);
+    THGrid& g = *j.grdTHGrid1;
+    ASSERT_EQ(ProdutoDaLinha(j, g, 0, "CodigoAplicacao"), aplicacao);
+    testsupport::Clica(janela, PontoMarcador(g, 1, 0));
+    ASSERT_EQ(j.TelaAtual(), 3);
+    ASSERT_EQ(j.CodigoAplicacaoLista, aplicacao);
+    ASSERT_LT(Linhas(j.dtcTHGrid1), g.LinhasPorPagina());
+
+    const long primeiro = CodigoAtual(j.dtcTHGrid1);
+    EXPECT_TRUE(testsupport::LinhasTerminamComABarra(g));
+    testsupport::Clica(janela, testsupport::PontoAoLadoDaBarra(g));
+    EXPECT_EQ(CodigoAtual(j.dtcTHGrid1), primeiro);
+    ASSERT_TRUE(erros.empty()) << erros.front();
 }
 
 // ----------------------------------------------------------------------- product lists

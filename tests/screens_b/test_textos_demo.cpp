@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 
 #include <functional>
+#include <map>
 #include <vector>
 
 namespace {
@@ -28,26 +29,57 @@ protected:
     }
 };
 
-// A label, the texts of the catalogue it may show, and the room it has for them.
+// A label, the texts of the catalogue it may show, and the room it has for them: a width for
+// a label of one line; for one that breaks its text, the lines the screen gives it (the
+// label is measured at that height, with its own breaking).
 struct Rotulo {
     const char* nome;
     int tela;
     std::function<vb::Label&(frmZornakForm&)> rotulo;
     std::function<std::vector<std::string>(frmZornakForm&)> textos;
     std::function<int(frmZornakForm&)> espaco;
+    int altura = 0;
 };
+
+// The text as a label of this height shows it, its lines joined by a blank.
+std::string Mostrado(vb::Label& l, int altura, const std::string& texto) {
+    const std::string legenda = l.Caption();
+    const int alturaAntes = l.Height();
+    l.SetHeight(altura);
+    l.SetCaption(texto);
+    std::string mostrado;
+    for (const vb::LabelLine& linha : l.ShownLines()) mostrado += (mostrado.empty() ? "" : " ") + vb::Trim(linha.text);
+    l.SetCaption(legenda);
+    l.SetHeight(alturaAntes);
+    return mostrado;
+}
 
 TEST_F(TextosDemo, EveryTextFitsTheLabelThatShowsIt) {
     auto largura = [](const char* nome, int indice = -1) {
         return [nome, indice](frmZornakForm& j) { return j.Lbl(nome, indice).Width(); };
     };
-    // A title that grows with its text has the title strip under it for room; one that does
-    // not, its own width.
-    auto faixa = [](const char* titulo, const char* tira) {
-        return [titulo, tira](frmZornakForm& j) {
-            const vb::Label& l = j.Lbl(titulo);
-            const vb::Image& t = j.Img(tira);
-            return l.AutoSize() ? t.Left() + t.Width() - l.Left() : l.Width();
+    // The figure panel's rows: a product of an item (of every item that the application's
+    // figure shows) with its description and the references of the application's makers.
+    // Each is measured with a position before it, as an item of several products shows it.
+    auto linhasFigura = [](const char* coluna) {
+        return [coluna](frmZornakForm&) {
+            std::map<std::string, std::string> fabricantes;
+            std::vector<std::string> r;
+            for (const auto& l : testsupport::LinhasCatalogo(
+                     "SELECT DISTINCT C.CodigoAplicacao, C.CodigoProduto, P.DescricaoProduto<I> FROM (CONJUNTO_PRODUTO1 C "
+                     "INNER JOIN APLICACAO_PRODUTO A ON C.CodigoProduto = A.CodigoProduto AND C.CodigoAplicacao = "
+                     "A.CodigoAplicacao) INNER JOIN PRODUTO P ON C.CodigoProduto = P.CodigoProduto")) {
+                std::string texto = l.at(2);
+                if (std::string(coluna) == "referencias") {
+                    auto f = fabricantes.find(l.at(0));
+                    if (f == fabricantes.end())
+                        f = fabricantes.emplace(l.at(0), ObtemFabricantesAplicacao(std::stol(l.at(0)))).first;
+                    texto = ObtemReferenciasCruzadas(std::stol(l.at(1)), f->second);
+                }
+                r.push_back("9 - " + texto);
+            }
+            EXPECT_FALSE(r.empty());
+            return r;
         };
     };
     const std::vector<Rotulo> rotulos = {
@@ -70,10 +102,16 @@ TEST_F(TextosDemo, EveryTextFitsTheLabelThatShowsIt) {
          [](frmZornakForm& j) { return j.lblUltimaAtualizacao->Width(); }},
         {"title of the list", 3, [](frmZornakForm& j) -> vb::Label& { return j.Lbl("lblTituloL"); },
          [](frmZornakForm&) { return Titulos("SELECT DISTINCT CodigoAplicacao FROM APLICACAO_PRODUTO"); },
-         faixa("lblTituloL", "imgTituloL")},
+         largura("lblTituloL")},
         {"title of the figure", 4, [](frmZornakForm& j) -> vb::Label& { return j.Lbl("lblTituloF"); },
          [](frmZornakForm&) { return Titulos("SELECT DISTINCT CodigoAplicacao FROM CONJUNTO"); },
-         faixa("lblTituloF", "imgTituloF")},
+         largura("lblTituloF")},
+        {"description of a figure item's product", 4,
+         [](frmZornakForm& j) -> vb::Label& { return j.Lbl("lblDescricaoProdutoF", 0); }, linhasFigura("descricao"),
+         largura("lblDescricaoProdutoF", 0), 26},
+        {"references of a figure item's product", 4,
+         [](frmZornakForm& j) -> vb::Label& { return j.Lbl("lblNroF", 0); }, linhasFigura("referencias"),
+         largura("lblNroF", 0), 26},
     };
     frmZornakForm& j = Inicia();
     j.Show();
@@ -92,11 +130,14 @@ TEST_F(TextosDemo, EveryTextFitsTheLabelThatShowsIt) {
             j.TrocaTela(static_cast<std::uint8_t>(r.tela), saindo, "LimpaTelaLista");
             testsupport::Processa();
             vb::Label& rotulo = r.rotulo(j);
-            ASSERT_TRUE(rotulo.Widget()->isVisible());
+            // The figure panel's rows show while an item is under the pointer; their screen is up.
+            ASSERT_TRUE(r.altura > 0 ? (*j.pctTela)(r.tela).Widget()->isVisible() : rotulo.Widget()->isVisible());
             const QFontMetrics medida(rotulo.Widget()->font());
             const int espaco = r.espaco(j);
-            for (const std::string& texto : r.textos(j))
-                EXPECT_LE(medida.horizontalAdvance(QString::fromStdString(texto)), espaco) << texto;
+            for (const std::string& texto : r.textos(j)) {
+                if (r.altura == 0) EXPECT_LE(medida.horizontalAdvance(QString::fromStdString(texto)), espaco) << texto;
+                else EXPECT_EQ(Mostrado(rotulo, r.altura, texto), vb::Trim(texto));
+            }
         }
         ASSERT_TRUE(erros.empty()) << erros.front();
     }

@@ -814,6 +814,7 @@ Catalogo GeraCatalogo(const Opcoes& op)
 
     // -- Sets and their figures.
     long numeroFigura = 0;
+    std::set<long> naFigura;   // the products that some figure's item shows
     for (size_t s = 0; s < aplicacoesComConjunto.size(); ++s) {
         const int conjunto = static_cast<int>(s + 1);
         const Aplicacao& a = apl(aplicacoesComConjunto[s]);
@@ -879,6 +880,7 @@ Catalogo GeraCatalogo(const Opcoes& op)
                 std::sort(prods.begin(), prods.end());
                 prods.erase(std::unique(prods.begin(), prods.end()), prods.end());
                 for (long p : prods) {
+                    naFigura.insert(p);
                     c.Tab("CONJUNTO_PRODUTO").Inclui({Num(conjunto), Num(p), Txt(it.item)});
                     c.Tab("CONJUNTO_PRODUTO1").Inclui({Num(conjunto), Num(a.codigo), Num(p), Txt(it.item)});
                 }
@@ -906,8 +908,12 @@ Catalogo GeraCatalogo(const Opcoes& op)
     }
 
     // -- Cross references: 0 to 8 per product (product 5 has exactly 9), more per product in
-    // the larger catalogues; the vehicle makers' own numbers and the parts makers' ones.
+    // the larger catalogues; the vehicle makers' own numbers and the parts makers' ones. A
+    // product that a figure shows keeps only the references whose joined text ("a - b - c")
+    // stays within two lines of the figure panel's row; the others are drawn all the same,
+    // so that the rest of the catalogue does not change with this.
     {
+        constexpr std::size_t kTextoFigura = 52;
         std::vector<std::vector<int>> fabricantesDoProduto(static_cast<size_t>(nProdutos + 1));
         for (const auto& a : aplicacoes)
             for (long p : a.produtos) fabricantesDoProduto[static_cast<size_t>(p)].push_back(a.fabricante);
@@ -916,6 +922,8 @@ Catalogo GeraCatalogo(const Opcoes& op)
             long n = p == 5 ? 9 : p <= nBase ? (r.Chance(0.12) ? 0 : r.Entre(1, 7) + (r.Chance(0.1) ? 1 : 0))
                                              : r.Entre(1, 20);
             std::set<std::pair<int, std::string>> feitas;
+            std::size_t texto = 0;
+            const bool mostradoNaFigura = naFigura.count(p) > 0;
             const long raiz = r.Entre(1000, 99999);
             for (long k = 0, tentativas = 0; k < n && tentativas < 200; ++k, ++tentativas) {
                 int f;
@@ -926,6 +934,9 @@ Catalogo GeraCatalogo(const Opcoes& op)
                 else f = r.Escolhe(fp);
                 const std::string numero = NumeroReferencia(r, f, raiz + k * 37);
                 if (!feitas.insert({f, numero}).second) { --k; continue; }
+                const std::size_t junto = texto + (texto > 0 ? 3 : 0) + numero.size();
+                if (mostradoNaFigura && junto > kTextoFigura) continue;
+                texto = junto;
                 t.Inclui({Num(p), Num(f), Txt(numero), Txt(NormalizaCodigoAlfanumerico(numero))});
             }
         }
