@@ -234,8 +234,8 @@ public:
         }
         std::int64_t totalBytes = 0;
         for (const std::string& texto : listas) AcrescentaListaVersao(texto, tabela_, totalBytes);
-        // One name after the other against the folders as read once for the run, the window
-        // kept alive between them as between the blocks of a download.
+        // Name after name (most of them without a look at the folders), the window kept alive
+        // between them as between the blocks of a download.
         for (const ArquivoAtualizacao& a : tabela_) {
             if (a.Tipo != "SDB") VerificaDestinoLivre(EstadoPrograma.CaminhoDados, a.Nome, pastas_);
             progresso_.ProcessaEventos();
