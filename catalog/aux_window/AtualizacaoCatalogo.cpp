@@ -20,18 +20,18 @@ namespace {
 
 std::string ComBarras(const std::string& nome) { return vb::Replace(nome, "\\", "/"); }
 
-// The entry of that name in the folder, matched without case; "" when there is none.
-std::string EntradaSemCaixa(const std::string& pasta, const std::string& nome) {
+// Where a listed name lands, its folders made where they exist in no case.
+std::string DestinoColocacao(const std::string& pasta, const std::string& nome, os::FolderNames& pastas) {
+    const std::string relativo = ComBarras(nome);
     std::error_code ec;
-    if (fs::exists(pasta + nome, ec)) return nome;
-    fs::directory_iterator it(pasta, ec);
-    if (ec) return {};
-    const std::string procurado = vb::UCase(nome);
-    for (const auto& entrada : it) {
-        const std::string candidato = entrada.path().filename().string();
-        if (vb::UCase(candidato) == procurado) return candidato;
-    }
-    return {};
+    std::string falhou;
+    const std::string destino = pastas.Folder(pasta, relativo, true, ec, &falhou);
+    if (ec) vb::Raise(vb::err::PathFileAccessError, "Path/File access error: " + falhou + " (" + ec.message() + ")");
+    const std::size_t barra = relativo.rfind('/');
+    const std::string ultimo = barra == std::string::npos ? relativo : relativo.substr(barra + 1);
+    if (ultimo.empty() || ultimo == ".") return destino;
+    const std::string existente = pastas.Existing(destino, ultimo);
+    return destino + (existente.empty() ? ultimo : existente);
 }
 
 }  // namespace
@@ -89,19 +89,83 @@ void AcrescentaListaVersao(const std::string& texto, std::vector<ArquivoAtualiza
 
 bool EhArquivoCompactadoAtualizacao(const std::string& nome) { return vb::LCase(vb::Right(nome, 8)) == "-ci-.zip"; }
 
+std::string CaminhoArquivoAtualizacao(const std::string& pastaDados, const std::string& nome, os::FolderNames& pastas) {
+    return pastas.Resolve(pastaDados, ComBarras(nome));
+}
+
 std::string CaminhoArquivoAtualizacao(const std::string& pastaDados, const std::string& nome) {
-    std::string atual = pastaDados;
-    if (!atual.empty() && atual.back() != '/') atual += '/';
-    const std::vector<std::string> partes = vb::Split(ComBarras(nome), "/");
-    for (std::size_t i = 0; i < partes.size(); ++i) {
-        std::string parte = partes[i];
-        if (parte.empty() || parte == ".") continue;
-        const std::string existente = EntradaSemCaixa(atual, parte);
-        if (!existente.empty()) parte = existente;
-        atual += parte;
-        if (i + 1 < partes.size()) atual += "/";
+    os::FolderNames pastas;
+    return CaminhoArquivoAtualizacao(pastaDados, nome, pastas);
+}
+
+// The databases this program holds open cannot be replaced under it: a file renamed over an
+// open SQLite database (or its journal) leaves the run writing into the old file and can
+// corrupt the new one. Refused before anything is downloaded, as a file in use.
+void VerificaDestinoLivre(const std::string& pastaDados, const std::string& nome, os::FolderNames& pastas) {
+    // A name lands on a file whose name is the same without case: one whose last part is no
+    // database's name needs no look at the folders.
+    const std::string relativo = ComBarras(nome);
+    const std::string ultimo = vb::UCase(relativo.substr(relativo.rfind('/') + 1));
+    bool talvezBanco = false;
+    for (const char* banco : {ArquivoBancoCatalogo, ArquivoBancoAuxiliar}) {
+        const std::string b = vb::UCase(banco);
+        if (ultimo == b || ultimo == b + "-JOURNAL") talvezBanco = true;
     }
-    return atual;
+    if (!talvezBanco) return;
+    const std::string destino = vb::UCase(CaminhoArquivoAtualizacao(pastaDados, nome, pastas));
+    for (const char* banco : {ArquivoBancoCatalogo, ArquivoBancoAuxiliar}) {
+        const std::string aberto = vb::UCase(CaminhoArquivoAtualizacao(pastaDados, banco, pastas));
+        if (destino == aberto || destino == aberto + "-JOURNAL")
+            vb::Raise(vb::err::PermissionDenied, "Permission denied: \"" + nome + "\" is a database the catalogue has open.");
+    }
+}
+
+std::string ColocaArquivoAtualizacao(const std::string& pastaDados, const ArquivoAtualizacao& a,
+                                     os::FolderNames& pastas, const std::function<void()>& eventos) {
+    VerificaNomeArquivoAtualizacao(a.Nome);
+    std::string destino = DestinoColocacao(pastaDados, a.Nome, pastas);
+    if (EhArquivoCompactadoAtualizacao(a.Nome)) {
+        cUnzip unzip;
+        unzip.ZipFile(a.Local);
+        unzip.UnzipFolder(ExtraiPastaArquivo(destino, false).ToString());
+        unzip.OverwriteExisting(true);
+        unzip.UseFolderNames(true);
+        unzip.SetFolderNames(&pastas);
+        // An archive of many files keeps the window alive between its entries.
+        if (eventos) unzip.Cancel = [&eventos](const std::string&, bool&) { eventos(); };
+        // The library's complaints name the entry and the reason: the error tells them.
+        std::vector<std::string> problemas;
+        unzip.Progress = [&problemas](std::int32_t, const std::string& linha) {
+            const std::string texto = vb::Trim(linha);
+            for (const char* inicio : {"skipping:", "error:", "caution:"})
+                if (texto.rfind(inicio, 0) == 0) problemas.push_back(vb::Trim(texto.substr(std::strlen(inicio))));
+        };
+        if (!unzip.Unzip()) {
+            std::string motivo;
+            for (const std::string& p : problemas) motivo += (motivo.empty() ? ": " : "; ") + TextoUmaLinha(p, 200);
+            vb::Raise(vb::err::PathFileAccessError, "The archive \"" + a.Nome + "\" could not be unpacked" + motivo + ".");
+        }
+        ApagaArquivo(a.Local);
+        pastas.Removed(a.Local);
+    } else {
+        // A rename within the data folder replaces the old file in one step.
+        std::error_code ec;
+        fs::rename(a.Local, destino, ec);
+        if ((ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory) && fs::exists(a.Local)) {
+            // A folder of the path was taken away or renamed by another program since it was
+            // found: looked for again on the file system, and made anew where it is gone.
+            pastas.ForgetFolders();
+            destino = DestinoColocacao(pastaDados, a.Nome, pastas);
+            fs::rename(a.Local, destino, ec);
+        }
+        if (ec) vb::Raise(vb::err::PathFileAccessError, "Path/File access error: " + destino + " (" + ec.message() + ")");
+        pastas.Removed(a.Local);
+        pastas.Added(destino, false);
+        if (a.Tipo == "EXE")
+            fs::permissions(destino, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                            fs::perm_options::add, ec);
+    }
+    return destino;
 }
 
 std::string ConsultaListaLancamentos() { return "SELECT CodigoProduto FROM PRODUTO WHERE FlagLancamento=1 ORDER BY 1"; }
@@ -181,8 +245,12 @@ public:
         }
         std::int64_t totalBytes = 0;
         for (const std::string& texto : listas) AcrescentaListaVersao(texto, tabela_, totalBytes);
-        for (const ArquivoAtualizacao& a : tabela_)
-            if (a.Tipo != "SDB") VerificaDestinoLivre(a.Nome);
+        // Name after name (most of them without a look at the folders), the window kept alive
+        // between them as between the blocks of a download.
+        for (const ArquivoAtualizacao& a : tabela_) {
+            if (a.Tipo != "SDB") VerificaDestinoLivre(EstadoPrograma.CaminhoDados, a.Nome, pastas_);
+            progresso_.ProcessaEventos();
+        }
         progresso_.TerminaPasso(1);
 
         // Step 2: every file to memory (scripts) or to a temporary file of its own; nothing
@@ -205,7 +273,7 @@ public:
                                                 &tamanhoAnunciado);
             } else {
                 const std::string temporario = GeraNomeArquivoUnico("tmp");
-                temporarios_.push_back(temporario);
+                temporarios_.insert(temporario);
                 ExecutaRequisicaoHTTP("D", true, objeto, false, temporario, "", "", usuario, senha, 0,
                                       &tamanhoAnunciado);
                 a.Local = temporario;
@@ -218,8 +286,9 @@ public:
         FechaConexaoInternet();
         conectado_ = false;
 
-        // Step 3: the files into place.
+        // Step 3: the files into place, their folders found afresh.
         r.Passo = 3;
+        pastas_.ForgetFolders();
         progresso_.IniciaPasso(3, static_cast<double>(tabela_.size()));
         // The archives may not hold an open database either; looked at before any file moves.
         for (const ArquivoAtualizacao& a : tabela_)
@@ -267,20 +336,6 @@ private:
         return LeEnderecoAtualizacao(url);
     }
 
-    // The databases this program holds open cannot be replaced under it: a file renamed over
-    // an open SQLite database (or its journal) leaves the run writing into the old file and
-    // can corrupt the new one. Refused before anything is downloaded, as a file in use.
-    static void VerificaDestinoLivre(const std::string& nome) {
-        const std::string& pasta = EstadoPrograma.CaminhoDados;
-        const std::string destino = vb::UCase(CaminhoArquivoAtualizacao(pasta, nome));
-        for (const char* banco : {ArquivoBancoCatalogo, ArquivoBancoAuxiliar}) {
-            const std::string aberto = vb::UCase(CaminhoArquivoAtualizacao(pasta, banco));
-            if (destino == aberto || destino == aberto + "-JOURNAL")
-                vb::Raise(vb::err::PermissionDenied,
-                          "Permission denied: \"" + nome + "\" is a database the catalogue has open.");
-        }
-    }
-
     // A server that ends its reply by closing the connection gives no length to check
     // against: a connection cut there looks like a complete file. The list says how big the
     // file is; fewer bytes is a failed download, never a file to install. A reply that gave
@@ -292,7 +347,7 @@ private:
                                               std::to_string(a.Tamanho) + " bytes.");
     }
 
-    static void VerificaArquivoCompactado(const ArquivoAtualizacao& a) {
+    void VerificaArquivoCompactado(const ArquivoAtualizacao& a) {
         const std::string nome = ComBarras(a.Nome);
         const std::size_t barra = nome.rfind('/');
         const std::string pasta = barra == std::string::npos ? std::string() : nome.substr(0, barra + 1);
@@ -301,46 +356,15 @@ private:
         lista.Directory();
         for (std::int32_t i = 1; i <= lista.FileCount(); ++i) {
             const std::string subpasta = lista.FileDirectory(i);
-            VerificaDestinoLivre(pasta + (subpasta.empty() ? std::string() : subpasta + "/") + lista.Filename(i));
+            VerificaDestinoLivre(EstadoPrograma.CaminhoDados,
+                                 pasta + (subpasta.empty() ? std::string() : subpasta + "/") + lista.Filename(i), pastas_);
         }
     }
 
     std::string ColocaArquivo(const ArquivoAtualizacao& a) {
-        const std::string& pasta = EstadoPrograma.CaminhoDados;
-        CriaPasta(pasta, a.Nome, true);
-        const std::string destino = CaminhoArquivoAtualizacao(pasta, a.Nome);
-        if (EhArquivoCompactadoAtualizacao(a.Nome)) {
-            cUnzip unzip;
-            unzip.ZipFile(a.Local);
-            unzip.UnzipFolder(ExtraiPastaArquivo(destino, false).ToString());
-            unzip.OverwriteExisting(true);
-            unzip.UseFolderNames(true);
-            // The library's complaints name the entry and the reason: the error tells them.
-            std::vector<std::string> problemas;
-            unzip.Progress = [&problemas](std::int32_t, const std::string& linha) {
-                const std::string texto = vb::Trim(linha);
-                for (const char* inicio : {"skipping:", "error:", "caution:"})
-                    if (texto.rfind(inicio, 0) == 0) problemas.push_back(vb::Trim(texto.substr(std::strlen(inicio))));
-            };
-            if (!unzip.Unzip()) {
-                std::string motivo;
-                for (const std::string& p : problemas) motivo += (motivo.empty() ? ": " : "; ") + TextoUmaLinha(p, 200);
-                vb::Raise(vb::err::PathFileAccessError,
-                          "The archive \"" + a.Nome + "\" could not be unpacked" + motivo + ".");
-            }
-            ApagaArquivo(a.Local);
-        } else {
-            // A rename within the data folder replaces the old file in one step.
-            std::error_code ec;
-            fs::rename(a.Local, destino, ec);
-            if (ec)
-                vb::Raise(vb::err::PathFileAccessError,
-                          "Path/File access error: " + destino + " (" + ec.message() + ")");
-            if (a.Tipo == "EXE")
-                fs::permissions(destino, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
-                                fs::perm_options::add, ec);
-        }
-        std::erase(temporarios_, a.Local);
+        const std::string destino =
+            ColocaArquivoAtualizacao(EstadoPrograma.CaminhoDados, a, pastas_, [this] { progresso_.ProcessaEventos(); });
+        temporarios_.erase(a.Local);
         return destino;
     }
 
@@ -392,7 +416,10 @@ private:
     int instalada_, disponivel_;
     IProgressoAtualizacao& progresso_;
     std::vector<ArquivoAtualizacao> tabela_;
-    std::vector<std::string> temporarios_;
+    std::unordered_set<std::string> temporarios_;
+    // The names in the data folder's folders, read once for the run and kept current as files
+    // are put in place: thousands of names into a folder of thousands of files.
+    os::FolderNames pastas_;
     bool conectado_ = false;
     bool ganchoInstalado_ = false;
     std::int64_t recebidos_ = 0;   // bytes of the entry now downloading

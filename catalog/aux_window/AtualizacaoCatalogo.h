@@ -8,9 +8,11 @@
 
 #include "common/modInternet.h"
 #include "platform/dao/Dao.h"
+#include "platform/os/FolderNames.h"
 #include "platform/vb/DateTime.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,8 +43,22 @@ void AcrescentaListaVersao(const std::string& texto, std::vector<ArquivoAtualiza
 bool EhArquivoCompactadoAtualizacao(const std::string& nome);
 
 // Where a listed name lands in the data folder: "\" read as "/", and every existing folder or
-// file of the path matched without case, as the system that wrote the lists did.
+// file of the path matched without case, as the system that wrote the lists did (the exact
+// name first, else the first in name order). The second form reads each folder once for the
+// whole run, through `pastas`.
 std::string CaminhoArquivoAtualizacao(const std::string& pastaDados, const std::string& nome);
+std::string CaminhoArquivoAtualizacao(const std::string& pastaDados, const std::string& nome, os::FolderNames& pastas);
+
+// Refuses (70) a listed name that lands on one of the databases the program holds open (or
+// on a journal of one).
+void VerificaDestinoLivre(const std::string& pastaDados, const std::string& nome, os::FolderNames& pastas);
+
+// Puts one downloaded entry (any kind but "SDB") in place in the data folder: its folders
+// made, then its temporary file renamed over the file of that name in any case, or, for an
+// archive, unpacked into the folder of its name and removed; `pastas` learns what was written.
+// `eventos` runs before each entry of an archive. Returns where the file landed.
+std::string ColocaArquivoAtualizacao(const std::string& pastaDados, const ArquivoAtualizacao& a,
+                                     os::FolderNames& pastas, const std::function<void()>& eventos = {});
 
 // The codes of the products now flagged as releases, ascending; the single code 0 when none.
 std::vector<long> ObtemListaLancamentos(dao::Database& db);

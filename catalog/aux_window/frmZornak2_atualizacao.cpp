@@ -144,12 +144,20 @@ public:
         double p = total > 0 ? feito / total : 1.0;
         if (p > 1) p = 1;
         if (p < 0) p = 0;
+        // Drawn only where something changed: a step of thousands of files moves the bar by a
+        // pixel every few dozen of them.
         vb::Shape& barra = (*l_.imgBarraAtualizacao)(passo);
-        barra.Move(barra.Left(), barra.Top(), static_cast<int>(std::nearbyint(p * LarguraBarra)), barra.Height());
-        barra.Refresh();
+        const int largura = static_cast<int>(std::nearbyint(p * LarguraBarra));
+        if (largura != barra.Width()) {
+            barra.Move(barra.Left(), barra.Top(), largura, barra.Height());
+            barra.Refresh();
+        }
         vb::Label& num = (*l_.lblNumAtualizacao)(passo);
-        num.SetCaption(QLocale::system().toString(p * 100, 'f', 2).toStdString() + " %");
-        num.Refresh();
+        const std::string texto = QLocale::system().toString(p * 100, 'f', 2).toStdString() + " %";
+        if (texto != num.Caption()) {
+            num.SetCaption(texto);
+            num.Refresh();
+        }
     }
 
 private:

@@ -63,6 +63,9 @@ public:
     bool Unzip();
 
     void UnzipFolder(const std::string& folder) { folder_ = folder; }
+    // The names of the target's folders that the caller keeps for its whole run (told of
+    // every file and folder the extraction writes); null, the default: each run reads them.
+    void SetFolderNames(os::FolderNames* names) { dcl_.Names = names; }
     std::string UnzipFolder();
     std::string ZipFile() const { return zipFile_; }
     // A new archive: the entry list is emptied.

@@ -5,7 +5,7 @@
 // stay as they were, and the caller learns where and why it stopped.
 #include "platform/unzip/Unzip.h"
 
-#include "platform/vb/Strings.h"
+#include "platform/os/FolderNames.h"
 
 #include <zip.h>
 
@@ -101,29 +101,6 @@ std::string ToCrLf(const std::string& data) {
     return out;
 }
 
-// The archives come from a system whose file names ignore case: an entry lands on the file
-// or folder already there under another case ("FG001_01.png" for "fg001_01.png"), as the
-// update's list entries do, instead of writing a second file beside it. The exact name wins;
-// among several matches the first in name order.
-fs::path ExistingCase(const fs::path& base, const fs::path& relative) {
-    fs::path current = base;
-    for (const fs::path& part : relative) {
-        std::error_code ec;
-        fs::path next = current / part;
-        if (!fs::exists(fs::symlink_status(next, ec))) {
-            const std::string wanted = vb::UCase(part.string());
-            std::string found;
-            for (fs::directory_iterator it(current, ec), end; !ec && it != end; it.increment(ec)) {
-                const std::string name = it->path().filename().string();
-                if (vb::UCase(name) == wanted && (found.empty() || name < found)) found = name;
-            }
-            if (!found.empty()) next = current / found;
-        }
-        current = next;
-    }
-    return current;
-}
-
 WriteRoutine writeRoutine = nullptr;
 
 ssize_t WriteBytes(int fd, const void* data, std::size_t size) {
@@ -146,7 +123,8 @@ mode_t FileMode() {
 
 class Run {
 public:
-    Run(DCL& options, USERFUNCTIONS& functions) : o_(options), f_(functions) {}
+    Run(DCL& options, USERFUNCTIONS& functions)
+        : o_(options), f_(functions), names_(options.Names ? *options.Names : ownNames_) {}
 
     int Execute(int includeCount, const char* const* includeNames, int excludeCount,
                 const char* const* excludeNames);
@@ -170,6 +148,14 @@ private:
         stopped_ = true;
     }
 
+    // The archives come from a system whose file names ignore case: an entry lands on the
+    // file or folder already there under another case ("FG001_01.png" for "fg001_01.png"),
+    // as the update's list entries do, instead of writing a second file beside it. The exact
+    // name wins; among several matches the first in name order, and only folders for the
+    // parts that must be folders.
+    fs::path ExistingCase(const fs::path& base, const fs::path& relative, bool folder);
+    // Folders made below base: the names learn them.
+    void FoldersMade(const fs::path& base, const fs::path& folder);
     bool Selected(const std::string& name);
     void List(zip_uint64_t index, const zip_stat_t& st, const std::string& name);
     void Test(zip_uint64_t index, const std::string& name, bool encrypted);
@@ -183,6 +169,8 @@ private:
 
     DCL& o_;
     USERFUNCTIONS& f_;
+    os::FolderNames ownNames_;
+    os::FolderNames& names_;
     zip_t* archive_ = nullptr;
     int result_ = UZ_OK;
     bool replaceAll_ = false;
@@ -192,6 +180,31 @@ private:
     std::vector<std::string> excludes_;
     std::vector<bool> matched_;
 };
+
+fs::path Run::ExistingCase(const fs::path& base, const fs::path& relative, bool folder) {
+    const std::vector<fs::path> parts(relative.begin(), relative.end());
+    std::size_t lastName = parts.size();
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        if (!parts[i].empty() && parts[i] != ".") lastName = i;
+    fs::path current = base;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const std::string part = parts[i].string();
+        if (part.empty() || part == ".") {
+            current /= parts[i];
+            continue;
+        }
+        const std::string existing = names_.Existing(current.string(), part, folder || i != lastName);
+        current /= existing.empty() ? part : existing;
+    }
+    return current;
+}
+
+void Run::FoldersMade(const fs::path& base, const fs::path& folder) {
+    auto bare = [](const fs::path& p) { return p.has_filename() || p == p.root_path() ? p : p.parent_path(); };
+    const fs::path stop = bare(base);
+    for (fs::path p = bare(folder); !p.empty() && p != stop && p != p.parent_path(); p = p.parent_path())
+        names_.Added(p.string(), true);
+}
 
 bool Run::Selected(const std::string& name) {
     bool in = includes_.empty();
@@ -321,7 +334,7 @@ void Run::Extract(zip_uint64_t index, const zip_stat_t& st, const std::string& n
     std::string written = relative.string();
     if (o_.SpaceToUnderscore) std::replace(written.begin(), written.end(), ' ', '_');
     const fs::path base = fs::path(o_.ExtractDir.empty() ? "." : o_.ExtractDir).lexically_normal();
-    const fs::path target = ExistingCase(base, fs::path(written).lexically_normal());
+    const fs::path target = ExistingCase(base, fs::path(written).lexically_normal(), folder);
     // Belt and braces: whatever the name held, the target stays below the folder.
     const fs::path inside = target.lexically_relative(base);
     if (inside.empty() || *inside.begin() == "..") {
@@ -332,10 +345,11 @@ void Run::Extract(zip_uint64_t index, const zip_stat_t& st, const std::string& n
 
     std::error_code ec;
     if (folder) {
-        fs::create_directories(target, ec);
+        const bool made = fs::create_directories(target, ec);
         if (ec && !fs::is_directory(target)) {
             DiskFailure("cannot create " + target.string(), SystemErrorOf(ec));
         } else {
+            if (made) FoldersMade(base, target);
             Message(false, "   creating: " + target.string());
         }
         return;
@@ -353,11 +367,12 @@ void Run::Extract(zip_uint64_t index, const zip_stat_t& st, const std::string& n
             return;
         }
     }
-    fs::create_directories(target.parent_path(), ec);
+    const bool made = fs::create_directories(target.parent_path(), ec);
     if (ec && !fs::is_directory(target.parent_path())) {
         DiskFailure("cannot create " + target.parent_path().string(), SystemErrorOf(ec));
         return;
     }
+    if (made) FoldersMade(base, target.parent_path());
 
     const bool encrypted = (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
     zip_file_t* file = Open(index, name, encrypted);
@@ -421,6 +436,7 @@ void Run::Extract(zip_uint64_t index, const zip_stat_t& st, const std::string& n
         if (writeError != 0) DiskFailure("cannot write " + target.string(), writeError);
         return;
     }
+    names_.Added(target.string(), false);
     Message(false, "  inflating: " + target.string());
 }
 

@@ -3,7 +3,9 @@
 // tests or extracts the entries of one archive and reports back through the callbacks,
 // synchronously, on the caller's thread.
 //
-// Entry names use "/" (a "\" written by some archivers counts as "/" too). An entry whose
+// Entry names use "/" (a "\" written by some archivers counts as "/" too). An entry lands on
+// the file or folder already there under another case (os::FolderNames), each target folder
+// read once per run. An entry whose
 // name is absolute, carries a drive letter or a ".." part is never written: it is skipped
 // with a message and the run ends with at least UZ_WARNING.
 //
@@ -17,6 +19,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+namespace os {
+class FolderNames;
+}
 
 namespace uz {
 
@@ -55,6 +61,10 @@ struct DCL {
     std::int32_t Unused15 = 0;
     std::string ZipFile;                   // 16: the archive
     std::string ExtractDir;                // 17: the target folder (empty: the current folder)
+    // Not one of the record's fields: the names of the target's folders as the caller keeps
+    // them for its whole run, told of every file and folder written. Null: the run reads
+    // each folder it writes into once for itself.
+    os::FolderNames* Names = nullptr;
 };
 
 // The callback record. Texts are UTF-8 and NUL-terminated. Any routine may be null.

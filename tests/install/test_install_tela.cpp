@@ -12,18 +12,44 @@
 #include <QLabel>
 #include <QTimer>
 
+#include <zip.h>
+
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <mutex>
+#include <set>
+#include <utility>
 
 namespace {
 
+namespace fs = std::filesystem;
 using testsupport::ServidorHttpTeste;
+
+std::string LeTudo(const fs::path& caminho) {
+    std::ifstream f(caminho, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+}
+
+// An archive's bytes, its entries in the order given.
+std::string CriaZip(const std::vector<std::pair<std::string, std::string>>& entradas) {
+    QTemporaryDir trabalho;
+    const std::string caminho = trabalho.path().toStdString() + "/montado.zip";
+    int erro = 0;
+    zip_t* z = zip_open(caminho.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &erro);
+    EXPECT_NE(z, nullptr);
+    for (const auto& [nome, conteudo] : entradas) {
+        zip_source_t* s = zip_source_buffer(z, conteudo.data(), conteudo.size(), 0);
+        EXPECT_GE(zip_file_add(z, nome.c_str(), s, 0), 0) << nome;
+    }
+    EXPECT_EQ(zip_close(z), 0);
+    return LeTudo(caminho);
+}
 
 class TelaAtualizacao : public auxteste::JanelaAuxiliarTeste {
 protected:
@@ -71,6 +97,20 @@ protected:
         return textos;
     }
     long Versao() { return ObtemValorSQL("SELECT Versao FROM UMREGISTRO", vb::Variant()).ToLong(); }
+    // The percentage a step row shows (0 before the step, "0 %").
+    double Percentual(int passo) {
+        const QLabel* l = (*J().pctTela)(6).ContainerWidget()->findChild<QLabel*>(
+            QString("lblNumAtualizacao(%1)").arg(passo));
+        if (!l) return -1;
+        return l->text().section(' ', 0, 0).replace(',', '.').toDouble();
+    }
+    // The files of a folder of the data folder and what each holds.
+    std::map<std::string, std::string> Arquivos(const std::string& pasta) {
+        std::map<std::string, std::string> r;
+        for (const auto& e : fs::directory_iterator(EstadoPrograma.CaminhoDados + pasta))
+            r[e.path().filename().string()] = LeTudo(e.path());
+        return r;
+    }
 
     std::unique_ptr<ServidorHttpTeste> servidor_;
     std::mutex mutex_;
@@ -231,6 +271,155 @@ TEST_F(TelaAtualizacao, AsEsperasPelaRedeDeixamAJanelaPintarEAcabamNoTempoLimite
         EXPECT_TRUE(auxteste::Espera([this] { return !J().IsLoaded(); }));
     }
     qApp->removeEventFilter(&contador);
+}
+
+// A large picture update: hundreds of new pictures listed for a picture folder that already
+// holds thousands. While the listed names are checked (step 1, its bar standing at the end of
+// the lists) and while the files are put in place (step 3), the window's events run: a timer
+// of the application ticks, and the window repaints when asked, between the names as between
+// the blocks of a download.
+TEST_F(TelaAtualizacao, AVerificacaoEAColocacaoDeMuitosArquivosDeixamAJanelaCorrer) {
+    const int existentes = 3000, novos = 500;
+    const std::string dados = EstadoPrograma.CaminhoDados;
+    fs::create_directories(dados + "Fotos");
+    char nome[64];
+    for (int i = 0; i < existentes; ++i) {
+        std::snprintf(nome, sizeof nome, "Fotos/FG%05d_01.png", i);
+        std::ofstream(dados + nome) << "antiga";
+    }
+    std::string lista;
+    for (int i = 0; i < novos; ++i) {
+        std::snprintf(nome, sizeof nome, "F%04d.JPG", i);
+        lista += std::string("DAT;Fotos\\") + nome + ";4\r\n";
+        Serve(std::string("Fotos/") + nome, "nova");
+    }
+    Serve("ListVersao28.txt", lista);
+
+    struct ContaPinturas : QObject {
+        const int* fase = nullptr;
+        std::map<int, int> pinturas;
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::Paint && *fase && o->isWidgetType() && static_cast<QWidget*>(o)->isWindow())
+                ++pinturas[*fase];
+            return false;
+        }
+    } contador;
+    // 1: the names are being checked (the lists are in, row 1 at 50 %); 3: files are being
+    // put in place (row 3 between 0 and 100 %).
+    int fase = 0;
+    contador.fase = &fase;
+    std::map<int, int> ticks;
+    QTimer relogio;
+    relogio.setInterval(0);
+    QObject::connect(&relogio, &QTimer::timeout, [&] {
+        if (!janela_ || !J().IsLoaded()) return;
+        const double p1 = Percentual(1), p3 = Percentual(3);
+        fase = p1 == 50 ? 1 : (p3 > 0 && p3 < 100 ? 3 : 0);
+        if (!fase) return;
+        ++ticks[fase];
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible()) w->update();
+    });
+    int ticksNoFim = -1;
+    caixas_.OnBox([&](const testsupport::FakeMsgBox::Box&) {
+        ticksNoFim = ticks[1] + ticks[3];
+        fase = 0;
+    });
+    qApp->installEventFilter(&contador);
+    relogio.start();
+    Abre("6|27|28");
+    relogio.stop();
+    qApp->removeEventFilter(&contador);
+    caixas_.OnBox(nullptr);
+
+    EXPECT_EQ(EstadoPrograma.RequisicaoTela, "10");
+    ASSERT_EQ(caixas_.Count(), 1u);
+    EXPECT_EQ(caixas_.Last().prompt, Traduz(72) + ".");
+    EXPECT_GE(ticksNoFim, 0);
+    // One chance for the window at least every few names (a name, a file: one pass each).
+    EXPECT_GE(ticks[1], novos / 5) << "step 1";
+    EXPECT_GE(ticks[3], novos / 5) << "step 3";
+    EXPECT_GE(contador.pinturas[1], 10) << "step 1";
+    EXPECT_GE(contador.pinturas[3], 10) << "step 3";
+    EXPECT_EQ(Arquivos("Fotos").size(), static_cast<std::size_t>(existentes + novos));
+    EXPECT_EQ(LeTudo(dados + "Fotos/F0499.JPG"), "nova");
+    EXPECT_EQ(Versao(), 28);
+}
+
+// The names of an update land on the files already there under another case, with the
+// folder's names read once for the run: a listed name on an old file; a file that another
+// program takes away, or adds under another case, while the files are being put in place
+// (also where the folder's time does not show it, as on a file system of coarse times); an
+// archive entry on a file that a list entry of the same update placed, two entries of one
+// archive that differ only in case, and a list entry after the archive on a file it placed.
+// Nothing is written a second time beside a file under another case, nor under the name of a
+// file that is gone.
+TEST_F(TelaAtualizacao, OsNomesDaAtualizacaoSubstituemOsArquivosDeOutraCaixa) {
+    const std::string dados = EstadoPrograma.CaminhoDados;
+    const std::string zip = CriaZip({{"fotos/NOVA.JPG", "nova do zip"},
+                                     {"Fotos/dup.jpg", "dup 1"},
+                                     {"FOTOS/DUP.JPG", "dup 2"},
+                                     {"fotos/Interna.jpg", "interna do zip"}});
+    Serve("ListVersao28.txt", "DAT;Fotos\\foto1.jpg;5\r\nDAT;Fotos\\foto2.jpg;5\r\nDAT;Fotos\\foto3.jpg;5\r\n"
+                              "DAT;Fotos\\Nova.jpg;4\r\nDAT;FOTOS-CI-.ZIP;" + std::to_string(zip.size()) +
+                              "\r\nDAT;Fotos\\INTERNA.jpg;7\r\n");
+    Serve("Fotos/foto1.jpg", "nova1");
+    Serve("Fotos/foto2.jpg", "nova2");
+    Serve("Fotos/foto3.jpg", "nova3");
+    Serve("Fotos/Nova.jpg", "nova");
+    Serve("FOTOS-CI-.ZIP", zip);
+    Serve("Fotos/INTERNA.jpg", "interna");
+
+    struct Caso {
+        const char* nome;
+        bool tira, poe, horaVolta;   // FOTO2.JPG taken away, FOTO3.JPG added, the folder's time set back
+    };
+    const Caso casos[] = {
+        {"a file taken away, another added", true, true, false},
+        {"a file taken away, the folder's time set back", true, false, true},
+        {"a file added under another case", false, true, false},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        fs::remove_all(dados + "Fotos");
+        fs::create_directories(dados + "Fotos");
+        std::ofstream(dados + "Fotos/FOTO1.JPG") << "velha 1";
+        std::ofstream(dados + "Fotos/FOTO2.JPG") << "velha 2";
+        {
+            teste::Escrita e;
+            e.Executa("UPDATE UMREGISTRO SET Versao=27");
+        }
+        caixas_.Clear();
+        // Another program, once the first file is in place.
+        bool mudou = false;
+        QTimer outroPrograma;
+        outroPrograma.setInterval(0);
+        QObject::connect(&outroPrograma, &QTimer::timeout, [&] {
+            if (mudou || !janela_ || !J().IsLoaded() || Percentual(3) <= 0 || Percentual(3) >= 100) return;
+            mudou = true;
+            const auto hora = fs::last_write_time(dados + "Fotos");
+            if (c.tira) fs::remove(dados + "Fotos/FOTO2.JPG");
+            if (c.poe) std::ofstream(dados + "Fotos/FOTO3.JPG") << "de outro programa";
+            if (c.horaVolta) fs::last_write_time(dados + "Fotos", hora);
+        });
+        outroPrograma.start();
+        Abre("6|27|28");
+        outroPrograma.stop();
+
+        EXPECT_TRUE(mudou);
+        ASSERT_EQ(caixas_.Count(), 1u);
+        EXPECT_EQ(caixas_.Last().prompt, Traduz(72) + ".") << caixas_.Last().prompt;
+        EXPECT_EQ(EstadoPrograma.RequisicaoTela, "10");
+        EXPECT_EQ(Arquivos("Fotos"), (std::map<std::string, std::string>{{"FOTO1.JPG", "nova1"},
+                                                                         {c.tira ? "foto2.jpg" : "FOTO2.JPG", "nova2"},
+                                                                         {c.poe ? "FOTO3.JPG" : "foto3.jpg", "nova3"},
+                                                                         {"Nova.jpg", "nova do zip"},
+                                                                         {"dup.jpg", "dup 2"},
+                                                                         {"Interna.jpg", "interna"}}));
+        EXPECT_FALSE(fs::exists(dados + "FOTOS-CI-.ZIP"));
+        EXPECT_EQ(Versao(), 28);
+        EXPECT_TRUE(auxteste::Espera([this] { return !J().IsLoaded(); }));
+    }
 }
 
 }  // namespace

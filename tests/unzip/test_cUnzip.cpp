@@ -527,4 +527,23 @@ TEST_F(CUnzipTest, AnEntryReplacesTheFileOfTheSameNameInAnyCase) {
     EXPECT_EQ(LeTudo(destino_ / "Figuras" / "FG001_01.png"), "velho");
 }
 
+// Matched without case, a name still lands only where it can: the part of an entry's path
+// that must be a folder takes a folder of another case, not a file of that name; and names
+// that are no UTF-8 (written by an old system in Latin-1) match only exactly, not one another
+// once upper-cased.
+TEST_F(CUnzipTest, AFolderMatchesOnlyAFolderAndNamesThatAreNoTextOnlyThemselves) {
+    Grava(destino_ / "FOTOS", "um arquivo, nao uma pasta");
+    fs::create_directories(destino_ / "Fotos");
+    Grava(destino_ / "Fotos" / "p\xE1.jpg", "latin a");
+    Grava(destino_ / "Fotos" / "p\xE9.jpg", "latin e");
+    CriaZip(zip_, {{"fotos/nova.jpg", "nova"}, {"fotos/P\xEF\xBF\xBD.JPG", "substituto"}});
+    cUnzip u;
+    EXPECT_TRUE(Prepara(u).Unzip());
+    EXPECT_EQ(LeTudo(destino_ / "FOTOS"), "um arquivo, nao uma pasta");
+    EXPECT_EQ(LeTudo(destino_ / "Fotos" / "nova.jpg"), "nova");
+    EXPECT_EQ(LeTudo(destino_ / "Fotos" / "p\xE1.jpg"), "latin a");
+    EXPECT_EQ(LeTudo(destino_ / "Fotos" / "p\xE9.jpg"), "latin e");
+    EXPECT_EQ(LeTudo(destino_ / "Fotos" / "P\xEF\xBF\xBD.JPG"), "substituto");
+}
+
 }  // namespace
