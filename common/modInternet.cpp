@@ -287,7 +287,7 @@ std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
             } else {
                 // A reply read only for its text is no file of the data folder, which may be
                 // read-only or full: the temporary folder takes it.
-                arquivoLocal = CriaArquivoTemporarioUnico("tmp");
+                arquivoLocal = sRetornaTexto ? CriaArquivoTemporarioUnico("tmp") : GeraNomeArquivoUnico("tmp");
                 nomeGerado = true;
             }
             arquivo = std::fopen(arquivoLocal.c_str(), "wb");
