@@ -352,6 +352,14 @@ TEST_F(AuxPonteiro, TheCartEmailFileGoesIntoATemporaryFolderNamedInLatin1) {
     ASSERT_TRUE(raiz.isValid());
     const std::string pasta = raiz.path().toStdString() + "/tempor\xE1rios";
     ASSERT_TRUE(std::filesystem::create_directory(pasta));
+    // The temporary folder's own removal goes by text and would leave the Latin-1 name.
+    struct Remove {
+        std::string pasta;
+        ~Remove() {
+            std::error_code ec;
+            std::filesystem::remove_all(pasta, ec);
+        }
+    } remove{pasta};
     const char* antes = std::getenv("TMPDIR");
     const std::optional<std::string> tmpdirAnterior = antes ? std::optional<std::string>(antes) : std::nullopt;
     setenv("TMPDIR", pasta.c_str(), 1);
@@ -375,8 +383,6 @@ TEST_F(AuxPonteiro, TheCartEmailFileGoesIntoATemporaryFolderNamedInLatin1) {
     EXPECT_TRUE(std::filesystem::equivalent(partes[1], arquivos[0], ec)) << partes[1] << " " << ec.message();
     ASSERT_TRUE(testsupport::EsperaComEventos([] { return os::WatchedHelpers() == 0; }));
     EXPECT_EQ(caixas_.Count(), 0u) << caixas_.Last().prompt;
-    // The temporary folder's own removal goes by text and would leave the Latin-1 name.
-    std::filesystem::remove_all(pasta);
 }
 
 TEST_F(AuxPonteiro, ButtonTooltipsShowUnderTheirHoverPictures) {

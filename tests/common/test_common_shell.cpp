@@ -291,6 +291,14 @@ TEST_F(ShellTeste, ABareNameIsFoundBesideTheProgramFirst) {
 TEST_F(ShellTeste, ProgramAndArgumentsArriveByteForByte) {
     const std::string pasta = Raiz() + "/ferramentas \xE7";
     fs::create_directories(pasta);
+    // The temporary folder's own removal goes by text and would leave a Latin-1 name behind.
+    struct Remove {
+        std::string pasta;
+        ~Remove() {
+            std::error_code ec;
+            fs::remove_all(pasta, ec);
+        }
+    } remove{pasta};
     const std::string programa = pasta + "/nota";
     const std::string notas = Raiz() + "/notas";
     Grava(programa, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + notas + "'\n");
@@ -319,8 +327,6 @@ TEST_F(ShellTeste, ProgramAndArgumentsArriveByteForByte) {
             EXPECT_EQ(recebidos, texto) << "split as the platform splits text";
         }
     }
-    // The temporary folder's own removal goes by text and would leave a Latin-1 name behind.
-    fs::remove_all(pasta);
 }
 
 // --- Browser, help and mail: stand-in desktop programs note their arguments -----------

@@ -64,6 +64,14 @@ TEST(StartupPrograma, AProgramFolderNamedInLatin1BytesOpensItsCatalogue) {
         QTemporaryDir raiz;
         ASSERT_TRUE(raiz.isValid());
         const std::string r = raiz.path().toStdString();
+        // The temporary folder's own removal goes by text and would leave the Latin-1 name.
+        struct Remove {
+            std::string pasta;
+            ~Remove() {
+                std::error_code ec;
+                std::filesystem::remove_all(pasta, ec);
+            }
+        } remove{r};
         const std::string programa = r + "/cat\xE1logo";
         const std::string dados = c.dadosAoLado ? programa : r + "/dados";
         ASSERT_TRUE(std::filesystem::create_directories(programa));
@@ -108,8 +116,6 @@ TEST(StartupPrograma, AProgramFolderNamedInLatin1BytesOpensItsCatalogue) {
         const QString saida = QString::fromUtf8(processo.readAllStandardError());
         EXPECT_FALSE(saida.contains("Erro N")) << saida.toStdString();
         EXPECT_EQ(tabelas(), 0u);
-        // The temporary folder's own removal goes by text and would leave the Latin-1 name.
-        std::filesystem::remove_all(r);
     }
 }
 
