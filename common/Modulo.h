@@ -70,6 +70,20 @@ std::string ObtemCaminhoDados();
 // False only when "NW.txt" in the data folder holds "1" (a line end after it allowed).
 bool LeRodaMouseAtiva(const std::string& caminhoDados);
 std::string GeraNomeArquivoUnico(const std::string& extensao);
+// A new empty file of this run alone in the temporary folder, named as GeraNomeArquivoUnico
+// names (ASCII letters and digits, so that the path travels wherever the folder's own name
+// does), created so that no other file or link of that name is ever written through. A
+// folder that refuses it raises the runtime's file error naming the file and the system's
+// reason.
+std::string CriaArquivoTemporarioUnico(const std::string& extensao);
+// The runtime's file error for a system error (errno) met on a file: 76 for a missing folder,
+// 61 for a full disk, 70 for a refusal, `outro` otherwise; its description names the file
+// and gives the system's reason.
+[[noreturn]] void LevantaErroArquivo(int erroSistema, const std::string& caminho, long outro);
+// The update checker's exit code when it could not write its result file: the system's
+// reason, carried past the codes a crash or a signal gives. 0 from a code that carries none.
+int CodigoSaidaResultadoNaoGravado(int erroSistema);
+int ErroSistemaDoCodigoSaida(long codigo);
 // True for a file name (without its folder) of the form GeraNomeArquivoUnico gives, on any
 // computer: the moment as "sshhyynnmmdd", a volume serial in 8 hexadecimal digits, a number
 // from 0 to 9999, "." and the extension.

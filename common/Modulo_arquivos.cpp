@@ -19,6 +19,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <random>
 
@@ -155,15 +156,55 @@ double Rnd() {
     return std::generate_canonical<double, 32>(gerador);
 }
 
+namespace {
+
+// The moment, the volume serial and a random number from 0 to 9999, then the extension.
+std::string NomeUnico(const std::string& extensao) {
+    long n = static_cast<long>(Rnd() * 10000);
+    if (n > 9999) n = 9999;
+    return vb::FormatDate(vb::Now(), "sshhyynnmmdd") + SerialVolume("/") + std::to_string(n) + "." + extensao;
+}
+
+// Exit codes from here up carry errno; below lie the ones of a crash (1) and of the shells.
+constexpr int BaseCodigoSaidaErro = 64;
+
+}  // namespace
+
 std::string GeraNomeArquivoUnico(const std::string& extensao) {
     std::string nome;
     do {
-        long n = static_cast<long>(Rnd() * 10000);
-        if (n > 9999) n = 9999;
-        nome = EstadoPrograma.CaminhoDados + vb::FormatDate(vb::Now(), "sshhyynnmmdd") +
-               SerialVolume("/") + std::to_string(n) + "." + extensao;
+        nome = EstadoPrograma.CaminhoDados + NomeUnico(extensao);
     } while (ExisteArquivo(nome));
     return nome;
+}
+
+std::string CriaArquivoTemporarioUnico(const std::string& extensao) {
+    const std::string pasta = ObtemPastaSistema("TEMP", true);
+    for (;;) {
+        const std::string nome = pasta + NomeUnico(extensao);
+        // Never through a file or link that is there already: the folder is shared.
+        const int fd = ::open(nome.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            ::close(fd);
+            return nome;
+        }
+        if (errno != EEXIST) LevantaErroArquivo(errno, nome, vb::err::PathFileAccessError);
+    }
+}
+
+void LevantaErroArquivo(int erroSistema, const std::string& caminho, long outro) {
+    const long numero = erroSistema == ENOENT || erroSistema == ENOTDIR ? vb::err::PathNotFound
+                                                                        : vb::FileErrorNumber(erroSistema, outro);
+    vb::Raise(numero, vb::DefaultDescription(numero) + ": " + caminho + " (" + std::strerror(erroSistema) + ")");
+}
+
+int CodigoSaidaResultadoNaoGravado(int erroSistema) {
+    if (erroSistema <= 0 || erroSistema > 255 - BaseCodigoSaidaErro) erroSistema = EIO;
+    return BaseCodigoSaidaErro + erroSistema;
+}
+
+int ErroSistemaDoCodigoSaida(long codigo) {
+    return codigo > BaseCodigoSaidaErro && codigo <= 255 ? static_cast<int>(codigo - BaseCodigoSaidaErro) : 0;
 }
 
 bool EhNomeArquivoUnico(const std::string& nome, const std::string& extensao) {

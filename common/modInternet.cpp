@@ -289,7 +289,9 @@ std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
             if (!arquivoLocal.empty()) {
                 ApagaArquivo(arquivoLocal);
             } else {
-                arquivoLocal = GeraNomeArquivoUnico("tmp");
+                // A reply read only for its text is no file of the data folder, which may be
+                // read-only or full: the temporary folder takes it.
+                arquivoLocal = sRetornaTexto ? CriaArquivoTemporarioUnico("tmp") : GeraNomeArquivoUnico("tmp");
                 nomeGerado = true;
             }
             arquivo = std::fopen(arquivoLocal.c_str(), "wb");
@@ -338,7 +340,7 @@ std::string ExecutaRequisicaoHTTP(const std::string& sModo, bool sInterativo,
     if (requisicao != 0) net::InternetCloseHandle(requisicao);
     if (!erro.empty()) {
         // Nobody else knows the name of a file this call chose; a failed download must not
-        // leave it behind in the data folder. A file the caller named stays as written.
+        // leave it behind. A file the caller named stays as written.
         if (nomeGerado) {
             try {
                 ApagaArquivo(arquivoLocal);

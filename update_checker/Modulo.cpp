@@ -10,12 +10,13 @@
 #include "platform/vb/MsgBox.h"
 #include "platform/vb/Strings.h"
 
-#include <QCoreApplication>
-#include <QStringList>
-
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 const char* const TituloVerificacao = "Verificação de Atualizações do Catálogo ZORNAK";
 
@@ -52,17 +53,34 @@ std::int16_t ConverteRespostaVersao(const std::string& resposta) {
 
 LinhaComandoVerificador InterpretaLinhaComando(const std::string& linha) {
     LinhaComandoVerificador comando;
-    if (vb::InStr(linha, "|") == 0) return comando;
-    const std::vector<std::string> campos = vb::Split(vb::Trim(linha), "|");
-    comando.silenciosa = !campos.empty() && campos[0] == "1";
-    if (campos.size() > 1) comando.arquivoResultado = campos[1];
+    const std::string texto = vb::Trim(linha);
+    const std::size_t barra = texto.find('|');
+    if (barra == std::string::npos) return comando;
+    comando.silenciosa = texto.substr(0, barra) == "1";
+    // The whole rest is the path: a folder's name may hold "|", and writing to the part
+    // before it would replace some other file.
+    comando.arquivoResultado = texto.substr(barra + 1);
     return comando;
 }
 
+namespace {
+
+// The arguments as the system gave them, bytes and all.
+std::vector<std::string>& ArgumentosPrograma() {
+    static std::vector<std::string> argumentos;
+    return argumentos;
+}
+
+}  // namespace
+
+void DefineArgumentosPrograma(int argc, char** argv) {
+    ArgumentosPrograma().assign(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
 std::string LinhaComandoPrograma() {
-    QStringList argumentos = QCoreApplication::arguments();
-    if (!argumentos.isEmpty()) argumentos.removeFirst();
-    return argumentos.join(' ').toStdString();
+    std::string linha;
+    for (const std::string& a : ArgumentosPrograma()) linha += (linha.empty() ? "" : " ") + a;
+    return linha;
 }
 
 void AbreBancoDados(dao::Database& db, bool somenteLeitura) {
@@ -141,20 +159,28 @@ std::string ObtemResultadoVerificacao(const LinhaComandoVerificador& comando) {
     return resultado;
 }
 
-void VerificaAtualizacoes() {
+int VerificaAtualizacoes() {
     vb::DoEvents();
     const LinhaComandoVerificador comando = InterpretaLinhaComando(LinhaComandoPrograma());
     vb::DoEvents();
     const std::string resultado = ObtemResultadoVerificacao(comando);
 
-    if (!comando.arquivoResultado.empty()) {
-        // One line and no line end: the catalogue reads the whole file as the line. A file
-        // that cannot be written leaves nothing; the program ends all the same.
-        IgnoraFalha([&] {
-            std::ofstream arquivo(comando.arquivoResultado, std::ios::binary | std::ios::trunc);
-            if (arquivo) arquivo << resultado;
-        });
-    } else {
+    if (comando.arquivoResultado.empty()) {
         vb::MsgBox(resultado, vb::vbInformation | vb::vbOKOnly, TituloVerificacao);
+        return 0;
     }
+    // One line and no line end: the catalogue reads the whole file as the line. A file that
+    // cannot be written leaves nothing; the program ends all the same, and its exit code tells
+    // the catalogue why.
+    const int fd = ::open(comando.arquivoResultado.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) return CodigoSaidaResultadoNaoGravado(errno);
+    int erro = 0;
+    for (std::size_t escritos = 0; escritos < resultado.size() && erro == 0;) {
+        const ssize_t n = ::write(fd, resultado.data() + escritos, resultado.size() - escritos);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) erro = n < 0 ? errno : EIO;
+        else escritos += static_cast<std::size_t>(n);
+    }
+    if (::close(fd) != 0 && erro == 0) erro = errno;
+    return erro == 0 ? 0 : CodigoSaidaResultadoNaoGravado(erro);
 }

@@ -12,7 +12,7 @@
 extern const char* const TituloVerificacao;   // "Verificação de Atualizações do Catálogo ZORNAK"
 
 // The command line: "1" for a silent check (the catalogue's automatic one) or any other text,
-// "|" and the result file. Without "|": not silent, and the line goes to a message box.
+// "|" and the result file (all after the first "|"). Without "|": not silent, and the line goes to a message box.
 struct LinhaComandoVerificador {
     bool silenciosa = false;
     std::string arquivoResultado;
@@ -20,7 +20,9 @@ struct LinhaComandoVerificador {
 LinhaComandoVerificador InterpretaLinhaComando(const std::string& linha);
 
 // The text after the program name, as the catalogue wrote it: the arguments joined by one
-// blank (a path with blanks may arrive split in several arguments).
+// blank (a path with blanks may arrive split in several arguments), in their bytes, from the
+// arguments kept by DefineArgumentosPrograma (what the toolkit left of them).
+void DefineArgumentosPrograma(int argc, char** argv);
 std::string LinhaComandoPrograma();
 
 // Opens the data folder's "CatalogoZORNAK.c01" in the engine's default workspace, shared.
@@ -42,5 +44,6 @@ std::int16_t ConverteRespostaVersao(const std::string& resposta);
 std::string ObtemResultadoVerificacao(const LinhaComandoVerificador& comando);
 
 // The check and its output: the line into the result file, or into a message box when the
-// command line names none. The caller ends the program afterwards.
-void VerificaAtualizacoes();
+// command line names none. The caller ends the program afterwards with the exit code given:
+// 0, or CodigoSaidaResultadoNaoGravado when the result file could not be written.
+int VerificaAtualizacoes();

@@ -22,6 +22,5 @@ void frmVerifAtualizCatalogoZORNAKForm::Timer1_Timer() {
     // The second tick: the window has loaded; the check runs once and the program ends.
     Timer1->SetEnabled(false);
     vb::DoEvents();
-    VerificaAtualizacoes();
-    vb::End(0);
+    vb::End(VerificaAtualizacoes());
 }

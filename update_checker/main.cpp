@@ -7,6 +7,7 @@
 #include "platform/forms/QtMessageBox.h"
 #include "platform/forms/WindowPlatform.h"
 #include "platform/vb/Err.h"
+#include "update_checker/Modulo.h"
 #include "update_checker/frmVerifAtualizCatalogoZORNAK.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@
 int main(int argc, char** argv) {
     vb::PrepareWindowPlatform();
     QApplication app(argc, argv);
+    DefineArgumentosPrograma(argc, argv);
     vb::SubstituteOriginalFonts();
     vb::LoadToolkitTranslations();
     TraduzDialogoProxy();

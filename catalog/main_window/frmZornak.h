@@ -159,6 +159,7 @@ public:
     bool m_VerificandoAtualizacao = false, m_BloqueioAtualizacao = false;
     std::uint8_t m_TicksVerificacao = 0;
     long m_ProcessoVerificacao = 0;     // the checker's process id; 0 for none
+    bool m_FalhaArquivoResultado = false;   // the start failed at the result file, not the network
     double m_UltimaVerificacao = 0;     // the last recorded check; 1.0 when none was ever recorded
     // The last answer of the applications of a group and manufacturer (maker 0: nothing to
     // open again when the home screen is built).

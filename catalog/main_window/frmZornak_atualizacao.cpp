@@ -17,6 +17,8 @@
 #include <cmath>
 #include <exception>
 
+#include <unistd.h>
+
 namespace frmZornakAtualizacao {
 
 const char* const ProgramaVerificador = "VerifAtualizCatalogoZORNAK";
@@ -93,6 +95,22 @@ std::string ArquivoDaTag(const std::string& tag) {
     return tag.substr(2);
 }
 
+// The result file is this program's own: it goes whatever its permissions, and no failure
+// of its removal stops the check's wind-up.
+void RemoveArquivoResultado(const std::string& arquivo) {
+    if (!arquivo.empty()) ::unlink(arquivo.c_str());
+}
+
+// The checker's line from its result file. A file that cannot be read, or that the checker
+// left empty, is reported with the file and the reason (the checker's exit code carries
+// the system's reason when it could not write), never as a line without fields.
+std::string LeLinhaResultado(const std::string& arquivo, long codigoSaida) {
+    const std::string texto = LeResultadoVerificacao(arquivo);
+    if (!texto.empty()) return texto;
+    if (const int erro = ErroSistemaDoCodigoSaida(codigoSaida)) LevantaErroArquivo(erro, arquivo, vb::err::DeviceIOError);
+    vb::Raise(vb::err::InputPastEndOfFile, vb::DefaultDescription(vb::err::InputPastEndOfFile) + ": " + arquivo);
+}
+
 }  // namespace
 
 void frmZornakForm::CriaTemporizadoresVerificacao() {
@@ -107,14 +125,27 @@ void frmZornakForm::IniciaVerificacaoAtualizacoes(bool bAutomatica) {
     vb::DoEvents();
     if (m_VerificandoAtualizacao) return;
     m_VerificandoAtualizacao = true;
+    m_FalhaArquivoResultado = false;
+    std::string arquivo;
     try {
-        const std::string arquivo = GeraNomeArquivoUnico("tmp");
+        // The result file lies in the temporary folder under a name of letters and digits: the
+        // checker can write it whatever the data folder's state, and its path never holds the
+        // "|" that parts the checker's command line. Made here, so that a folder that refuses
+        // it is reported as such.
+        try {
+            arquivo = CriaArquivoTemporarioUnico("tmp");
+        } catch (const vb::Error&) {
+            m_FalhaArquivoResultado = true;
+            throw;
+        }
         const std::string linha = MontaLinhaComandoVerificador(ObtemCaminhoAplicacao(true), bAutomatica, arquivo);
         m_ProcessoVerificacao = os::Shell(linha, 1);
         tmrVerificaProcessoVerificacao->SetTag(std::string("1") + (bAutomatica ? "1" : "0") + arquivo);
     } catch (const vb::Error& e) {
+        RemoveArquivoResultado(arquivo);
         tmrVerificaProcessoVerificacao->SetTag("0" + std::to_string(e.Number()) + " " + e.Description());
     } catch (const std::exception& e) {
+        RemoveArquivoResultado(arquivo);
         tmrVerificaProcessoVerificacao->SetTag("051 Internal error: " + std::string(e.what()));
     }
     // The poll reports a start that failed at its first tick.
@@ -124,7 +155,7 @@ void frmZornakForm::IniciaVerificacaoAtualizacoes(bool bAutomatica) {
 void frmZornakForm::tmrVerificaProcessoVerificacao_Timer() {
     long numero = 0;
     std::string descricao;
-    bool automatica = false, instala = false, lancamentos = false;
+    bool automatica = false, instala = false, lancamentos = false, falhaArquivo = false;
     const std::string tag = tmrVerificaProcessoVerificacao->Tag();
     if (tag.empty()) {
         // No check is running (one that was ended leaves no Tag): nothing to wait for.
@@ -132,7 +163,10 @@ void frmZornakForm::tmrVerificaProcessoVerificacao_Timer() {
         return;
     }
     try {
-        if (vb::Left(tag, 1) == "0") vb::Raise(-1, vb::Mid(tag, 2));
+        if (vb::Left(tag, 1) == "0") {
+            falhaArquivo = m_FalhaArquivoResultado;
+            vb::Raise(-1, vb::Mid(tag, 2));
+        }
         long codigo = 0;
         // A process that cannot be asked counts as ended.
         if (!os::GetExitCodeProcess(m_ProcessoVerificacao, codigo)) codigo = 0;
@@ -141,9 +175,14 @@ void frmZornakForm::tmrVerificaProcessoVerificacao_Timer() {
         tmrVerificaProcessoVerificacao->SetEnabled(false);
         automatica = tag.size() > 1 && tag[1] == '1';
         const std::string arquivo = ArquivoDaTag(tag);
-        // A checker that wrote nothing leaves no file: read as an empty line. The line is short;
-        // more than a few kilobytes is not the checker's line and is not read.
-        const std::string texto = ExisteArquivo(arquivo) ? LeResultadoVerificacao(arquivo) : std::string();
+        // The line is short; more than a few kilobytes is not the checker's line and is not read.
+        std::string texto;
+        try {
+            texto = LeLinhaResultado(arquivo, codigo);
+        } catch (const vb::Error&) {
+            falhaArquivo = true;
+            throw;
+        }
         const VersoesVerificadas versoes = InterpretaResultadoVerificacao(texto);
         const bool segundaPassagem = lblUltimaAtualizacao->Tag() == "1";
 
@@ -159,7 +198,7 @@ void frmZornakForm::tmrVerificaProcessoVerificacao_Timer() {
             m_BloqueioAtualizacao = BloqueiaAtualizacao(true);
             if (m_BloqueioAtualizacao) {
                 // The second pass asks the server again under the lock; it ends in the wind-up.
-                IgnoraFalha([&] { ApagaArquivo(arquivo); });
+                RemoveArquivoResultado(arquivo);
                 IgnoraFalha([this] { os::TerminateProcess(m_ProcessoVerificacao); });
                 m_ProcessoVerificacao = 0;
                 lblUltimaAtualizacao->SetTag("1");
@@ -203,7 +242,7 @@ void frmZornakForm::tmrVerificaProcessoVerificacao_Timer() {
         if (tmrVerificaProcessoVerificacao->Enabled()) tmrVerificaProcessoVerificacao->SetEnabled(false);
     });
     // Only a Tag of a started checker names a file.
-    IgnoraFalha([&] { ApagaArquivo(ArquivoDaTag(tag)); });
+    RemoveArquivoResultado(ArquivoDaTag(tag));
     IgnoraFalha([this] {
         if (m_ProcessoVerificacao != 0) os::TerminateProcess(m_ProcessoVerificacao);
     });
@@ -229,8 +268,11 @@ void frmZornakForm::tmrVerificaProcessoVerificacao_Timer() {
             else VaiParaTela("", lancamentos ? 5 : 0);
         });
     } else if (numero != 0 && !automatica) {
+        // A result file that could not be had is no matter of the Internet: the box names
+        // the file and the reason alone.
         IgnoraFalha([&] {
-            MostraErro(numero, Traduz(69) + "\r\n\r\n" + vb::UCase(Traduz(44)) + ": " + Traduz(70) + "\r\n\r\n" + descricao);
+            if (falhaArquivo) MostraErro(numero, Traduz(69) + "\r\n\r\n" + descricao);
+            else MostraErro(numero, Traduz(69) + "\r\n\r\n" + vb::UCase(Traduz(44)) + ": " + Traduz(70) + "\r\n\r\n" + descricao);
         });
     }
     // The system asked to end while the update was being installed: now it may.
@@ -311,7 +353,7 @@ void frmZornakForm::EncerraVerificacaoAtualizacoes() {
     });
     m_ProcessoVerificacao = 0;
     if (tmrVerificaProcessoVerificacao) {
-        IgnoraFalha([this] { ApagaArquivo(ArquivoDaTag(tmrVerificaProcessoVerificacao->Tag())); });
+        RemoveArquivoResultado(ArquivoDaTag(tmrVerificaProcessoVerificacao->Tag()));
         tmrVerificaProcessoVerificacao->SetTag("");
     }
     if (lblUltimaAtualizacao) IgnoraFalha([this] { lblUltimaAtualizacao->SetTag(""); });

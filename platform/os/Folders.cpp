@@ -2,8 +2,6 @@
 
 #include "platform/vb/Text.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -31,12 +29,17 @@ std::string WithoutTrailingSlash(std::string folder) {
 
 std::string ProgramFolder() {
     if (!ProgramFolderOverride().empty()) return ProgramFolderOverride();
-    if (QCoreApplication::instance())
-        return WithoutTrailingSlash(QCoreApplication::applicationDirPath().toStdString());
+    // The link's bytes as they stand: a folder name that is not UTF-8 would not survive the
+    // text conversion of the application's own folder.
+    std::string exe(4096, '\0');
+    const ssize_t n = ::readlink("/proc/self/exe", exe.data(), exe.size());
+    if (n > 0 && static_cast<std::size_t>(n) < exe.size()) {
+        exe.resize(static_cast<std::size_t>(n));
+        const std::size_t barra = exe.find_last_of('/');
+        if (barra != std::string::npos) return barra == 0 ? std::string("/") : exe.substr(0, barra);
+    }
     std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return WithoutTrailingSlash(std::filesystem::current_path(ec).string());
-    return WithoutTrailingSlash(exe.parent_path().string());
+    return WithoutTrailingSlash(std::filesystem::current_path(ec).string());
 }
 
 std::string LocalAppDataFolder() {
@@ -50,7 +53,13 @@ std::string LocalAppDataFolder() {
 
 std::string SystemFolder() { return ProgramFolder(); }
 
-std::string TempFolder() { return WithoutTrailingSlash(QDir::tempPath().toStdString()); }
+std::string TempFolder() {
+    // TMPDIR's bytes, as the system's own programs take it; a name that is not UTF-8 stays
+    // whole, which the text of QDir::tempPath() would not.
+    const char* tmp = std::getenv("TMPDIR");
+    if (tmp && *tmp) return WithoutTrailingSlash(tmp);
+    return "/tmp";
+}
 
 std::string DesktopFolder() {
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
@@ -78,7 +87,9 @@ std::string PathForOtherPrograms(const std::string& path) {
     // it as its close does); only the process that made them takes them away.
     struct LinkFolder {
         LinkFolder() {
-            std::string model = TempFolder() + "/zk-ligacoes-XXXXXX";
+            // The links' own folder must be a name other programs can carry.
+            const std::string temp = vb::IsValidUtf8(TempFolder()) ? TempFolder() : std::string("/tmp");
+            std::string model = temp + "/zk-ligacoes-XXXXXX";
             if (::mkdtemp(model.data())) path = model;
         }
         ~LinkFolder() {

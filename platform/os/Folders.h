@@ -10,7 +10,7 @@ namespace os {
 std::string ProgramFolder();        // the running executable's folder (App.Path)
 std::string LocalAppDataFolder();   // $XDG_CONFIG_HOME, default ~/.config; "" when it cannot be had
 std::string SystemFolder();         // the program folder: Linux has no Windows system folder
-std::string TempFolder();           // QDir::tempPath()
+std::string TempFolder();           // $TMPDIR, default /tmp
 std::string DesktopFolder();        // QStandardPaths::DesktopLocation; "" when unknown
 
 // Low 32 bits of statvfs(path).f_fsid; false when the system cannot tell.

@@ -5,11 +5,16 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <map>
+#include <memory>
+#include <vector>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace os {
@@ -28,36 +33,89 @@ QProcess* Find(long processId) {
     return it == Started().end() ? nullptr : it->second;
 }
 
+// The command line split as QProcess::splitCommand does (blanks part the arguments, double
+// quotes group, three quotes in a row stand for one), but on bytes: a path whose name is not
+// UTF-8 comes out whole.
+std::vector<std::string> SplitCommand(const std::string& line) {
+    std::vector<std::string> parts;
+    std::string part;
+    bool quoted = false;
+    int quotes = 0;
+    for (char c : line) {
+        if (c == '"') {
+            if (++quotes == 3) {
+                quotes = 0;
+                part += c;
+            }
+            continue;
+        }
+        if (quotes == 1) quoted = !quoted;
+        quotes = 0;
+        if (!quoted && std::isspace(static_cast<unsigned char>(c))) {
+            if (!part.empty()) parts.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    if (!part.empty()) parts.push_back(part);
+    return parts;
+}
+
+bool IsExecutableFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
 // As the system's own start did, a bare program name is looked for beside the program
-// first and then along the PATH.
-QString Resolve(const QString& program) {
-    if (program.contains('/')) return program;
-    const QString beside = QString::fromStdString(ProgramFolder()) + '/' + program;
-    const QFileInfo info(beside);
-    if (info.isFile() && info.isExecutable()) return beside;
-    return QStandardPaths::findExecutable(program);
+// first and then along the PATH; all in bytes.
+std::string Resolve(const std::string& program) {
+    if (program.find('/') != std::string::npos) return program;
+    const std::string beside = ProgramFolder() + '/' + program;
+    if (IsExecutableFile(beside)) return beside;
+    const char* path = std::getenv("PATH");
+    std::string folders = path ? path : "";
+    std::size_t from = 0;
+    while (from <= folders.size()) {
+        const std::size_t to = std::min(folders.find(':', from), folders.size());
+        const std::string folder = to > from ? folders.substr(from, to - from) : ".";
+        const std::string candidate = folder + '/' + program;
+        if (IsExecutableFile(candidate)) return candidate;
+        from = to + 1;
+    }
+    return {};
 }
 
 }  // namespace
 
 long Shell(const std::string& commandLine, int /*windowStyle: a window manager decides*/) {
-    QStringList parts = QProcess::splitCommand(QString::fromStdString(commandLine));
-    if (parts.isEmpty() || parts.first().isEmpty()) vb::Raise(vb::err::InvalidProcedureCall);
-    const QString program = parts.takeFirst();
-    const QString resolved = Resolve(program);
-    if (resolved.isEmpty())
-        vb::Raise(vb::err::FileNotFound, "File not found: " + program.toStdString());
+    std::vector<std::string> parts = SplitCommand(commandLine);
+    if (parts.empty() || parts.front().empty()) vb::Raise(vb::err::InvalidProcedureCall);
+    const std::string program = parts.front();
+    const std::string resolved = Resolve(program);
+    if (resolved.empty()) vb::Raise(vb::err::FileNotFound, "File not found: " + program);
+
+    // QProcess hands its arguments over as UTF-8 text, which loses every byte of a name that
+    // is not UTF-8. The bytes themselves are prepared here and executed in the child, after
+    // the fork; only when that exec fails does QProcess's own one run (and fail alike).
+    auto bytes = std::make_shared<std::vector<std::string>>(parts);
+    bytes->front() = resolved;
+    auto argv = std::make_shared<std::vector<char*>>();
+    for (std::string& b : *bytes) argv->push_back(b.data());
+    argv->push_back(nullptr);
+    QStringList arguments;
+    for (std::size_t i = 1; i < parts.size(); ++i) arguments << QString::fromStdString(parts[i]);
 
     auto* process = new QProcess;
     // The child shares our terminal: nothing of it is lost when this process ends first.
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->setInputChannelMode(QProcess::ForwardedInputChannel);
-    process->start(resolved, parts);
+    process->setChildProcessModifier([bytes, argv] { ::execv(argv->front(), argv->data()); });
+    process->start(QString::fromStdString(resolved), arguments);
     if (!process->waitForStarted(-1)) {
         const std::string reason = process->errorString().toStdString();
         delete process;
-        vb::Raise(vb::err::FileNotFound,
-                  "File not found: " + program.toStdString() + " (" + reason + ")");
+        vb::Raise(vb::err::FileNotFound, "File not found: " + program + " (" + reason + ")");
     }
     const long id = static_cast<long>(process->processId());
     if (QProcess* old = Find(id)) delete old;   // a reused id of a process long gone

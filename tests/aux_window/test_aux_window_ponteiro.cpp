@@ -18,6 +18,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -342,6 +343,48 @@ TEST_F(AuxPonteiro, TheCartEmailReportsAMailProgramThatFails) {
 }
 
 // The window's buttons show their tooltips with their hover picture over them.
+// A temporary folder whose name is not UTF-8 (TMPDIR in Latin-1 bytes): the cart's e-mail file
+// is written there, and the mail program gets a path it can open to the same file.
+TEST_F(AuxPonteiro, TheCartEmailFileGoesIntoATemporaryFolderNamedInLatin1) {
+    testsupport::AjudantesDesktop ajudantes;
+    ajudantes.Programa("xdg-email", 0);
+    QTemporaryDir raiz;
+    ASSERT_TRUE(raiz.isValid());
+    const std::string pasta = raiz.path().toStdString() + "/tempor\xE1rios";
+    ASSERT_TRUE(std::filesystem::create_directory(pasta));
+    // The temporary folder's own removal goes by text and would leave the Latin-1 name.
+    struct Remove {
+        std::string pasta;
+        ~Remove() {
+            std::error_code ec;
+            std::filesystem::remove_all(pasta, ec);
+        }
+    } remove{pasta};
+    const char* antes = std::getenv("TMPDIR");
+    const std::optional<std::string> tmpdirAnterior = antes ? std::optional<std::string>(antes) : std::nullopt;
+    setenv("TMPDIR", pasta.c_str(), 1);
+    EncheCarrinho();
+    auxteste::Janela& j = Abre("2|0");
+    caixas_.Clear();
+    testsupport::Clica(W(), CentroVisivel(*j.lblEnviarEmail));
+    const std::optional<std::string> argumentos = ajudantes.Argumentos("xdg-email");
+    if (tmpdirAnterior) setenv("TMPDIR", tmpdirAnterior->c_str(), 1);
+    else unsetenv("TMPDIR");
+    ASSERT_TRUE(argumentos) << (caixas_.Count() ? caixas_.Last().prompt : std::string("no box"));
+    const std::vector<std::string> partes = vb::Split(argumentos->substr(0, argumentos->size() - 1), "\n");
+    ASSERT_EQ(partes.size(), 2u) << *argumentos;
+    EXPECT_EQ(partes[1].find("\xEF\xBF\xBD"), std::string::npos) << "a name that lost its byte: " << partes[1];
+    std::vector<std::string> arquivos;
+    for (const auto& e : std::filesystem::directory_iterator(pasta))
+        if (e.is_regular_file()) arquivos.push_back(e.path().string());
+    ASSERT_EQ(arquivos.size(), 1u);
+    EXPECT_EQ(arquivos[0].substr(arquivos[0].size() - 4), ".txt");
+    std::error_code ec;
+    EXPECT_TRUE(std::filesystem::equivalent(partes[1], arquivos[0], ec)) << partes[1] << " " << ec.message();
+    ASSERT_TRUE(testsupport::EsperaComEventos([] { return os::WatchedHelpers() == 0; }));
+    EXPECT_EQ(caixas_.Count(), 0u) << caixas_.Last().prompt;
+}
+
 TEST_F(AuxPonteiro, ButtonTooltipsShowUnderTheirHoverPictures) {
     EncheCarrinho();
     auxteste::Janela& j = Abre("2|0");

@@ -291,6 +291,49 @@ TEST_F(ShellTeste, ABareNameIsFoundBesideTheProgramFirst) {
     EXPECT_TRUE(fs::exists(marca));
 }
 
+// Program and arguments reach the started program as the bytes they are: a folder name in
+// Latin-1 survives, and the line is split as the platform's splitCommand splits text.
+TEST_F(ShellTeste, ProgramAndArgumentsArriveByteForByte) {
+    const std::string pasta = Raiz() + "/ferramentas \xE7";
+    fs::create_directories(pasta);
+    // The temporary folder's own removal goes by text and would leave a Latin-1 name behind.
+    struct Remove {
+        std::string pasta;
+        ~Remove() {
+            std::error_code ec;
+            fs::remove_all(pasta, ec);
+        }
+    } remove{pasta};
+    const std::string programa = pasta + "/nota";
+    const std::string notas = Raiz() + "/notas";
+    Grava(programa, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + notas + "'\n");
+    fs::permissions(programa, fs::perms::owner_all);
+    struct Caso {
+        std::string argumentos;
+        std::vector<std::string> esperados;
+    };
+    const std::vector<Caso> casos = {
+        {"1|/tmp/pe\xE7" "as|2026/r.tmp", {"1|/tmp/pe\xE7" "as|2026/r.tmp"}},
+        {"\"0|/meus dados\xE1/r.tmp\"", {"0|/meus dados\xE1/r.tmp"}},
+        {"a  \"b c\"\td \"e\"\"\"f\"", {"a", "b c", "d", "e\"f"}},
+        {"x\"\"y \"\"", {"xy"}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.argumentos);
+        fs::remove(notas);
+        ExecutaEAguarda("\"" + programa + "\" " + c.argumentos, 1);
+        std::ifstream f(notas, std::ios::binary);
+        std::vector<std::string> recebidos;
+        for (std::string l; std::getline(f, l);) recebidos.push_back(l);
+        EXPECT_EQ(recebidos, c.esperados);
+        if (vb::IsValidUtf8(c.argumentos)) {
+            std::vector<std::string> texto;
+            for (const QString& a : QProcess::splitCommand(QString::fromStdString(c.argumentos))) texto.push_back(a.toStdString());
+            EXPECT_EQ(recebidos, texto) << "split as the platform splits text";
+        }
+    }
+}
+
 // --- Browser, help and mail: stand-in desktop programs note their arguments -----------
 
 class DesktopTeste : public AmbienteComum {

@@ -14,6 +14,7 @@
 #include <QThread>
 
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -47,6 +48,75 @@ TEST(StartupPrograma, MissingCatalogueEndsWithOneErrorBoxAndANonZeroExitCode) {
     const QString saida = QString::fromUtf8(processo.readAllStandardError());
     EXPECT_EQ(saida.count("Erro N"), 1) << saida.toStdString();
     EXPECT_TRUE(saida.contains("3024")) << saida.toStdString();
+}
+
+// The program installed in a folder whose name is not UTF-8 (a Latin-1 byte), with its data
+// beside it or named by its Caminho.txt: it finds its folder from the bytes of its own path and
+// opens its catalogue. It is started through a link of an ASCII name, as a menu entry would.
+TEST(StartupPrograma, AProgramFolderNamedInLatin1BytesOpensItsCatalogue) {
+    struct Caso {
+        const char* nome;
+        bool dadosAoLado;   // else Caminho.txt names "dados"
+    };
+    const Caso casos[] = {{"the data beside the program", true}, {"the data named by Caminho.txt", false}};
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        QTemporaryDir raiz;
+        ASSERT_TRUE(raiz.isValid());
+        const std::string r = raiz.path().toStdString();
+        // The temporary folder's own removal goes by text and would leave the Latin-1 name.
+        struct Remove {
+            std::string pasta;
+            ~Remove() {
+                std::error_code ec;
+                std::filesystem::remove_all(pasta, ec);
+            }
+        } remove{r};
+        const std::string programa = r + "/cat\xE1logo";
+        const std::string dados = c.dadosAoLado ? programa : r + "/dados";
+        ASSERT_TRUE(std::filesystem::create_directories(programa));
+        std::filesystem::create_directories(dados);
+        std::filesystem::create_directories(r + "/cfg");
+        std::filesystem::copy_file(ZK_PROGRAM, programa + "/CatalogoZORNAK");
+        for (const char* arquivo : {"CatalogoZORNAK.c01", "CatalogoZORNAK.c02"})
+            std::filesystem::copy_file(std::string(ZK_DEMO_DATA_DIR) + "/" + arquivo, dados + "/" + arquivo);
+        if (!c.dadosAoLado) std::ofstream(programa + "/Caminho.txt", std::ios::binary) << dados;
+        std::filesystem::create_symlink(programa + "/CatalogoZORNAK", r + "/zornak");
+
+        QProcess processo;
+        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+        ambiente.insert("QT_QPA_PLATFORM", "offscreen");
+        ambiente.insert("XDG_CONFIG_HOME", raiz.path() + "/cfg");
+        ambiente.insert("ZK_MSGBOX", "stderr");
+        processo.setProcessEnvironment(ambiente);
+        processo.start(raiz.path() + "/zornak", {});
+        ASSERT_TRUE(processo.waitForStarted(30000));
+        // The start-up makes this run's cart table in the auxiliary database once the
+        // catalogue is open.
+        auto tabelas = [&] {
+            std::size_t n = 0;
+            try {
+                dao::Workspace ws = dao::DBEngine().CreateWorkspace("verifica", "admin", "");
+                dao::Database db = ws.OpenDatabase(dados + "/CatalogoZORNAK.c02", false, true, ";pwd=" + ObtemSenhaBancoDados());
+                for (const auto& t : db.TableDefs())
+                    if (t.Name.rfind("Carrinho_", 0) == 0) ++n;
+                db.Close();
+                ws.Close();
+            } catch (const std::exception&) {
+            }
+            return n;
+        };
+        for (int i = 0; i < 1200 && tabelas() == 0 && processo.state() == QProcess::Running; ++i) QThread::msleep(50);
+        EXPECT_EQ(tabelas(), 1u) << processo.readAllStandardError().toStdString();
+        ASSERT_EQ(processo.state(), QProcess::Running);
+        QThread::msleep(500);
+        ASSERT_EQ(::kill(static_cast<pid_t>(processo.processId()), SIGTERM), 0);
+        ASSERT_TRUE(processo.waitForFinished(60000)) << "the program did not end";
+        EXPECT_EQ(processo.exitCode(), 0);
+        const QString saida = QString::fromUtf8(processo.readAllStandardError());
+        EXPECT_FALSE(saida.contains("Erro N")) << saida.toStdString();
+        EXPECT_EQ(tabelas(), 0u);
+    }
 }
 
 // The demo program in a folder of its own, started as a process.

@@ -15,6 +15,8 @@
 #include "tests/support/AplicacaoTeste.h"
 #include "tests/support/FakeMsgBox.h"
 #include "tests/support/JanelasTeste.h"
+#include "tests/support/PastaSomenteLeitura.h"
+#include "tests/support/Ponteiro.h"
 #include "tests/support/ProgramaDemo.h"
 #include "tests/support/ServidorHttpTeste.h"
 
@@ -28,8 +30,15 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -139,6 +148,11 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());
+        // The result files go to a temporary folder of the test's own.
+        temporaria = raiz.path().toStdString() + "/tmp";
+        ASSERT_TRUE(QDir().mkpath(QString::fromStdString(temporaria)));
+        if (const char* tmp = std::getenv("TMPDIR")) tmpdirAnterior = tmp;
+        setenv("TMPDIR", temporaria.c_str(), 1);
         ASSERT_NO_FATAL_FAILURE(testsupport::InstalaProgramaDemo(raiz.path(), ZK_DEMO_DATA_DIR));
         ASSERT_NO_FATAL_FAILURE(AntesDoInicio());
         testsupport::PreparaJanelas();
@@ -156,6 +170,8 @@ protected:
     void TearDown() override {
         testsupport::EncerraJanelas();
         DefineInstalacaoAtualizacao(anterior);
+        if (tmpdirAnterior) setenv("TMPDIR", tmpdirAnterior->c_str(), 1);
+        else unsetenv("TMPDIR");
     }
     // What a test changes in the installed folder before the program starts on it.
     virtual void AntesDoInicio() {}
@@ -173,7 +189,8 @@ protected:
     // The stand-in checker: it records its arguments, writes "1" into the result file when
     // the mark "parcial" (or "parcialN", N counting its runs) exists, waits while the mark
     // "segura" (or "seguraN") exists, then writes the text of "linhaN.txt" or "linha.txt",
-    // when there is one, without a line end.
+    // when there is one, without a line end; it removes the result file when the mark
+    // "apaga" exists, and ends with the exit code that "saida" holds.
     void InstalaVerificador() {
         const std::string d = raiz.path().toStdString();
         Grava(raiz.path() + "/prog/VerifAtualizCatalogoZORNAK",
@@ -185,7 +202,9 @@ protected:
               "if [ -e \"$d/parcial\" ] || [ -e \"$d/parcial$n\" ]; then printf '1' > \"$arquivo\"; fi\n"
               "while [ -e \"$d/segura\" ] || [ -e \"$d/segura$n\" ]; do sleep 0.02; done\n"
               "if [ -e \"$d/linha$n.txt\" ]; then cat \"$d/linha$n.txt\" > \"$arquivo\";\n"
-              "elif [ -e \"$d/linha.txt\" ]; then cat \"$d/linha.txt\" > \"$arquivo\"; fi\n");
+              "elif [ -e \"$d/linha.txt\" ]; then cat \"$d/linha.txt\" > \"$arquivo\"; fi\n"
+              "if [ -e \"$d/apaga\" ]; then rm -f \"$arquivo\"; fi\n"
+              "if [ -e \"$d/saida\" ]; then exit $(cat \"$d/saida\"); fi\n");
         QFile(raiz.path() + "/prog/VerifAtualizCatalogoZORNAK")
             .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
@@ -226,6 +245,34 @@ protected:
         Janela().tmrVerificaProcessoVerificacao_Timer();
     }
 
+    // The user's click on the check button of the shown window.
+    void ClicaVerificar() {
+        testsupport::Processa();
+        QRect area;
+        ASSERT_TRUE(testsupport::AlcancaVisivel(Janela().lblVerificarAtualizacoes, area));
+        testsupport::Clica(Janela().Window(), area.center());
+    }
+    // Window events run (the poll ticks by its own timer) until the condition holds.
+    static void ProcessaAte(const std::function<bool()>& condicao) {
+        QElapsedTimer relogio;
+        relogio.start();
+        while (!condicao() && relogio.elapsed() < 60000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(5);
+        }
+        EXPECT_TRUE(condicao()) << "still waiting after a minute";
+    }
+    // Names in a folder, bytes and all; only its files when asked (the toolkit of a started
+    // program may make its runtime folder in the temporary folder).
+    static std::vector<std::string> Conteudo(const std::string& pasta, bool soArquivos = false) {
+        std::vector<std::string> nomes;
+        std::error_code ec;
+        for (std::filesystem::directory_iterator it(pasta, ec), fim; !ec && it != fim; it.increment(ec))
+            if (!soArquivos || !it->is_directory(ec)) nomes.push_back(it->path().filename().string());
+        std::sort(nomes.begin(), nomes.end());
+        return nomes;
+    }
+
     // The last-check record as the catalogue holds it now.
     vb::Variant Registro(const char* coluna) {
         return ObtemValorSQL(std::string("SELECT ") + coluna + " FROM UMREGISTRO", vb::Variant());
@@ -247,6 +294,8 @@ protected:
     static bool Vivo(long pid) { return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == 0; }
 
     QTemporaryDir raiz;
+    std::string temporaria;
+    std::optional<std::string> tmpdirAnterior;
     testsupport::FakeMsgBox caixas;
     std::vector<std::string> instalacoes;
     bool bloqueadoNaInstalacao = false;
@@ -254,7 +303,7 @@ protected:
     InstalacaoAtualizacao anterior;
 };
 
-TEST_F(VerificacaoJanela, TheCheckerRunsFromTheProgramFolderWithANewResultFileInTheDataFolder) {
+TEST_F(VerificacaoJanela, TheCheckerRunsFromTheProgramFolderWithANewResultFileInTheTemporaryFolder) {
     InstalaVerificador();
     Linha("127|27");
     Janela().IniciaVerificacaoAtualizacoes(true);
@@ -264,8 +313,13 @@ TEST_F(VerificacaoJanela, TheCheckerRunsFromTheProgramFolderWithANewResultFileIn
     const std::string tag = Tag();
     ASSERT_EQ(tag.substr(0, 2), "11");
     const std::string arquivo = tag.substr(2);
-    EXPECT_EQ(arquivo.rfind(Dados().toStdString() + "/", 0), 0u) << arquivo;
-    EXPECT_EQ(arquivo.substr(arquivo.size() - 4), ".tmp");
+    ASSERT_EQ(arquivo.rfind(temporaria + "/", 0), 0u) << arquivo;
+    // A name of letters and digits, made of the moment, the volume serial and a random number.
+    const std::string nome = arquivo.substr(temporaria.size() + 1);
+    EXPECT_TRUE(EhNomeArquivoUnico(nome, "tmp")) << nome;
+    EXPECT_EQ(nome.find_first_not_of("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz."), std::string::npos);
+    // The file is there before the checker runs: made by the catalogue, for this check alone.
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(arquivo)));
     // A second start while one runs does nothing.
     const long processo = Janela().m_ProcessoVerificacao;
     Janela().IniciaVerificacaoAtualizacoes(false);
@@ -314,7 +368,7 @@ TEST_F(VerificacaoJanela, TheResultDecidesTheBoxAndTheRecordedFlag) {
         {"manual, server older than the catalogue", false, "127|20", vb::vbOK, {Traduz(67) + "."}, "0"},
         {"manual, the checker failed", false, "0-104 HttpSendRequest:12029", vb::vbOK, {erro + "-2\r\n" + Traduz(69)}, "1"},
         {"automatic, the checker failed", true, "0-104 HttpSendRequest:12029", vb::vbOK, {}, "1"},
-        {"manual, no result file", false, nullptr, vb::vbOK, {erro + "9\r\n"}, "1"},
+        {"manual, an empty result file", false, nullptr, vb::vbOK, {erro + std::to_string(vb::err::InputPastEndOfFile) + "\r\n"}, "1"},
         {"manual, a line that is no number", false, "1abc|x", vb::vbOK, {erro + "13\r\n"}, "1"},
         {"manual, newer, the user says No", false, "127|28", vb::vbNo, {Traduz(66)}, "0"},
         {"automatic, newer, the user says No", true, "127|28", vb::vbNo, {Traduz(66)}, "0"},
@@ -832,5 +886,171 @@ TEST_F(VerificacaoJanela, TheSystemsEndDuringAnInstallationWaitsForIt) {
     EXPECT_EQ(Registro("FlagErroUltimaVerificacao").ToString(), "0");
     FechaBanco(EstadoPrograma.WsCatalogo, EstadoPrograma.DbCatalogo);
 }
+
+// A result file that cannot be had, made or read, is reported with the file and the reason,
+// never as a line without fields, and never under the Internet's note; nothing is left.
+TEST_F(VerificacaoJanela, AResultFileThatCannotBeHadIsReportedWithTheFileAndTheReason) {
+    const std::string r = raiz.path().toStdString();
+    std::ofstream(r + "/um-arquivo") << "x";
+    struct Caso {
+        const char* nome;
+        std::string tmpdir;       // TMPDIR for the check
+        const char* marca;        // of the stand-in checker, or nullptr
+        std::string saida;        // its exit code, or ""
+        long numero;              // the box's number
+        std::vector<std::string> texto;   // in the box
+        std::string naoNoTexto;
+    };
+    const std::string semPasta = r + "/nao-existe";
+    const std::vector<Caso> casos = {
+        {"the checker wrote nothing", temporaria, nullptr, "", vb::err::InputPastEndOfFile,
+         {"Input past end of file: " + temporaria + "/"}, "\r\n" + std::to_string(vb::err::SubscriptOutOfRange)},
+        {"the checker could not write: a full disk", temporaria, nullptr,
+         std::to_string(CodigoSaidaResultadoNaoGravado(ENOSPC)), vb::err::DiskFull,
+         {temporaria + "/", std::strerror(ENOSPC)}, ""},
+        {"the file went", temporaria, "apaga", "", vb::err::FileNotFound, {"File not found: " + temporaria + "/"}, ""},
+        {"no temporary folder", semPasta, nullptr, "", -1,
+         {std::to_string(vb::err::PathNotFound) + " Path not found: " + semPasta + "/", std::strerror(ENOENT)}, ""},
+        {"the temporary folder is a file", r + "/um-arquivo", nullptr, "", -1,
+         {r + "/um-arquivo/", std::strerror(ENOTDIR)}, ""},
+    };
+    InstalaVerificador();
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        for (const char* m : {"apaga", "saida"}) QFile::remove(Marca(m));
+        if (c.marca) Grava(Marca(c.marca), "");
+        if (!c.saida.empty()) Grava(Marca("saida"), c.saida);
+        setenv("TMPDIR", c.tmpdir.c_str(), 1);
+        LimpaRegistro();
+        caixas.Clear();
+        ASSERT_NO_FATAL_FAILURE(ClicaVerificar());
+        const std::string arquivo = ArquivoResultado();
+        ProcessaAte([this] { return !Janela().VerificacaoAtualizacoesEmAndamento(); });
+        ASSERT_EQ(caixas.Count(), 1u);
+        const std::string texto = caixas.Last().prompt;
+        EXPECT_EQ(texto.rfind(Traduz(1) + ": " + std::to_string(c.numero) + "\r\n" + Traduz(69), 0), 0u) << texto;
+        for (const std::string& parte : c.texto) EXPECT_NE(texto.find(parte), std::string::npos) << parte << " in " << texto;
+        EXPECT_EQ(texto.find(Traduz(70)), std::string::npos) << texto;
+        if (!c.naoNoTexto.empty()) {
+            EXPECT_EQ(texto.find(c.naoNoTexto), std::string::npos) << texto;
+        }
+        EXPECT_EQ(Registro("FlagErroUltimaVerificacao").ToString(), "1");
+        EXPECT_EQ(Conteudo(temporaria, true), std::vector<std::string>{});
+        if (!arquivo.empty()) {
+            EXPECT_FALSE(QFile::exists(QString::fromStdString(arquivo)));
+        }
+    }
+    setenv("TMPDIR", temporaria.c_str(), 1);
+}
+
+// The real checker against a server on 127.0.0.1, started by a click and by the automatic
+// timer, on folders whose names Linux allows: the check succeeds, and no file outside its own
+// is touched (a user's file "pecas" lies beside the data folder).
+struct CasoPastas {
+    const char* nome;
+    std::string dados;          // the data folder's name
+    std::string temporaria;     // the temporary folder's name
+    bool somenteLeitura;        // no file can be made in the data folder while the checker runs
+    std::string programa = "prog";   // the program folder's name
+};
+
+class VerificacaoPastas : public VerificacaoJanela, public ::testing::WithParamInterface<CasoPastas> {
+protected:
+    void AntesDoInicio() override {
+        const std::string r = raiz.path().toStdString();
+        pastaDados = r + "/" + GetParam().dados;
+        if (GetParam().dados != "dados") {
+            ASSERT_EQ(std::rename((r + "/dados").c_str(), pastaDados.c_str()), 0);
+        }
+        const std::string prog = r + "/" + GetParam().programa;
+        if (GetParam().programa != "prog") {
+            ASSERT_EQ(std::rename((r + "/prog").c_str(), prog.c_str()), 0);
+            os::SetProgramFolderForTesting(prog);
+        }
+        std::ofstream(prog + "/Caminho.txt", std::ios::binary | std::ios::trunc) << pastaDados;
+        temporaria = r + "/" + GetParam().temporaria;
+        ASSERT_TRUE(std::filesystem::create_directories(temporaria) || std::filesystem::is_directory(temporaria));
+        setenv("TMPDIR", temporaria.c_str(), 1);
+        std::ofstream(r + "/pecas", std::ios::binary) << ArquivoDoUsuario;
+
+        std::filesystem::copy_file(ZK_CHECKER, prog + "/VerifAtualizCatalogoZORNAK");
+        for (const char* nome : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) unsetenv(nome);
+        setenv("ZK_MSGBOX", "stderr", 1);
+        dao::Workspace ws = dao::DBEngine().CreateWorkspace("teste", "admin", "");
+        dao::Database db = ws.OpenDatabase(pastaDados + "/CatalogoZORNAK.c01", false, false, ";pwd=" + ObtemSenhaBancoDados());
+        // The server offers the installed version: nothing to install.
+        db.Execute("UPDATE UMREGISTRO SET Versao = 15, UrlAtualizacao = 'http://127.0.0.1:" +
+                       std::to_string(servidor.Porta()) + "/catalogo/'",
+                   dao::dbFailOnError);
+        db.Close();
+        ws.Close();
+    }
+    void TearDown() override {
+        VerificacaoJanela::TearDown();
+        unsetenv("ZK_MSGBOX");
+        // The temporary folder's own removal goes by text and would leave Latin-1 names behind.
+        std::error_code ec;
+        std::filesystem::remove_all(raiz.path().toStdString(), ec);
+    }
+
+    static constexpr const char* ArquivoDoUsuario = "a planilha de pecas do usuario";
+    std::string pastaDados;
+    testsupport::ServidorHttpTeste servidor{
+        [](const testsupport::ServidorHttpTeste::Pedido&) { return testsupport::ServidorHttpTeste::Resposta(200, "15"); }};
+};
+
+TEST_P(VerificacaoPastas, TheCheckSucceedsAndTouchesNoOtherFile) {
+    const std::string r = raiz.path().toStdString();
+    const std::vector<std::string> dadosAntes = Conteudo(pastaDados);
+    std::size_t pedidos = 0;
+    for (const bool automatica : {false, true}) {
+        SCOPED_TRACE(automatica ? "automatic, by its timer" : "manual, by a click");
+        LimpaRegistro();
+        caixas.Clear();
+        {
+            std::optional<testsupport::PastaSomenteLeitura> somenteLeitura;
+            if (GetParam().somenteLeitura) {
+                somenteLeitura.emplace(pastaDados);
+                if (!somenteLeitura->Vale()) GTEST_SKIP() << "no way to make a folder read-only here";
+            }
+            if (!automatica) {
+                ASSERT_NO_FATAL_FAILURE(ClicaVerificar());
+            } else {
+                EstadoPrograma.VerificacaoAutomatica = true;
+                Janela().m_UltimaVerificacao = 1.0;
+                Janela().tmrVerificarAtualizacoes->SetInterval(1);
+                Janela().tmrVerificarAtualizacoes->SetEnabled(true);
+                ProcessaAte([this] { return Janela().m_VerificandoAtualizacao; });
+                Janela().tmrVerificarAtualizacoes->SetEnabled(false);
+            }
+            ASSERT_EQ(Tag().substr(0, 2), automatica ? "11" : "10") << Tag();
+            // The catalogue records the check in the data folder: writable again for that.
+            EsperaVerificador();
+        }
+        ProcessaAte([this] { return !Janela().VerificacaoAtualizacoesEmAndamento(); });
+        EXPECT_EQ(servidor.Pedidos().size(), ++pedidos);
+        if (automatica) {
+            EXPECT_EQ(caixas.Count(), 0u) << caixas.Last().prompt;
+        } else {
+            ASSERT_EQ(caixas.Count(), 1u);
+            EXPECT_EQ(caixas.Last().prompt, Traduz(67) + ".");
+        }
+        EXPECT_EQ(Registro("FlagErroUltimaVerificacao").ToString(), "0");
+        std::ifstream usuario(r + "/pecas", std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(usuario), {}), ArquivoDoUsuario);
+        EXPECT_EQ(Conteudo(pastaDados), dadosAntes);
+        EXPECT_EQ(Conteudo(temporaria, true), std::vector<std::string>{});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NomesDePastas, VerificacaoPastas,
+    ::testing::Values(CasoPastas{"BarraNoNomeDaPastaDeDados", "pecas|2026", "tmp", false},
+                      CasoPastas{"Latin1NoNomeDaPastaDeDados", "pe\xE7" "as 2026", "tmp", false},
+                      CasoPastas{"PastaDeDadosSomenteLeitura", "pecas 2026", "tmp", true},
+                      CasoPastas{"Latin1NoNomeDaPastaTemporaria", "dados", "tempor\xE1rios", false},
+                      // The checker beside the catalogue finds its Caminho.txt from its own path's bytes.
+                      CasoPastas{"Latin1NoNomeDaPastaDoPrograma", "dados", "tmp", false, "programa\xE7"}),
+    [](const ::testing::TestParamInfo<CasoPastas>& info) { return std::string(info.param.nome); });
 
 }  // namespace

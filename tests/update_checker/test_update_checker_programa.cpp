@@ -5,6 +5,7 @@
 #include "common/Modulo.h"
 #include "platform/dao/Dao.h"
 #include "tests/support/AplicacaoTeste.h"
+#include "tests/support/PastaSomenteLeitura.h"
 #include "tests/support/ServidorHttpTeste.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -43,7 +45,7 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(raiz.isValid());
-        for (const char* pasta : {"prog", "cfg", "dados"}) QDir(raiz.path()).mkpath(pasta);
+        for (const char* pasta : {"prog", "cfg", "dados", "tmp"}) QDir(raiz.path()).mkpath(pasta);
         // The checker finds its data through "Caminho.txt" in its own folder, so it runs
         // from a copy of its own.
         ASSERT_TRUE(QFile::copy(ZK_CHECKER, Programa()));
@@ -56,6 +58,7 @@ protected:
 
     QString Programa() const { return raiz.path() + "/prog/VerifAtualizCatalogoZORNAK"; }
     QString Dados() const { return raiz.path() + "/dados"; }
+    QString Temporaria() const { return raiz.path() + "/tmp"; }
     QString Resultado() const { return raiz.path() + "/resultado.tmp"; }
     QString Configuracao() const { return raiz.path() + "/cfg/VelmoSistemas/CatalogoZORNAKConfig.txt"; }
 
@@ -83,6 +86,7 @@ protected:
         if (!proxy.empty()) ambiente.insert("http_proxy", QString::fromStdString(proxy));
         ambiente.insert("QT_QPA_PLATFORM", "offscreen");
         ambiente.insert("XDG_CONFIG_HOME", raiz.path() + "/cfg");
+        ambiente.insert("TMPDIR", Temporaria());
         ambiente.insert("ZK_MSGBOX", "stderr");
         if (!tempoLimite.isEmpty()) ambiente.insert("ZK_TEMPO_LIMITE_INTERNET", tempoLimite);
         QProcess processo;
@@ -112,11 +116,12 @@ protected:
         return QString::fromUtf8(arquivo.readAll()).toStdString();
     }
 
-    // Files the checker left in the data folder besides the catalogue.
+    // Files the checker left in the data folder besides the catalogue, and in its temporary
+    // folder.
     QStringList Sobras() const {
         QStringList arquivos = QDir(Dados()).entryList(QDir::Files);
         arquivos.removeAll("CatalogoZORNAK.c01");
-        return arquivos;
+        return arquivos + QDir(Temporaria()).entryList(QDir::Files);
     }
 
     static bool Comeca(const std::string& texto, const std::string& inicio) { return texto.rfind(inicio, 0) == 0; }
@@ -267,6 +272,20 @@ TEST_F(VerificadorPrograma, ADataFolderNamedInLatin1BytesIsFound) {
     EXPECT_EQ(arquivos, std::vector<std::string>{"CatalogoZORNAK.c01"});
 }
 
+// A data folder in which no file can be made (read-only, or full): the server's reply is read
+// through the temporary folder, and the check succeeds.
+TEST_F(VerificadorPrograma, AReadOnlyDataFolderStillGivesTheLine) {
+    ServidorHttpTeste servidor([](const ServidorHttpTeste::Pedido&) { return ServidorHttpTeste::Resposta(200, "28"); });
+    DefineEndereco(EnderecoLocal(servidor.Porta()));
+    ExecutaNoCatalogo("UPDATE UMREGISTRO SET Versao = 27");
+    testsupport::PastaSomenteLeitura somenteLeitura(Dados().toStdString());
+    if (!somenteLeitura.Vale()) GTEST_SKIP() << "no way to make a folder read-only here";
+    EXPECT_EQ(LinhaSilenciosa().value_or("<no file>"), "127|28");
+    somenteLeitura.Solta();
+    EXPECT_EQ(servidor.Pedidos().size(), 1u);
+    EXPECT_TRUE(Sobras().isEmpty()) << Sobras().join(", ").toStdString();
+}
+
 TEST_F(VerificadorPrograma, AMissingCatalogueIsTheEnginesError) {
     QFile::remove(Dados() + "/CatalogoZORNAK.c01");
     const std::string linha = LinhaSilenciosa().value_or("<no file>");
@@ -279,6 +298,15 @@ TEST_F(VerificadorPrograma, TheCommandLineChoosesFileOrBox) {
     DefineEndereco(EnderecoLocal(servidor.Porta()));
     const QString comBrancos = raiz.path() + "/pasta com brancos";
     QDir().mkpath(comBrancos);
+    // Beside a folder "pecas|2026" lies a user's file "pecas", which the part of the path
+    // before the bar names.
+    const QString comBarra = raiz.path() + "/pecas|2026";
+    QDir().mkpath(comBarra);
+    {
+        QFile usuario(raiz.path() + "/pecas");
+        ASSERT_TRUE(usuario.open(QIODevice::WriteOnly));
+        usuario.write("planilha de pecas");
+    }
     struct Caso {
         const char* nome;
         QStringList argumentos;
@@ -287,7 +315,8 @@ TEST_F(VerificadorPrograma, TheCommandLineChoosesFileOrBox) {
     const std::vector<Caso> casos = {
         {"silent with a file", {"1|" + Resultado()}, Resultado()},
         {"manual with a file", {"0|" + Resultado()}, Resultado()},
-        {"fields after the second are ignored", {"1|" + Resultado() + "|mais"}, Resultado()},
+        // All after the first "|" is the path: a folder's name may hold one.
+        {"a bar inside the path", {"1|" + comBarra + "/r.tmp"}, comBarra + "/r.tmp"},
         {"a path with blanks in one argument", {"1|" + comBrancos + "/r.tmp"}, comBrancos + "/r.tmp"},
         {"a path with blanks split by a shell", QString("1|" + comBrancos + "/s.tmp").split(' '), comBrancos + "/s.tmp"},
         {"no command line", {}, {}},
@@ -310,6 +339,9 @@ TEST_F(VerificadorPrograma, TheCommandLineChoosesFileOrBox) {
         }
     }
     EXPECT_FALSE(QFile::exists(raiz.path() + "/prog/|"));
+    QFile usuario(raiz.path() + "/pecas");
+    ASSERT_TRUE(usuario.open(QIODevice::ReadOnly));
+    EXPECT_EQ(usuario.readAll().toStdString(), "planilha de pecas");
 }
 
 // The line replaces what the file held, and ends without a line end: the catalogue reads the
@@ -325,15 +357,29 @@ TEST_F(VerificadorPrograma, TheResultReplacesTheFileWithoutALineEnd) {
     EXPECT_EQ(LinhaSilenciosa().value_or("<no file>"), "127|28");
 }
 
-// A result file that cannot be written leaves nothing, and the program still ends.
-TEST_F(VerificadorPrograma, AnUnwritableResultFileEndsTheProgramAllTheSame) {
+// A result file that cannot be written leaves nothing, and the program still ends, its exit
+// code carrying the system's reason to the catalogue.
+TEST_F(VerificadorPrograma, AnUnwritableResultFileEndsTheProgramWithTheReason) {
     ServidorHttpTeste servidor([](const ServidorHttpTeste::Pedido&) { return ServidorHttpTeste::Resposta(200, "28"); });
     DefineEndereco(EnderecoLocal(servidor.Porta()));
     const QString semPasta = raiz.path() + "/nao/existe/r.tmp";
-    const Execucao e = Executa({"1|" + semPasta});
-    EXPECT_EQ(e.codigo, 0);
+    struct Caso {
+        const char* nome;
+        QString arquivo;
+        int erro;
+    };
+    const Caso casos[] = {
+        {"a folder that is not there", semPasta, ENOENT},
+        {"a full disk", "/dev/full", ENOSPC},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        const Execucao e = Executa({"1|" + c.arquivo});
+        EXPECT_EQ(e.codigo, CodigoSaidaResultadoNaoGravado(c.erro));
+        EXPECT_EQ(ErroSistemaDoCodigoSaida(e.codigo), c.erro);
+        EXPECT_EQ(e.saidaErro.find(Titulo), std::string::npos);
+    }
     EXPECT_FALSE(QFile::exists(semPasta));
-    EXPECT_EQ(e.saidaErro.find(Titulo), std::string::npos);
 }
 
 // The checker only reads the settings: a missing file is not created, a damaged one is not
