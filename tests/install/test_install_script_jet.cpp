@@ -63,6 +63,21 @@ const LinhaScript kScript[] = {
     {"E:ALTER TABLE ZK_PECA DROP CONSTRAINT FK_PECA_GRUPO", nullptr, nullptr},
     {"E:INSERT INTO ZK_PECA (Grupo, Descricao) VALUES (9, 'Livre')", "SELECT Codigo, Grupo FROM ZK_PECA WHERE Descricao = 'Livre'",
      "110|9"},
+    // Expressions as Jet computes them: division, integer division, Mod and Round on
+    // fractions, True as -1, named formats, date functions, ANY and ALL.
+    {"E:CREATE TABLE ZkExpr (Id Long, V Double, T Text(60))", nullptr, nullptr},
+    {"E:INSERT INTO ZkExpr (Id, V, T) VALUES (1, 10 / 4 + 7 \\ 2 + 12.6 Mod 5 + 2 ^ 3, "
+     "Format(1234.5, 'Currency') & ' ' & Format(0.125, 'Percent'))",
+     "SELECT V & '|' & T FROM ZkExpr WHERE Id = 1", "16.5|$1,234.50 12.50%"},
+    {"E:INSERT INTO ZkExpr (Id, V, T) VALUES (2, (1 < 2) + Yes, IIF(Round(2.5) = 2, 'even', 'odd'))", nullptr, nullptr},
+    {"E:INSERT INTO ZkExpr (Id, V, T) SELECT 3, DateDiff('d', #1/1/2024#, DateAdd('m', 1, #1/31/2024#)), "
+     "Format(DateSerial(2024, 5, 7), 'Long Date') & ' ' & WeekdayName(Weekday(#5/7/2024#)) FROM ZkExpr WHERE Id = 1",
+     nullptr, nullptr},
+    {"E:UPDATE ZkExpr SET V = V * 100 + InStr(4, 'XXpXXpXXPXXP', 'P', 1) * 10 + Choose(2, 1, 2, 3) WHERE Id = 2",
+     "SELECT V & '|' & T FROM ZkExpr WHERE Id = 2", "-138|even"},
+    {"E:UPDATE ZkExpr SET T = T & '!' WHERE Id > ANY (SELECT Id FROM ZkExpr WHERE Id < 3) "
+     "AND Id <> ALL (SELECT Id FROM ZkExpr WHERE Id = 2)",
+     "SELECT V & '|' & T FROM ZkExpr WHERE Id = 3", "59|Tuesday, May 7, 2024 Tuesday!"},
 };
 
 std::string Linhas(const std::string& sql) {
