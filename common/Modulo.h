@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/dao/Dao.h"
@@ -57,6 +58,9 @@ void ApagaArquivo(const std::string& caminho);
 // caller.
 std::string LeBytesArquivo(const std::string& caminho, std::size_t maximo = static_cast<std::size_t>(-1));
 std::string LeArquivo(const std::string& caminho);
+// Writes the bytes as the whole file at the path's own bytes (made with `modo`, emptied if it
+// exists). Returns 0, or the system's error number when the file could not be made or written.
+int GravaBytesArquivo(const std::string& caminho, std::string_view bytes, unsigned modo);
 // A name from the catalogue or the server under a folder ending with "/": "\" separates
 // folders, and a name whose letter case differs from the file's is still found. Without a
 // match, the folder and the name as given.

@@ -65,6 +65,20 @@ void ApagaArquivo(const std::string& caminho) {
     std::filesystem::remove(caminho, ec);
 }
 
+int GravaBytesArquivo(const std::string& caminho, std::string_view bytes, unsigned modo) {
+    const int fd = ::open(caminho.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, static_cast<mode_t>(modo));
+    if (fd < 0) return errno;
+    int erro = 0;
+    for (std::size_t escritos = 0; escritos < bytes.size() && erro == 0;) {
+        const ssize_t n = ::write(fd, bytes.data() + escritos, bytes.size() - escritos);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) erro = n < 0 ? errno : EIO;
+        else escritos += static_cast<std::size_t>(n);
+    }
+    if (::close(fd) != 0 && erro == 0) erro = errno;
+    return erro;
+}
+
 std::string LeBytesArquivo(const std::string& caminho, std::size_t maximo) {
     if (caminho.empty()) vb::Raise(vb::err::FileNotFound, "File not found: " + caminho);
     const int fd = ::open(caminho.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);

@@ -172,15 +172,6 @@ int VerificaAtualizacoes() {
     // One line and no line end: the catalogue reads the whole file as the line. A file that
     // cannot be written leaves nothing; the program ends all the same, and its exit code tells
     // the catalogue why.
-    const int fd = ::open(comando.arquivoResultado.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) return CodigoSaidaResultadoNaoGravado(errno);
-    int erro = 0;
-    for (std::size_t escritos = 0; escritos < resultado.size() && erro == 0;) {
-        const ssize_t n = ::write(fd, resultado.data() + escritos, resultado.size() - escritos);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) erro = n < 0 ? errno : EIO;
-        else escritos += static_cast<std::size_t>(n);
-    }
-    if (::close(fd) != 0 && erro == 0) erro = errno;
+    const int erro = GravaBytesArquivo(comando.arquivoResultado, resultado, 0600);
     return erro == 0 ? 0 : CodigoSaidaResultadoNaoGravado(erro);
 }

@@ -200,19 +200,7 @@ void frmZornak2Form::GravaArquivoCarrinho(const std::string& caminho) {
     copia.Close();
     // Written whole in one go, on the path's bytes: a folder whose name is not UTF-8 is a
     // folder like any other.
-    int erro = 0;
-    const int fd = ::open(caminho.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        erro = errno;
-    } else {
-        for (std::size_t escritos = 0; escritos < texto.size() && erro == 0;) {
-            const ssize_t n = ::write(fd, texto.data() + escritos, texto.size() - escritos);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) erro = n < 0 ? errno : EIO;
-            else escritos += static_cast<std::size_t>(n);
-        }
-        if (::close(fd) != 0 && erro == 0) erro = errno;
-    }
+    const int erro = GravaBytesArquivo(caminho, texto, 0666);
     if (erro != 0) vb::Raise(75, "Path/File access error: " + caminho + " (" + std::strerror(erro) + ")");
 }
 

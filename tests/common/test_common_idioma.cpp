@@ -6,32 +6,16 @@
 #include <QString>
 #include <QStringList>
 
+#include "tests/support/AjudanteIdioma.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
 
-// What the helper printed, run with LANG = `lang` and nothing that outranks it.
 QStringList Mostra(const char* lang, const char* modo) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* v : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"}) env.remove(v);
-    env.insert("LANG", lang);
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    p.setProcessEnvironment(env);
-    p.start(AJUDANTE_IDIOMA, {modo});
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
-        ADD_FAILURE() << "the helper did not end";
-        return {};
-    }
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    QStringList linhas = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    // Mnemonic marks are not what a user reads.
-    for (QString& l : linhas) l.remove('&');
-    return linhas;
+    return testsupport::SaidaSobIdioma(AJUDANTE_IDIOMA, lang, {modo});
 }
 
 struct Sistema {
