@@ -5,6 +5,7 @@
 #include "catalog/startup/Modulo.h"
 #include "common/modTraducao.h"
 #include "platform/dao/Dao.h"
+#include "tests/support/ProgramaDemo.h"
 #include "tests/support/ServidorHttpTeste.h"
 
 #include <gtest/gtest.h>
@@ -128,20 +129,7 @@ protected:
         return v;
     }
 
-    std::vector<std::string> TabelasCarrinho() {
-        std::vector<std::string> tabelas;
-        try {
-            dao::Workspace ws = dao::DBEngine().CreateWorkspace("verifica", "admin", "");
-            dao::Database db = ws.OpenDatabase((base_ / "dados" / "CatalogoZORNAK.c02").string(), false, true,
-                                               ";pwd=" + ObtemSenhaBancoDados());
-            for (const auto& t : db.TableDefs())
-                if (t.Name.rfind("Carrinho_", 0) == 0) tabelas.push_back(t.Name);
-            db.Close();
-            ws.Close();
-        } catch (const std::exception&) {
-        }
-        return tabelas;
-    }
+    std::vector<std::string> TabelasCarrinho() { return testsupport::TabelasCarrinhoEm((base_ / "dados").string()); }
 
     QTemporaryDir raiz_;
     fs::path base_;

@@ -4,6 +4,7 @@
 // package that declares what the programs need.
 #include "catalog/startup/Modulo.h"
 #include "platform/dao/Dao.h"
+#include "tests/support/ProgramaDemo.h"
 
 #include <gtest/gtest.h>
 
@@ -71,20 +72,7 @@ std::map<std::string, std::string> LeEntrada(const fs::path& caminho) {
     return chaves;
 }
 
-std::vector<std::string> TabelasCarrinho(const fs::path& dados) {
-    std::vector<std::string> tabelas;
-    try {
-        dao::Workspace ws = dao::DBEngine().CreateWorkspace("verifica", "admin", "");
-        dao::Database db = ws.OpenDatabase((dados / "CatalogoZORNAK.c02").string(), false, true,
-                                           ";pwd=" + ObtemSenhaBancoDados());
-        for (const auto& t : db.TableDefs())
-            if (t.Name.rfind("Carrinho_", 0) == 0) tabelas.push_back(t.Name);
-        db.Close();
-        ws.Close();
-    } catch (const std::exception&) {
-    }
-    return tabelas;
-}
+std::vector<std::string> TabelasCarrinho(const fs::path& dados) { return testsupport::TabelasCarrinhoEm(dados.string()); }
 
 TEST(Instalacao, InstalledIntoAPrefixTheCommandStartsTheCatalogueOnTheSharedDataFolder) {
     QTemporaryDir raiz;

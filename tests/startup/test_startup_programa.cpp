@@ -145,20 +145,7 @@ protected:
     }
 
     // The cart tables in the auxiliary database now.
-    std::vector<std::string> TabelasCarrinho() {
-        std::vector<std::string> tabelas;
-        try {
-            dao::Workspace ws = dao::DBEngine().CreateWorkspace("verifica", "admin", "");
-            dao::Database db = ws.OpenDatabase((raiz.path() + "/dados/CatalogoZORNAK.c02").toStdString(), false,
-                                               true, ";pwd=" + ObtemSenhaBancoDados());
-            for (const auto& t : db.TableDefs())
-                if (t.Name.rfind("Carrinho_", 0) == 0) tabelas.push_back(t.Name);
-            db.Close();
-            ws.Close();
-        } catch (const std::exception&) {
-        }
-        return tabelas;
-    }
+    std::vector<std::string> TabelasCarrinho() { return testsupport::TabelasCarrinhoEm((raiz.path() + "/dados").toStdString()); }
 
     // Until the start-up has made this run's cart table (the main window comes right after).
     void EsperaTabelaCarrinho() {

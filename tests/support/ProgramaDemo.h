@@ -21,6 +21,23 @@
 
 namespace testsupport {
 
+// The cart tables in the auxiliary database of the data folder `dados` (a folder's bytes), read
+// while a catalogue process may be starting or ending: a database that cannot be read yet
+// counts as none.
+inline std::vector<std::string> TabelasCarrinhoEm(const std::string& dados) {
+    std::vector<std::string> tabelas;
+    try {
+        dao::Workspace ws = dao::DBEngine().CreateWorkspace("verifica", "admin", "");
+        dao::Database db = ws.OpenDatabase(dados + "/CatalogoZORNAK.c02", false, true, ";pwd=" + ObtemSenhaBancoDados());
+        for (const auto& t : db.TableDefs())
+            if (t.Name.rfind("Carrinho_", 0) == 0) tabelas.push_back(t.Name);
+        db.Close();
+        ws.Close();
+    } catch (const std::exception&) {
+    }
+    return tabelas;
+}
+
 // A cart table in the auxiliary database of `dados`, as a run that was killed (kill -9, a
 // crash, a power cut) leaves it behind: tests assert about their own run's table, never about
 // every table there is. Returns the table's name.
