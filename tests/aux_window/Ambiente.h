@@ -4,6 +4,7 @@
 #pragma once
 
 #include "catalog/aux_window/frmZornak2.h"
+#include "common/modInternet.h"
 #include "platform/forms/Events.h"
 #include "platform/forms/Screen.h"
 #include "platform/vb/Strings.h"
@@ -115,6 +116,15 @@ protected:
         for (; !rs.Eof(); rs.MoveNext()) r.push_back(rs.Fields(0).Value().ToLong());
         rs.Close();
         return r;
+    }
+
+    // The catalogue's updates come from the test server on `porta`, version 27 installed; a
+    // request waits at most 5 seconds.
+    void AtualizacoesDoServidor(int porta) {
+        teste::Escrita e;
+        e.Executa("UPDATE UMREGISTRO SET UrlAtualizacao='http://127.0.0.1:" + std::to_string(porta) +
+                  "/cat/', Versao=27");
+        DefineTempoLimiteInternet(5000);
     }
 
     teste::PastaDados pasta_;

@@ -30,10 +30,7 @@ protected:
             if (objeto == "/cat/leia.txt") return testsupport::ServidorHttpTeste::Resposta(200, "abc");
             return testsupport::ServidorHttpTeste::Resposta(404, "not here");
         });
-        teste::Escrita e;
-        e.Executa("UPDATE UMREGISTRO SET UrlAtualizacao='http://127.0.0.1:" + std::to_string(servidor_->Porta()) +
-                  "/cat/', Versao=27");
-        DefineTempoLimiteInternet(5000);
+        AtualizacoesDoServidor(servidor_->Porta());
     }
     void TearDown() override {
         JanelaAuxiliarTeste::TearDown();

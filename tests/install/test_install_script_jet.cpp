@@ -105,10 +105,7 @@ protected:
             return it == arquivos_.end() ? ServidorHttpTeste::Resposta(404, "not here")
                                          : ServidorHttpTeste::Resposta(200, it->second);
         });
-        teste::Escrita e;
-        e.Executa("UPDATE UMREGISTRO SET UrlAtualizacao='http://127.0.0.1:" + std::to_string(servidor_->Porta()) +
-                  "/cat/', Versao=27");
-        DefineTempoLimiteInternet(5000);
+        AtualizacoesDoServidor(servidor_->Porta());
     }
     void TearDown() override {
         JanelaAuxiliarTeste::TearDown();

@@ -71,10 +71,7 @@ protected:
             if (especial) especial(c);
             else c.Envia(resposta);
         });
-        teste::Escrita e;
-        e.Executa("UPDATE UMREGISTRO SET UrlAtualizacao='http://127.0.0.1:" + std::to_string(servidor_->Porta()) +
-                  "/cat/', Versao=27");
-        DefineTempoLimiteInternet(5000);
+        AtualizacoesDoServidor(servidor_->Porta());
     }
     void TearDown() override {
         JanelaAuxiliarTeste::TearDown();
